@@ -1,0 +1,41 @@
+#include "core/ModMurv.h"
+
+namespace ModMurv {
+
+void ResetState() {
+    DataFolder.clear();
+    DataFilePath.clear();
+    WorkFilePath.clear();
+    OrgDataFilePath.clear();
+    DbData.Close();
+    DbWork.Close();
+    SqlText.clear();
+    EraSetting = QStringLiteral("西暦");
+    PeriodStart = QDate();
+    PeriodEnd = QDate();
+    CompanyTitle = QVariant();
+    TaxKind = QStringLiteral("外税");
+    TaxRounding = QStringLiteral("切り捨て");
+    TaxRate1 = QVariant();
+    TaxRate2 = QVariant();
+    TaxChangeDate = QVariant();
+    TaxRate = 0.05;
+    HintFormName.clear();
+    HintControlKey.clear();
+    HintCaption.clear();
+    ProgressTotal = QVariant();
+    ProgressPercent = QVariant();
+    ProgressInterval = QVariant();
+    FormNameStack.fill(QString());
+    InputMMDD.clear();
+    ResolvedDate = QDate();
+    ResolvedYear = ResolvedMonth = ResolvedDay = 0;
+    PrnDateFrom = QVariant();
+    PrnDateTo = QVariant();
+    PrnTotal = PrnTaxTotal = PrnCount = 0;
+    PrnMonthTotal.fill(0);
+    PrnMonthTax.fill(0);
+    PrnRankKind.clear();
+}
+
+}  // namespace ModMurv

@@ -1,0 +1,181 @@
+#include "platform/db/StoredForms.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace db {
+
+QString DeclaredTypeName(FieldType type) {
+    switch (type) {
+    case FieldType::YesNo: return QStringLiteral("YESNO");
+    case FieldType::Date: return QStringLiteral("DATE");
+    case FieldType::Long: return QStringLiteral("LONG");
+    case FieldType::Short: return QStringLiteral("SHORT");
+    case FieldType::Double: return QStringLiteral("DOUBLE");
+    case FieldType::Currency: return QStringLiteral("CURRENCY");
+    case FieldType::Text: return QStringLiteral("TEXT(255)");
+    case FieldType::Memo: return QStringLiteral("LONGTEXT");
+    case FieldType::Unknown: break;
+    }
+    return QString();
+}
+
+FieldType FieldTypeFromDeclared(const QString& declared) {
+    const QString t = declared.trimmed().toUpper();
+    if (t.isEmpty()) return FieldType::Unknown;
+    if (t.startsWith(u"YESNO") || t.startsWith(u"BOOL")) return FieldType::YesNo;
+    if (t.startsWith(u"DATE")) return FieldType::Date;
+    if (t.startsWith(u"LONGTEXT") || t.startsWith(u"MEMO")) return FieldType::Memo;
+    if (t.startsWith(u"LONG") || t.startsWith(u"INT")) return FieldType::Long;
+    if (t.startsWith(u"SHORT") || t.startsWith(u"SMALLINT")) return FieldType::Short;
+    if (t.startsWith(u"DOUBLE") || t.startsWith(u"REAL") || t.startsWith(u"FLOAT"))
+        return FieldType::Double;
+    if (t.startsWith(u"CURRENCY")) return FieldType::Currency;
+    if (t.startsWith(u"TEXT") || t.startsWith(u"VARCHAR") || t.startsWith(u"CHAR"))
+        return FieldType::Text;
+    return FieldType::Unknown;
+}
+
+QString DateToStored(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+QDate DateFromText(const QString& text) {
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T]\\d{1,2}:\\d{2}(?::\\d{2})?)?\\s*$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch()) return QDate();
+    return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+}
+
+namespace {
+
+bool IsTextual(const QVariant& v) {
+    return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
+}
+
+bool ToNumber(const QVariant& value, double* out) {
+    if (IsTextual(value)) {
+        bool ok = false;
+        const double d = value.toString().trimmed().remove(u',').toDouble(&ok);
+        if (!ok) return false;
+        *out = d;
+        return true;
+    }
+    if (value.typeId() == QMetaType::Bool) {
+        *out = value.toBool() ? -1.0 : 0.0;
+        return true;
+    }
+    bool ok = false;
+    const double d = value.toDouble(&ok);
+    if (!ok) return false;
+    *out = d;
+    return true;
+}
+
+}  // namespace
+
+bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
+    const bool null = value.isNull() || !value.isValid();
+    const bool emptyText = IsTextual(value) && value.toString().trimmed().isEmpty();
+
+    switch (type) {
+    case FieldType::YesNo: {
+        if (null || emptyText) { *stored = kStoredFalse; return true; }
+        if (IsTextual(value)) {
+            const QString t = value.toString().trimmed();
+            if (t.compare(u"True", Qt::CaseInsensitive) == 0 || t == u"Yes") {
+                *stored = kStoredTrue; return true;
+            }
+            if (t.compare(u"False", Qt::CaseInsensitive) == 0 || t == u"No") {
+                *stored = kStoredFalse; return true;
+            }
+        }
+        double d = 0;
+        if (!ToNumber(value, &d)) return false;
+        *stored = (d != 0.0) ? kStoredTrue : kStoredFalse;
+        return true;
+    }
+    case FieldType::Date: {
+        if (null || emptyText) { *stored = QVariant(); return true; }
+        QDate d;
+        if (value.typeId() == QMetaType::QDate) d = value.toDate();
+        else if (value.typeId() == QMetaType::QDateTime) d = value.toDateTime().date();
+        else if (IsTextual(value)) d = DateFromText(value.toString());
+        if (!d.isValid()) return false;
+        *stored = DateToStored(d);
+        return true;
+    }
+    case FieldType::Long:
+    case FieldType::Short: {
+        if (null || emptyText) { *stored = QVariant(); return true; }
+        double d = 0;
+        if (!ToNumber(value, &d) || !std::isfinite(d)) return false;
+        const double r = std::nearbyint(d);  // banker's rounding, as the platform did
+        const double limit = (type == FieldType::Short) ? 32767.0 : 2147483647.0;
+        if (r > limit || r < -limit - 1) return false;
+        *stored = static_cast<qint64>(r);
+        return true;
+    }
+    case FieldType::Double:
+    case FieldType::Currency: {
+        if (null || emptyText) { *stored = QVariant(); return true; }
+        double d = 0;
+        if (!ToNumber(value, &d) || !std::isfinite(d)) return false;
+        *stored = d;
+        return true;
+    }
+    case FieldType::Text:
+    case FieldType::Memo: {
+        if (null) { *stored = QVariant(); return true; }
+        if (value.typeId() == QMetaType::QDate) {
+            *stored = value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
+        } else if (value.typeId() == QMetaType::Bool) {
+            *stored = value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        } else {
+            *stored = value.toString();
+        }
+        return true;
+    }
+    case FieldType::Unknown:
+        break;
+    }
+    if (null) { *stored = QVariant(); return true; }
+    if (value.typeId() == QMetaType::QDate) { *stored = DateToStored(value.toDate()); return true; }
+    if (value.typeId() == QMetaType::Bool) {
+        *stored = value.toBool() ? kStoredTrue : kStoredFalse;
+        return true;
+    }
+    *stored = value;
+    return true;
+}
+
+QVariant FromStored(FieldType type, const QVariant& stored) {
+    if (stored.isNull() || !stored.isValid()) {
+        if (type == FieldType::YesNo) return false;
+        return QVariant();
+    }
+    switch (type) {
+    case FieldType::YesNo:
+        return stored.toDouble() != 0.0;
+    case FieldType::Date: {
+        const QDate d = DateFromText(stored.toString());
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    case FieldType::Long:
+    case FieldType::Short:
+        return static_cast<qint64>(std::llround(stored.toDouble()));
+    case FieldType::Double:
+    case FieldType::Currency:
+        return stored.toDouble();
+    case FieldType::Text:
+    case FieldType::Memo:
+        return stored.toString();
+    case FieldType::Unknown:
+        break;
+    }
+    return stored;
+}
+
+}  // namespace db

@@ -1,0 +1,56 @@
+#pragma once
+// The one stored form of every value kind in the database files, and the
+// conversions between stored values and the Qt value types the screens use.
+//
+//   date     ISO text "yyyy-mm-dd", no time part
+//   yes/no   -1 (True) and 0 (False); never Null, default 0
+//   whole    SQLite integer
+//   number   SQLite real (amounts hold whole yen up to at least 9,999,999,999)
+//   text     SQLite text
+//
+// Values read come back as QDate, bool, qint64, double, QString or a null QVariant.
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+namespace db {
+
+enum class FieldType {
+    Unknown,   // no declared type: the value is taken as SQLite stored it
+    YesNo,
+    Date,
+    Long,
+    Short,
+    Double,
+    Currency,
+    Text,
+    Memo,
+};
+
+// The declared SQLite type that stands for each field type in a table definition.
+QString DeclaredTypeName(FieldType type);
+// The field type of a declared SQLite type ("YESNO", "DATE", "TEXT(255)", ...).
+FieldType FieldTypeFromDeclared(const QString& declared);
+
+constexpr qint64 kStoredTrue = -1;
+constexpr qint64 kStoredFalse = 0;
+
+// "yyyy-mm-dd" of a date; an invalid date gives an empty text.
+QString DateToStored(const QDate& date);
+// Accepts the stored form and the display forms "yyyy/mm/dd" and "yyyy/m/d",
+// each with an optional time part, which is dropped. Anything else is invalid.
+QDate DateFromText(const QString& text);
+
+// Converts a value about to be written into a field of the given type to its
+// stored form. Returns false when the value cannot be converted (text that is
+// not a number written to a number field, a non-date written to a date field).
+// Empty text written to a non-text field is Null; Null written to a yes/no
+// field is False; any non-zero written to a yes/no field is True.
+bool ToStored(FieldType type, const QVariant& value, QVariant* stored);
+
+// Converts a stored value read from a field of the given type to the value the
+// screens see.
+QVariant FromStored(FieldType type, const QVariant& stored);
+
+}  // namespace db

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Shared set-up of run.sh and test.sh: installs the missing Debian packages,
+# configures and builds into build/. Quick when nothing changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
+          libicu-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -f build/build.ninja ]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build build -j "$(nproc)"
