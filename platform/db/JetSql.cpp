@@ -262,8 +262,8 @@ bool TranslateJet(const QString& jet, SqlContext& context, Translation* out, QSt
         if (!alias.isEmpty()) SetRaw(table, alias + u'.' + QuoteIdent(table->tok.text));
         in->removed = true;
         path->removed = true;
-        // The blank before "in".
-        for (int i = sig[k] - 1; i > sig[k - 1]; --i)
+        // The blanks around "in".
+        for (int i = sig[k - 1] + 1; i < sig[k + 1]; ++i)
             if (pieces[i].tok.kind == Token::Space) pieces[i].removed = true;
     }
     sig = Significant(pieces);
