@@ -1,0 +1,67 @@
+// One running copy per program folder.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <QUuid>
+
+#include "platform/ui/SingleInstance.h"
+
+namespace {
+
+void EnsureApp() {
+    if (!qApp) {
+        static int argc = 1;
+        static char name[] = "test";
+        static char* argv[] = {name, nullptr};
+        static QApplication app(argc, argv);
+    }
+}
+
+TEST(SingleInstance, ASecondClaimAsksTheFirstToComeForward) {
+    EnsureApp();
+    const QString key = QStringLiteral("murv-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    ui::SingleInstance first(key);
+    int activations = 0;
+    ASSERT_TRUE(first.Claim([&] { ++activations; }));
+
+    ui::SingleInstance second(key);
+    EXPECT_FALSE(second.Claim([] {}));
+    QElapsedTimer t;
+    t.start();
+    while (activations == 0 && t.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(activations, 1);
+}
+
+TEST(SingleInstance, AStaleSocketLeftByACrashIsTakenOver) {
+    EnsureApp();
+    const QString key = QStringLiteral("murv-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    // A copy that crashed leaves its socket file behind with nobody listening.
+    const QByteArray path = QFile::encodeName(QDir::tempPath() + u'/' + key);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.constData(), sizeof(addr.sun_path) - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
+    ui::SingleInstance copy(key);
+    EXPECT_TRUE(copy.Claim([] {}));
+}
+
+TEST(SingleInstance, KeysDifferPerProgramFolder) {
+    EXPECT_NE(ui::SingleInstance::KeyForFolder(QStringLiteral("/opt/a")),
+              ui::SingleInstance::KeyForFolder(QStringLiteral("/opt/b")));
+    EXPECT_EQ(ui::SingleInstance::KeyForFolder(QStringLiteral("/opt/a")),
+              ui::SingleInstance::KeyForFolder(QStringLiteral("/opt/a")));
+}
+
+}  // namespace
