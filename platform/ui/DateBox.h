@@ -1,0 +1,96 @@
+#pragma once
+// A date field whose value is null or a date. It also takes and gives the
+// date as a yyyymmdd number. Three patterns are set at run time: the entry
+// pattern (the text shown while the field has the focus and read back when
+// it loses it), the display pattern (shown otherwise) and the year-month
+// pattern (the title of its drop-down calendar). The patterns go through
+// the program's date formatter and parser (Formats.h), so era patterns such
+// as "ggg ee年mm月dd日" work once the program has installed its own.
+//
+// A typed text that the entry pattern does not read is also tried in the
+// display pattern and as a yyyymmdd number; a text that none of them reads
+// is dropped and the field shows its previous value again.
+
+#include <QDate>
+#include <QLineEdit>
+#include <QPointer>
+#include <QVariant>
+
+#include "platform/ui/Control.h"
+
+class QCalendarWidget;
+class QFrame;
+class QLabel;
+
+namespace ui {
+
+class DateBox : public Control<QLineEdit> {
+    Q_OBJECT
+
+public:
+    explicit DateBox(QWidget* parent = nullptr);
+
+    // Null when empty, otherwise a QDate. While the user is typing it is the
+    // date typed so far, when the text already reads as one.
+    QVariant Value() const;
+    QDate Date() const;
+    bool IsNull() const { return !Date().isValid(); }
+    // Takes a QDate or QDateTime, a yyyymmdd number, or a "yyyy/mm/dd" or
+    // yyyymmdd text; null, an empty text or anything that is no date empties
+    // the field.
+    void SetValue(const QVariant& value);
+    void SetDate(const QDate& date);
+    void Clear() { SetDate(QDate()); }
+
+    // The date as a yyyymmdd number (a qint64), or null when empty.
+    QVariant Number() const;
+    // 0, or a number that is no date, empties the field.
+    void SetNumber(qint64 yyyymmdd);
+
+    QString Text() const { return text(); }
+
+    QString EntryPattern() const { return entry_; }
+    QString DisplayPattern() const { return display_; }
+    QString YearMonthPattern() const { return yearMonth_; }
+    void SetEntryPattern(const QString& pattern);
+    void SetDisplayPattern(const QString& pattern);
+    void SetPatterns(const QString& entry, const QString& display);
+    void SetYearMonthPattern(const QString& pattern);
+
+    bool Locked() const { return isReadOnly(); }
+    void SetLocked(bool locked) { setReadOnly(locked); }
+
+    // Opens the drop-down calendar under the field (also F4 or Alt+Down, or
+    // the button at the field's right end). Picking a day sets the value.
+    void ShowCalendar();
+    // The calendar's title as it is shown now (the year-month pattern).
+    QString CalendarTitle() const;
+
+signals:
+    // The value changed, by typing, by the calendar or by code.
+    void Change();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QDate ReadText(const QString& text) const;
+    void ShowValue();
+    void Store(const QDate& date);
+    void MakeCalendar();
+    void ShowMonth(int year, int month);
+
+    QDate value_;
+    QString entry_ = QStringLiteral("yyyy/mm/dd");
+    QString display_ = QStringLiteral("yyyy/mm/dd");
+    QString yearMonth_ = QStringLiteral("yyyy年mm月");
+    bool editing_ = false;
+
+    QPointer<QFrame> popup_;
+    QCalendarWidget* calendar_ = nullptr;
+    QLabel* title_ = nullptr;
+};
+
+}  // namespace ui

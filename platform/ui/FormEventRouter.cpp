@@ -1,0 +1,112 @@
+#include "platform/ui/FormEventRouter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "platform/ui/Form.h"
+#include "platform/ui/Ime.h"
+
+namespace ui {
+namespace {
+
+// The keys a previewing form claims before any shortcut can take them.
+bool IsScreenKey(int key) { return (key >= Qt::Key_F1 && key <= Qt::Key_F24) || key == Qt::Key_Escape; }
+
+Form* PreviewingForm(QWidget* receiver) {
+    auto* form = qobject_cast<Form*>(receiver->window());
+    if (!form || !form->KeyPreview() || form->IsUnloading() || !form->isEnabled()) return nullptr;
+    return form;
+}
+
+}  // namespace
+
+FormEventRouter& FormEventRouter::Instance() {
+    static FormEventRouter* router = [] {
+        auto* r = new FormEventRouter;
+        QCoreApplication::instance()->installEventFilter(r);
+        return r;
+    }();
+    return *router;
+}
+
+bool FormEventRouter::eventFilter(QObject* watched, QEvent* event) {
+    if (delivered_.event) {
+        // Qt goes on offering an unaccepted key to the parents of the widget
+        // that the router has already delivered it to: that was done.
+        if (event == delivered_.event && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            if (!delivered_.target || w->isAncestorOf(delivered_.target)) return true;
+        }
+        delivered_ = {};
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+        if (watched->isWidgetType()) return RouteKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event));
+        return false;
+    case QEvent::WindowActivate:
+        if (watched->isWidgetType()) NoteActivation(static_cast<QWidget*>(watched));
+        return false;
+    case QEvent::Hide:
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+            openers_.remove(static_cast<QWidget*>(watched));
+        return false;
+    case QEvent::FocusIn:
+        if (watched->isWidgetType()) ApplyImeOnFocus(static_cast<QWidget*>(watched));
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool FormEventRouter::RouteKey(QWidget* receiver, QKeyEvent* event) {
+    if (inFlight_.contains(event)) return false;
+    Form* form = PreviewingForm(receiver);
+    if (!form) return false;
+
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (!IsScreenKey(event->key())) return false;
+        event->accept();  // deliver it as a key press, not as a shortcut
+        return true;
+    }
+
+    KeyArgs args{event->key(), event->modifiers(), event->text()};
+    inFlight_.insert(event);
+    QPointer<QWidget> target(receiver);
+    form->PreviewKey(args);
+    if (args.consumed || !target) {
+        inFlight_.remove(event);
+        event->accept();
+        return true;
+    }
+    // Passed on: deliver it now, with Qt's usual propagation to the parents.
+    event->ignore();
+    QApplication::instance()->notify(target, event);
+    inFlight_.remove(event);
+    delivered_ = {event, target};
+    return true;
+}
+
+void FormEventRouter::NoteActivation(QWidget* window) {
+    if (!window->isWindow() || QApplication::activeWindow() != window) return;
+    if (current_.address == window && current_.window) {  // back from another program
+        toAnnounce_ = nullptr;
+        return;
+    }
+    const ActiveWindow previous = current_;
+
+    auto opener = openers_.constFind(window);
+    if (opener == openers_.constEnd()) opener = openers_.insert(window, previous.window);
+
+    current_ = {window, window, window->isModal(), *opener};
+    const bool backFromOwnModal = previous.modal && previous.opener == window;
+    toAnnounce_ = backFromOwnModal ? nullptr : window;
+}
+
+bool FormEventRouter::TakeActivation(Form* form) {
+    if (toAnnounce_ != form) return false;
+    toAnnounce_ = nullptr;
+    return true;
+}
+
+}  // namespace ui

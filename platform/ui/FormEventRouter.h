@@ -1,0 +1,60 @@
+#pragma once
+// The program-wide event filter behind forms (internal to this layer):
+// it runs a form's key preview before the focused control gets the key,
+// keeps track of which window was active before, so that a form can tell a
+// switch from another window from the return out of its own modal window,
+// and applies the input-method state of SetImeOpen to editors that get the
+// focus later (a grid's cell editor).
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+
+class QKeyEvent;
+
+namespace ui {
+
+class Form;
+
+class FormEventRouter : public QObject {
+public:
+    // The router, installed on the application the first time it is asked for.
+    static FormEventRouter& Instance();
+
+    // True once for the activation that a form should announce: the window
+    // active before it was another window of the program, and not a modal
+    // window opened while this form was active.
+    bool TakeActivation(Form* form);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    FormEventRouter() = default;
+
+    bool RouteKey(QWidget* receiver, QKeyEvent* event);
+    void NoteActivation(QWidget* window);
+
+    // A delivery of a previewed key that this router made itself: Qt's own
+    // propagation of the same event to the parents of the target is skipped.
+    struct Delivery {
+        QEvent* event = nullptr;
+        QPointer<QWidget> target;
+    };
+    Delivery delivered_;
+    QSet<QEvent*> inFlight_;
+
+    struct ActiveWindow {
+        QPointer<QWidget> window;
+        QWidget* address = nullptr;
+        bool modal = false;
+        QPointer<QWidget> opener;  // the window that was active when it came up
+    };
+    ActiveWindow current_;
+    QHash<QWidget*, QPointer<QWidget>> openers_;
+    QPointer<QWidget> toAnnounce_;
+};
+
+}  // namespace ui
