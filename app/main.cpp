@@ -1,24 +1,29 @@
-// The expense book's program. Until the main menu exists it opens the data
-// folder's two databases, says whether they opened, and ends.
-#include <QCoreApplication>
-#include <QDir>
-#include <cstdio>
+// The expense book's program: one running copy per program folder, the main
+// menu as its hub; closing the menu ends it.
+#include <QApplication>
 
-#include "core/Schema.h"
-#include "platform/db/Database.h"
+#include "core/MainMenu.h"
+#include "core/Paths.h"
+#include "platform/ui/AppLook.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/SingleInstance.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QDir dataFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/data/"));
-    int rc = 0;
-    for (const QString& name : {core::kDataFileName, core::kWorkFileName}) {
-        db::Database d;
-        if (d.Open(dataFolder.filePath(name))) {
-            std::printf("opened %s\n", qPrintable(d.Path()));
-        } else {
-            std::fprintf(stderr, "%s\n", qPrintable(d.LastError()));
-            rc = 1;
-        }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("PrjMURV"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // A second start brings the running menu forward and ends.
+    ui::SingleInstance instance(ui::SingleInstance::KeyForFolder(core::ProgramFolder()));
+    if (!instance.Claim([] {
+            if (ui::Form* menu = ui::Forms::Find(QStringLiteral("MainMenu"))) menu->Show();
+        })) {
+        return 0;
     }
-    return rc;
+
+    ui::SetUpApplicationLook();
+    auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
+    QObject::connect(&menu, &ui::Form::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    menu.Show();
+    return app.exec();
 }

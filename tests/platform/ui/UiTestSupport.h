@@ -11,11 +11,10 @@
 #include <QWidget>
 
 #include "platform/ui/Form.h"
+#include "tests/QtPrint.h"
 
 #include <ostream>
 
-// Readable QStrings in gtest messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace ui_test {
 
