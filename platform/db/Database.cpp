@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QHash>
 #include <QUrl>
@@ -421,6 +423,11 @@ void Recordset::MoveNext() {
 void Recordset::MovePrevious() {
     CancelUpdate();
     if (pos_ >= 0) --pos_;
+}
+
+void Recordset::SetAbsolutePosition(qsizetype position) {
+    CancelUpdate();
+    pos_ = std::clamp<qsizetype>(position, -1, static_cast<qsizetype>(rows_.size()));
 }
 
 QString Recordset::FieldName(int index) const {

@@ -101,6 +101,10 @@ public:
     void MoveLast();
     void MoveNext();
     void MovePrevious();
+    // The position of the current record: 0 for the first, -1 before the
+    // first, RecordCount() past the last. Setting it clamps to that range.
+    qsizetype AbsolutePosition() const { return pos_; }
+    void SetAbsolutePosition(qsizetype position);
 
     bool AddNew();
     bool Edit();

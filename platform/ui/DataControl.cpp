@@ -1,0 +1,97 @@
+#include "platform/ui/DataControl.h"
+
+namespace ui {
+
+DataControl::DataControl(QObject* parent) : QObject(parent) {}
+DataControl::~DataControl() = default;
+
+bool DataControl::Fail(const QString& message) {
+    error_ = message;
+    return false;
+}
+
+bool DataControl::Refresh() {
+    emit aboutToRefresh();
+    error_.clear();
+    rs_.Close();
+    fields_.clear();
+    types_.clear();
+    rows_.clear();
+    rowIds_.clear();
+
+    bool ok = true;
+    if (!db_.IsOpen() || db_.Path() != path_) {
+        db_.Close();
+        ok = db_.Open(path_);
+        if (ok) db_.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));  // see the header
+        else error_ = db_.LastError();
+    }
+    if (ok) {
+        const QString trimmed = source_.trimmed();
+        const QString select = trimmed.startsWith(QStringLiteral("select"), Qt::CaseInsensitive)
+                                   ? trimmed
+                                   : QStringLiteral("select * from ") + trimmed;
+        rs_ = db_.OpenRecordset(select);
+        ok = rs_.IsOpen();
+        if (!ok) error_ = rs_.LastError();
+    }
+    if (ok) {
+        const int fieldCount = rs_.FieldCount();
+        for (int f = 0; f < fieldCount; ++f) {
+            fields_.push_back(rs_.FieldName(f));
+            types_.push_back(rs_.FieldTypeOf(f));
+        }
+        rows_.reserve(static_cast<size_t>(rs_.RecordCount()));
+        rowIds_.reserve(static_cast<size_t>(rs_.RecordCount()));
+        for (rs_.MoveFirst(); !rs_.IsEOF(); rs_.MoveNext()) {
+            std::vector<QVariant> row;
+            row.reserve(static_cast<size_t>(fieldCount));
+            for (int f = 0; f < fieldCount; ++f) row.push_back(rs_.Value(f));
+            rows_.push_back(std::move(row));
+            rowIds_.push_back(rs_.RowId());
+        }
+    }
+    emit refreshed();
+    return ok;
+}
+
+QString DataControl::FieldName(int field) const {
+    return field >= 0 && field < FieldCount() ? fields_[static_cast<size_t>(field)] : QString();
+}
+
+int DataControl::FieldIndex(const QString& name) const {
+    for (int f = 0; f < FieldCount(); ++f)
+        if (fields_[static_cast<size_t>(f)].compare(name, Qt::CaseInsensitive) == 0) return f;
+    return -1;
+}
+
+db::FieldType DataControl::FieldTypeOf(int field) const {
+    return field >= 0 && field < FieldCount() ? types_[static_cast<size_t>(field)] : db::FieldType::Unknown;
+}
+
+QVariant DataControl::Value(int row, int field) const {
+    if (row < 0 || row >= RowCount() || field < 0 || field >= FieldCount()) return QVariant();
+    return rows_[static_cast<size_t>(row)][static_cast<size_t>(field)];
+}
+
+qint64 DataControl::RowId(int row) const {
+    return row >= 0 && row < RowCount() ? rowIds_[static_cast<size_t>(row)] : -1;
+}
+
+bool DataControl::SetValue(int row, int field, const QVariant& value) {
+    if (row < 0 || row >= RowCount()) return Fail(QStringLiteral("no row %1").arg(row));
+    if (field < 0 || field >= FieldCount()) return Fail(QStringLiteral("no field %1").arg(field));
+    const bool emptyText = (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+    rs_.SetAbsolutePosition(row);
+    if (!rs_.Edit() || !rs_.SetValue(field, emptyText ? QVariant() : value) || !rs_.Update()) {
+        const QString message = rs_.LastError();
+        rs_.CancelUpdate();
+        return Fail(message);
+    }
+    rows_[static_cast<size_t>(row)][static_cast<size_t>(field)] = rs_.Value(field);
+    error_.clear();
+    emit valueWritten(row, field);
+    return true;
+}
+
+}  // namespace ui
