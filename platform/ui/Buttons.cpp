@@ -2,13 +2,19 @@
 
 #include <QMouseEvent>
 
+#include "platform/ui/Grid.h"
+
 namespace ui {
 
 // ---- CommandButton
 
 CommandButton::CommandButton(QWidget* parent) : Control<QPushButton>(parent) {
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, &CommandButton::Click);
+    // A command first commits the edit open in a grid of its window; a
+    // refused edit keeps the cursor in its cell and the command does not run.
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (DataGrid::CommitAllPendingEdits(window())) emit Click();
+    });
 }
 
 CommandButton::CommandButton(const QString& caption, QWidget* parent) : CommandButton(parent) { setText(caption); }

@@ -1,5 +1,7 @@
 #include "platform/ui/FormEventRouter.h"
 
+#include "platform/ui/Grid.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -67,6 +69,13 @@ bool FormEventRouter::RouteKey(QWidget* receiver, QKeyEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         if (!IsScreenKey(event->key())) return false;
         event->accept();  // deliver it as a key press, not as a shortcut
+        return true;
+    }
+
+    // A function key runs a command: the edit open in a grid of the form is
+    // committed first, and a refused edit swallows the key.
+    if (event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F24 && !DataGrid::CommitAllPendingEdits(form)) {
+        event->accept();
         return true;
     }
 
