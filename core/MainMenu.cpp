@@ -18,6 +18,7 @@
 #include "core/Screens.h"
 #include "core/Version.h"
 #include "platform/ui/Formats.h"
+#include "platform/ui/GridFormat.h"
 #include "platform/ui/Shell.h"
 
 namespace core {
@@ -46,6 +47,10 @@ QPixmap ProductPicture() {
 void InstallDateHooks() {
     ui::SetDateFormatter([](const QDate& d, const QString& pattern) { return FormatDate(d, pattern); });
     ui::SetDateParser([](const QString& text, const QString&) { return ParseDate(text); });
+    ui::SetCellFormatHook([](const QVariant& value, const QString& format) -> std::optional<QString> {
+        if (value.typeId() != QMetaType::QDate) return std::nullopt;
+        return FormatDate(value.toDate(), format);
+    });
 }
 
 MainMenu::MainMenu() {
