@@ -108,12 +108,7 @@ MainMenu::MainMenu() {
     Image1.setCursor(Qt::PointingHandCursor);
     Image1.SetToolTipText(kWebPage);
 
-    const std::pair<ui::CommandButton*, QString> targets[] = {
-        {&cmd経費入力, QStringLiteral("FrmInput")},  {&cmd経費一覧, QStringLiteral("FrmKeihiList")},
-        {&cmd経費順位, QStringLiteral("FrmKeihiJuni")}, {&cmd月別一覧, QStringLiteral("FrmMonthList")},
-        {&cmd取引先, QStringLiteral("IoMaster")},     {&cmd科目, QStringLiteral("FrmKamoku")},
-        {&cmd保守, QStringLiteral("FrmHosyu")}};
-    for (const auto& [button, form] : targets) {
+    for (const auto& [button, form] : NavigationTargets()) {
         const QString name = form;
         connect(button, &ui::CommandButton::Click, this, [this, name] { Navigate(name); });
     }
@@ -122,15 +117,17 @@ MainMenu::MainMenu() {
     connect(&Image1, &ui::ImageButton::Click, this, [] { ui::ShellOpen(QUrl(kWebPage)); });
 }
 
+std::vector<std::pair<ui::CommandButton*, QString>> MainMenu::NavigationTargets() {
+    return {{&cmd経費入力, QStringLiteral("FrmInput")},  {&cmd経費一覧, QStringLiteral("FrmKeihiList")},
+            {&cmd経費順位, QStringLiteral("FrmKeihiJuni")}, {&cmd月別一覧, QStringLiteral("FrmMonthList")},
+            {&cmd取引先, QStringLiteral("IoMaster")},     {&cmd科目, QStringLiteral("FrmKamoku")},
+            {&cmd保守, QStringLiteral("FrmHosyu")}};
+}
+
 void MainMenu::OnLoad() {
     StartUp();
     // A screen not built yet cannot be opened from here.
-    const std::pair<ui::CommandButton*, QString> targets[] = {
-        {&cmd経費入力, QStringLiteral("FrmInput")},  {&cmd経費一覧, QStringLiteral("FrmKeihiList")},
-        {&cmd経費順位, QStringLiteral("FrmKeihiJuni")}, {&cmd月別一覧, QStringLiteral("FrmMonthList")},
-        {&cmd取引先, QStringLiteral("IoMaster")},     {&cmd科目, QStringLiteral("FrmKamoku")},
-        {&cmd保守, QStringLiteral("FrmHosyu")}};
-    for (const auto& [button, form] : targets) {
+    for (const auto& [button, form] : NavigationTargets()) {
         const bool available = IsScreenAvailable(form);
         button->SetEnabled(available);
         button->SetToolTipText(available ? QString() : kScreenNotAvailable);

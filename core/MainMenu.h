@@ -4,6 +4,8 @@
 // title and period labels, the caption, the tax rate in force); unloading it
 // unloads every other screen and closes the connections.
 
+#include <vector>
+
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/Form.h"
@@ -47,6 +49,8 @@ protected:
     void OnUnload() override;
 
 private:
+    // The navigation buttons and the forms they open.
+    std::vector<std::pair<ui::CommandButton*, QString>> NavigationTargets();
     void StartUp();
     void ShowTitleAndPeriod();
     void Navigate(const QString& formName);
