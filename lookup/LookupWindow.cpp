@@ -1,0 +1,240 @@
+#include "lookup/LookupWindow.h"
+
+#include <QCoreApplication>
+#include <QFont>
+
+#include "lookup/Kana.h"
+#include "platform/db/Quote.h"
+
+namespace lookup {
+
+namespace {
+
+const QString kReading = QStringLiteral("ふりがな");
+const QString kOneBlank = QStringLiteral("　");  // one ideographic space
+
+// The index buttons 0-47 of both windows; 48 differs, 49 is one blank.
+const QString kKanaCaptions = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねの"
+                                             "はひふへほまみむめもやゐゆゑよらりるれろわをん");
+
+// Layout, in twips: five index buttons a row (あ い う え お), one row per line
+// of the chart, the list to their right and the commands under it.
+constexpr int kMargin = 120;
+constexpr int kKanaWidth = 480, kKanaHeight = 420;
+constexpr int kKanaLeft = kMargin, kKanaTop = kMargin;
+constexpr int kKanaFrameWidth = 5 * kKanaWidth + 2 * 60, kKanaFrameHeight = 10 * kKanaHeight + 2 * 60;
+constexpr int kListLeft = kKanaLeft + kKanaFrameWidth + kMargin;
+constexpr int kListWidth = 4560, kListHeight = kKanaFrameHeight - 690;
+constexpr int kCommandTop = kMargin + kListHeight + 90;
+constexpr int kClientWidth = kListLeft + kListWidth + kMargin;
+constexpr int kClientHeight = kMargin + kKanaFrameHeight + kMargin;
+
+}  // namespace
+
+const LookupSpec& ItemLookup() {
+    static const LookupSpec spec{
+        QStringLiteral("FrmPelmora"),
+        QStringLiteral("科目参照"),
+        QStringLiteral("科目"),
+        QStringLiteral("科目マスタ"),
+        QStringLiteral("w科目参照"),
+        QStringLiteral("　　"),
+        QStringLiteral("select 科目,ふりがな from 科目マスタ order by ふりがな;"),
+        /*openDataFirst=*/false,
+        /*pickNeedsName=*/false,
+        /*clearEnsuresWork=*/false,
+    };
+    return spec;
+}
+
+const LookupSpec& PartnerLookup() {
+    static const LookupSpec spec{
+        QStringLiteral("FrmDunvasel"),
+        QStringLiteral("取引先参照"),
+        QStringLiteral("取引先名"),
+        QStringLiteral("取引先マスタ"),
+        QStringLiteral("w取引先参照"),
+        QStringLiteral("　"),
+        QStringLiteral("select 取引先名,ふりがな from 取引先マスタ ") + QStringLiteral(" order by ふりがな;"),
+        /*openDataFirst=*/true,
+        /*pickNeedsName=*/true,
+        /*clearEnsuresWork=*/true,
+    };
+    return spec;
+}
+
+QString IndexCaption(const LookupSpec& spec, int index) {
+    if (index >= 0 && index < kKanaCaptions.size()) return kKanaCaptions.mid(index, 1);
+    if (index == 48) return spec.blankCaption;
+    if (index == 49) return kOneBlank;
+    return QString();
+}
+
+QString IndexStatement(const LookupSpec& spec, const QString& caption) {
+    const QString select = QStringLiteral("select %1,%2 from %3 ").arg(spec.nameField, kReading, spec.masterTable);
+    const QString order = QStringLiteral(" order by ふりがな;");
+    if (caption == kOneBlank) return select + order;
+
+    QVariant katakana, halfWidth;
+    KanaVariants(caption, katakana, halfWidth);
+    const QString term = QStringLiteral("(ふりがな like '%1*')");
+    return select + QStringLiteral("where ") + term.arg(db::SqlLikeEscape(caption)) + QStringLiteral(" or ") +
+           term.arg(db::SqlLikeEscape(katakana.toString())) + QStringLiteral(" or ") +
+           term.arg(db::SqlLikeEscape(halfWidth.toString())) + order;
+}
+
+LookupWindow::LookupWindow(const LookupSpec& spec, LookupState& state) : spec_(spec), state_(state) {
+    SetCaption(spec_.caption);
+    SetClientSize(kClientWidth, kClientHeight);
+    SetKeyPreview(true);
+
+    imContainer3D1.SetStyle(ui::Panel::Style::Sunken);
+    imContainer3D1.Move(kKanaLeft, kKanaTop, kKanaFrameWidth, kKanaFrameHeight);
+    cmd50.setObjectName(QStringLiteral("cmd50"));
+    for (int index = 0; index < 50; ++index) {
+        ui::CommandButton& b = cmd50.Add(index, &imContainer3D1, IndexCaption(spec_, index));
+        b.Move(60 + (index % 5) * kKanaWidth, 60 + (index / 5) * kKanaHeight, kKanaWidth, kKanaHeight);
+    }
+
+    imContainer3D2.SetStyle(ui::Panel::Style::Sunken);
+    imContainer3D2.Move(kListLeft, kMargin, kListWidth, kListHeight);
+    Grid参照.setObjectName(QStringLiteral("Grid参照"));
+    MoveTwips(&Grid参照, 60, 60, kListWidth - 120, kListHeight - 120);
+    Grid参照.SetDataSource(&dat参照);
+    Grid参照.SetColumns({spec_.nameField, kReading});
+    Grid参照.Columns(0).SetWidth(2400);
+    Grid参照.Columns(1).SetWidth(kListWidth - 120 - 2400 - 420);
+    // A list to pick from: nothing is typed into it.
+    Grid参照.SetReadOnly(true);
+
+    imContainer3D3.SetStyle(ui::Panel::Style::Flat);
+    imContainer3D3.Move(kListLeft, kCommandTop, kListWidth, kKanaFrameHeight - kListHeight - 90);
+    int x = 0;
+    for (ui::CommandButton* b : {&cmd選択, &cmdクリア, &cmd閉じる}) {
+        b->Move(x, 60, 1380, 450);
+        x += 1590;
+    }
+    cmd選択.setObjectName(QStringLiteral("cmd選択"));
+    cmdクリア.setObjectName(QStringLiteral("cmdクリア"));
+    cmd閉じる.setObjectName(QStringLiteral("cmd閉じる"));
+
+    Msg検索中.setObjectName(QStringLiteral("Msg検索中"));
+    Msg検索中.SetPopUp(true);
+    Msg検索中.Move(kListLeft + (kListWidth - 2700) / 2, kMargin + (kListHeight - 660) / 2, 2700, 660);
+    Label1.Move(60, 60, 2580, 540);
+    Label1.SetAlignment(Qt::AlignCenter);
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSize(11);
+    Label1.setFont(font);
+    Msg検索中.SetVisible(false);
+
+    connect(&cmd50, &ui::ButtonArray::Click, this, [this](int index) { ReadSansyo(cmd50[index].Caption()); });
+    connect(&cmd選択, &ui::CommandButton::Click, this, [this] { Choose(); });
+    connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { ClearList(); });
+    connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { Unload(); });
+    Grid参照.onDblClick = [this] { Choose(); };
+}
+
+void LookupWindow::OnLoad() {
+    OpenConnections();
+    FormInit();
+    ClearList();
+    ReadList();
+}
+
+void LookupWindow::OnUnload() { CloseConnections(); }
+
+void LookupWindow::OnKeyDown(ui::KeyArgs& key) {
+    if (key.key == Qt::Key_Escape) {
+        key.Consume();
+        Unload();
+    }
+}
+
+void LookupWindow::OpenConnections() {
+    const QString work = state_.WorkFile.toString();
+    const QString data = state_.DataFile.toString();
+    if (spec_.openDataFirst) {
+        state_.DbLookupData.Open(data);
+        state_.DbLookupWork.Open(work);
+    } else {
+        state_.DbLookupWork.Open(work);
+        state_.DbLookupData.Open(data);
+    }
+}
+
+void LookupWindow::CloseConnections() {
+    if (spec_.openDataFirst) {
+        state_.DbLookupData.Close();
+        state_.DbLookupWork.Close();
+    } else {
+        state_.DbLookupWork.Close();
+        state_.DbLookupData.Close();
+    }
+}
+
+void LookupWindow::FormInit() {
+    dat参照.SetDatabaseName(state_.WorkFile.toString());
+    dat参照.SetRecordSource(spec_.bufferTable);
+}
+
+void LookupWindow::ClearList() {
+    // The open work connection is used as it is; only a window whose open
+    // failed tries again.
+    if (spec_.clearEnsuresWork && !state_.DbLookupWork.IsOpen())
+        state_.DbLookupWork.Open(state_.WorkFile.toString());
+    state_.LookupSqlText = QStringLiteral("delete * from ") + spec_.bufferTable;
+    state_.DbLookupWork.Execute(state_.LookupSqlText);
+    dat参照.Refresh();
+}
+
+void LookupWindow::ReadList() { FillBuffer(spec_.fullList); }
+
+void LookupWindow::ReadSansyo(const QString& caption) { FillBuffer(IndexStatement(spec_, caption)); }
+
+void LookupWindow::FillBuffer(const QString& source) {
+    // The panel is painted before the copy starts; the user's input waits.
+    Msg検索中.SetVisible(true);
+    Msg検索中.repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    db::Database& work = state_.DbLookupWork;
+    state_.LookupSqlText = QStringLiteral("delete * from ") + spec_.bufferTable;
+    work.Execute(state_.LookupSqlText);
+    state_.LookupSqlText = QStringLiteral("select * from ") + spec_.bufferTable;
+    db::Recordset buffer = work.OpenRecordset(state_.LookupSqlText);
+    state_.LookupSqlText = source;
+    db::Recordset rows = state_.DbLookupData.OpenRecordset(state_.LookupSqlText);
+
+    if (!rows.IsBOF() && !rows.IsEOF()) {
+        // One transaction for the whole copy: the work file is written once.
+        const bool batched = work.BeginTrans();
+        while (!rows.IsEOF()) {
+            buffer.AddNew();
+            buffer.SetValue(spec_.nameField, rows.Value(spec_.nameField));
+            buffer.SetValue(kReading, rows.Value(kReading));
+            buffer.Update();
+            rows.MoveNext();
+        }
+        if (batched) work.CommitTrans();
+    }
+    rows.Close();
+    buffer.Close();
+
+    Msg検索中.SetVisible(false);
+    dat参照.Refresh();
+}
+
+void LookupWindow::Choose() {
+    const QVariant name = Grid参照.Columns(0).Value();
+    if (spec_.pickNeedsName) {
+        if (name.toString().isEmpty()) return;  // no row, or a row without a name
+        state_.SelectedName = Grid参照.Columns(0).Text();
+    } else {
+        state_.SelectedName = name;
+    }
+    state_.SelectedReading = Grid参照.Columns(1).Text();
+    Unload();
+}
+
+}  // namespace lookup

@@ -1,0 +1,117 @@
+#pragma once
+// The lookup window that both lookup libraries show: the rows of one master
+// table in reading order, narrowed by the first kana of the reading through
+// fifty index buttons, and a pick by 選択 or a double-click that it records in
+// its library's selection before it unloads.
+//
+// The window never shows a message. Every statement that fails (a wrong path,
+// a missing table) is skipped and the window goes on; the list then stays
+// empty or stale.
+//
+// It lists through a buffer table in the work database: the table is emptied,
+// refilled from the master table and read by the bound data control. The
+// buffer is the same work table that the program's own drop-down lists use,
+// and it keeps the window's last list after the window has closed.
+
+#include <QString>
+#include <QVariant>
+
+#include "platform/db/Database.h"
+#include "platform/ui/Buttons.h"
+#include "platform/ui/Containers.h"
+#include "platform/ui/DataControl.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Grid.h"
+#include "platform/ui/TextControls.h"
+
+namespace lookup {
+
+// What one lookup library keeps while it stays loaded: shared by every
+// instance of its class and by its window, and seen by no other library.
+struct LookupState {
+    QVariant SelectedName;     // the last pick, published by SetRetVal
+    QVariant SelectedReading;
+    QVariant DataFile;         // the paths given to the last FormShow
+    QVariant WorkFile;
+    db::Database DbLookupData;  // open only while the window is loaded
+    db::Database DbLookupWork;
+    QString LookupSqlText;     // the statement being run
+};
+
+// What tells the item window from the partner window.
+struct LookupSpec {
+    QString formName;       // "FrmPelmora"
+    QString caption;        // the window caption
+    QString nameField;      // the name column of the master and of the buffer
+    QString masterTable;
+    QString bufferTable;
+    QString blankCaption;   // the caption of index button 48
+    QString fullList;       // the statement of the whole list
+    bool openDataFirst;     // the order of opening (and of closing) the two connections
+    bool pickNeedsName;     // a pick is taken only on a row that holds a name
+    bool clearEnsuresWork;  // clearing opens the work connection when it is not open
+};
+
+const LookupSpec& ItemLookup();     // 科目マスタ into w科目参照
+const LookupSpec& PartnerLookup();  // 取引先マスタ into w取引先参照
+
+// The captions of the fifty index buttons, by index.
+QString IndexCaption(const LookupSpec& spec, int index);
+
+// The statement that lists the rows of one index button: every row for the
+// single ideographic blank "　", otherwise the rows whose reading begins with
+// the caption or with its katakana or half-width form (KanaVariants). The
+// three texts are quoted as like-patterns, so quotes and pattern characters
+// in them match themselves; a form that KanaVariants leaves Null adds only
+// the bare "*", which matches every reading that is not Null.
+QString IndexStatement(const LookupSpec& spec, const QString& caption);
+
+class LookupWindow : public ui::Form {
+    Q_OBJECT
+
+public:
+    LookupWindow(const LookupSpec& spec, LookupState& state);
+
+    const LookupSpec& Spec() const { return spec_; }
+    LookupState& State() const { return state_; }
+
+    // Layout only.
+    ui::Frame imContainer3D1{this};  // the index buttons
+    ui::Frame imContainer3D2{this};  // the list
+    ui::Frame imContainer3D3{this};  // the command buttons
+    ui::ButtonArray cmd50{this};
+    ui::CommandButton cmd選択{QStringLiteral("選択"), &imContainer3D3};
+    ui::CommandButton cmdクリア{QStringLiteral("クリア"), &imContainer3D3};
+    ui::CommandButton cmd閉じる{QStringLiteral("閉じる"), &imContainer3D3};
+    ui::DataControl dat参照{this};
+    ui::DataGrid Grid参照{&imContainer3D2};
+    // Shown only while a list is being copied.
+    ui::Panel Msg検索中{this};
+    ui::Label Label1{QStringLiteral("検索中です･･･"), &Msg検索中};
+
+    // Binds the data control to the work database and the buffer.
+    void FormInit();
+    // Empties the buffer: the grid shows nothing until an index button is pressed.
+    void ClearList();
+    // Fills the buffer with every row of the master table.
+    void ReadList();
+    // Fills the buffer with the rows of one index button.
+    void ReadSansyo(const QString& caption);
+    // Records the current row as the pick and unloads the window.
+    void Choose();
+
+protected:
+    void OnLoad() override;
+    void OnUnload() override;
+    void OnKeyDown(ui::KeyArgs& key) override;
+
+private:
+    void OpenConnections();
+    void CloseConnections();
+    void FillBuffer(const QString& source);
+
+    const LookupSpec& spec_;
+    LookupState& state_;
+};
+
+}  // namespace lookup
