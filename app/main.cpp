@@ -4,6 +4,8 @@
 
 #include "core/MainMenu.h"
 #include "core/Paths.h"
+#include "core/Screens.h"
+#include "entry/FrmInput.h"
 #include "platform/ui/AppLook.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/SingleInstance.h"
@@ -22,6 +24,8 @@ int main(int argc, char** argv) {
     }
 
     ui::SetUpApplicationLook();
+    core::RegisterScreen(QStringLiteral("FrmInput"),
+                         []() -> ui::Form& { return ui::Forms::Get<entry::FrmInput>(QStringLiteral("FrmInput")); });
     auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
     QObject::connect(&menu, &ui::Form::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     menu.Show();

@@ -107,8 +107,10 @@ void FormEventRouter::NoteActivation(QWidget* window) {
     auto opener = openers_.constFind(window);
     if (opener == openers_.constEnd()) opener = openers_.insert(window, previous.window);
 
-    current_ = {window, window, window->isModal(), *opener};
-    const bool backFromOwnModal = previous.modal && previous.opener == window;
+    current_ = {window, window, window->isModal(), window->windowType() == Qt::Popup, *opener};
+    // Closing a modal window, or a pop-up of one of its controls, gives the
+    // activation back to the form that opened it: no switch.
+    const bool backFromOwnModal = (previous.modal || previous.popup) && previous.opener == window;
     toAnnounce_ = backFromOwnModal ? nullptr : window;
 }
 

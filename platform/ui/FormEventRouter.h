@@ -50,6 +50,7 @@ private:
         QPointer<QWidget> window;
         QWidget* address = nullptr;
         bool modal = false;
+        bool popup = false;        // a drop-down list or calendar of a control
         QPointer<QWidget> opener;  // the window that was active when it came up
     };
     ActiveWindow current_;

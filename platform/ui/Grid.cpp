@@ -265,6 +265,7 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
     top->setSectionsClickable(false);
     top->setHighlightSections(false);
     top->setSectionResizeMode(QHeaderView::Fixed);
+    top->setMinimumSectionSize(1);  // narrow columns (a check box, a cell button) keep their width
     view_->setVerticalHeader(new GridRowHeader(this));
     QHeaderView* side = view_->verticalHeader();
     side->setSectionsClickable(false);

@@ -2,6 +2,7 @@
 // form from another window of the program, not when a message box or a
 // modal window that the form itself opened closes again.
 
+#include <QFrame>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -84,6 +85,20 @@ TEST_F(ActivationTest, ReturnFromItsOwnModalFormDoesNotFireEvenAfterANestedBox) 
         lookup.Unload();
     });
     lookup.ShowModal();
+    ReturnTo(input);
+    EXPECT_EQ(input->activations, 0);
+}
+
+TEST_F(ActivationTest, ReturnFromAPopUpOfItsOwnControlDoesNotFire) {
+    // A calendar or drop-down list that a control of the form opens.
+    auto* popup = new QFrame(input, Qt::Popup);
+    popup->resize(120, 80);
+    popup->show();
+    if (QApplication::activeWindow() != popup) {
+        ASSERT_TRUE(ui_test::Activate(popup));
+    }
+    popup->close();
+    delete popup;
     ReturnTo(input);
     EXPECT_EQ(input->activations, 0);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "platform/ui/DataControl.h"
 #include "platform/ui/Grid.h"
 #include "platform/ui/GridDropDown.h"
+#include "platform/ui/Twips.h"
 #include "tests/QtPrint.h"
 
 namespace {
@@ -666,6 +668,16 @@ TEST_F(GridTest, CellButtonOpensTheExternalEditorAndCommitsItsValue) {
     Key(Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(log, (Log{"KeyDown 18", "KeyDown 40", "ButtonClick 8"}));
     EXPECT_FALSE(grid->HasPendingEdit());
+}
+
+TEST_F(GridTest, NarrowColumnsKeepTheWidthsSetInTwips) {
+    // A check box and a cell button column are narrower than a header would
+    // make them by itself.
+    const QHeaderView* header = qobject_cast<QTableView*>(grid->View())->horizontalHeader();
+    EXPECT_EQ(header->sectionSize(kCheck), ui::TwipsToPixels(340));
+    EXPECT_EQ(header->sectionSize(kPicker), ui::TwipsToPixels(260));
+    grid->Columns(kMonthDay).SetWidth(360);
+    EXPECT_EQ(header->sectionSize(kMonthDay), ui::TwipsToPixels(360));
 }
 
 // ---------------------------------------------------------------- the data control

@@ -1,0 +1,467 @@
+// The entry screen's frame: its controls and their places, the binding of
+// the grid and its lists, the date patterns, the 5000 work rows, the name
+// lists, the column layouts, the totals, the reset and the combo keys.
+#include "entry/FrmInput.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+#include "core/ModMurv.h"
+#include "platform/ui/KeyHooks.h"
+
+namespace entry {
+
+namespace {
+
+QString S(const char16_t* text) { return QString::fromUtf16(text); }
+
+// The picture of the lookup buttons: a small magnifying glass.
+QPixmap LookupPicture() {
+    QPixmap pm(14, 14);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.6));
+    p.drawEllipse(QRectF(1.5, 1.5, 8, 8));
+    p.drawLine(QPointF(8.6, 8.6), QPointF(12.5, 12.5));
+    return pm;
+}
+
+}  // namespace
+
+FrmInput::FrmInput() {
+    SetCaption(QStringLiteral("経費入力"));
+    SetClientSize(11880, 8790);
+    SetKeyPreview(true);
+    LayOut();
+    ConnectHandlers();
+}
+
+FrmInput::~FrmInput() = default;
+
+void FrmInput::LayOut() {
+    // The load filters, two lines.
+    Lbl取引先名.Move(120, 150, 870, 300);
+    cmb取引先名.Move(1020, 120, 3300, 345);
+    cmd取引先参照.Move(4350, 120, 360, 345);
+    Lbl科目.Move(4920, 150, 540, 300);
+    cmb科目.Move(5460, 120, 2900, 345);
+    cmd科目参照.Move(8390, 120, 360, 345);
+    for (ui::CommandButton* b : {&cmd取引先参照, &cmd科目参照, &cmd取引先参照マスク, &cmd科目参照マスク}) {
+        b->SetPicture(LookupPicture());
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+
+    ImFrame3D3.Move(120, 540, 4290, 450);
+    Lbl期間.Move(90, 75, 540, 300);
+    txt開始.Move(700, 60, 1530, 330);
+    LblKara.Move(2310, 75, 300, 300);
+    txt終了.Move(2640, 60, 1530, 330);
+    Lbl表示順.Move(6180, 600, 720, 300);
+    cmb表示順.Move(6900, 570, 2460, 345);
+    cmd読込.Move(9600, 540, 1200, 420);
+
+    // The grid: 11140 twips of columns, the row selectors and a scroll bar.
+    Grid入力明細.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(1110), ui::TwipsToPixels(11640),
+                            ui::TwipsToPixels(5910));
+    dayグリッド日付.Move(120, 1110, 1500, 330);
+    dayグリッド日付.SetVisible(false);
+
+    // Under the grid: progress on the left, the count and the total under
+    // the amount column.
+    PBar.Move(120, 7110, 3000, 270);
+    PBar.SetVisible(false);
+    Lbl件数.Move(3300, 7125, 540, 300);
+    num入力件数.Move(3840, 7080, 1000, 330);
+    Lbl合計金額.Move(4860, 7125, 840, 300);
+    num入力合計.Move(5820, 7080, 1480, 330);
+    for (ui::NumberBox* box : {&num入力件数, &num入力合計}) {
+        box->SetDisplayFormat(QStringLiteral("#,##0"));
+        box->SetLocked(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    Lbl件数.SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Lbl合計金額.SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Command buttons in the order of their function keys.
+    ui::CommandButton* first[] = {&cmdメニュー, &cmd取引先, &cmd科目, &cmd登録, &cmd削除, &cmd経費一覧, &cmd月別一覧};
+    ui::CommandButton* second[] = {&cmdクリア, &cmd全選択, &cmd全解除, &cmd経費順位, &cmd入力マスク, &cmdHint, &cmd閉じる};
+    const char16_t* keys1[] = {u"F2", u"F3", u"F4", u"F5", u"F6", u"F7", u"F8"};
+    const char16_t* keys2[] = {u"F9", u"F11", u"F12", nullptr, nullptr, nullptr, nullptr};
+    for (int i = 0; i < 7; ++i) {
+        first[i]->Move(120 + i * 1680, 7560, 1560, 480);
+        second[i]->Move(120 + i * 1680, 8130, 1560, 480);
+        first[i]->SetToolTipText(S(keys1[i]));
+        if (keys2[i]) second[i]->SetToolTipText(S(keys2[i]));
+        first[i]->setFocusPolicy(Qt::TabFocus);
+        second[i]->setFocusPolicy(Qt::TabFocus);
+    }
+    QFont bold = cmd登録.font();
+    bold.setBold(true);
+    cmd登録.setFont(bold);
+
+    // The input-mask panel, hidden until the mask button opens it.
+    Cn入力マスク.Move(2700, 2700, 6300, 3360);
+    Cn入力マスク.SetPopUp(true);
+    Cn入力マスク.SetBackColor(palette().color(QPalette::Window));  // opaque over the grid
+    Cn入力マスク.SetVisible(false);
+    LblMaskTitle.Move(0, 0, 6300, 360);
+    LblMaskTitle.SetAlignment(Qt::AlignCenter);
+    LblMaskTitle.SetBackColorBgr(0x8C4E1F);
+    LblMaskTitle.SetForeColor(Qt::white);
+    LblMaskTitle.SetFontBold(true);
+
+    LblMask日付.Move(180, 555, 1200, 300);
+    day日付.Move(1440, 510, 1700, 345);
+    LblMask月.Move(3420, 555, 360, 300);
+    num月.Move(3840, 510, 600, 345);
+    num月.SetRange(1, 12);
+    num月.SetDisplayFormat(QStringLiteral("##"));
+    LblMask取引先名.Move(180, 975, 1200, 300);
+    cmb取引先名マスク.Move(1440, 930, 3900, 345);
+    cmd取引先参照マスク.Move(5370, 930, 360, 345);
+    LblMask科目.Move(180, 1395, 1200, 300);
+    cmb科目マスク.Move(1440, 1350, 3900, 345);
+    cmd科目参照マスク.Move(5370, 1350, 360, 345);
+    LblMask金額.Move(180, 1815, 1200, 300);
+    num固定金額.Move(1440, 1770, 1800, 345);
+    num固定金額.SetRange(-999999999, 999999999);
+    num固定金額.SetDisplayFormat(QStringLiteral("###,###,###"));
+    num固定金額.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LblMask非課税.Move(3420, 1815, 720, 300);
+    Chk非課税.Move(4200, 1800, 330, 330);
+    LblMask日付入力.Move(180, 2235, 1200, 300);
+    cmb日付入力.Move(1440, 2190, 1800, 345);
+    cmd実行.Move(1440, 2760, 1350, 420);
+    cmdクリアマスク.Move(2940, 2760, 1350, 420);
+    cmd閉じるマスク.Move(4440, 2760, 1350, 420);
+
+    // The grid's columns and lists.
+    Grid入力明細.SetDataSource(&dat入力明細);
+    Grid入力明細.SetColumns({QStringLiteral("チェック"), QStringLiteral("lno"), QStringLiteral("行番号"),
+                            QStringLiteral("日付"), QStringLiteral("月"), QStringLiteral("日"), QStringLiteral("月日"),
+                            QStringLiteral("曜日"), QStringLiteral("DD日付"), QStringLiteral("取引先名"),
+                            QStringLiteral("金額"), QStringLiteral("税額"), QStringLiteral("科目"),
+                            QStringLiteral("非課税"), QStringLiteral("摘要")});
+    Grid入力明細.Columns(kColチェック).SetCheckBox(true);
+    Grid入力明細.Columns(kCol非課税).SetCheckBox(true);
+    Grid入力明細.Columns(kColDD日付).SetButtonEditor(
+        [this](const QRect& cell, const QVariant&) { return PickGridDate(cell); });
+    Grid入力明細.Columns(kCol月日).SetMaxLength(4);
+    DD取引先.SetDataSource(&dat取引先);
+    DD取引先.SetListFields({QStringLiteral("取引先名")});
+    DD科目.SetDataSource(&dat科目);
+    DD科目.SetListFields({QStringLiteral("科目")});
+}
+
+void FrmInput::ConnectHandlers() {
+    connect(&cmd登録, &ui::CommandButton::Click, this, [this] { cmd登録_Click(); });
+    connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { cmdクリア_Click(); });
+    connect(&cmd読込, &ui::CommandButton::Click, this, [this] { Read経費(); });
+    // The panel itself opens and closes here, so that the automatic-date
+    // mode on it can be chosen; applying and clearing the mask come later.
+    connect(&cmd入力マスク, &ui::CommandButton::Click, this, [this] { Cn入力マスク.SetVisible(true); });
+    connect(&cmd閉じるマスク, &ui::CommandButton::Click, this, [this] {
+        Cn入力マスク.SetVisible(false);
+        Grid入力明細.SetFocus();
+    });
+    // Not built yet: navigation, lookups, hint, delete, ticking, the mask's
+    // own actions.
+    for (ui::CommandButton* b : {&cmdメニュー, &cmd取引先, &cmd科目, &cmd削除, &cmd経費一覧, &cmd月別一覧, &cmd全選択,
+                                 &cmd全解除, &cmd経費順位, &cmdHint, &cmd閉じる, &cmd取引先参照, &cmd科目参照,
+                                 &cmd取引先参照マスク, &cmd科目参照マスク, &cmd実行, &cmdクリアマスク})
+        b->SetEnabled(false);
+
+    // Keys of the combos.
+    ui::SetKeyDownHandler(&cmb取引先名, [this](ui::KeyArgs& k) {
+        if (k.key == Qt::Key_Return || k.key == Qt::Key_Enter || k.key == Qt::Key_Right) {
+            cmb科目.SetFocus();
+            k.Consume();
+        }
+    });
+    ui::SetKeyDownHandler(&cmb科目, [this](ui::KeyArgs& k) {
+        if (k.key == Qt::Key_Return || k.key == Qt::Key_Enter || k.key == Qt::Key_Right) {
+            Grid入力明細.SetFocus();
+            k.Consume();
+        } else if (k.key == Qt::Key_Left) {
+            cmb取引先名.SetFocus();
+            k.Consume();
+        }
+    });
+    // The automatic-date mode is only ever one of its three items.
+    ui::SetKeyDownHandler(&cmb日付入力, [](ui::KeyArgs& k) {
+        if (k.key == Qt::Key_Delete || k.key == Qt::Key_Backspace) k.Consume();
+    });
+    ui::SetKeyPressHandler(&cmb日付入力, [](ui::KeyArgs& k) { k.Consume(); });
+
+    // The grid's events.
+    Grid入力明細.onAfterColUpdate = [this](int col) { Grid入力明細_CellCommitted(col); };
+    Grid入力明細.onBeforeColUpdate = [this](int col, const QVariant&, int& cancel) {
+        Grid入力明細_ValidateCell(col, cancel);
+    };
+    Grid入力明細.onDropDownChoice = [this](int col) { Grid入力明細_FillItemFromPartner(col); };
+    Grid入力明細.onKeyDown = [this](int& keyCode, int&) { Grid入力明細_KeyDown(keyCode); };
+    Grid入力明細.onRowColChange = [this](const QVariant&, int) { Grid入力明細_SwitchIme(); };
+}
+
+// ---------------------------------------------------------------- load and activation
+
+void FrmInput::OnLoad() {
+    Show();
+    FormInit();
+    Clear経費帳();
+}
+
+void FrmInput::OnActivate() { FocusGridDateColumn(); }
+
+void FrmInput::FocusGridDateColumn() {
+    Grid入力明細.SetFocus();
+    Grid入力明細.SetCol(kCol月日);
+}
+
+void FrmInput::FormInit() {
+    using namespace ModMurv;
+    dat入力明細.SetDatabaseName(WorkFilePath);
+    dat入力明細.SetRecordSource(QStringLiteral("w取引明細"));
+    dat取引先.SetDatabaseName(WorkFilePath);
+    dat取引先.SetRecordSource(QStringLiteral("w取引先参照"));
+    dat科目.SetDatabaseName(WorkFilePath);
+    dat科目.SetRecordSource(QStringLiteral("w科目参照"));
+
+    Cn入力マスク.Move(2700, 2700);
+    SetStyle入力明細(QStringLiteral("TYPE0"));
+
+    if (EraSetting == QStringLiteral("西暦")) {
+        dayグリッド日付.SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
+        dayグリッド日付.SetYearMonthPattern(QStringLiteral("yy年mm月"));
+        day日付.SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
+        day日付.SetYearMonthPattern(QStringLiteral("yy年mm月"));
+        for (ui::DateBox* box : {&txt開始, &txt終了}) {
+            box->SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
+            box->SetYearMonthPattern(QStringLiteral("yyyy年mm月"));
+            box->SetWidth(1530);
+        }
+        txt終了.SetLeft(2640);
+        LblKara.SetLeft(2310);
+        ImFrame3D3.SetWidth(4290);
+    } else {
+        // The picker takes a full date typed, and shows the year and month.
+        dayグリッド日付.SetPatterns(QStringLiteral("gee/mm/dd"), QStringLiteral("gee/mm"));
+        dayグリッド日付.SetYearMonthPattern(QStringLiteral("g ee年mm月"));
+        day日付.SetPatterns(QStringLiteral("gee/mm/dd"), QStringLiteral("gee/mm/dd"));
+        day日付.SetYearMonthPattern(QStringLiteral("g ee年mm月"));
+        for (ui::DateBox* box : {&txt開始, &txt終了}) {
+            box->SetPatterns(QStringLiteral("ggg ee年mm月dd日"), QStringLiteral("ggg ee年mm月dd日"));
+            box->SetYearMonthPattern(QStringLiteral("g ee年mm月"));
+            box->SetWidth(2370);
+        }
+        txt終了.SetLeft(3430);
+        LblKara.SetLeft(3090);
+        ImFrame3D3.SetWidth(5880);
+    }
+
+    cmb日付入力.Clear();
+    cmb日付入力.AddItem(QString());
+    cmb日付入力.AddItem(QStringLiteral("１日加える"));
+    cmb日付入力.AddItem(QStringLiteral("１月加える"));
+}
+
+// ---------------------------------------------------------------- reset
+
+void FrmInput::cmdクリア_Click() { Clear経費帳(); }
+
+void FrmInput::Clear経費帳() {
+    SetCmb取引先();
+    SetCmb科目();
+    cmb日付入力.SetText(QString());
+    day日付.Clear();
+    num入力件数.Clear();
+    num入力合計.Clear();
+    cmb科目.SetText(QString());
+    cmb取引先名.SetText(QString());
+    num月.Clear();
+    txt開始.Clear();
+    txt終了.Clear();
+
+    cmb表示順.Clear();
+    for (const char16_t* order : {u"日付、登録順", u"日付、取引先、科目", u"日付、科目、取引先", u"取引先、日付", u"科目、日付"})
+        cmb表示順.AddItem(S(order));
+    cmb表示順.SetListIndex(-1);
+
+    Clear入力明細();
+
+    for (int col : {kCol月, kCol日, kCol月日, kCol取引先名, kCol科目, kCol金額, kCol税額, kCol非課税})
+        Grid入力明細.Columns(col).SetAllowFocus(true);
+    Grid入力明細.Columns(kCol曜日).SetAllowFocus(false);
+    for (int col : {kCol月, kCol日, kCol取引先名, kCol科目, kCol曜日, kCol金額, kCol税額, kCol非課税})
+        Grid入力明細.Columns(col).SetForeColor(ui::Bgr(kFreeColour));
+    SetStyle入力明細(QStringLiteral("TYPE0"));
+    FocusGridDateColumn();
+}
+
+void FrmInput::Clear入力明細() {
+    using ModMurv::DbWork;
+    using ModMurv::SqlText;
+    SqlText = QStringLiteral("delete * from w取引明細");
+    DbWork.Execute(SqlText);
+    // One transaction for the 5000 adds: the work file is written once.
+    const bool batch = DbWork.BeginTrans();
+    SqlText = QStringLiteral("select * from w取引明細");
+    db::Recordset rs = DbWork.OpenRecordset(SqlText);
+    if (rs.IsOpen()) {
+        const int check = rs.FieldIndex(QStringLiteral("チェック"));
+        const int lno = rs.FieldIndex(QStringLiteral("lno"));
+        const int amount = rs.FieldIndex(QStringLiteral("金額"));
+        const int tax = rs.FieldIndex(QStringLiteral("税額"));
+        const int exempt = rs.FieldIndex(QStringLiteral("非課税"));
+        const int day = rs.FieldIndex(QStringLiteral("日"));
+        for (int i = 0; i < kWorkRows; ++i) {
+            rs.AddNew();
+            rs.SetValue(check, false);
+            rs.SetValue(lno, i + 1);
+            rs.SetValue(amount, QVariant());
+            rs.SetValue(tax, QVariant());
+            rs.SetValue(exempt, false);
+            rs.SetValue(day, QVariant());
+            rs.Update();
+        }
+    }
+    rs.Close();
+    if (batch) DbWork.CommitTrans();
+    loadedLines_.clear();
+    dat入力明細.Refresh();
+}
+
+// ---------------------------------------------------------------- name lists
+
+void FrmInput::SetCmb取引先() {
+    using namespace ModMurv;
+    cmb取引先名.Clear();
+    cmb取引先名マスク.Clear();
+    SqlText = QStringLiteral("delete * from w取引先参照");
+    DbWork.Execute(SqlText);
+    const bool batch = DbWork.BeginTrans();
+    SqlText = QStringLiteral("select * from w取引先参照");
+    db::Recordset list = DbWork.OpenRecordset(SqlText);
+    SqlText = QStringLiteral("select 取引先名 from 取引先マスタ  order by ふりがな,取引先名;");
+    db::Recordset names = DbData.OpenRecordset(SqlText);
+    if (!names.IsBOF() && !names.IsEOF()) {
+        const int field = list.FieldIndex(QStringLiteral("取引先名"));
+        for (; !names.IsEOF(); names.MoveNext()) {
+            const QString name = names.Value(0).toString();
+            list.AddNew();
+            list.SetValue(field, name);
+            cmb取引先名.AddItem(name);
+            cmb取引先名マスク.AddItem(name);
+            list.Update();
+        }
+    }
+    names.Close();
+    list.Close();
+    if (batch) DbWork.CommitTrans();
+    dat取引先.Refresh();
+}
+
+void FrmInput::SetCmb科目() {
+    using namespace ModMurv;
+    cmb科目.Clear();
+    cmb科目マスク.Clear();
+    SqlText = QStringLiteral("delete * from w科目参照");
+    DbWork.Execute(SqlText);
+    const bool batch = DbWork.BeginTrans();
+    SqlText = QStringLiteral("select * from w科目参照");
+    db::Recordset list = DbWork.OpenRecordset(SqlText);
+    SqlText = QStringLiteral("select 科目 from 科目マスタ order by ふりがな;");
+    db::Recordset names = DbData.OpenRecordset(SqlText);
+    if (!names.IsBOF() && !names.IsEOF()) {
+        const int field = list.FieldIndex(QStringLiteral("科目"));
+        for (; !names.IsEOF(); names.MoveNext()) {
+            const QString name = names.Value(0).toString();
+            if (name.isEmpty()) continue;  // an item without a name is no item
+            list.AddNew();
+            list.SetValue(field, name);
+            cmb科目.AddItem(name);
+            cmb科目マスク.AddItem(name);
+            list.Update();
+        }
+    }
+    names.Close();
+    list.Close();
+    if (batch) DbWork.CommitTrans();
+    dat科目.Refresh();
+}
+
+// ---------------------------------------------------------------- layout and totals
+
+void FrmInput::SetStyle入力明細(const QString& layout) {
+    ui::DataGrid& g = Grid入力明細;
+    g.Columns(kColチェック).SetVisible(true);
+    g.Columns(kColチェック).SetAlignment(ui::ColumnAlignment::Center);
+    g.Columns(kColチェック).SetCaption(QString());
+    for (int col : {kColLno, kCol行番号, kCol日付, kCol摘要}) g.Columns(col).SetVisible(false);
+    g.Columns(kColDD日付).SetVisible(true);
+    g.Columns(kColDD日付).SetAllowFocus(true);
+    g.Columns(kColDD日付).SetCaption(QString());
+    g.Columns(kColDD日付).SetButton(true);
+    g.Columns(kCol金額).SetCaption(QStringLiteral("金　額"));
+    g.Columns(kCol金額).SetAlignment(ui::ColumnAlignment::Right);
+    g.Columns(kCol金額).SetNumberFormat(QStringLiteral("#,###"));
+    g.Columns(kCol取引先名).SetDropDown(&DD取引先);
+    g.Columns(kCol科目).SetDropDown(&DD科目);
+    g.Columns(kCol曜日).SetAlignment(ui::ColumnAlignment::Center);
+    g.Columns(kCol非課税).SetAlignment(ui::ColumnAlignment::Center);
+    if (layout == QStringLiteral("TYPE0")) {
+        g.Columns(kCol月).SetVisible(false);
+        g.Columns(kCol日).SetVisible(false);
+        g.Columns(kCol月日).SetVisible(true);
+        g.Columns(kCol取引先名).SetWidth(3850);
+    } else if (layout == QStringLiteral("TYPE1")) {
+        g.Columns(kCol月).SetVisible(true);
+        g.Columns(kCol日).SetVisible(true);
+        g.Columns(kCol月日).SetVisible(false);
+        g.Columns(kCol取引先名).SetWidth(3650);
+    }
+    const std::pair<int, int> widths[] = {{kColチェック, 340}, {kCol月, 400},   {kCol日, 400},    {kCol月日, 600},
+                                          {kCol曜日, 360},    {kColDD日付, 260}, {kCol金額, 1450}, {kCol税額, 1000},
+                                          {kCol科目, 2380},   {kCol非課税, 900}};
+    for (const auto& [col, width] : widths) g.Columns(col).SetWidth(width);
+}
+
+void FrmInput::Calc入力明細() {
+    using namespace ModMurv;
+    const auto show = [](ui::NumberBox& box, db::Recordset rs) {
+        if (rs.IsEOF()) {
+            box.Clear();
+            return;
+        }
+        const QVariant total = rs.Value(QStringLiteral("total"));
+        if (total.isNull()) box.Clear();
+        else box.SetValue(total);
+    };
+    SqlText = QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])");
+    show(num入力件数, DbWork.OpenRecordset(SqlText));
+    SqlText = QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])");
+    show(num入力合計, DbWork.OpenRecordset(SqlText));
+}
+
+// ---------------------------------------------------------------- keys and buttons
+
+void FrmInput::OnKeyDown(ui::KeyArgs& key) {
+    // The key goes on to the focused control afterwards.
+    if (key.key == Qt::Key_F5) cmd登録_Click();
+    else if (key.key == Qt::Key_F9) cmdクリア_Click();
+}
+
+void FrmInput::cmd登録_Click() {
+    // What the user typed last belongs to the registration: a cell still
+    // being edited is committed first; one the checks refuse stops here.
+    if (!Grid入力明細.CommitPendingEdit()) {
+        Grid入力明細.SetFocus();
+        return;
+    }
+    Entry経費明細();
+    FocusGridDateColumn();
+}
+
+}  // namespace entry

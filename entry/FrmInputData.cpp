@@ -1,0 +1,290 @@
+// Loading stored expense lines into the work rows, and registering complete
+// work rows into 取引明細 with the masters' additions.
+#include <QCoreApplication>
+#include <map>
+
+#include "core/Helpers.h"
+#include "core/ModMurv.h"
+#include "core/MsgShow.h"
+#include "entry/EntryRules.h"
+#include "entry/FrmInput.h"
+#include "platform/db/Quote.h"
+
+namespace entry {
+
+namespace {
+
+QString Quoted(const QString& name) { return QStringLiteral("'") + db::SqlEscape(name) + QStringLiteral("'"); }
+
+}  // namespace
+
+// What one registration keeps while it walks the rows: the recordset that
+// adds new lines, the stored lines written so far, and what it has learnt of
+// the masters (everything runs in one transaction, so nothing else writes
+// them meanwhile).
+struct FrmInput::Registration {
+    db::Recordset adder;
+    QSet<qint64> written;
+    QSet<QString> partners;
+    QSet<QString> items;
+    std::map<std::pair<QString, QString>, db::Recordset> pairs;  // each open on its row
+};
+
+// The bar is painted at once (the walk holds the event loop), and only when
+// its value moves.
+void FrmInput::ShowProgress(int percent) {
+    if (PBar.Value() == percent) return;
+    PBar.SetValue(percent);
+    if (PBar.isVisible()) PBar.repaint();
+}
+
+// ---------------------------------------------------------------- loading
+
+void FrmInput::Read経費() {
+    using namespace ModMurv;
+    PBar.SetVisible(true);
+    ShowProgress(10);
+    Clear入力明細();
+
+    SqlText = QStringLiteral("select * from w取引明細 order by lno;");
+    db::Recordset work = DbWork.OpenRecordset(SqlText);
+
+    const QString filter = LoadFilter(cmb取引先名.Text(), cmb科目.Text(), txt開始.Date(), txt終了.Date());
+    SqlText = QStringLiteral("select count(*) as total from 取引明細 ") + filter;
+    {
+        db::Recordset count = DbData.OpenRecordset(SqlText);
+        const QVariant total = count.IsEOF() ? QVariant() : count.Value(QStringLiteral("total"));
+        ProgressTotal = total.isNull() ? QVariant(0) : total;
+    }
+    ProgressPercent = 10;
+
+    SqlText = QStringLiteral("select * from 取引明細 ") + filter + LoadOrder(cmb表示順.Text());
+    db::Recordset lines = DbData.OpenRecordset(SqlText);
+
+    const bool batch = DbWork.BeginTrans();
+    const int fLno = work.FieldIndex(QStringLiteral("lno"));
+    const QStringList copied = {QStringLiteral("取引先名"), QStringLiteral("科目"), QStringLiteral("金額"),
+                                QStringLiteral("非課税")};
+    qint64 index = 1;
+    if (!lines.IsBOF() && !lines.IsEOF()) {
+        for (; !lines.IsEOF(); lines.MoveNext()) {
+            if (!work.IsEOF()) {
+                const QDate date = lines.Value(QStringLiteral("日付")).toDate();
+                const QVariant lineNo = lines.Value(QStringLiteral("行番号"));
+                const QVariant tax = lines.Value(QStringLiteral("税額"));
+                work.Edit();
+                work.SetValue(QStringLiteral("日付"), date.isValid() ? QVariant(date) : QVariant());
+                work.SetValue(QStringLiteral("行番号"), lineNo);
+                work.SetValue(QStringLiteral("月"), date.isValid() ? QVariant(date.month()) : QVariant());
+                work.SetValue(QStringLiteral("日"), date.isValid() ? QVariant(date.day()) : QVariant());
+                work.SetValue(QStringLiteral("月日"),
+                              date.isValid() ? QVariant(QStringLiteral("%1%2")
+                                                            .arg(date.month(), 2, 10, QLatin1Char('0'))
+                                                            .arg(date.day(), 2, 10, QLatin1Char('0')))
+                                             : QVariant());
+                work.SetValue(QStringLiteral("曜日"), lines.Value(QStringLiteral("曜日")));
+                for (const QString& field : copied) work.SetValue(field, lines.Value(field));
+                work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
+                if (work.Update()) {
+                    LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
+                    loaded.rowId = lines.RowId();
+                    loaded.partner = lines.Value(QStringLiteral("取引先名"));
+                    loaded.date = lines.Value(QStringLiteral("日付"));
+                    loaded.lineNo = lineNo;
+                }
+            }
+            core::ProgressStep(index);
+            ShowProgress(ProgressPercent.toInt());
+            ++index;
+            work.MoveNext();
+        }
+    }
+    lines.Close();
+    work.Close();
+    if (batch) DbWork.CommitTrans();
+
+    ShowProgress(80);
+    num入力件数.Clear();
+    SqlText = QStringLiteral("select count([取引先名]) as tcnt from w取引明細");
+    {
+        db::Recordset rs = DbWork.OpenRecordset(SqlText);
+        const QVariant count = rs.Value(QStringLiteral("tcnt"));
+        if (!count.isNull()) num入力件数.SetValue(count);
+    }
+    ShowProgress(90);
+    num入力合計.Clear();
+    SqlText = QStringLiteral("select sum([金額]) as tkin from w取引明細");
+    {
+        db::Recordset rs = DbWork.OpenRecordset(SqlText);
+        const QVariant total = rs.Value(QStringLiteral("TKin"));
+        if (!total.isNull()) num入力合計.SetValue(total);
+    }
+    ShowProgress(100);
+    PBar.SetVisible(false);
+    dat入力明細.Refresh();
+}
+
+// ---------------------------------------------------------------- registering
+
+bool FrmInput::Entry経費明細() {
+    using namespace ModMurv;
+    if (!core::MsgShow(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("経費"))) return false;
+    PBar.SetVisible(true);
+    ShowProgress(10);
+
+    SqlText = QStringLiteral("select count(*) as total from w取引明細");
+    {
+        db::Recordset count = DbWork.OpenRecordset(SqlText);
+        const QVariant total = count.IsEOF() ? QVariant() : count.Value(QStringLiteral("total"));
+        ProgressTotal = total.isNull() ? QVariant(0) : total;
+    }
+    ProgressPercent = 10;
+    qint64 lineNumber = 1;
+    qint64 index = 1;
+
+    SqlText = QStringLiteral("select * from w取引明細 order by 日付,lno;");
+    db::Recordset rows = DbWork.OpenRecordset(SqlText);
+
+    // Everything below is one transaction on the data file: a write that
+    // fails undoes the whole registration.
+    Registration run;
+    bool ok = rows.IsOpen() && DbData.BeginTrans();
+    if (ok) {
+        SqlText = QStringLiteral("select * from 取引明細 where rowid = 0");
+        run.adder = DbData.OpenRecordset(SqlText);
+        ok = run.adder.IsOpen();
+    }
+    run_ = &run;
+    const int fAmount = rows.FieldIndex(QStringLiteral("金額"));
+    const int fPartner = rows.FieldIndex(QStringLiteral("取引先名"));
+    const int fDate = rows.FieldIndex(QStringLiteral("日付"));
+    const int fItem = rows.FieldIndex(QStringLiteral("科目"));
+    const int fExempt = rows.FieldIndex(QStringLiteral("非課税"));
+    for (; ok && !rows.IsEOF(); rows.MoveNext()) {
+        const bool complete =
+            !rows.Value(fAmount).isNull() && !rows.Value(fPartner).isNull() && !rows.Value(fDate).isNull();
+        if (complete) {
+            const QString partner = rows.Value(fPartner).toString();
+            const QString item = rows.Value(fItem).toString();
+            const bool exempt = rows.Value(fExempt).toBool();
+            ok = AutoEntry取引先(partner, item, exempt) && AutoEntry科目(item, exempt) &&
+                 WriteLine(run, rows, lineNumber);
+            ++lineNumber;
+        }
+        core::ProgressStep(index);
+        ShowProgress(ProgressPercent.toInt());
+        ++index;
+    }
+    run_ = nullptr;
+    rows.Close();
+    run.adder.Close();
+    run.pairs.clear();
+    if (ok) ok = DbData.CommitTrans();
+    if (!ok) {
+        if (DbData.InTransaction()) DbData.Rollback();
+        PBar.SetVisible(false);
+        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                      QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"));
+        return false;
+    }
+    ShowProgress(100);
+    PBar.SetVisible(false);
+    core::MsgShow(QStringLiteral("登録"), QStringLiteral("標準完了"), QStringLiteral("経費"));
+    Clear経費帳();
+    return true;
+}
+
+bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumber) {
+    using namespace ModMurv;
+    // The stored line this row was loaded from, when it is still that line
+    // and this run has not written it yet; otherwise a new line.
+    db::Recordset stored;
+    qint64 storedId = -1;
+    const auto loaded = loadedLines_.constFind(row.Value(QStringLiteral("lno")).toLongLong());
+    if (loaded != loadedLines_.constEnd() && !run.written.contains(loaded->rowId)) {
+        SqlText = QStringLiteral("select * from 取引明細 where rowid = ") + QString::number(loaded->rowId);
+        stored = DbData.OpenRecordset(SqlText);
+        if (!stored.IsOpen()) return false;
+        if (!stored.IsEOF() && stored.Value(QStringLiteral("取引先名")) == loaded->partner &&
+            stored.Value(QStringLiteral("日付")) == loaded->date &&
+            stored.Value(QStringLiteral("行番号")) == loaded->lineNo)
+            storedId = loaded->rowId;
+    }
+    db::Recordset& target = storedId >= 0 ? stored : run.adder;
+    if (!(storedId >= 0 ? target.Edit() : target.AddNew())) return false;
+    bool ok = target.SetValue(QStringLiteral("行番号"), lineNumber);
+    for (const char16_t* field : {u"日付", u"曜日", u"取引先名", u"科目", u"金額", u"税額", u"非課税"}) {
+        const QString name = QString::fromUtf16(field);
+        ok = target.SetValue(name, row.Value(name)) && ok;
+    }
+    if (!ok || !target.Update()) {
+        target.CancelUpdate();
+        return false;
+    }
+    if (storedId >= 0) run.written.insert(storedId);
+    return true;
+}
+
+bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, bool exempt) {
+    using namespace ModMurv;
+    if (!run_ || !run_->partners.contains(partner)) {
+        SqlText = QStringLiteral("select * from 取引先マスタ where 取引先名 = ") + Quoted(partner);
+        db::Recordset rs = DbData.OpenRecordset(SqlText);
+        if (!rs.IsOpen()) return false;
+        if (rs.IsEOF()) {
+            if (!rs.AddNew() || !rs.SetValue(QStringLiteral("取引先名"), partner) ||
+                !rs.SetValue(QStringLiteral("クイック読込"), QStringLiteral("する")) || !rs.Update())
+                return false;
+        }
+        if (run_) run_->partners.insert(partner);
+    }
+
+    // A line without an item makes no pair.
+    if (item.isEmpty()) return true;
+    const std::pair<QString, QString> key(partner, item);
+    db::Recordset own;
+    db::Recordset* rs = &own;
+    if (run_) {
+        if (auto it = run_->pairs.find(key); it != run_->pairs.end()) rs = &it->second;
+    }
+    if (rs == &own) {
+        SqlText = QStringLiteral("select * from 取引先科目 where 取引先名 = ") + Quoted(partner) +
+                  QStringLiteral(" and 科目 = ") + Quoted(item);
+        own = DbData.OpenRecordset(SqlText);
+        if (!own.IsOpen()) return false;
+    }
+    if (rs->IsEOF()) {
+        if (!rs->AddNew() || !rs->SetValue(QStringLiteral("取引先名"), partner) ||
+            !rs->SetValue(QStringLiteral("科目"), item) || !rs->SetValue(QStringLiteral("非課税"), exempt) ||
+            !rs->SetValue(QStringLiteral("回数"), 1) || !rs->Update())
+            return false;
+        rs->MoveLast();  // onto the pair just added
+    } else {
+        const QVariant count = rs->Value(QStringLiteral("回数"));
+        if (!rs->Edit() ||
+            !rs->SetValue(QStringLiteral("回数"), count.isNull() ? QVariant() : QVariant(count.toLongLong() + 1)) ||
+            !rs->Update())
+            return false;
+    }
+    if (run_ && rs == &own) run_->pairs.emplace(key, std::move(own));
+    return true;
+}
+
+bool FrmInput::AutoEntry科目(const QString& item, bool exempt) {
+    using namespace ModMurv;
+    // An empty item is no item: nothing is added for it.
+    if (item.isEmpty()) return true;
+    if (run_ && run_->items.contains(item)) return true;
+    SqlText = QStringLiteral("select * from 科目マスタ where 科目 = ") + Quoted(item);
+    db::Recordset rs = DbData.OpenRecordset(SqlText);
+    if (!rs.IsOpen()) return false;
+    if (rs.IsEOF()) {
+        if (!rs.AddNew() || !rs.SetValue(QStringLiteral("科目"), item) ||
+            !rs.SetValue(QStringLiteral("非課税"), exempt) || !rs.Update())
+            return false;
+    }
+    if (run_) run_->items.insert(item);
+    return true;
+}
+
+}  // namespace entry

@@ -1,0 +1,155 @@
+#pragma once
+// The entry screen opened from the main menu over a temporary data folder,
+// with helpers that drive its grid by real keys and clicks and read what
+// reached the work table and the data file.
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QTableView>
+
+#include "core/MainMenu.h"
+#include "core/Screens.h"
+#include "entry/EntryRules.h"
+#include "entry/FrmInput.h"
+#include "platform/db/Quote.h"
+#include "tests/core/ScreenFixture.h"
+
+namespace test {
+
+class EntryTest : public ScreenTest {
+protected:
+    using F = entry::FrmInput;
+    using Answer = ui::Answer;
+
+    void SetUp() override {
+        ScreenTest::SetUp();
+        core::RegisterScreen(QStringLiteral("FrmInput"),
+                             []() -> ui::Form& { return ui::Forms::Get<F>(QStringLiteral("FrmInput")); });
+    }
+
+    // Sets the company row before the menu loads it.
+    void SetCompany(const QString& assignments) { ExecData(QStringLiteral("update 自社情報 set ") + assignments); }
+
+    // The menu, then its 経費入力 button.
+    F& Open() {
+        auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
+        menu.Show();
+        QTest::mouseClick(&menu.cmd経費入力, Qt::LeftButton);
+        F* screen = qobject_cast<F*>(ui::Forms::Find(QStringLiteral("FrmInput")));
+        EXPECT_NE(screen, nullptr);
+        // The window manager makes the window just shown the active one.
+        QApplication::setActiveWindow(screen);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(screen, 1000));
+        return *screen;
+    }
+
+    // ---- the grid
+    ui::DataGrid& Grid(F& f) { return f.Grid入力明細; }
+    QWidget* KeyTarget(F& f) {
+        ui::DataGrid& g = Grid(f);
+        return g.IsEditing() ? static_cast<QWidget*>(g.View()->viewport()->findChild<QLineEdit*>())
+                             : static_cast<QWidget*>(g.View());
+    }
+    void Key(F& f, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(KeyTarget(f), key, mods);
+    }
+    // ASCII by keys; anything else as the input method commits it.
+    void Type(F& f, const QString& text) {
+        for (const QChar c : text) {
+            if (c.unicode() < 128) {
+                QTest::keyClicks(KeyTarget(f), QString(c));
+            } else {
+                QInputMethodEvent commit;
+                commit.setCommitString(QString(c));
+                QApplication::sendEvent(KeyTarget(f), &commit);
+            }
+        }
+    }
+    // Types into the current cell and presses Enter.
+    void Enter(F& f, const QString& text) {
+        Type(f, text);
+        Key(f, Qt::Key_Return);
+    }
+    void GoTo(F& f, int row, int col) {
+        ASSERT_TRUE(Grid(f).SetRow(row));
+        ASSERT_TRUE(Grid(f).SetCol(col));
+    }
+    QVariant CellAt(F& f, int row, int col) { return Grid(f).CellValue(row, col); }
+    void ClickCell(F& f, int row, int col) {
+        auto* view = Grid(f).View();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          view->visualRect(view->model()->index(row, col)).center());
+    }
+    // Writes cells of a row directly (as typed and committed earlier).
+    void Put(F& f, int row, int col, const QVariant& value) {
+        ASSERT_TRUE(Grid(f).SetRow(row));
+        ASSERT_TRUE(Grid(f).Columns(col).SetValue(value));
+    }
+    // A complete typed row through the keyboard: month-day, partner, amount, item.
+    void TypeLine(F& f, int row, const QString& mmdd, const QString& partner, const QString& amount,
+                  const QString& item) {
+        GoTo(f, row, F::kCol月日);
+        Enter(f, mmdd);
+        Enter(f, partner);
+        Type(f, amount);
+        Key(f, Qt::Key_Return);  // to the item (empty) or the next row
+        if (Grid(f).Col() == F::kCol科目) Enter(f, item);
+    }
+
+    // ---- the data file
+    void AddLine(int lineNo, const QString& date, const QString& partner, const QString& item, double amount,
+                 const QVariant& tax = QVariant(), bool exempt = false) {
+        ExecData(QStringLiteral("insert into 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
+                                "values (%1, #%2#, '%3', '%4', '%5', %6, %7, %8)")
+                     .arg(lineNo)
+                     .arg(date, entry::WeekdayChar(QDate::fromString(date, QStringLiteral("yyyy/MM/dd"))), db::SqlEscape(partner), db::SqlEscape(item))
+                     .arg(amount)
+                     .arg(tax.isNull() ? QStringLiteral("null") : tax.toString(),
+                          exempt ? QStringLiteral("True") : QStringLiteral("False")));
+    }
+    struct Line {
+        qint64 no;
+        QDate date;
+        QString partner;
+        QString item;
+        double amount;
+        QVariant tax;
+        bool exempt;
+        QString weekday;
+    };
+    // The stored lines in date, number and partner order.
+    std::vector<Line> Lines(const QString& where = QString()) {
+        db::Database d;
+        d.Open(DataFile());
+        db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from 取引明細 ") + where +
+                                           QStringLiteral(" order by 日付, 行番号, 取引先名"));
+        std::vector<Line> out;
+        for (; !rs.IsEOF(); rs.MoveNext())
+            out.push_back({rs.Value(QStringLiteral("行番号")).toLongLong(), rs.Value(QStringLiteral("日付")).toDate(),
+                           rs.Value(QStringLiteral("取引先名")).toString(), rs.Value(QStringLiteral("科目")).toString(),
+                           rs.Value(QStringLiteral("金額")).toDouble(), rs.Value(QStringLiteral("税額")),
+                           rs.Value(QStringLiteral("非課税")).toBool(), rs.Value(QStringLiteral("曜日")).toString()});
+        return out;
+    }
+    // One value of the data file (the first row of a select), or "<none>".
+    QVariant DataValue(const QString& sql) {
+        db::Database d;
+        d.Open(DataFile());
+        db::Recordset rs = d.OpenRecordset(sql);
+        return rs.IsEOF() ? QVariant(QStringLiteral("<none>")) : rs.Value(0);
+    }
+    QVariant WorkValue(const QString& sql) {
+        db::Database d;
+        d.Open(WorkFile());
+        db::Recordset rs = d.OpenRecordset(sql);
+        return rs.IsEOF() ? QVariant(QStringLiteral("<none>")) : rs.Value(0);
+    }
+    QStringList Texts() const {
+        QStringList t;
+        for (const auto& b : boxes_.Shown()) t << b.text;
+        return t;
+    }
+};
+
+}  // namespace test
