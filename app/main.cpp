@@ -6,6 +6,9 @@
 #include "core/Paths.h"
 #include "core/Screens.h"
 #include "entry/FrmInput.h"
+#include "masters/FrmKamoku.h"
+#include "masters/FrmKanjoKamoku.h"
+#include "masters/IoMaster.h"
 #include "platform/ui/AppLook.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/SingleInstance.h"
@@ -26,6 +29,13 @@ int main(int argc, char** argv) {
     ui::SetUpApplicationLook();
     core::RegisterScreen(QStringLiteral("FrmInput"),
                          []() -> ui::Form& { return ui::Forms::Get<entry::FrmInput>(QStringLiteral("FrmInput")); });
+    core::RegisterScreen(QStringLiteral("IoMaster"),
+                         []() -> ui::Form& { return ui::Forms::Get<masters::IoMaster>(QStringLiteral("IoMaster")); });
+    core::RegisterScreen(QStringLiteral("FrmKamoku"),
+                         []() -> ui::Form& { return ui::Forms::Get<masters::FrmKamoku>(QStringLiteral("FrmKamoku")); });
+    core::RegisterScreen(QStringLiteral("Frm勘定科目"), []() -> ui::Form& {
+        return ui::Forms::Get<masters::Frm勘定科目>(QStringLiteral("Frm勘定科目"));
+    });
     auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
     QObject::connect(&menu, &ui::Form::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     menu.Show();

@@ -1,0 +1,97 @@
+// The item master over a fresh data folder: the sheet, load, register,
+// delete and clear.
+#include "tests/masters/MastersFixture.h"
+
+namespace {
+
+using masters::FrmKamoku;
+using ui::Answer;
+
+constexpr int kName = FrmKamoku::kColName, kTick = FrmKamoku::kColCheck;
+
+class FrmKamokuTest : public test::MastersTest {
+protected:
+    void SetUp() override {
+        test::MastersTest::SetUp();
+        ExecData(QStringLiteral("insert into 科目マスタ values ('消耗品費', 'しょうもうひんひ', 0, '事務用品')"));
+        ExecData(QStringLiteral("insert into 科目マスタ values ('Tom''s', 'とむず', -1, 'O''Hara の顧問料')"));
+        ExecData(QStringLiteral("insert into 科目マスタ values ('読みなし', null, 0, null)"));
+    }
+    QStringList Items() { return Rows(QStringLiteral("select * from 科目マスタ order by ふりがな, 科目")); }
+};
+
+TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
+    ui::DataGrid& g = Open<FrmKamoku>(QStringLiteral("FrmKamoku")).Grid科目マスタ;
+    EXPECT_EQ(g.RowCount(), FrmKamoku::kSheetRows);
+    EXPECT_EQ(Cells(g, kName, 4), (QStringList{"読みなし", "消耗品費", "Tom's", "-"}));
+    GoTo(g, 1, kName);  // blanked: removed
+    Key(g, Qt::Key_Delete);
+    Key(g, Qt::Key_Return);
+    GoTo(g, 3, kName);  // typed: added; Enter in the reading goes to the next row
+    Type(g, QStringLiteral("新聞代"));
+    Key(g, Qt::Key_Return);
+    Type(g, QStringLiteral("しんぶんだい"));
+    Key(g, Qt::Key_Return);
+    EXPECT_EQ(At(g), 40 + kName);
+    PressKey(g.View(), Qt::Key_F5, Answer::Yes);
+    EXPECT_EQ(Texts(), (QStringList{"科目 を登録します。よろしいですか", "科目 を登録しました。"}));
+    EXPECT_EQ(Items(), (QStringList{"読みなし/-/0/-", "新聞代/しんぶんだい/0/-", "Tom's/とむず/1/O'Hara の顧問料"}));
+
+    // A copy that fails keeps what was stored and says so.
+    db::Database d;
+    ASSERT_TRUE(d.Open(DataFile()));
+    ASSERT_TRUE(d.ExecuteNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 科目マスタ WHEN new.科目 = '故障' "
+                                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    GoTo(g, 5, kName);
+    Type(g, QStringLiteral("故障"));
+    PressKey(g.View(), Qt::Key_F5, Answer::Yes);
+    EXPECT_EQ(Texts().last(), QStringLiteral("科目を登録できませんでした。"));
+    EXPECT_EQ(Items().size(), 3);
+
+    // Clearing writes nothing; registering the blank sheet empties the master.
+    QTest::keyClick(g.View(), Qt::Key_F9);
+    EXPECT_EQ(Cells(g, kName), QStringList(FrmKamoku::kSheetRows, QStringLiteral("-")));
+    EXPECT_EQ(Items().size(), 3);
+    PressKey(g.View(), Qt::Key_F5, Answer::Yes);
+    EXPECT_TRUE(Items().isEmpty());
+
+    QTest::keyClick(g.View(), Qt::Key_F1);  // the menu; the screen stays
+    EXPECT_EQ(ModMurv::FormNameStack[0], QStringLiteral("FrmKamoku"));
+    QTest::keyClick(g.View(), Qt::Key_Escape);
+    EXPECT_EQ(ui::Forms::Find(QStringLiteral("FrmKamoku")), nullptr);
+}
+
+TEST_F(FrmKamokuTest, EveryItemIsOnTheSheetAndDeletingTickedItemsAsksFirst) {
+    db::Database d;
+    ASSERT_TRUE(d.Open(DataFile()));
+    ASSERT_TRUE(d.ExecuteNative(QStringLiteral(
+        "INSERT INTO 科目マスタ (科目, ふりがな, 非課税) WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
+        "FROM n WHERE x < 247) SELECT printf('品%03d', x), printf('ひん%03d', x), 0 FROM n")));
+    ExecData(QStringLiteral("insert into 取引先科目 (取引先名, 科目) values ('青葉商店', 'Tom''s')"));
+    FrmKamoku& k = Open<FrmKamoku>(QStringLiteral("FrmKamoku"));
+    ui::DataGrid& g = k.Grid科目マスタ;
+    EXPECT_EQ(g.RowCount(), 250 + FrmKamoku::kSpareRows);
+    EXPECT_EQ(Shown(g.CellValue(249, kName)), QStringLiteral("品247"));
+    PressKey(g.View(), Qt::Key_F5, Answer::Yes);
+    EXPECT_EQ(Items().size(), 250);
+
+    boxes_.Clear();
+    PressKey(g.View(), Qt::Key_F10, Answer::Yes);
+    Click(g, 2, kTick);   // Tom's
+    Click(g, 299, kTick);  // a blank row
+    PressKey(g.View(), Qt::Key_F10, Answer::No);
+    EXPECT_EQ(Items().size(), 250);
+    PressKey(g.View(), Qt::Key_F10, Answer::Yes);
+    EXPECT_EQ(Texts().size(), 4);
+    EXPECT_EQ(Texts()[1], QStringLiteral("行が指定されていません。行指定してください。"));
+    EXPECT_TRUE(Rows("select * from 科目マスタ where 科目 = 'Tom''s'").isEmpty());
+    EXPECT_EQ(Items().size(), 249);
+    EXPECT_EQ(Rows("select 科目 from 取引先科目"), QStringList{"Tom's"}) << "other tables keep the item";
+    // The sheet shrank; reading again makes room once more.
+    EXPECT_EQ(g.RowCount(), 298);
+    QTest::mouseClick(&k.cmd読込, Qt::LeftButton);
+    EXPECT_EQ(Shown(g.CellValue(248, kName)), QStringLiteral("品247"));
+    EXPECT_GE(g.RowCount(), 249 + FrmKamoku::kSpareRows);
+}
+
+}  // namespace
