@@ -88,8 +88,9 @@ bool FormEventRouter::RouteKey(QWidget* receiver, QKeyEvent* event) {
         event->accept();
         return true;
     }
-    // Passed on: deliver it now, with Qt's usual propagation to the parents.
-    event->ignore();
+    // Passed on: deliver it now, with Qt's usual propagation to the parents
+    // (delivered accepted, as Qt does: a widget ignores what it does not use).
+    event->accept();
     QApplication::instance()->notify(target, event);
     inFlight_.remove(event);
     delivered_ = {event, target};

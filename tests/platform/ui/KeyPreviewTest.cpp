@@ -147,3 +147,33 @@ TEST_F(KeyPreviewTest, ControlHandlersDiscardKeysAndTypedCharacters) {
 }
 
 }  // namespace
+
+namespace {
+
+class TabForm : public ui::Form {
+public:
+    TabForm() {
+        SetKeyPreview(true);
+        first.Move(150, 150, 3000, 300);
+        second.Move(150, 600, 3000, 300);
+        third.Move(150, 1050, 3000, 300);
+    }
+    ui::TextBox first{this};
+    ui::TextBox second{this};
+    ui::TextBox third{this};
+};
+
+class TabOrderTest : public ui_test::UiTest {};
+
+TEST_F(TabOrderTest, TabMovesOneFieldOnAFormThatPreviewsKeys) {
+    auto& form = ui::Forms::Get<TabForm>("FrmTabs");
+    form.Show();
+    ASSERT_TRUE(ui_test::Activate(&form));
+    form.first.SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.second.Editor());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.first.Editor());
+}
+
+}  // namespace
