@@ -16,6 +16,8 @@ QHash<QString, ScreenMaker>& Makers() {
 
 void RegisterScreen(const QString& formName, ScreenMaker maker) { Makers().insert(formName, std::move(maker)); }
 
+void UnregisterScreen(const QString& formName) { Makers().remove(formName); }
+
 bool IsScreenAvailable(const QString& formName) { return Makers().contains(formName); }
 
 ui::Form* ShowScreen(const QString& formName, const ui::Form* from) {

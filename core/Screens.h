@@ -15,6 +15,8 @@ namespace core {
 using ScreenMaker = std::function<ui::Form&()>;
 
 void RegisterScreen(const QString& formName, ScreenMaker maker);
+// Takes a screen out again (tests that stand in for a screen not built yet).
+void UnregisterScreen(const QString& formName);
 bool IsScreenAvailable(const QString& formName);
 
 // Pushes `from` on the form-name stack, then shows the screen modeless in

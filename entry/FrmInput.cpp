@@ -1,12 +1,18 @@
 // The entry screen's frame: its controls and their places, the binding of
 // the grid and its lists, the date patterns, the 5000 work rows, the name
-// lists, the column layouts, the totals, the reset and the combo keys.
+// lists, the column layouts, the totals, the reset, the combo keys, the
+// function keys, navigation, the hint and the lookups.
 #include "entry/FrmInput.h"
 
 #include <QPainter>
 #include <QPixmap>
 
+#include "core/Helpers.h"
+#include "core/Hint.h"
+#include "core/Lookup.h"
+#include "core/MainMenu.h"
 #include "core/ModMurv.h"
+#include "core/Screens.h"
 #include "platform/ui/KeyHooks.h"
 
 namespace entry {
@@ -159,19 +165,35 @@ void FrmInput::ConnectHandlers() {
     connect(&cmd登録, &ui::CommandButton::Click, this, [this] { cmd登録_Click(); });
     connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { cmdクリア_Click(); });
     connect(&cmd読込, &ui::CommandButton::Click, this, [this] { Read経費(); });
-    // The panel itself opens and closes here, so that the automatic-date
-    // mode on it can be chosen; applying and clearing the mask come later.
     connect(&cmd入力マスク, &ui::CommandButton::Click, this, [this] { Cn入力マスク.SetVisible(true); });
     connect(&cmd閉じるマスク, &ui::CommandButton::Click, this, [this] {
         Cn入力マスク.SetVisible(false);
         Grid入力明細.SetFocus();
     });
-    // Not built yet: navigation, lookups, hint, delete, ticking, the mask's
-    // own actions.
-    for (ui::CommandButton* b : {&cmdメニュー, &cmd取引先, &cmd科目, &cmd削除, &cmd経費一覧, &cmd月別一覧, &cmd全選択,
-                                 &cmd全解除, &cmd経費順位, &cmdHint, &cmd閉じる, &cmd取引先参照, &cmd科目参照,
-                                 &cmd取引先参照マスク, &cmd科目参照マスク, &cmd実行, &cmdクリアマスク})
-        b->SetEnabled(false);
+    connect(&cmd実行, &ui::CommandButton::Click, this, [this] { cmd実行_Click(); });
+    connect(&cmdクリアマスク, &ui::CommandButton::Click, this, [this] { cmdクリアマスク_Click(); });
+    connect(&cmd削除, &ui::CommandButton::Click, this, [this] { LineDelete入力明細(); });
+    connect(&cmd全選択, &ui::CommandButton::Click, this, [this] { OnOff入力明細(true); });
+    connect(&cmd全解除, &ui::CommandButton::Click, this, [this] { OnOff入力明細(false); });
+
+    connect(&cmdメニュー, &ui::CommandButton::Click, this, [this] { cmdメニュー_Click(); });
+    connect(&cmd経費一覧, &ui::CommandButton::Click, this, [this] { ShowListScreen(QStringLiteral("FrmKeihiList")); });
+    connect(&cmd経費順位, &ui::CommandButton::Click, this, [this] { ShowListScreen(QStringLiteral("FrmKeihiJuni")); });
+    connect(&cmd月別一覧, &ui::CommandButton::Click, this, [this] { ShowListScreen(QStringLiteral("FrmMonthList")); });
+    connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { cmd閉じる_Click(); });
+    connect(&cmdHint, &ui::CommandButton::Click, this, [this] { cmdHint_Click(); });
+
+    // The lookups: into the grid's current row, the load filters and the mask.
+    connect(&cmd取引先, &ui::CommandButton::Click, this, [this] { cmd取引先_Click(); });
+    connect(&cmd科目, &ui::CommandButton::Click, this, [this] { cmd科目_Click(); });
+    const auto into = [](ui::ComboBox& combo) {
+        return [&combo](const QString& name, const QString&) { combo.SetText(name); };
+    };
+    connect(&cmd取引先参照, &ui::CommandButton::Click, this, [this, into] { core::LookupPartner(into(cmb取引先名)); });
+    connect(&cmd科目参照, &ui::CommandButton::Click, this, [this, into] { core::LookupItem(into(cmb科目)); });
+    connect(&cmd取引先参照マスク, &ui::CommandButton::Click, this,
+            [this, into] { core::LookupPartner(into(cmb取引先名マスク)); });
+    connect(&cmd科目参照マスク, &ui::CommandButton::Click, this, [this, into] { core::LookupItem(into(cmb科目マスク)); });
 
     // Keys of the combos.
     ui::SetKeyDownHandler(&cmb取引先名, [this](ui::KeyArgs& k) {
@@ -209,8 +231,19 @@ void FrmInput::ConnectHandlers() {
 
 void FrmInput::OnLoad() {
     Show();
+    EnableNavigation();
     FormInit();
     Clear経費帳();
+}
+
+void FrmInput::EnableNavigation() {
+    const std::pair<ui::CommandButton*, const char16_t*> buttons[] = {
+        {&cmd経費一覧, u"FrmKeihiList"}, {&cmd経費順位, u"FrmKeihiJuni"}, {&cmd月別一覧, u"FrmMonthList"}};
+    for (const auto& [button, form] : buttons) {
+        const bool available = core::IsScreenAvailable(S(form));
+        button->SetEnabled(available);
+        if (!available) button->SetToolTipText(core::kScreenNotAvailable);
+    }
 }
 
 void FrmInput::OnActivate() { FocusGridDateColumn(); }
@@ -448,9 +481,59 @@ void FrmInput::Calc入力明細() {
 // ---------------------------------------------------------------- keys and buttons
 
 void FrmInput::OnKeyDown(ui::KeyArgs& key) {
-    // The key goes on to the focused control afterwards.
-    if (key.key == Qt::Key_F5) cmd登録_Click();
-    else if (key.key == Qt::Key_F9) cmdクリア_Click();
+    // The shift state does not matter, and the key goes on to the focused
+    // control afterwards. F1, F10 and Esc do nothing here.
+    switch (key.key) {
+    case Qt::Key_F2: cmdメニュー_Click(); break;
+    case Qt::Key_F3: cmd取引先_Click(); break;
+    case Qt::Key_F4: cmd科目_Click(); break;
+    case Qt::Key_F5: cmd登録_Click(); break;
+    case Qt::Key_F6: LineDelete入力明細(); break;
+    case Qt::Key_F7: ShowListScreen(QStringLiteral("FrmKeihiList")); break;
+    case Qt::Key_F8: ShowListScreen(QStringLiteral("FrmMonthList")); break;
+    case Qt::Key_F9: cmdクリア_Click(); break;
+    case Qt::Key_F11: OnOff入力明細(true); break;
+    case Qt::Key_F12: OnOff入力明細(false); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------- navigation and hint
+
+void FrmInput::cmdメニュー_Click() {
+    core::FormStack(QStringLiteral("PUSH"), Name());
+    ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
+}
+
+// This screen stays loaded behind the list screen with its rows.
+void FrmInput::ShowListScreen(const QString& formName) { core::ShowScreen(formName, this); }
+
+void FrmInput::cmd閉じる_Click() {
+    // Rows not registered are lost without a question.
+    ui::Forms::Unload(QStringLiteral("Hint"));
+    Unload();
+}
+
+void FrmInput::cmdHint_Click() {
+    ModMurv::HintFormName = Name();
+    ModMurv::HintControlKey = QStringLiteral("cmdHint");
+    ModMurv::HintCaption = Caption();
+    core::ShowHint();
+}
+
+// ---------------------------------------------------------------- lookups into the grid
+
+// Only the cell is written: nothing is derived from the picked name.
+void FrmInput::cmd取引先_Click() {
+    const bool picked =
+        core::LookupPartner([this](const QString& name, const QString&) { SetCell(kCol取引先名, name); });
+    if (!picked) return;
+    Grid入力明細.SetFocus();
+    Grid入力明細.SetCol(kCol金額);
+}
+
+void FrmInput::cmd科目_Click() {
+    core::LookupItem([this](const QString& name, const QString&) { SetCell(kCol科目, name); });
 }
 
 void FrmInput::cmd登録_Click() {

@@ -10,6 +10,12 @@
 // typed in are always added as new lines. The whole registration is one
 // transaction on the data database: either every line and master change is
 // stored, or none is and the rows stay on the screen.
+//
+// The input mask presets partner, item, month, tax-exempt mark, a fixed
+// amount and a date into every work row at once, and closes the grid columns
+// whose value it fixes. Ticked rows are deleted by the same memory: only the
+// stored line a row was loaded from is deleted, in one transaction with the
+// removal of the ticked work rows.
 
 #include <QHash>
 #include <QRect>
@@ -78,6 +84,13 @@ public:
     // The date of the current row from the row above (with its partner and
     // item), moved on by the automatic-date mode; true when it moved the date.
     bool SetAutoDate();
+
+    // ---- ticked rows
+    // Asks first, then deletes the ticked rows: the stored lines they were
+    // loaded from, and the work rows themselves.
+    void LineDelete入力明細();
+    // Ticks (or unticks) every row that has a partner and an amount.
+    void OnOff入力明細(bool flag);
 
     // ---- controls: the load filters
     ui::Label Lbl取引先名{QStringLiteral("取引先名"), this};
@@ -159,10 +172,21 @@ private:
     void LayOut();
     void ConnectHandlers();
     void FocusGridDateColumn();
+    // Navigation buttons of screens not built yet stay disabled.
+    void EnableNavigation();
 
     // button handlers
     void cmd登録_Click();
     void cmdクリア_Click();
+    void cmdメニュー_Click();
+    void cmd閉じる_Click();
+    void cmdHint_Click();
+    void cmd取引先_Click();
+    void cmd科目_Click();
+    void ShowListScreen(const QString& formName);
+    // The input mask: apply it to every work row, clear its fields.
+    void cmd実行_Click();
+    void cmdクリアマスク_Click();
 
     // grid handlers
     void Grid入力明細_CellCommitted(int col);
@@ -178,6 +202,8 @@ private:
     // exempt or has no amount; the second one skips those two tests.
     void ApplyTaxRule();
     void ApplyTaxFromAmount();
+    // The tax contained in an amount at the rate and rounding in force.
+    static qint64 TaxOfAmount(double amount);
     void ClearDateCells(bool keepMonth);
     void WriteResolvedDate();
     // Enter's moves to the next row; the second also gives a new row the
@@ -188,6 +214,8 @@ private:
     // the columns whose value it fixes).
     bool IsOpen(int col);
     bool IsOpenAndShown(int col);
+    // Fixed: closed to the cursor and grey; free: open and black.
+    void SetColumnFixed(int col, bool fixed);
     QVariant Cell(int col) const;
     void SetCell(int col, const QVariant& value);
 
@@ -207,6 +235,12 @@ private:
     };
     // By lno; emptied whenever the work rows are made anew.
     QHash<qint64, LoadedLine> loadedLines_;
+    // True when the row of `stored` (opened by the remembered rowid) still
+    // is the line that was loaded.
+    static bool IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored);
+    // Deletes the stored lines behind the ticked rows and the ticked rows in
+    // one go; false (nothing changed) when a step failed.
+    bool DeleteTickedLines(db::Recordset& ticked);
     // The registration running now (its caches of the masters), or nullptr.
     Registration* run_ = nullptr;
 };

@@ -1,5 +1,6 @@
-// Loading stored expense lines into the work rows, and registering complete
-// work rows into 取引明細 with the masters' additions.
+// Loading stored expense lines into the work rows, registering complete
+// work rows into 取引明細 with the masters' additions, and ticking and
+// deleting rows.
 #include <QCoreApplication>
 #include <map>
 
@@ -205,10 +206,7 @@ bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumbe
         SqlText = QStringLiteral("select * from 取引明細 where rowid = ") + QString::number(loaded->rowId);
         stored = DbData.OpenRecordset(SqlText);
         if (!stored.IsOpen()) return false;
-        if (!stored.IsEOF() && stored.Value(QStringLiteral("取引先名")) == loaded->partner &&
-            stored.Value(QStringLiteral("日付")) == loaded->date &&
-            stored.Value(QStringLiteral("行番号")) == loaded->lineNo)
-            storedId = loaded->rowId;
+        if (IsStillLoadedLine(*loaded, stored)) storedId = loaded->rowId;
     }
     db::Recordset& target = storedId >= 0 ? stored : run.adder;
     if (!(storedId >= 0 ? target.Edit() : target.AddNew())) return false;
@@ -284,6 +282,92 @@ bool FrmInput::AutoEntry科目(const QString& item, bool exempt) {
             return false;
     }
     if (run_) run_->items.insert(item);
+    return true;
+}
+
+// ---------------------------------------------------------------- the stored line behind a row
+
+bool FrmInput::IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored) {
+    return stored.IsOpen() && !stored.IsEOF() && stored.Value(QStringLiteral("取引先名")) == loaded.partner &&
+           stored.Value(QStringLiteral("日付")) == loaded.date && stored.Value(QStringLiteral("行番号")) == loaded.lineNo;
+}
+
+// ---------------------------------------------------------------- ticking and deleting
+
+void FrmInput::OnOff入力明細(bool flag) {
+    using namespace ModMurv;
+    SqlText = QStringLiteral("update w取引明細 set チェック = ") + (flag ? QStringLiteral("True") : QStringLiteral("False")) +
+              QStringLiteral(" where not isnull([取引先名]) and  not isnull([金額])");
+    DbWork.Execute(SqlText);
+    dat入力明細.Refresh();
+    Grid入力明細.SetFocus();
+}
+
+void FrmInput::LineDelete入力明細() {
+    using namespace ModMurv;
+    if (!core::MsgShow(QStringLiteral("削除"), QStringLiteral("伝票確認2"), QStringLiteral("指定されたデータ"))) return;
+    // A tick just set is in the table already; a cell still being edited
+    // is committed like before any command.
+    Grid入力明細.CommitPendingEdit();
+    SqlText = QStringLiteral("select * from w取引明細 where チェック = True");
+    db::Recordset ticked = DbWork.OpenRecordset(SqlText);
+    if (ticked.IsEOF()) {
+        core::MsgShow(QStringLiteral("行指定"), QStringLiteral("指定なし"), QString());
+    } else if (!DeleteTickedLines(ticked)) {
+        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                      QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。"));
+    }
+    ticked.Close();
+    dat入力明細.Refresh();
+}
+
+bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {
+    using namespace ModMurv;
+    // The stored lines behind the ticked rows: only a row loaded from a line
+    // that still is that line has one; typed rows have none.
+    QList<qint64> lnos;
+    QList<LoadedLine> behind;
+    const int fCheck = ticked.FieldIndex(QStringLiteral("チェック"));
+    const int fLno = ticked.FieldIndex(QStringLiteral("lno"));
+    for (; !ticked.IsEOF(); ticked.MoveNext()) {
+        if (!ticked.Value(fCheck).toBool()) continue;
+        const qint64 lno = ticked.Value(fLno).toLongLong();
+        lnos << lno;
+        if (const auto loaded = loadedLines_.constFind(lno); loaded != loadedLines_.constEnd())
+            behind << *loaded;
+    }
+    ticked.Close();
+
+    // Both files in one go: the stored lines and the ticked rows go together,
+    // or nothing changes.
+    if (!DbData.BeginTrans()) return false;
+    if (!DbWork.BeginTrans()) {
+        DbData.Rollback();
+        return false;
+    }
+    bool ok = true;
+    for (qsizetype i = 0; ok && i < behind.size(); ++i) {
+        const QString id = QString::number(behind[i].rowId);
+        SqlText = QStringLiteral("select * from 取引明細 where rowid = ") + id;
+        db::Recordset stored = DbData.OpenRecordset(SqlText);
+        ok = stored.IsOpen();
+        if (!ok || !IsStillLoadedLine(behind[i], stored)) continue;
+        stored.Close();
+        SqlText = QStringLiteral("delete * from 取引明細 where rowid = ") + id;
+        ok = DbData.Execute(SqlText);
+    }
+    if (ok) {
+        SqlText = QStringLiteral("delete * from w取引明細 where チェック = True");
+        ok = DbWork.Execute(SqlText);
+    }
+    if (ok) ok = DbData.CommitTrans();
+    if (!ok) {
+        if (DbData.InTransaction()) DbData.Rollback();
+        DbWork.Rollback();
+        return false;
+    }
+    DbWork.CommitTrans();
+    for (const qint64 lno : lnos) loadedLines_.remove(lno);
     return true;
 }
 

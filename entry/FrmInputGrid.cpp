@@ -61,8 +61,12 @@ void FrmInput::ApplyTaxFromAmount() {
     if (value.typeId() == QMetaType::QString) amount = ParseAmount(value.toString());
     else if (value.canConvert<double>()) amount = value.toDouble();
     if (!amount) return;
-    const double currency = std::round(*amount * 10000.0) / 10000.0;  // amounts are currency values
-    SetCell(kCol税額, ContainedTax(currency, ModMurv::TaxRate, ModMurv::TaxRounding));
+    SetCell(kCol税額, TaxOfAmount(*amount));
+}
+
+qint64 FrmInput::TaxOfAmount(double amount) {
+    const double currency = std::round(amount * 10000.0) / 10000.0;  // amounts are currency values
+    return ContainedTax(currency, ModMurv::TaxRate, ModMurv::TaxRounding);
 }
 
 // ---------------------------------------------------------------- after and before a cell edit

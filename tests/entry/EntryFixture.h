@@ -4,6 +4,8 @@
 // reached the work table and the data file.
 
 #include <QApplication>
+#include <QComboBox>
+#include <functional>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTableView>
@@ -26,6 +28,13 @@ protected:
         ScreenTest::SetUp();
         core::RegisterScreen(QStringLiteral("FrmInput"),
                              []() -> ui::Form& { return ui::Forms::Get<F>(QStringLiteral("FrmInput")); });
+        // A class registry of the test's own: empty unless a test registers
+        // the lookup libraries.
+        qputenv("MURV_COM_REGISTRY", QFile::encodeName(registry_.filePath(QStringLiteral("classes.reg"))));
+    }
+    void TearDown() override {
+        qunsetenv("MURV_COM_REGISTRY");
+        ScreenTest::TearDown();
     }
 
     // Sets the company row before the menu loads it.
@@ -55,16 +64,26 @@ protected:
         QTest::keyClick(KeyTarget(f), key, mods);
     }
     // ASCII by keys; anything else as the input method commits it.
-    void Type(F& f, const QString& text) {
+    // (The grid's target changes once its editor opens.)
+    static void TypeKeys(const std::function<QWidget*()>& target, const QString& text) {
         for (const QChar c : text) {
             if (c.unicode() < 128) {
-                QTest::keyClicks(KeyTarget(f), QString(c));
+                QTest::keyClicks(target(), QString(c));
             } else {
                 QInputMethodEvent commit;
                 commit.setCommitString(QString(c));
-                QApplication::sendEvent(KeyTarget(f), &commit);
+                QApplication::sendEvent(target(), &commit);
             }
         }
+    }
+    void Type(F& f, const QString& text) {
+        TypeKeys([&] { return KeyTarget(f); }, text);
+    }
+    // Into a field of the screen (a combo's text, a number box).
+    static void TypeInto(QWidget* field, const QString& text) {
+        if (auto* combo = qobject_cast<QComboBox*>(field)) field = combo->lineEdit();
+        field->setFocus();
+        TypeKeys([field] { return field; }, text);
     }
     // Types into the current cell and presses Enter.
     void Enter(F& f, const QString& text) {
@@ -150,6 +169,8 @@ protected:
         for (const auto& b : boxes_.Shown()) t << b.text;
         return t;
     }
+
+    QTemporaryDir registry_;
 };
 
 }  // namespace test

@@ -170,14 +170,18 @@ TEST_F(FrmInputSetUpTest, KeysOfTheCombos) {
     EXPECT_EQ(f.cmb日付入力.Text(), QStringLiteral("１月加える"));
 }
 
-TEST_F(FrmInputSetUpTest, TheMaskPanelOpensAndClosesAndUnbuiltCommandsAreDisabled) {
+TEST_F(FrmInputSetUpTest, TheMaskPanelOpensAndClosesAndListScreensNotBuiltAreDisabled) {
     F& f = Open();
     QTest::mouseClick(&f.cmd入力マスク, Qt::LeftButton);
     EXPECT_TRUE(f.Cn入力マスク.isVisible());
     QTest::mouseClick(&f.cmd閉じるマスク, Qt::LeftButton);
     EXPECT_FALSE(f.Cn入力マスク.isVisible());
-    for (ui::CommandButton* b : {&f.cmd登録, &f.cmdクリア, &f.cmd読込}) EXPECT_TRUE(b->isEnabled());
-    for (ui::CommandButton* b : {&f.cmd削除, &f.cmd全選択, &f.cmd取引先, &f.cmd実行}) EXPECT_FALSE(b->isEnabled());
+    EXPECT_TRUE(Grid(f).View()->hasFocus());
+    for (ui::CommandButton* b : {&f.cmd経費一覧, &f.cmd経費順位, &f.cmd月別一覧}) {
+        EXPECT_FALSE(b->isEnabled());
+        EXPECT_EQ(b->ToolTipText(), core::kScreenNotAvailable);
+    }
+    EXPECT_TRUE(f.cmdメニュー.isEnabled());
 }
 
 }  // namespace
