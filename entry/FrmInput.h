@@ -191,6 +191,7 @@ private:
     // grid handlers
     void Grid入力明細_CellCommitted(int col);
     void Grid入力明細_ValidateCell(int col, int& cancel);
+    void ValidateGridDate(const QVariant& value, int& cancel);
     void Grid入力明細_FillItemFromPartner(int col);
     void Grid入力明細_KeyDown(int& keyCode);
     void Grid入力明細_SwitchIme();

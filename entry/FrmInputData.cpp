@@ -64,8 +64,7 @@ void FrmInput::Read経費() {
 
     const bool batch = DbWork.BeginTrans();
     const int fLno = work.FieldIndex(QStringLiteral("lno"));
-    const QStringList copied = {QStringLiteral("取引先名"), QStringLiteral("科目"), QStringLiteral("金額"),
-                                QStringLiteral("非課税")};
+    const QStringList copied = {QStringLiteral("取引先名"), QStringLiteral("科目"), QStringLiteral("金額")};
     qint64 index = 1;
     if (!lines.IsBOF() && !lines.IsEOF()) {
         for (; !lines.IsEOF(); lines.MoveNext()) {
@@ -86,6 +85,7 @@ void FrmInput::Read経費() {
                 work.SetValue(QStringLiteral("曜日"), lines.Value(QStringLiteral("曜日")));
                 for (const QString& field : copied) work.SetValue(field, lines.Value(field));
                 work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
+                work.SetValue(QStringLiteral("非課税"), lines.Value(QStringLiteral("非課税")));
                 if (work.Update()) {
                     LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
                     loaded.rowId = lines.RowId();

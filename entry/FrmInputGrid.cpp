@@ -12,6 +12,7 @@
 #include "entry/EntryRules.h"
 #include "entry/FrmInput.h"
 #include "platform/db/Quote.h"
+#include "platform/ui/Formats.h"
 #include "platform/ui/Ime.h"
 
 namespace entry {
@@ -137,6 +138,10 @@ void FrmInput::Grid入力明細_CellCommitted(int col) {
 
 void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
     const QVariant value = Cell(col);
+    if (col == kColDD日付) {
+        ValidateGridDate(value, cancel);
+        return;
+    }
     if (IsEmpty(value)) return;  // clearing a cell is always allowed
     const auto refuse = [&] {
         SetCell(col, QVariant());
@@ -167,6 +172,30 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
     }
     default: break;
     }
+}
+
+// The date column is edited through the date control: a pick, or a text
+// read as the control reads typed text, becomes the control's date, which the
+// after-edit handler writes; a cleared cell empties the control, so no date
+// of another row is written; a text that is no date is refused.
+void FrmInput::ValidateGridDate(const QVariant& value, int& cancel) {
+    QDate date;
+    if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) {
+        date = value.toDate();
+    } else if (!IsEmpty(value)) {
+        const QString text = value.toString();
+        date = ui::ParseDate(text, dayグリッド日付.EntryPattern());
+        if (!date.isValid()) date = ui::ParseDate(text, dayグリッド日付.DisplayPattern());
+        const QString digits = Narrowed(text);
+        if (!date.isValid() && digits.size() == 8) date = ui::DateFromNumber(digits.toLongLong());
+        if (!date.isValid()) {
+            SetCell(kColDD日付, QVariant());
+            cancel = 1;
+            return;
+        }
+    }
+    dayグリッド日付.SetDate(date);
+    if (date.isValid()) SetCell(kColDD日付, date);
 }
 
 void FrmInput::BlankToNull() {

@@ -131,6 +131,26 @@ TEST_F(FrmInputGridTest, PickedDateFillsTheDateCellsOutsideThePeriodToo) {
     Key(f, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(CellAt(f, 2, F::kCol日付), QVariant(QDate(2030, 2, 3)));
     EXPECT_FALSE(Grid(f).HasPendingEdit());
+
+    // Typed into the column, a date counts like a pick; clearing the cell
+    // writes no date (not the one last picked on another row); a text that
+    // is no date is refused.
+    GoTo(f, 5, F::kColDD日付);
+    Key(f, Qt::Key_Delete);
+    Key(f, Qt::Key_Return);
+    EXPECT_TRUE(CellAt(f, 5, F::kCol日付).isNull());
+    EXPECT_TRUE(CellAt(f, 5, F::kCol月日).isNull());
+    GoTo(f, 6, F::kColDD日付);
+    Enter(f, QStringLiteral("2030/05/01"));
+    EXPECT_EQ(CellAt(f, 6, F::kCol日付), QVariant(QDate(2030, 5, 1)));
+    EXPECT_EQ(CellAt(f, 6, F::kCol月日), QVariant(QStringLiteral("0501")));
+    EXPECT_EQ(CellAt(f, 6, F::kCol曜日), QVariant(QStringLiteral("水")));
+    EXPECT_TRUE(CellAt(f, 6, F::kColDD日付).isNull());
+    GoTo(f, 7, F::kColDD日付);
+    Enter(f, QStringLiteral("x"));
+    EXPECT_EQ(Grid(f).Col(), F::kColDD日付);
+    EXPECT_TRUE(CellAt(f, 7, F::kCol日付).isNull());
+    Key(f, Qt::Key_Escape);
 }
 
 TEST_F(FrmInputGridTest, TaxFromTheAmountInEachRoundingMode) {
