@@ -33,7 +33,7 @@ FrmKamoku::FrmKamoku() {
     connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { Clear科目マスタ(); });
     connect(&cmd行削除, &ui::CommandButton::Click, this, [this] { LineDelete科目マスタ(); });
     connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { Unload(); });
-    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int) { Cn印刷.SetVisible(false); });
+    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int index) { cmd印刷サブ_Click(index); });
 
     Grid科目マスタ.onAfterColUpdate = [this](int) { Grid科目マスタ_BlankToNull(); };
     Grid科目マスタ.onKeyPress = [this](int& keyAscii) { Grid科目マスタ_EnterNextRow(keyAscii); };
@@ -192,6 +192,18 @@ void FrmKamoku::LineDelete科目マスタ() {
     }
     ticked.Close();
     dat明細.Refresh();
+}
+
+// ---------------------------------------------------------------- printing
+
+void FrmKamoku::cmd印刷サブ_Click(int) {
+    // The feed is the sheet as it stands, registered or not, for every
+    // button of the panel, "ｷｬﾝｾﾙ" included.
+    Exec(DbWork, QStringLiteral("delete * from w科目マスタ印刷"));
+    Exec(DbWork, QStringLiteral("insert into w科目マスタ印刷 select 科目,ふりがな,非課税 from w科目マスタ") +
+                     QStringLiteral(" where not isnull([科目])"));
+    // Printing (0) and previewing (1) come with the reports.
+    Cn印刷.SetVisible(false);
 }
 
 // ---------------------------------------------------------------- the grid's events

@@ -61,6 +61,7 @@ protected:
 private:
     void LayOut();
     void AddSheetRows(qint64 rows);
+    void cmd印刷サブ_Click(int index);
     void Grid科目マスタ_BlankToNull();
     void Grid科目マスタ_EnterNextRow(int& keyAscii);
     void Grid科目マスタ_SetIme();

@@ -21,7 +21,8 @@ protected:
 };
 
 TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
-    ui::DataGrid& g = Open<FrmKamoku>(QStringLiteral("FrmKamoku")).Grid科目マスタ;
+    FrmKamoku& k = Open<FrmKamoku>(QStringLiteral("FrmKamoku"));
+    ui::DataGrid& g = k.Grid科目マスタ;
     EXPECT_EQ(g.RowCount(), FrmKamoku::kSheetRows);
     EXPECT_EQ(Cells(g, kName, 4), (QStringList{"読みなし", "消耗品費", "Tom's", "-"}));
     GoTo(g, 1, kName);  // blanked: removed
@@ -33,6 +34,13 @@ TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
     Type(g, QStringLiteral("しんぶんだい"));
     Key(g, Qt::Key_Return);
     EXPECT_EQ(At(g), 40 + kName);
+    // Every button of the print panel fills the feed from the sheet as shown.
+    QTest::keyClick(g.View(), Qt::Key_F7);
+    ASSERT_TRUE(k.Cn印刷.Visible());
+    QTest::mouseClick(&k.cmd印刷サブ[2], Qt::LeftButton);
+    EXPECT_FALSE(k.Cn印刷.Visible());
+    EXPECT_EQ(Rows(QStringLiteral("select * from w科目マスタ印刷"), WorkFile()),
+              (QStringList{"読みなし/-/0", "Tom's/とむず/1", "新聞代/しんぶんだい/0"}));
     PressKey(g.View(), Qt::Key_F5, Answer::Yes);
     EXPECT_EQ(Texts(), (QStringList{"科目 を登録します。よろしいですか", "科目 を登録しました。"}));
     EXPECT_EQ(Items(), (QStringList{"読みなし/-/0/-", "新聞代/しんぶんだい/0/-", "Tom's/とむず/1/O'Hara の顧問料"}));

@@ -39,10 +39,11 @@ protected:
         QTest::keyClick(focused, key);
     }
 
-    // The rows of a select on the data file, fields joined by "/", null as "-".
-    QStringList Rows(const QString& sql) {
+    // The rows of a select on the data file (or another), fields joined by
+    // "/", null as "-".
+    QStringList Rows(const QString& sql, const QString& file = QString()) {
         db::Database d;
-        d.Open(DataFile());
+        d.Open(file.isEmpty() ? DataFile() : file);
         QStringList rows;
         for (db::Recordset rs = d.OpenRecordset(sql); !rs.IsEOF(); rs.MoveNext()) {
             QStringList fields;
