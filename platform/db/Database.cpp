@@ -1,9 +1,11 @@
 #include "platform/db/Database.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QUrl>
@@ -13,12 +15,32 @@
 
 namespace db {
 
+// Which file a path names right now: a file copied over the path is
+// another file, even under the same name.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+static FileIdentity IdentityOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+    return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+}
+
+// Another file read through the external-database clause.
+struct AttachedFile {
+    QString alias;
+    FileIdentity identity;
+};
+
 // One open SQLite connection, shared by a Database and the recordsets opened on it.
 struct Connection {
     sqlite3* handle = nullptr;
     QString path;
     QString canonical;
-    QHash<QString, QString> attached;  // canonical path -> schema alias
+    QHash<QString, AttachedFile> attached;  // canonical path -> the attached file
     int nextAlias = 1;
     bool inTransaction = false;
     QHash<QString, sqlite3_stmt*> statements;  // prepared writes of recordsets
@@ -48,6 +70,19 @@ struct Connection {
             return nullptr;
         }
         return stmt;
+    }
+
+    // Runs a statement without results.
+    bool Run(const QString& sql, QString* error) {
+        sqlite3_stmt* stmt = Prepare(sql, error);
+        if (!stmt) return false;
+        const int rc = sqlite3_step(stmt);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE) {
+            *error = Message() + QStringLiteral(" [") + sql + u']';
+            return false;
+        }
+        return true;
     }
 
     // A cached statement, reset and cleared for new bindings.
@@ -80,15 +115,26 @@ public:
             alias->clear();
             return true;
         }
+        const FileIdentity identity = IdentityOf(canonical);
+        QString name;
         if (auto it = c_->attached.constFind(canonical); it != c_->attached.constEnd()) {
-            *alias = *it;
-            return true;
+            // Still the file that was attached, or a transaction that must go
+            // on with it: the attached file serves.
+            if (it->identity == identity || c_->inTransaction) {
+                *alias = it->alias;
+                return true;
+            }
+            // A file copied over the path since (a restored backup): read the
+            // new file under the same name, so cached statements stay valid.
+            name = it->alias;
+            if (!c_->Run(QStringLiteral("DETACH DATABASE ") + name, error)) return false;
+            c_->attached.remove(canonical);
         }
         if (c_->inTransaction) {
             *error = QStringLiteral("cannot attach %1 inside a transaction").arg(path);
             return false;
         }
-        const QString name = QStringLiteral("ext%1").arg(c_->nextAlias++);
+        if (name.isEmpty()) name = QStringLiteral("ext%1").arg(c_->nextAlias++);
         const QString uri = QStringLiteral("file:") +
                             QString::fromLatin1(QUrl::toPercentEncoding(canonical, "/")) +
                             QStringLiteral("?mode=rw");
@@ -102,7 +148,7 @@ public:
             *error = c_->Message();
             return false;
         }
-        c_->attached.insert(canonical, name);
+        c_->attached.insert(canonical, AttachedFile{name, identity});
         *alias = name;
         return true;
     }

@@ -219,6 +219,18 @@ TEST_F(DatabaseTest, ExternalDatabaseClauseReadsAnotherFileWithAQuoteInItsPath) 
     ASSERT_TRUE(db_.OpenRecordset(QStringLiteral("select * from 取引先") + in).IsOpen());
     EXPECT_EQ(Scalar(QStringLiteral("select count(*) from pragma_database_list")).toLongLong(), 2);
 
+    // Another file copied over the path (a restored backup) is read from then
+    // on, under the same name.
+    const QString backup = NewFile(QStringLiteral("backup.mdb"),
+                                   QStringLiteral("CREATE TABLE 取引先 (取引先名 TEXT(255), ふりがな TEXT(255));"
+                                                  "INSERT INTO 取引先 VALUES ('丙', 'へい');"));
+    ASSERT_TRUE(QFile::remove(other));
+    ASSERT_TRUE(QFile::copy(backup, other));
+    db::Recordset restored = db_.OpenRecordset(QStringLiteral("select * from 取引先") + in);
+    ASSERT_EQ(restored.RecordCount(), 1) << db_.LastError().toStdString();
+    EXPECT_EQ(restored.Value(QStringLiteral("取引先名")).toString(), QStringLiteral("丙"));
+    EXPECT_EQ(Scalar(QStringLiteral("select count(*) from pragma_database_list")).toLongLong(), 2);
+
     // A missing file is an error and is not created.
     const QString missing = dir_.filePath(QStringLiteral("missing.mdb"));
     EXPECT_FALSE(db_.Execute(QStringLiteral("insert into w明細 select 取引先名 from 取引先 in '") + missing + u'\''));
