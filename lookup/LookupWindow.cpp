@@ -32,7 +32,7 @@ constexpr int kClientHeight = kMargin + kKanaFrameHeight + kMargin;
 }  // namespace
 
 const LookupSpec& ItemLookup() {
-    static const LookupSpec spec{
+    static const LookupSpec settings{
         QStringLiteral("FrmPelmora"),
         QStringLiteral("科目参照"),
         QStringLiteral("科目"),
@@ -44,11 +44,11 @@ const LookupSpec& ItemLookup() {
         /*pickNeedsName=*/false,
         /*clearEnsuresWork=*/false,
     };
-    return spec;
+    return settings;
 }
 
 const LookupSpec& PartnerLookup() {
-    static const LookupSpec spec{
+    static const LookupSpec settings{
         QStringLiteral("FrmDunvasel"),
         QStringLiteral("取引先参照"),
         QStringLiteral("取引先名"),
@@ -60,18 +60,18 @@ const LookupSpec& PartnerLookup() {
         /*pickNeedsName=*/true,
         /*clearEnsuresWork=*/true,
     };
-    return spec;
+    return settings;
 }
 
-QString IndexCaption(const LookupSpec& spec, int index) {
+QString IndexCaption(const LookupSpec& settings, int index) {
     if (index >= 0 && index < kKanaCaptions.size()) return kKanaCaptions.mid(index, 1);
-    if (index == 48) return spec.blankCaption;
+    if (index == 48) return settings.blankCaption;
     if (index == 49) return kOneBlank;
     return QString();
 }
 
-QString IndexStatement(const LookupSpec& spec, const QString& caption) {
-    const QString select = QStringLiteral("select %1,%2 from %3 ").arg(spec.nameField, kReading, spec.masterTable);
+QString IndexStatement(const LookupSpec& settings, const QString& caption) {
+    const QString select = QStringLiteral("select %1,%2 from %3 ").arg(settings.nameField, kReading, settings.masterTable);
     const QString order = QStringLiteral(" order by ふりがな;");
     if (caption == kOneBlank) return select + order;
 
@@ -83,7 +83,7 @@ QString IndexStatement(const LookupSpec& spec, const QString& caption) {
            term.arg(db::SqlLikeEscape(halfWidth.toString())) + order;
 }
 
-LookupWindow::LookupWindow(const LookupSpec& spec, LookupState& state) : spec_(spec), state_(state) {
+LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spec_(settings), state_(state) {
     SetCaption(spec_.caption);
     SetClientSize(kClientWidth, kClientHeight);
     SetKeyPreview(true);

@@ -56,7 +56,7 @@ const LookupSpec& ItemLookup();     // 科目マスタ into w科目参照
 const LookupSpec& PartnerLookup();  // 取引先マスタ into w取引先参照
 
 // The captions of the fifty index buttons, by index.
-QString IndexCaption(const LookupSpec& spec, int index);
+QString IndexCaption(const LookupSpec& settings, int index);
 
 // The statement that lists the rows of one index button: every row for the
 // single ideographic blank "　", otherwise the rows whose reading begins with
@@ -64,13 +64,13 @@ QString IndexCaption(const LookupSpec& spec, int index);
 // three texts are quoted as like-patterns, so quotes and pattern characters
 // in them match themselves; a form that KanaVariants leaves Null adds only
 // the bare "*", which matches every reading that is not Null.
-QString IndexStatement(const LookupSpec& spec, const QString& caption);
+QString IndexStatement(const LookupSpec& settings, const QString& caption);
 
 class LookupWindow : public ui::Form {
     Q_OBJECT
 
 public:
-    LookupWindow(const LookupSpec& spec, LookupState& state);
+    LookupWindow(const LookupSpec& settings, LookupState& state);
 
     const LookupSpec& Spec() const { return spec_; }
     LookupState& State() const { return state_; }

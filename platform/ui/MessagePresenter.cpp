@@ -38,23 +38,23 @@ MessagePresenter* SetPresenter(MessagePresenter* presenter) {
     return previous;
 }
 
-Answer QtMessagePresenter::Present(const MessageBoxSpec& spec) {
+Answer QtMessagePresenter::Present(const MessageBoxSpec& request) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
-    box.setWindowTitle(spec.title);
+    box.setWindowTitle(request.title);
     box.setTextFormat(Qt::PlainText);  // subjects are shown as typed, never as markup
-    box.setText(spec.text);
-    box.setIcon(ToQtIcon(spec.icon));
+    box.setText(request.text);
+    box.setIcon(ToQtIcon(request.icon));
 
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     QPushButton* ok = nullptr;
-    if (spec.buttons == MessageButtons::YesNo) {
+    if (request.buttons == MessageButtons::YesNo) {
         yes = box.addButton(QMessageBox::Yes);
         no = box.addButton(QMessageBox::No);
         yes->setText(QStringLiteral("はい"));
         no->setText(QStringLiteral("いいえ"));
-        box.setDefaultButton(spec.defaultButton == Answer::Yes ? yes : no);
+        box.setDefaultButton(request.defaultButton == Answer::Yes ? yes : no);
         box.setEscapeButton(no);
     } else {
         ok = box.addButton(QMessageBox::Ok);
@@ -69,7 +69,7 @@ Answer QtMessagePresenter::Present(const MessageBoxSpec& spec) {
     if (clicked && clicked == yes) return Answer::Yes;
     if (clicked && clicked == no) return Answer::No;
     if (clicked && clicked == ok) return Answer::Ok;
-    return EscapeAnswer(spec);
+    return EscapeAnswer(request);
 }
 
 Answer ScriptedPresenter::Present(const MessageBoxSpec& box) {

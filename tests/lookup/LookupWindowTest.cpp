@@ -31,10 +31,10 @@ TEST(KanaTest, AKanaFindsItsFirstPlaceInTheTablesOthersStayNull) {
 
 class LookupWindowTest : public test::LookupTest {
 protected:
-    LookupWindow& Open(const lookup::LookupSpec& spec) {
+    LookupWindow& Open(const lookup::LookupSpec& settings) {
         state_.DataFile = DataFile();
         state_.WorkFile = WorkFile();
-        window_ = new LookupWindow(spec, state_);
+        window_ = new LookupWindow(settings, state_);
         window_->Show();
         return *window_;
     }

@@ -46,9 +46,9 @@ QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text) {
     return nullptr;
 }
 
-// Presents `spec` through the QMessageBox presenter; once the box is up,
+// Presents `request` through the QMessageBox presenter; once the box is up,
 // records what it shows and lets `act` answer it.
-Answer PresentAndAct(const MessageBoxSpec& spec, SeenBox& seen, const std::function<void(QMessageBox*)>& act) {
+Answer PresentAndAct(const MessageBoxSpec& request, SeenBox& seen, const std::function<void(QMessageBox*)>& act) {
     int attempts = 0;
     std::function<void()> poll = [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -74,7 +74,7 @@ Answer PresentAndAct(const MessageBoxSpec& spec, SeenBox& seen, const std::funct
     };
     QTimer::singleShot(0, poll);
     ui::QtMessagePresenter presenter;
-    return presenter.Present(spec);
+    return presenter.Present(request);
 }
 
 enum class Action { Escape, Enter, CloseWindow, ClickYes, ClickNo, ClickOk };
@@ -107,7 +107,7 @@ TEST(QtMessagePresenter, ShowsTheBoxAsDescribedAndMapsEveryWayOfAnswering) {
     const QStringList okOnly{QStringLiteral("OK")};
     struct Case {
         const char* name;
-        const MessageBoxSpec& spec;
+        const MessageBoxSpec& request;
         Action action;
         Answer expected;
         QMessageBox::Icon icon;
@@ -130,12 +130,12 @@ TEST(QtMessagePresenter, ShowsTheBoxAsDescribedAndMapsEveryWayOfAnswering) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SeenBox seen;
-        const Answer answer = PresentAndAct(c.spec, seen, [&](QMessageBox* box) { Perform(c.action, box); });
+        const Answer answer = PresentAndAct(c.request, seen, [&](QMessageBox* box) { Perform(c.action, box); });
 
         ASSERT_TRUE(seen.found);
         EXPECT_EQ(answer, c.expected);
-        EXPECT_EQ(seen.title.toStdString(), c.spec.title.toStdString());
-        EXPECT_EQ(seen.text.toStdString(), c.spec.text.toStdString());
+        EXPECT_EQ(seen.title.toStdString(), c.request.title.toStdString());
+        EXPECT_EQ(seen.text.toStdString(), c.request.text.toStdString());
         EXPECT_EQ(seen.icon, c.icon);
         EXPECT_EQ(seen.buttonTexts.join(u'|').toStdString(), c.buttons.join(u'|').toStdString());
         EXPECT_EQ(seen.defaultText.toStdString(), c.defaultText.toStdString());
