@@ -7,7 +7,6 @@
 
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
-#include "core/NumberFormat.h"
 
 namespace {
 
@@ -74,16 +73,6 @@ TEST(HelpersTest, FileSizeOrMinusOne) {
     if (!large.resize(size)) GTEST_SKIP() << "no sparse 5 GiB file here";
     large.close();
     EXPECT_EQ(core::GetFileSizeByName(large.fileName()), size);
-}
-
-TEST(HelpersTest, FormatNumberPatterns) {
-    struct { QVariant value; const char *pattern, *text; } const cases[] = {
-        {1234567, "#,###", "1,234,567"}, {0, "#,###", ""}, {-1234.5, "#,###", "-1,235"}, {-0.4, "#,###", ""},
-        {999, "#,###", "999"}, {0, "#,##0", "0"}, {2.5, "#,##0", "3"}, {123456789, "###,###,###", "123,456,789"},
-        {5, "00", "05"}, {123, "00", "123"}, {QVariant(), "#,##0", ""}, {"1500", "#,###", "1,500"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(core::FormatNumber(c.value, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.text)) << c.pattern;
 }
 
 }  // namespace

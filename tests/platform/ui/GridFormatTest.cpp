@@ -3,6 +3,7 @@
 
 #include <QDate>
 
+#include "platform/ui/Formats.h"
 #include "platform/ui/GridFormat.h"
 #include "tests/QtPrint.h"
 
@@ -59,6 +60,16 @@ TEST(GridFormatTest, PlainValuesAndEditorText) {
     EXPECT_EQ(CellEditText(1234.0), "1234");
     EXPECT_EQ(CellEditText(QDate(2005, 3, 5)), "2005/03/05");
     EXPECT_EQ(CellEditText(QVariant()), "");
+}
+
+TEST(NumberFormat, PatternsOfAmountsCountsAndTwoDigitParts) {
+    struct { QVariant value; const char *pattern, *text; } const cases[] = {
+        {1234567, "#,###", "1,234,567"}, {0, "#,###", ""}, {-1234.5, "#,###", "-1,235"}, {-0.4, "#,###", ""},
+        {999, "#,###", "999"}, {0, "#,##0", "0"}, {2.5, "#,##0", "3"}, {123456789, "###,###,###", "123,456,789"},
+        {5, "00", "05"}, {123, "00", "123"}, {QVariant(), "#,##0", ""}, {"1500", "#,###", "1,500"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ui::FormatNumber(c.value, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.text)) << c.pattern;
 }
 
 }  // namespace
