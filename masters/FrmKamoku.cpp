@@ -156,9 +156,9 @@ void FrmKamoku::Read科目マスタ() {
 void FrmKamoku::Entry科目() {
     if (!MsgShow(S(u"登録"), S(u"確認"), S(u"科目"))) return;
     const QString sheet = InFile(ModMurv::WorkFilePath);
-    // The work file is attached to the data connection here, before the
+    // The work file is attached to the data connection before the
     // transaction: no file can be attached inside one.
-    Open(DbData, QStringLiteral("select count(*) as total from w科目マスタ") + sheet);
+    DbData.Attach(ModMurv::WorkFilePath);
     const bool written = WriteAll(S(u"科目を登録できませんでした"), [&](db::Database& data) {
         return Exec(data, QStringLiteral("delete * from 科目マスタ")) &&
                Exec(data, QStringLiteral("insert into 科目マスタ select 科目,ふりがな,非課税,説明 from w科目マスタ ") +

@@ -12,6 +12,7 @@
 
 #include "platform/db/Collation.h"
 #include "platform/db/JetSql.h"
+#include "platform/db/Log.h"
 
 namespace db {
 
@@ -41,6 +42,7 @@ struct Connection {
     QString path;
     QString canonical;
     QHash<QString, AttachedFile> attached;  // canonical path -> the attached file
+    QHash<QString, QString> aliasNames;     // canonical path -> the name it is attached under
     int nextAlias = 1;
     bool inTransaction = false;
     QHash<QString, sqlite3_stmt*> statements;  // prepared writes of recordsets
@@ -65,7 +67,7 @@ struct Connection {
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr) !=
             SQLITE_OK) {
-            *error = Message() + QStringLiteral(" [") + sql + u']';
+            *error = Message();
             sqlite3_finalize(stmt);
             return nullptr;
         }
@@ -79,7 +81,7 @@ struct Connection {
         const int rc = sqlite3_step(stmt);
         sqlite3_finalize(stmt);
         if (rc != SQLITE_DONE) {
-            *error = Message() + QStringLiteral(" [") + sql + u']';
+            *error = Message();
             return false;
         }
         return true;
@@ -134,6 +136,8 @@ public:
             *error = QStringLiteral("cannot attach %1 inside a transaction").arg(path);
             return false;
         }
+        // A file attached again keeps its name, so statements made for it stay valid.
+        if (name.isEmpty()) name = c_->aliasNames.value(canonical);
         if (name.isEmpty()) name = QStringLiteral("ext%1").arg(c_->nextAlias++);
         const QString uri = QStringLiteral("file:") +
                             QString::fromLatin1(QUrl::toPercentEncoding(canonical, "/")) +
@@ -149,6 +153,7 @@ public:
             return false;
         }
         c_->attached.insert(canonical, AttachedFile{name, identity});
+        c_->aliasNames.insert(canonical, name);
         *alias = name;
         return true;
     }
@@ -244,6 +249,7 @@ bool Database::Open(const QString& path) {
         return false;
     }
     conn_ = OpenConnection(path, SQLITE_OPEN_READWRITE, &error_);
+    if (!conn_) LogFailure(QStringLiteral("open ") + path, error_);
     if (conn_) {
         // Make sure it is a database: a file of another kind fails here, not later.
         sqlite3_stmt* stmt = conn_->Prepare(QStringLiteral("select count(*) from sqlite_master"), &error_);
@@ -252,6 +258,7 @@ bool Database::Open(const QString& path) {
         sqlite3_finalize(stmt);
         if (!ok) {
             if (!error_.startsWith(path)) error_ = path + QStringLiteral(": ") + error_;
+            LogFailure(QStringLiteral("open ") + path, error_);
             conn_.reset();
         }
     }
@@ -266,6 +273,7 @@ bool Database::Create(const QString& path) {
         return false;
     }
     conn_ = OpenConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &error_);
+    if (!conn_) LogFailure(QStringLiteral("create ") + path, error_);
     return conn_ != nullptr;
 }
 
@@ -278,6 +286,12 @@ void Database::Close() {
 }
 
 QString Database::LastError() const { return error_; }
+
+bool Database::Fail(const QString& statement, const QString& message) {
+    error_ = message;
+    LogFailure(statement, message);
+    return false;
+}
 qint64 Database::RecordsAffected() const { return affected_; }
 bool Database::InTransaction() const { return IsOpen() && conn_->inTransaction; }
 
@@ -289,9 +303,9 @@ bool Database::ExecuteNative(const QString& sqliteSql) {
     }
     char* message = nullptr;
     if (sqlite3_exec(conn_->handle, sqliteSql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
-        error_ = QString::fromUtf8(message ? message : "error");
+        const QString text = QString::fromUtf8(message ? message : "error");
         sqlite3_free(message);
-        return false;
+        return Fail(sqliteSql, text);
     }
     affected_ = sqlite3_changes64(conn_->handle);
     return true;
@@ -300,28 +314,42 @@ bool Database::ExecuteNative(const QString& sqliteSql) {
 bool Database::Execute(const QString& jetSql) {
     affected_ = 0;
     error_.clear();
-    if (!IsOpen()) {
-        error_ = QStringLiteral("database is not open");
-        return false;
-    }
+    if (!IsOpen()) return Fail(jetSql, QStringLiteral("database is not open"));
     ConnectionContext context(conn_.get());
     Translation t;
-    if (!TranslateJet(jetSql, context, &t, &error_)) return false;
-    if (t.sql.isEmpty()) {
-        error_ = QStringLiteral("empty statement");
-        return false;
-    }
-    sqlite3_stmt* stmt = conn_->Prepare(t.sql, &error_);
-    if (!stmt) return false;
+    QString message;
+    if (!TranslateJet(jetSql, context, &t, &message)) return Fail(jetSql, message);
+    if (t.sql.isEmpty()) return Fail(jetSql, QStringLiteral("empty statement"));
+    sqlite3_stmt* stmt = conn_->Prepare(t.sql, &message);
+    if (!stmt) return Fail(jetSql, message);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE) {
-        error_ = conn_->Message() + QStringLiteral(" [") + t.sql + u']';
-        return false;
-    }
+    if (rc != SQLITE_DONE) return Fail(jetSql, conn_->Message());
     affected_ = sqlite3_changes64(conn_->handle);
+    return true;
+}
+
+bool Database::Attach(const QString& path) {
+    const QString statement = QStringLiteral("attach ") + path;
+    if (!IsOpen()) return Fail(statement, QStringLiteral("database is not open"));
+    ConnectionContext context(conn_.get());
+    QString alias, message;
+    if (!context.ExternalAlias(path, &alias, &message)) return Fail(statement, message);
+    return true;
+}
+
+bool Database::Detach(const QString& path) {
+    const QString statement = QStringLiteral("detach ") + path;
+    if (!IsOpen()) return Fail(statement, QStringLiteral("database is not open"));
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const auto it = conn_->attached.constFind(canonical);
+    if (canonical.isEmpty() || it == conn_->attached.constEnd()) return true;
+    if (conn_->inTransaction) return Fail(statement, QStringLiteral("cannot detach a file inside a transaction"));
+    QString message;
+    if (!conn_->Run(QStringLiteral("DETACH DATABASE ") + it->alias, &message)) return Fail(statement, message);
+    conn_->attached.remove(canonical);
     return true;
 }
 
@@ -362,9 +390,13 @@ bool Database::Rollback() {
 std::vector<std::pair<QString, FieldType>> Database::TableFields(const QString& table) {
     std::vector<std::pair<QString, FieldType>> out;
     if (!IsOpen()) return out;
-    sqlite3_stmt* stmt =
-        conn_->Prepare(QStringLiteral("select name, type from pragma_table_info(?)"), &error_);
-    if (!stmt) return out;
+    const QString sql = QStringLiteral("select name, type from pragma_table_info(?)");
+    QString message;
+    sqlite3_stmt* stmt = conn_->Prepare(sql, &message);
+    if (!stmt) {
+        Fail(sql, message);
+        return out;
+    }
     const QByteArray u = table.toUtf8();
     sqlite3_bind_text(stmt, 1, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -378,12 +410,15 @@ Recordset Database::OpenRecordset(const QString& jetSql) {
     Recordset rs;
     error_.clear();
     if (!IsOpen()) {
-        error_ = rs.error_ = QStringLiteral("database is not open");
+        Fail(jetSql, QStringLiteral("database is not open"));
+        rs.error_ = error_;
         return rs;
     }
     ConnectionContext context(conn_.get());
     Translation t;
-    if (!TranslateJet(jetSql, context, &t, &error_)) {
+    QString message;
+    if (!TranslateJet(jetSql, context, &t, &message)) {
+        Fail(jetSql, message);
         rs.error_ = error_;
         return rs;
     }
@@ -396,8 +431,9 @@ Recordset Database::OpenRecordset(const QString& jetSql) {
         stmt = conn_->Prepare(sql, &ignored);
         withRowId = stmt != nullptr;
     }
-    if (!stmt) stmt = conn_->Prepare(t.sql, &error_);
+    if (!stmt) stmt = conn_->Prepare(t.sql, &message);
     if (!stmt) {
+        Fail(jetSql, message);
         rs.error_ = error_;
         return rs;
     }
@@ -424,7 +460,8 @@ Recordset Database::OpenRecordset(const QString& jetSql) {
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) {
-        error_ = rs.error_ = conn_->Message();
+        Fail(jetSql, conn_->Message());
+        rs.error_ = error_;
         rs.rows_.clear();
         rs.fields_.clear();
         return rs;
@@ -580,6 +617,7 @@ bool Recordset::Update() {
     sqlite3_stmt* stmt = conn_->Cached(sql, &err);
     if (!stmt) {
         CancelUpdate();
+        LogFailure(sql, err);
         return Fail(err);
     }
     for (int i = 0; i < static_cast<int>(stored.size()); ++i) Bind(stmt, i + 1, stored[i]);
@@ -589,6 +627,7 @@ bool Recordset::Update() {
     if (rc != SQLITE_DONE) {
         const QString message = conn_->Message();
         CancelUpdate();
+        LogFailure(sql, message);
         return Fail(message);
     }
     if (mode_ == Mode::AddNew) {

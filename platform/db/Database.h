@@ -48,19 +48,34 @@ public:
     // recordset is closed, and is both at BOF and at EOF.
     Recordset OpenRecordset(const QString& jetSql);
 
-    // One transaction at a time; statements that attach another file must be
-    // run before it begins.
+    // Attaches the database file at `path` to this connection. Statements then
+    // reach its tables through the external-database clause (" in '<path>'"),
+    // inside a transaction too, and one transaction covers both files: its
+    // commit is atomic across them. Attaching the connection's own file or a
+    // file already attached does nothing. Fails inside a transaction.
+    bool Attach(const QString& path);
+    // Detaches a file attached by Attach or by the external-database clause.
+    // Fails inside a transaction; a file not attached is no failure.
+    bool Detach(const QString& path);
+
+    // One transaction at a time; a file must be attached before it begins.
     bool BeginTrans();
     bool CommitTrans();
     bool Rollback();
     bool InTransaction() const;
 
+    // What went wrong in the last call that failed: SQLite's message (and the
+    // path, for an open). The statement itself is in the log (murv.db), never here.
     QString LastError() const;
 
     // The declared types of a table's fields, in order (empty when unknown).
     std::vector<std::pair<QString, FieldType>> TableFields(const QString& table);
 
 private:
+    // Records a failed statement: LastError() gets SQLite's message, the log
+    // both. Returns false.
+    bool Fail(const QString& statement, const QString& message);
+
     std::shared_ptr<Connection> conn_;
     qint64 affected_ = 0;
     QString error_;

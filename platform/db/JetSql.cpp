@@ -1,3 +1,5 @@
+// The translation of a Jet statement: the tokens become pieces, each rewrite
+// below changes the pieces it concerns, and the pieces are written out again.
 #include "platform/db/JetSql.h"
 
 #include <QRegularExpression>
@@ -5,108 +7,6 @@
 #include "platform/db/StoredForms.h"
 
 namespace db {
-
-namespace {
-
-bool IsWordStart(QChar c) {
-    return c.isLetter() || c == u'_' || c.unicode() >= 0x80;
-}
-
-bool IsWordChar(QChar c) {
-    return IsWordStart(c) || c.isDigit() || c == u'$';
-}
-
-// Reads a literal closed by `close`; `doubling` lets a doubled closing
-// character stand for itself.
-bool ReadDelimited(const QString& sql, qsizetype* pos, QChar close, bool doubling, QString* text) {
-    qsizetype i = *pos + 1;
-    QString out;
-    while (i < sql.size()) {
-        const QChar c = sql[i];
-        if (c == close) {
-            if (doubling && i + 1 < sql.size() && sql[i + 1] == close) {
-                out += c;
-                i += 2;
-                continue;
-            }
-            *text = out;
-            *pos = i + 1;
-            return true;
-        }
-        out += c;
-        ++i;
-    }
-    return false;
-}
-
-}  // namespace
-
-bool Tokenize(const QString& sql, std::vector<Token>* tokens, QString* error) {
-    tokens->clear();
-    qsizetype i = 0;
-    const qsizetype n = sql.size();
-    while (i < n) {
-        const QChar c = sql[i];
-        if (c.isSpace()) {
-            qsizetype j = i;
-            while (j < n && sql[j].isSpace()) ++j;
-            tokens->push_back({Token::Space, QStringLiteral(" ")});
-            i = j;
-        } else if (c == u'\'' || c == u'"') {
-            QString text;
-            if (!ReadDelimited(sql, &i, c, true, &text)) {
-                *error = QStringLiteral("unterminated string literal");
-                return false;
-            }
-            tokens->push_back({Token::String, text});
-        } else if (c == u'#') {
-            QString text;
-            if (!ReadDelimited(sql, &i, u'#', false, &text)) {
-                *error = QStringLiteral("unterminated date literal");
-                return false;
-            }
-            tokens->push_back({Token::DateLit, text});
-        } else if (c == u'[') {
-            QString text;
-            if (!ReadDelimited(sql, &i, u']', false, &text)) {
-                *error = QStringLiteral("unterminated bracketed name");
-                return false;
-            }
-            tokens->push_back({Token::Bracket, text});
-        } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql[i + 1].isDigit())) {
-            qsizetype j = i;
-            while (j < n && (sql[j].isDigit() || sql[j] == u'.')) ++j;
-            if (j < n && (sql[j] == u'e' || sql[j] == u'E')) {
-                qsizetype k = j + 1;
-                if (k < n && (sql[k] == u'+' || sql[k] == u'-')) ++k;
-                if (k < n && sql[k].isDigit()) {
-                    j = k;
-                    while (j < n && sql[j].isDigit()) ++j;
-                }
-            }
-            tokens->push_back({Token::Number, sql.mid(i, j - i)});
-            i = j;
-        } else if (IsWordStart(c)) {
-            qsizetype j = i;
-            while (j < n && IsWordChar(sql[j])) ++j;
-            tokens->push_back({Token::Word, sql.mid(i, j - i)});
-            i = j;
-        } else {
-            static const QStringList twoChar = {QStringLiteral("<>"), QStringLiteral("<="),
-                                                QStringLiteral(">="), QStringLiteral("!="),
-                                                QStringLiteral("||")};
-            const QString two = sql.mid(i, 2);
-            if (twoChar.contains(two)) {
-                tokens->push_back({Token::Op, two});
-                i += 2;
-            } else {
-                tokens->push_back({Token::Op, QString(c)});
-                ++i;
-            }
-        }
-    }
-    return true;
-}
 
 QString QuoteIdent(const QString& name) {
     QString q = name;
@@ -136,6 +36,11 @@ QString StringLiteral(const QString& text) {
     QString q = text;
     q.replace(u'\'', QStringLiteral("''"));
     return u'\'' + q + u'\'';
+}
+
+void SetRaw(Piece* p, const QString& text) {
+    p->raw = true;
+    p->tok.text = text;
 }
 
 QDate ParseDateLiteral(const QString& text) {
@@ -188,73 +93,97 @@ bool LikePattern(const QString& jet, QString* out, bool* usesEscape, QString* er
     return true;
 }
 
-std::vector<int> Significant(const std::vector<Piece>& pieces) {
-    std::vector<int> sig;
-    for (int i = 0; i < static_cast<int>(pieces.size()); ++i) {
-        if (pieces[i].removed) continue;
-        if (!pieces[i].raw && pieces[i].tok.kind == Token::Space) continue;
-        sig.push_back(i);
+// The statement being translated: its pieces, and the indexes of the
+// significant ones (neither blank nor removed).
+class Statement {
+public:
+    explicit Statement(const std::vector<Token>& tokens) {
+        pieces_.reserve(tokens.size());
+        for (const auto& t : tokens) pieces_.push_back({t});
+        Reindex();
     }
-    return sig;
-}
 
-QString Emit(const std::vector<Piece>& pieces, int from, int to, std::vector<qsizetype>* offsets) {
-    QString out;
-    if (offsets) offsets->assign(pieces.size(), -1);
-    for (int i = from; i < to; ++i) {
-        const Piece& p = pieces[i];
-        if (p.removed) continue;
-        if (offsets) (*offsets)[i] = out.size();
-        if (p.raw) {
-            out += p.tok.text;
-            continue;
-        }
-        switch (p.tok.kind) {
-        case Token::Space: out += u' '; break;
-        case Token::String: out += StringLiteral(p.tok.text); break;
-        case Token::Bracket: out += QuoteIdent(p.tok.text); break;
-        default: out += p.tok.text; break;
+    void Reindex() {
+        sig_.clear();
+        for (int i = 0; i < static_cast<int>(pieces_.size()); ++i) {
+            if (pieces_[i].removed) continue;
+            if (!pieces_[i].raw && pieces_[i].tok.kind == Token::Space) continue;
+            sig_.push_back(i);
         }
     }
-    return out.trimmed();
-}
 
-void SetRaw(Piece* p, const QString& text) {
-    p->raw = true;
-    p->tok.text = text;
-}
+    size_t Count() const { return sig_.size(); }
+    Piece* At(size_t k) { return k < sig_.size() ? &pieces_[sig_[k]] : nullptr; }
+    const Piece* At(size_t k) const { return k < sig_.size() ? &pieces_[sig_[k]] : nullptr; }
+    int PieceIndex(size_t k) const { return sig_[k]; }
+    std::vector<Piece>& Pieces() { return pieces_; }
 
-}  // namespace
-
-bool TranslateJet(const QString& jet, SqlContext& context, Translation* out, QString* error) {
-    std::vector<Token> tokens;
-    if (!Tokenize(jet, &tokens, error)) return false;
-    // Trailing ";" and blanks.
-    while (!tokens.empty() &&
-           (tokens.back().kind == Token::Space ||
-            (tokens.back().kind == Token::Op && tokens.back().text == u";")))
-        tokens.pop_back();
-    while (!tokens.empty() && tokens.front().kind == Token::Space) tokens.erase(tokens.begin());
-
-    std::vector<Piece> pieces;
-    pieces.reserve(tokens.size());
-    for (auto& t : tokens) pieces.push_back({t});
-
-    std::vector<int> sig = Significant(pieces);
-    auto at = [&](size_t k) -> Piece* { return k < sig.size() ? &pieces[sig[k]] : nullptr; };
-
-    // delete * from
-    if (sig.size() >= 3 && IsWord(*at(0), u"delete") && IsOp(*at(1), u"*") && IsWord(*at(2), u"from")) {
-        at(1)->removed = true;
-        if (sig[1] + 1 < static_cast<int>(pieces.size()) && pieces[sig[1] + 1].tok.kind == Token::Space)
-            pieces[sig[1] + 1].removed = true;
+    // Removes the blanks between two significant pieces.
+    void RemoveBlanksBetween(size_t from, size_t to) {
+        for (int i = sig_[from] + 1; i < sig_[to]; ++i)
+            if (pieces_[i].tok.kind == Token::Space) pieces_[i].removed = true;
     }
 
-    // The external-database clause: <table> in '<path>'.
-    for (size_t k = 1; k + 1 < sig.size(); ++k) {
-        Piece* in = at(k);
-        Piece* path = at(k + 1);
-        Piece* table = at(k - 1);
+    // The text of the pieces [from, to); `offsets` gets each piece's place in it.
+    QString Emit(int from, int to, std::vector<qsizetype>* offsets = nullptr) const {
+        QString out;
+        if (offsets) offsets->assign(pieces_.size(), -1);
+        for (int i = from; i < to; ++i) {
+            const Piece& p = pieces_[i];
+            if (p.removed) continue;
+            if (offsets) (*offsets)[i] = out.size();
+            if (p.raw) {
+                out += p.tok.text;
+                continue;
+            }
+            switch (p.tok.kind) {
+            case Token::Space: out += u' '; break;
+            case Token::String: out += StringLiteral(p.tok.text); break;
+            case Token::Bracket: out += QuoteIdent(p.tok.text); break;
+            default: out += p.tok.text; break;
+            }
+        }
+        return out.trimmed();
+    }
+    QString EmitAll(std::vector<qsizetype>* offsets = nullptr) const {
+        return Emit(0, static_cast<int>(pieces_.size()), offsets);
+    }
+    QString EmitSignificant(size_t k) const { return Emit(sig_[k], sig_[k] + 1); }
+    // From the significant piece k to the end.
+    QString EmitFrom(size_t k) const { return Emit(sig_[k], static_cast<int>(pieces_.size())); }
+
+private:
+    std::vector<Piece> pieces_;
+    std::vector<int> sig_;
+};
+
+// ---------------------------------------------------------------- the rewrites
+
+// Blanks and ";" at the end, blanks at the start.
+void DropTrailingSemicolon(std::vector<Token>* tokens) {
+    while (!tokens->empty() &&
+           (tokens->back().kind == Token::Space || (tokens->back().kind == Token::Op && tokens->back().text == u";")))
+        tokens->pop_back();
+    while (!tokens->empty() && tokens->front().kind == Token::Space) tokens->erase(tokens->begin());
+}
+
+// "delete * from T" -> "delete from T".
+void RewriteDeleteStar(Statement& s) {
+    if (s.Count() < 3 || !IsWord(*s.At(0), u"delete") || !IsOp(*s.At(1), u"*") || !IsWord(*s.At(2), u"from"))
+        return;
+    s.At(1)->removed = true;
+    auto& pieces = s.Pieces();
+    const int star = s.PieceIndex(1);
+    if (star + 1 < static_cast<int>(pieces.size()) && pieces[star + 1].tok.kind == Token::Space)
+        pieces[star + 1].removed = true;
+}
+
+// "T in '<path>'" -> alias."T", the file attached through the context.
+bool RewriteExternalDatabase(Statement& s, SqlContext& context, QString* error) {
+    for (size_t k = 1; k + 1 < s.Count(); ++k) {
+        Piece* in = s.At(k);
+        Piece* path = s.At(k + 1);
+        Piece* table = s.At(k - 1);
         if (!IsWord(*in, u"in") || path->raw || path->tok.kind != Token::String) continue;
         if (table->raw || (table->tok.kind != Token::Word && table->tok.kind != Token::Bracket)) continue;
         QString alias;
@@ -262,110 +191,158 @@ bool TranslateJet(const QString& jet, SqlContext& context, Translation* out, QSt
         if (!alias.isEmpty()) SetRaw(table, alias + u'.' + QuoteIdent(table->tok.text));
         in->removed = true;
         path->removed = true;
-        // The blanks around "in".
-        for (int i = sig[k - 1] + 1; i < sig[k + 1]; ++i)
-            if (pieces[i].tok.kind == Token::Space) pieces[i].removed = true;
+        s.RemoveBlanksBetween(k - 1, k + 1);
     }
-    sig = Significant(pieces);
+    s.Reindex();
+    return true;
+}
 
-    for (size_t k = 0; k < sig.size(); ++k) {
-        Piece& p = *at(k);
-        if (p.raw) continue;
-        switch (p.tok.kind) {
-        case Token::DateLit: {
-            const QDate d = ParseDateLiteral(p.tok.text);
-            if (!d.isValid()) {
-                *error = QStringLiteral("invalid date literal #%1#").arg(p.tok.text);
-                return false;
-            }
-            SetRaw(&p, StringLiteral(DateToStored(d)));
+// #yyyy/mm/dd# -> 'yyyy-mm-dd'.
+bool RewriteDateLiteral(Piece& p, QString* error) {
+    const QDate d = ParseDateLiteral(p.tok.text);
+    if (!d.isValid()) {
+        *error = QStringLiteral("invalid date literal #%1#").arg(p.tok.text);
+        return false;
+    }
+    SetRaw(&p, StringLiteral(DateToStored(d)));
+    return true;
+}
+
+// True / False -> -1 / 0.
+bool RewriteYesNo(Piece& p) {
+    if (IsWord(p, u"true")) SetRaw(&p, QString::number(kStoredTrue));
+    else if (IsWord(p, u"false")) SetRaw(&p, QString::number(kStoredFalse));
+    else return false;
+    return true;
+}
+
+// like 'ab*c?' -> like 'ab%c_', with an escape where the pattern needs one.
+bool RewriteLike(Statement& s, size_t k, QString* error) {
+    Piece* pattern = s.At(k + 1);
+    if (!pattern || pattern->raw || pattern->tok.kind != Token::String) return true;
+    QString text;
+    bool escape = false;
+    if (!LikePattern(pattern->tok.text, &text, &escape, error)) return false;
+    SetRaw(pattern, StringLiteral(text) + (escape ? QStringLiteral(" ESCAPE '\\'") : QString()));
+    return true;
+}
+
+// isnull(x) -> ((x) IS NULL).
+bool RewriteIsNull(Statement& s, size_t k, QString* error) {
+    if (!s.At(k + 1) || !IsOp(*s.At(k + 1), u"(")) return true;
+    int depth = 0;
+    size_t close = 0;
+    for (size_t j = k + 1; j < s.Count(); ++j) {
+        if (IsOp(*s.At(j), u"(")) {
+            ++depth;
+        } else if (IsOp(*s.At(j), u")") && --depth == 0) {
+            close = j;
             break;
         }
+    }
+    if (close == 0) {
+        *error = QStringLiteral("unbalanced parentheses after isnull");
+        return false;
+    }
+    SetRaw(s.At(k), QStringLiteral("("));
+    SetRaw(s.At(close), QStringLiteral(") IS NULL)"));
+    return true;
+}
+
+// a & b -> a || b.
+void RewriteConcat(Piece& p) {
+    if (p.tok.text == u"&") SetRaw(&p, QStringLiteral("||"));
+}
+
+// The rewrites of single pieces and of the words that open a construct.
+bool RewriteExpressions(Statement& s, QString* error) {
+    for (size_t k = 0; k < s.Count(); ++k) {
+        Piece& p = *s.At(k);
+        if (p.raw) continue;
+        switch (p.tok.kind) {
+        case Token::DateLit:
+            if (!RewriteDateLiteral(p, error)) return false;
+            break;
         case Token::Word:
-            if (IsWord(p, u"true")) {
-                SetRaw(&p, QString::number(kStoredTrue));
-            } else if (IsWord(p, u"false")) {
-                SetRaw(&p, QString::number(kStoredFalse));
-            } else if (IsWord(p, u"like") && k + 1 < sig.size() && !at(k + 1)->raw &&
-                       at(k + 1)->tok.kind == Token::String) {
-                QString pattern;
-                bool escape = false;
-                if (!LikePattern(at(k + 1)->tok.text, &pattern, &escape, error)) return false;
-                SetRaw(at(k + 1), StringLiteral(pattern) + (escape ? QStringLiteral(" ESCAPE '\\'") : QString()));
-            } else if (IsWord(p, u"isnull") && k + 1 < sig.size() && IsOp(*at(k + 1), u"(")) {
-                int depth = 0;
-                size_t close = 0;
-                for (size_t j = k + 1; j < sig.size(); ++j) {
-                    if (IsOp(*at(j), u"(")) ++depth;
-                    else if (IsOp(*at(j), u")") && --depth == 0) { close = j; break; }
-                }
-                if (close == 0) {
-                    *error = QStringLiteral("unbalanced parentheses after isnull");
-                    return false;
-                }
-                SetRaw(&p, QStringLiteral("("));
-                SetRaw(at(close), QStringLiteral(") IS NULL)"));
-            }
+            if (RewriteYesNo(p)) break;
+            if (IsWord(p, u"like") && !RewriteLike(s, k, error)) return false;
+            if (IsWord(p, u"isnull") && !RewriteIsNull(s, k, error)) return false;
             break;
         case Token::Op:
-            if (p.tok.text == u"&") SetRaw(&p, QStringLiteral("||"));
+            RewriteConcat(p);
             break;
         default:
             break;
         }
     }
+    return true;
+}
+
+// insert into T select ...: the select's output names become T's column list.
+bool AddInsertColumnList(Statement& s, SqlContext& context, QString* error) {
+    if (s.Count() < 4 || !IsWord(*s.At(0), u"insert") || !IsWord(*s.At(1), u"into") || !IsWord(*s.At(3), u"select"))
+        return true;
+    QStringList names;
+    if (!context.SelectColumnNames(s.EmitFrom(3), &names, error)) return false;
+    QStringList quoted;
+    for (const auto& n : names) quoted << QuoteIdent(n);
+    const QString tableText = s.EmitSignificant(2);
+    SetRaw(s.At(2), tableText + QStringLiteral(" (") + quoted.join(u',') + u')');
+    return true;
+}
+
+// A select of one table without grouping, joins or distinct rows: the table
+// and where a rowid column can be put.
+void FindSingleTable(const Statement& s, const std::vector<qsizetype>& offsets, Translation* t) {
+    int depth = 0;
+    int fromAt = -1;
+    for (size_t k = 1; k < s.Count(); ++k) {
+        const Piece& p = *s.At(k);
+        if (IsOp(p, u"(")) {
+            ++depth;
+        } else if (IsOp(p, u")")) {
+            --depth;
+        } else if (depth == 0) {
+            if (IsWord(p, u"distinct") || IsWord(p, u"group") || IsWord(p, u"join") || IsWord(p, u"union") ||
+                IsWord(p, u"having"))
+                return;
+            if (IsWord(p, u"from") && fromAt < 0) fromAt = static_cast<int>(k);
+        }
+    }
+    if (fromAt <= 0 || static_cast<size_t>(fromAt) + 1 >= s.Count()) return;
+    size_t k = fromAt + 1;
+    QString table = s.EmitSignificant(k);
+    ++k;
+    // alias.table
+    if (k + 1 < s.Count() && IsOp(*s.At(k), u".")) {
+        table += u'.' + s.EmitSignificant(k + 1);
+        k += 2;
+    }
+    const bool endsWell = k >= s.Count() || IsWord(*s.At(k), u"where") || IsWord(*s.At(k), u"order");
+    if (!endsWell) return;
+    t->singleTable = table;
+    t->selectListOffset = offsets[s.PieceIndex(0)] + s.At(0)->tok.text.size();
+}
+
+}  // namespace
+
+bool TranslateJet(const QString& jet, SqlContext& context, Translation* out, QString* error) {
+    std::vector<Token> tokens;
+    if (!Tokenize(jet, &tokens, error)) return false;
+    DropTrailingSemicolon(&tokens);
+
+    Statement s(tokens);
+    RewriteDeleteStar(s);
+    if (!RewriteExternalDatabase(s, context, error)) return false;
+    if (!RewriteExpressions(s, error)) return false;
 
     Translation t;
-    t.isSelect = !sig.empty() && IsWord(*at(0), u"select");
-
-    // insert into T select ...: the select's output names become T's column list.
-    if (sig.size() >= 4 && IsWord(*at(0), u"insert") && IsWord(*at(1), u"into") && IsWord(*at(3), u"select")) {
-        const QString select = Emit(pieces, sig[3], static_cast<int>(pieces.size()), nullptr);
-        QStringList names;
-        if (!context.SelectColumnNames(select, &names, error)) return false;
-        QStringList quoted;
-        for (const auto& n : names) quoted << QuoteIdent(n);
-        Piece* table = at(2);
-        const QString tableText = Emit(pieces, sig[2], sig[2] + 1, nullptr);
-        SetRaw(table, tableText + QStringLiteral(" (") + quoted.join(u',') + u')');
-    }
+    t.isSelect = s.Count() > 0 && IsWord(*s.At(0), u"select");
+    if (!AddInsertColumnList(s, context, error)) return false;
 
     std::vector<qsizetype> offsets;
-    t.sql = Emit(pieces, 0, static_cast<int>(pieces.size()), &offsets);
-
-    // A select of one table without grouping, joins or distinct rows.
-    if (t.isSelect) {
-        int depth = 0;
-        int fromAt = -1;
-        bool simple = true;
-        for (size_t k = 1; k < sig.size(); ++k) {
-            const Piece& p = *at(k);
-            if (IsOp(p, u"(")) ++depth;
-            else if (IsOp(p, u")")) --depth;
-            else if (depth == 0) {
-                if (IsWord(p, u"distinct") || IsWord(p, u"group") || IsWord(p, u"join") ||
-                    IsWord(p, u"union") || IsWord(p, u"having"))
-                    simple = false;
-                else if (IsWord(p, u"from") && fromAt < 0)
-                    fromAt = static_cast<int>(k);
-            }
-        }
-        if (simple && fromAt > 0 && static_cast<size_t>(fromAt) + 1 < sig.size()) {
-            size_t k = fromAt + 1;
-            QString table = Emit(pieces, sig[k], sig[k] + 1, nullptr);
-            ++k;
-            // alias.table
-            if (k + 1 < sig.size() && IsOp(*at(k), u".")) {
-                table += u'.' + Emit(pieces, sig[k + 1], sig[k + 1] + 1, nullptr);
-                k += 2;
-            }
-            const bool endsWell = k >= sig.size() || IsWord(*at(k), u"where") || IsWord(*at(k), u"order");
-            if (endsWell) {
-                t.singleTable = table;
-                t.selectListOffset = offsets[sig[0]] + at(0)->tok.text.size();
-            }
-        }
-    }
+    t.sql = s.EmitAll(&offsets);
+    if (t.isSelect) FindSingleTable(s, offsets, &t);
     *out = t;
     return true;
 }

@@ -284,3 +284,58 @@ TEST_F(DatabaseTest, ReadingsSortInJapaneseOrderWhileEqualityStaysExact) {
 }
 
 }  // namespace
+
+namespace {
+
+class AttachTest : public DatabaseTest {};
+
+TEST_F(AttachTest, AnAttachedFileIsWrittenInOneTransactionWithTheConnectionsOwn) {
+    const QString work = NewFile(QStringLiteral("work.mdb"),
+                                 QStringLiteral("CREATE TABLE w行 (lno LONG, チェック YESNO NOT NULL DEFAULT 0);"
+                                                "INSERT INTO w行 VALUES (1, -1), (2, 0), (3, -1);"));
+    const QString in = QStringLiteral(" in '") + db::SqlEscape(work) + u'\'';
+    for (int n : {1, 2, 3})
+        ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 (行番号) values (%1)").arg(n)));
+    db::Database other;  // the work file's own connection, as the screens have it
+    ASSERT_TRUE(other.Open(work));
+    auto count = [](db::Database& d, const QString& sql) {
+        db::Recordset rs = d.OpenRecordset(sql);
+        return rs.IsEOF() ? qint64(-1) : rs.Value(0).toLongLong();
+    };
+
+    ASSERT_TRUE(db_.Attach(work)) << db_.LastError().toStdString();
+    EXPECT_TRUE(db_.Attach(work));     // once is enough
+    EXPECT_TRUE(db_.Attach(path_));    // its own file: nothing to do
+    ASSERT_TRUE(db_.BeginTrans());
+    EXPECT_FALSE(db_.Attach(dir_.filePath(QStringLiteral("work.mdb")) + QStringLiteral("x")));
+
+    // A failure part-way undoes both files.
+    ASSERT_TRUE(db_.Execute(QStringLiteral("delete * from 明細 where 行番号 <> 2")));
+    ASSERT_TRUE(db_.Execute(QStringLiteral("delete * from w行") + in + QStringLiteral(" where チェック = True")));
+    EXPECT_EQ(db_.RecordsAffected(), 2);
+    EXPECT_FALSE(db_.Execute(QStringLiteral("delete * from 無い表")));
+    ASSERT_TRUE(db_.Rollback());
+    EXPECT_EQ(count(db_, QStringLiteral("select count(*) from 明細")), 3);
+    EXPECT_EQ(count(other, QStringLiteral("select count(*) from w行")), 3);
+
+    // Both or nothing: the commit takes both, and the other connection sees it.
+    ASSERT_TRUE(db_.BeginTrans());
+    ASSERT_TRUE(db_.Execute(QStringLiteral("delete * from 明細 where 行番号 <> 2")));
+    db::Recordset rows = db_.OpenRecordset(QStringLiteral("select * from w行") + in + QStringLiteral(" where lno = 2"));
+    ASSERT_TRUE(rows.Edit());
+    rows.SetValue(QStringLiteral("チェック"), true);
+    ASSERT_TRUE(rows.Update()) << rows.LastError().toStdString();
+    rows.Close();
+    ASSERT_TRUE(db_.Execute(QStringLiteral("delete * from w行") + in + QStringLiteral(" where lno <> 2")));
+    EXPECT_FALSE(db_.Detach(work));  // not inside the transaction
+    ASSERT_TRUE(db_.CommitTrans()) << db_.LastError().toStdString();
+    EXPECT_EQ(count(db_, QStringLiteral("select count(*) from 明細")), 1);
+    EXPECT_EQ(count(other, QStringLiteral("select count(*) from w行 where チェック = True")), 1);
+    EXPECT_EQ(count(other, QStringLiteral("select count(*) from w行")), 1);
+
+    ASSERT_TRUE(db_.Detach(work));
+    EXPECT_EQ(count(db_, QStringLiteral("select count(*) from pragma_database_list")), 1);
+    EXPECT_TRUE(db_.Detach(work));  // no longer attached: nothing to do
+}
+
+}  // namespace
