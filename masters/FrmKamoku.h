@@ -60,7 +60,8 @@ protected:
 
 private:
     void LayOut();
-    void AddSheetRows(qint64 rows);
+    // False (said) when the rows could not be made.
+    bool AddSheetRows(qint64 rows);
     void cmd印刷サブ_Click(int index);
     void Grid科目マスタ_BlankToNull();
     void Grid科目マスタ_EnterNextRow(int& keyAscii);

@@ -53,7 +53,7 @@ TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
     GoTo(g, 5, kName);
     Type(g, QStringLiteral("故障"));
     PressKey(g.View(), Qt::Key_F5, Answer::Yes);
-    EXPECT_EQ(Texts().last(), QStringLiteral("科目を登録できませんでした。"));
+    EXPECT_EQ(Texts().last(), QStringLiteral("科目を登録できませんでした。\n\nrefused"));
     EXPECT_EQ(Items().size(), 3);
 
     // Clearing writes nothing; registering the blank sheet empties the master.
