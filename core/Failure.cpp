@@ -22,6 +22,20 @@ QString CauseOf(FailureKind kind) {
     }
     return QString();
 }
+// True when the user's part already says why (a message of the start-up
+// naming a damaged or read-only file).
+bool SaysCause(const QString& what, FailureKind kind) {
+    switch (kind) {
+    case FailureKind::Corrupt: return what.contains(u"壊れて");
+    case FailureKind::NotADatabase: return what.contains(u"ではありません");
+    case FailureKind::ReadOnly: return what.contains(u"書き込め") || what.contains(u"読み取り専用");
+    case FailureKind::Full: return what.contains(u"空き容量");
+    case FailureKind::Io:
+    case FailureKind::Other: break;
+    }
+    return false;
+}
+
 }  // namespace
 
 FailureKind KindOfFailure(const QString& detail) {
@@ -51,7 +65,7 @@ void ShowFailure(const QString& what, const QString& detail) {
     box.title = QStringLiteral("エラー");
     box.text = what;
     const QString cause = CauseOf(KindOfFailure(detail));
-    if (!cause.isEmpty() && !what.contains(cause)) box.text += u'\n' + cause;
+    if (!cause.isEmpty() && !SaysCause(what, KindOfFailure(detail))) box.text += u'\n' + cause;
     const QString engine = EngineText(detail);
     if (!engine.isEmpty()) box.text += QStringLiteral("\n\n") + engine;
     box.buttons = ui::MessageButtons::Ok;

@@ -126,7 +126,7 @@ bool FrmKamoku::AddSheetRows(qint64 rows) {
 
 void FrmKamoku::Clear科目マスタ() {
     if (Exec(DbWork, QStringLiteral("delete * from w科目マスタ"))) AddSheetRows(kSheetRows);
-    else ShowFailure(S(u"科目の行を作れませんでした。"), DbWork.LastError());
+    else ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
     dat明細.Refresh();
 }
 

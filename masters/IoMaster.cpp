@@ -178,7 +178,8 @@ void IoMaster::cmd閉じる_Click() {
 // ---------------------------------------------------------------- the list
 
 void IoMaster::Clear取引先一覧() {
-    Exec(DbWork, QStringLiteral("delete * from w取引先マスタ"));
+    if (!Exec(DbWork, QStringLiteral("delete * from w取引先マスタ")))
+        ShowFailure(QStringLiteral("取引先の一覧を空にできませんでした。"), LastFailureDetail());
     dat明細.Refresh();
     SetComb();
 }
@@ -189,7 +190,7 @@ void IoMaster::Read取引先() {
     if (!Exec(DbWork, QStringLiteral("delete * from w取引先マスタ")) ||
         !Exec(DbWork, QStringLiteral("insert into w取引先マスタ select 取引先名,ふりがな from 取引先マスタ ") +
                           InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
-        ShowFailure(QStringLiteral("取引先を読み込めませんでした。"), DbWork.LastError());
+        ShowFailure(QStringLiteral("取引先を読み込めませんでした。"), LastFailureDetail());
     PBar.SetValue(50);
     dat明細.Refresh();
     if (!Grid明細.IsBOF() && !Grid明細.IsEOF()) Grid明細.SetFocus();
@@ -198,9 +199,10 @@ void IoMaster::Read取引先() {
 }
 
 void IoMaster::SetComb() {
-    Exec(DbWork, QStringLiteral("delete * from w科目参照"));
-    Exec(DbWork, QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ") +
-                     InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;"));
+    if (!Exec(DbWork, QStringLiteral("delete * from w科目参照")) ||
+        !Exec(DbWork, QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ") +
+                          InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
+        ShowFailure(QStringLiteral("科目の一覧を読み込めませんでした。"), LastFailureDetail());
     dat科目参照.Refresh();
 }
 
@@ -223,8 +225,7 @@ void IoMaster::MakeItemRows() {
                       {{QStringLiteral("科目"), QVariant()}, {QStringLiteral("ふりがな"), QVariant()},
                        {QStringLiteral("回数"), QVariant()}},
                       kPanelRows))
-        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"),
-                    LastFailureDetail().isEmpty() ? DbWork.LastError() : LastFailureDetail());
+        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), LastFailureDetail());
     dat科目.Refresh();
 }
 
