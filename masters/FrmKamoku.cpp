@@ -93,8 +93,8 @@ void FrmKamoku::LayOut() {
 void FrmKamoku::OnLoad() {
     Show();
     FormInit();
-    Clear科目マスタ();
-    Read科目マスタ();
+    // A sheet that cannot be made is said once; nothing is read into it.
+    if (Clear科目マスタ()) Read科目マスタ();
 }
 
 void FrmKamoku::FormInit() {
@@ -124,10 +124,12 @@ bool FrmKamoku::AddSheetRows(qint64 rows) {
     return false;
 }
 
-void FrmKamoku::Clear科目マスタ() {
-    if (Exec(DbWork, QStringLiteral("delete * from w科目マスタ"))) AddSheetRows(kSheetRows);
+bool FrmKamoku::Clear科目マスタ() {
+    bool made = Exec(DbWork, QStringLiteral("delete * from w科目マスタ"));
+    if (made) made = AddSheetRows(kSheetRows);
     else ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
     dat明細.Refresh();
+    return made;
 }
 
 void FrmKamoku::Read科目マスタ() {

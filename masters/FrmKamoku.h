@@ -28,7 +28,8 @@ public:
     static constexpr int kSpareRows = 50;
 
     void FormInit();
-    void Clear科目マスタ();
+    // False (said) when the blank sheet could not be made.
+    bool Clear科目マスタ();
     void Read科目マスタ();
     void Entry科目();
     void LineDelete科目マスタ();
