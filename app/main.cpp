@@ -1,6 +1,7 @@
 // The expense book's program: one running copy per program folder, the main
 // menu as its hub; closing the menu ends it.
 #include <QApplication>
+#include <memory>
 
 #include "core/MainMenu.h"
 #include "core/Paths.h"
@@ -18,9 +19,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("PrjMURV"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // A second start brings the running menu forward and ends.
-    ui::SingleInstance instance(ui::SingleInstance::KeyForFolder(core::ProgramFolder()));
-    if (!instance.Claim([] {
+    // A second start brings the running menu forward and ends. The claim is
+    // taken before any database is opened, and held until the program ends.
+    std::unique_ptr<ui::SingleInstance> instance(ui::SingleInstance::ForFolder(core::ProgramFolder()));
+    if (!instance->Claim([] {
             if (ui::Form* menu = ui::Forms::Find(QStringLiteral("MainMenu"))) menu->Show();
         })) {
         return 0;

@@ -1,6 +1,7 @@
 #include "core/Hint.h"
 
 #include "core/ModMurv.h"
+#include "core/Failure.h"
 #include "core/MsgShow.h"
 #include "platform/db/Quote.h"
 
@@ -91,7 +92,7 @@ void Hint::cmd登録_Click() {
     if (EntryHint()) {
         MsgShow(QStringLiteral("登録"), QStringLiteral("完了"), QStringLiteral("ヒント"));
     } else {
-        MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("ヒントを登録できませんでした。"));
+        ShowFailure(QStringLiteral("ヒントを登録できませんでした。"), ModMurv::DbData.LastError());
     }
 }
 
@@ -100,7 +101,7 @@ void Hint::cmd削除_Click() {
     if (Deleteヒント()) {
         MsgShow(QStringLiteral("削除"), QStringLiteral("完了"), QStringLiteral("ヒント"));
     } else {
-        MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("ヒントを削除できませんでした。"));
+        ShowFailure(QStringLiteral("ヒントを削除できませんでした。"), ModMurv::DbData.LastError());
     }
 }
 

@@ -1,7 +1,7 @@
 #include "core/Lookup.h"
 
 #include "core/ModMurv.h"
-#include "core/MsgShow.h"
+#include "core/Failure.h"
 #include "lookup/LookupClasses.h"
 
 namespace core {
@@ -13,8 +13,7 @@ bool RunLookup(const char* clsid, const QString& what, NameOf nameOf, const Look
     QString error;
     com::Ptr<Cls> cls = com::CreateObjectAs<Cls>(QString::fromLatin1(clsid), &error);
     if (!cls) {
-        MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("%1を開けません。\n%2").arg(what, error));
+        ShowFailure(QStringLiteral("%1を開けません。").arg(what), error);
         return false;
     }
     cls->pcDataFile(ModMurv::DataFilePath);

@@ -9,6 +9,7 @@
 
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
+#include "core/DataFiles.h"
 #include "core/EraDate.h"
 #include "core/Hint.h"
 #include "core/ScreenKit.h"
@@ -143,15 +144,9 @@ void MainMenu::StartUp() {
     OrgDataFilePath = DataFolder + kTemplateFileName;
     DataFilePath = DataFolder + kDataFileName;
 
-    // A file that cannot be opened is named once; the menu stays usable so
-    // that the maintenance screen can restore a backup.
-    QStringList failed;
-    if (!DbData.Open(DataFilePath)) failed << DbData.LastError();
-    if (!DbWork.Open(WorkFilePath)) failed << DbWork.LastError();
-    if (!failed.isEmpty()) {
-        MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                QStringLiteral("データファイルを開けません。") + failed.join(QStringLiteral("　")));
-    }
+    // A file that is not ours, damaged or read-only is said once; the menu
+    // stays usable so that a copy can be restored.
+    OpenDataFiles();
 
     LoadCompanyInfo();
     ShowTitleAndPeriod();

@@ -1,5 +1,6 @@
 #include "core/ScreenKit.h"
 
+#include "core/Failure.h"
 #include "core/Helpers.h"
 #include "core/Hint.h"
 #include "core/MainMenu.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/Containers.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Grid.h"
+#include "platform/ui/MessagePresenter.h"
 
 namespace core {
 
@@ -20,9 +22,43 @@ QString Quoted(const QString& text) { return u'\'' + db::SqlEscape(text) + u'\''
 
 QString InFile(const QString& path) { return QStringLiteral(" in ") + Quoted(path); }
 
+namespace {
+QString g_lastDetail;
+
+// Notes why a step failed: the recordset's text when it has one, else the
+// database's.
+bool Failed(const db::Recordset* rs, const db::Database& database) {
+    g_lastDetail = rs && !rs->LastError().isEmpty() ? rs->LastError() : database.LastError();
+    if (g_lastDetail.isEmpty() && !database.IsOpen()) g_lastDetail = QStringLiteral("database is not open");
+    return false;
+}
+}  // namespace
+
+bool HasControlCharacters(const QString& text) {
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control) return true;
+    return false;
+}
+
+bool AcceptTypedNames(std::initializer_list<QString> texts) {
+    for (const QString& text : texts) {
+        if (!HasControlCharacters(text)) continue;
+        ui::MessageBoxSpec box;
+        box.title = QStringLiteral("入力注意");
+        box.text = QStringLiteral("名前に制御文字（改行・タブなど）が含まれています。制御文字を除いて入力してください。");
+        box.buttons = ui::MessageButtons::Ok;
+        box.icon = ui::MessageIcon::Warning;
+        box.defaultButton = ui::Answer::Ok;
+        LogFailure(QStringLiteral("制御文字を含む名前を受け付けませんでした。"), text.toHtmlEscaped());
+        ui::CurrentPresenter().Present(box);
+        return false;
+    }
+    return true;
+}
+
 bool Exec(db::Database& database, const QString& sql) {
     ModMurv::SqlText = sql;
-    return database.Execute(sql);
+    return database.Execute(sql) || Failed(nullptr, database);
 }
 
 db::Recordset Open(db::Database& database, const QString& sql) {
@@ -36,37 +72,52 @@ qint64 CountOf(db::Database& database, const QString& sql) {
     return rs.Value(QStringLiteral("total")).toLongLong();
 }
 
-bool AddBlankRows(const QString& table, FieldValues values, qint64 count) {
+QString LastFailureDetail() { return g_lastDetail; }
+
+bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered) {
     db::Database& work = ModMurv::DbWork;
-    // One transaction for the whole batch: the work file is written once.
+    if (!work.IsOpen()) return Failed(nullptr, work);
+    // One transaction for the whole batch: the work file is written once,
+    // and a batch that fails adds nothing.
     const bool batch = work.BeginTrans();
     db::Recordset rs = Open(work, QStringLiteral("select * from ") + table);
     bool ok = rs.IsOpen();
+    const int number = numbered.isEmpty() ? -1 : rs.FieldIndex(numbered);
     for (qint64 i = 0; i < count && ok; ++i) {
         ok = rs.AddNew();
         for (const auto& [field, value] : values) ok = ok && rs.SetValue(field, value);
+        if (number >= 0) ok = ok && rs.SetValue(number, i + 1);
         ok = ok && rs.Update();
     }
+    if (!ok) Failed(&rs, work);
     rs.Close();
     if (batch) {
-        if (ok) ok = work.CommitTrans();
+        if (ok && !work.CommitTrans()) ok = Failed(nullptr, work);
         if (!ok && work.InTransaction()) work.Rollback();
     }
     return ok;
 }
 
 bool FillToRows(const QString& table, FieldValues values, qint64 rows) {
-    const qint64 have = CountOf(ModMurv::DbWork, QStringLiteral("select count(*) as total from ") + table);
+    db::Recordset rs = Open(ModMurv::DbWork, QStringLiteral("select count(*) as total from ") + table);
+    if (!rs.IsOpen() || rs.IsEOF()) return Failed(&rs, ModMurv::DbWork);
+    const qint64 have = rs.Value(QStringLiteral("total")).toLongLong();
     return have >= rows || AddBlankRows(table, values, rows - have);
 }
 
 bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& writes) {
     db::Database& data = ModMurv::DbData;
+    g_lastDetail.clear();
     if (data.BeginTrans()) {
-        if (writes(data) && data.CommitTrans()) return true;
+        const bool written = writes(data);
+        if (written && data.CommitTrans()) return true;
+        // A write that failed through the kit has noted why already.
+        if (written || g_lastDetail.isEmpty()) Failed(nullptr, data);
         if (data.InTransaction()) data.Rollback();
+    } else {
+        Failed(nullptr, data);
     }
-    MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), failure + QStringLiteral("。"));
+    ShowFailure(failure + QStringLiteral("。"), g_lastDetail);
     return false;
 }
 
@@ -74,24 +125,25 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
                   std::initializer_list<ui::ComboBox*> combos) {
     using namespace ModMurv;
     for (ui::ComboBox* combo : combos) combo->Clear();
-    bool ok = Exec(DbWork, QStringLiteral("delete * from ") + workTable);
-    const bool batch = DbWork.BeginTrans();
+    bool ok = Exec(DbWork, QStringLiteral("delete * from ") + workTable) || Failed(nullptr, DbWork);
+    const bool batch = ok && DbWork.BeginTrans();
     db::Recordset list = Open(DbWork, QStringLiteral("select * from ") + workTable);
     db::Recordset names = Open(DbData, dataSelect);
-    ok = ok && list.IsOpen() && names.IsOpen();
+    if (ok && !list.IsOpen()) ok = Failed(&list, DbWork);
+    if (ok && !names.IsOpen()) ok = Failed(&names, DbData);
     if (ok && !names.IsBOF() && !names.IsEOF()) {
         const int field = list.FieldIndex(workField);
         for (; ok && !names.IsEOF(); names.MoveNext()) {
             const QString name = names.Value(0).toString();
             if (name.isEmpty()) continue;  // a name list holds no empty name
-            ok = list.AddNew() && list.SetValue(field, name) && list.Update();
+            ok = (list.AddNew() && list.SetValue(field, name) && list.Update()) || Failed(&list, DbWork);
             for (ui::ComboBox* combo : combos) combo->AddItem(name);
         }
     }
     names.Close();
     list.Close();
     if (batch) {
-        if (ok) ok = DbWork.CommitTrans();
+        if (ok && !DbWork.CommitTrans()) ok = Failed(nullptr, DbWork);
         if (!ok && DbWork.InTransaction()) DbWork.Rollback();
     }
     return ok;
@@ -102,6 +154,12 @@ void SetUpTickColumn(ui::DataGrid& grid, int column) {
     grid.Columns(column).SetCaption(QString());
     grid.Columns(column).SetWidth(340);
     grid.Columns(column).SetAlignment(ui::ColumnAlignment::Center);
+}
+
+void SayCellFailures(ui::DataGrid& grid) {
+    grid.onError = [](int, const QString& message) {
+        ShowFailure(QStringLiteral("入力した内容を保存できませんでした。入力した内容はセルに残っています。"), message);
+    };
 }
 
 void MakePopUp(ui::Panel& panel) {

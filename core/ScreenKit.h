@@ -39,6 +39,14 @@ QString Quoted(const QString& text);
 // " in '<path>'": names the table of another database file in a statement.
 QString InFile(const QString& path);
 
+// True when the text holds a control character (a NUL, a line break, a tab,
+// ...). A name that holds one could be stored but never found again by a
+// statement, so typed names are refused with it.
+bool HasControlCharacters(const QString& text);
+// True when every text is free of them; otherwise says so once
+// ("入力注意", warning icon) and returns false.
+bool AcceptTypedNames(std::initializer_list<QString> texts);
+
 // ---------------------------------------------------------------- statements
 
 // Runs or opens a statement, noting it in ModMurv::SqlText first.
@@ -49,13 +57,20 @@ db::Recordset Open(db::Database& database, const QString& sql);
 qint64 CountOf(db::Database& database, const QString& sql);
 
 // Adds blank rows to a work table on DbWork; each new row gets the given
-// field values. FillToRows adds only what the table lacks of `rows`.
+// field values, and the field `numbered` (when given) the numbers 1, 2, ...
+// FillToRows adds only what the table lacks of `rows`. False when a row could
+// not be written: then none was added (LastFailureDetail says why).
 using FieldValues = std::initializer_list<std::pair<QString, QVariant>>;
-bool AddBlankRows(const QString& table, FieldValues values, qint64 count);
+bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered = QString());
 bool FillToRows(const QString& table, FieldValues values, qint64 rows);
 
+// The database layer's text of the last failure of Exec, AddBlankRows,
+// FillToRows, FillNameList or WriteAll.
+QString LastFailureDetail();
+
 // Runs the writes in one transaction on DbData: all of them are kept, or
-// none is. On failure it tells the user "<failure>。" and returns false.
+// none is. On failure it tells the user "<failure>。" (ShowFailure, with
+// the cause) and returns false.
 bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& writes);
 
 // ---------------------------------------------------------------- name lists
@@ -72,6 +87,11 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
 // The tick column "チェック" of a list grid: a check box without caption,
 // centred, 340 twips wide.
 void SetUpTickColumn(ui::DataGrid& grid, int column);
+
+// Connects the grid's error hook: a cell that the work file refuses (a full
+// disk, a read-only file) is said with the reason, and what was typed stays
+// in the cell.
+void SayCellFailures(ui::DataGrid& grid);
 
 // A panel that comes up over the screen's other controls, opaque, and
 // starts hidden.

@@ -32,23 +32,34 @@ QString Narrowed(const QString& text) {
 }
 
 std::optional<double> ParseAmount(const QString& text) {
-    QString t = Narrowed(text);
-    if (t.isEmpty()) return std::nullopt;
-    qsizetype i = 0;
-    if (t.at(0) == u'-' || t.at(0) == u'+') i = 1;
-    bool digit = false, point = false;
-    for (qsizetype k = i; k < t.size(); ++k) {
-        const QChar c = t.at(k);
-        if (c.isDigit() && c.unicode() < 128) digit = true;
-        else if (c == u',' && !point && digit) continue;
-        else if (c == u'.' && !point) point = true;
-        else return std::nullopt;
+    const QString t = Narrowed(text);
+    qsizetype i = !t.isEmpty() && (t.at(0) == u'-' || t.at(0) == u'+') ? 1 : 0;
+    const QStringView digits = QStringView(t).mid(i);
+    if (digits.isEmpty()) return std::nullopt;
+    const bool grouped = digits.contains(u',');
+    QString plain;
+    for (qsizetype k = 0; k < digits.size(); ++k) {
+        const QChar c = digits.at(k);
+        // In a grouped amount a comma stands exactly before each group of
+        // three digits counted from the right, and nowhere else.
+        const qsizetype fromRight = digits.size() - k;
+        if (c == u',') {
+            if (k == 0 || fromRight % 4 != 0) return std::nullopt;
+            continue;
+        }
+        if (c.unicode() < u'0' || c.unicode() > u'9') return std::nullopt;
+        if (grouped && fromRight % 4 == 0) return std::nullopt;  // a digit where a comma belongs
+        plain += c;
     }
-    if (!digit) return std::nullopt;
-    t.remove(u',');
+    if (grouped && digits.size() > 3 && digits.at(0) == u'0') return std::nullopt;
     bool ok = false;
-    const double value = t.toDouble(&ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) > kAmountLimit) return std::nullopt;
+    const double value = (t.left(i) + plain).toDouble(&ok);
+    if (!ok) return std::nullopt;
+    return AmountOf(value);
+}
+
+std::optional<double> AmountOf(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > kAmountLimit || value != std::trunc(value)) return std::nullopt;
     return value;
 }
 

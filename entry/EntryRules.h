@@ -25,10 +25,14 @@ qint64 ContainedTax(double amount, double rate, const QString& mode);
 // blanks around the text dropped.
 QString Narrowed(const QString& text);
 
-// An amount as typed: digits (full-width too), an optional leading sign,
-// thousands separators and decimals. Nothing when the text is no number or
-// lies beyond ±kAmountLimit.
+// An amount as typed, the one reading of every amount field and cell:
+// whole yen in digits (full-width too) with an optional leading sign, either
+// plain ("1234567") or grouped by threes throughout ("1,234,567"). Nothing
+// for any other text ("1,2,3", a fraction such as "1000.5") or an amount
+// beyond ±kAmountLimit.
 std::optional<double> ParseAmount(const QString& text);
+// The same rule for a number that is no text: whole and within the limit.
+std::optional<double> AmountOf(double value);
 
 // A day typed into the day cell: a whole number 1 to 31, or nothing.
 std::optional<int> ParseDay(const QString& text);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "core/Failure.h"
 #include "core/Helpers.h"
 #include "core/Hint.h"
 #include "core/ScreenKit.h"
@@ -226,6 +227,7 @@ void FrmInput::ConnectHandlers() {
     Grid入力明細.onDropDownChoice = [this](int col) { Grid入力明細_FillItemFromPartner(col); };
     Grid入力明細.onKeyDown = [this](int& keyCode, int&) { Grid入力明細_KeyDown(keyCode); };
     Grid入力明細.onRowColChange = [this](const QVariant&, int) { Grid入力明細_SwitchIme(); };
+    core::SayCellFailures(Grid入力明細);
 }
 
 // ---------------------------------------------------------------- load and activation
@@ -306,8 +308,15 @@ void FrmInput::FormInit() {
 void FrmInput::cmdクリア_Click() { Clear経費帳(); }
 
 void FrmInput::Clear経費帳() {
-    SetCmb取引先();
-    SetCmb科目();
+    QStringList failed;
+    QString detail;
+    const auto note = [&](bool ok, const QString& what) {
+        if (ok) return;
+        failed << what;
+        if (detail.isEmpty()) detail = core::LastFailureDetail();
+    };
+    note(SetCmb取引先(), QStringLiteral("取引先の一覧"));
+    note(SetCmb科目(), QStringLiteral("科目の一覧"));
     cmb日付入力.SetText(QString());
     day日付.Clear();
     num入力件数.Clear();
@@ -323,7 +332,9 @@ void FrmInput::Clear経費帳() {
         cmb表示順.AddItem(S(order));
     cmb表示順.SetListIndex(-1);
 
-    Clear入力明細();
+    note(Clear入力明細(), QStringLiteral("入力明細の行"));
+    if (!failed.isEmpty())
+        core::ShowFailure(failed.join(QStringLiteral("、")) + QStringLiteral("を作れませんでした。"), detail);
 
     for (int col : {kCol月, kCol日, kCol月日, kCol取引先名, kCol科目, kCol金額, kCol税額, kCol非課税})
         Grid入力明細.Columns(col).SetAllowFocus(true);
@@ -334,52 +345,34 @@ void FrmInput::Clear経費帳() {
     FocusGridDateColumn();
 }
 
-void FrmInput::Clear入力明細() {
-    using ModMurv::DbWork;
-    using ModMurv::SqlText;
-    SqlText = QStringLiteral("delete * from w取引明細");
-    DbWork.Execute(SqlText);
-    // One transaction for the 5000 adds: the work file is written once.
-    const bool batch = DbWork.BeginTrans();
-    SqlText = QStringLiteral("select * from w取引明細");
-    db::Recordset rs = DbWork.OpenRecordset(SqlText);
-    if (rs.IsOpen()) {
-        const int check = rs.FieldIndex(QStringLiteral("チェック"));
-        const int lno = rs.FieldIndex(QStringLiteral("lno"));
-        const int amount = rs.FieldIndex(QStringLiteral("金額"));
-        const int tax = rs.FieldIndex(QStringLiteral("税額"));
-        const int exempt = rs.FieldIndex(QStringLiteral("非課税"));
-        const int day = rs.FieldIndex(QStringLiteral("日"));
-        for (int i = 0; i < kWorkRows; ++i) {
-            rs.AddNew();
-            rs.SetValue(check, false);
-            rs.SetValue(lno, i + 1);
-            rs.SetValue(amount, QVariant());
-            rs.SetValue(tax, QVariant());
-            rs.SetValue(exempt, false);
-            rs.SetValue(day, QVariant());
-            rs.Update();
-        }
-    }
-    rs.Close();
-    if (batch) DbWork.CommitTrans();
+bool FrmInput::Clear入力明細() {
+    const bool ok = core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w取引明細")) &&
+                    core::AddBlankRows(QStringLiteral("w取引明細"),
+                                       {{QStringLiteral("チェック"), false},
+                                        {QStringLiteral("金額"), QVariant()},
+                                        {QStringLiteral("税額"), QVariant()},
+                                        {QStringLiteral("非課税"), false},
+                                        {QStringLiteral("日"), QVariant()}},
+                                       kWorkRows, QStringLiteral("lno"));
     loadedLines_.clear();
-    dat入力明細.Refresh();
+    const bool shown = dat入力明細.Refresh();
+    return ok && shown;
 }
 
 // ---------------------------------------------------------------- name lists
 
-void FrmInput::SetCmb取引先() {
-    core::FillNameList(QStringLiteral("w取引先参照"), QStringLiteral("取引先名"),
-                       QStringLiteral("select 取引先名 from 取引先マスタ  order by ふりがな,取引先名;"),
-                       {&cmb取引先名, &cmb取引先名マスク});
-    dat取引先.Refresh();
+bool FrmInput::SetCmb取引先() {
+    const bool ok = core::FillNameList(QStringLiteral("w取引先参照"), QStringLiteral("取引先名"),
+                                       QStringLiteral("select 取引先名 from 取引先マスタ  order by ふりがな,取引先名;"),
+                                       {&cmb取引先名, &cmb取引先名マスク});
+    return dat取引先.Refresh() && ok;
 }
 
-void FrmInput::SetCmb科目() {
-    core::FillNameList(QStringLiteral("w科目参照"), QStringLiteral("科目"),
-                       QStringLiteral("select 科目 from 科目マスタ order by ふりがな;"), {&cmb科目, &cmb科目マスク});
-    dat科目.Refresh();
+bool FrmInput::SetCmb科目() {
+    const bool ok =
+        core::FillNameList(QStringLiteral("w科目参照"), QStringLiteral("科目"),
+                           QStringLiteral("select 科目 from 科目マスタ order by ふりがな;"), {&cmb科目, &cmb科目マスク});
+    return dat科目.Refresh() && ok;
 }
 
 // ---------------------------------------------------------------- layout and totals

@@ -65,10 +65,13 @@ public:
 
     // ---- set-up and reset
     void FormInit();
+    // The reset of the screen; a list or the rows that cannot be made are
+    // said in one message (the screen stays usable for what it can do).
     void Clear経費帳();
-    void Clear入力明細();
-    void SetCmb取引先();
-    void SetCmb科目();
+    // These three return false (nothing said) when they could not be made.
+    bool Clear入力明細();
+    bool SetCmb取引先();
+    bool SetCmb科目();
     void SetStyle入力明細(const QString& layout);
     void Calc入力明細();
 

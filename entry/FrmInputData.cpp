@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <map>
 
+#include "core/Failure.h"
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
@@ -39,17 +40,34 @@ void FrmInput::ShowProgress(int percent) {
 
 void FrmInput::Read経費() {
     using namespace ModMurv;
+    if (!core::AcceptTypedNames({cmb取引先名.Text(), cmb科目.Text()})) return;
     PBar.SetVisible(true);
     ShowProgress(10);
-    Clear入力明細();
+    // A read that fails is said, never shown as an empty list.
+    const auto fail = [this](const QString& what, const QString& detail) {
+        PBar.SetVisible(false);
+        core::ShowFailure(what, detail);
+    };
+    if (!Clear入力明細()) {
+        fail(QStringLiteral("入力明細の行を作れませんでした。"), core::LastFailureDetail());
+        return;
+    }
 
     SqlText = QStringLiteral("select * from w取引明細 order by lno;");
     db::Recordset work = DbWork.OpenRecordset(SqlText);
+    if (!work.IsOpen()) {
+        fail(QStringLiteral("入力明細の行を読めませんでした。"), work.LastError());
+        return;
+    }
 
     const QString filter = LoadFilter(cmb取引先名.Text(), cmb科目.Text(), txt開始.Date(), txt終了.Date());
     SqlText = QStringLiteral("select count(*) as total from 取引明細 ") + filter;
     {
         db::Recordset count = DbData.OpenRecordset(SqlText);
+        if (!count.IsOpen()) {
+            fail(QStringLiteral("経費を読み込めませんでした。"), count.LastError());
+            return;
+        }
         const QVariant total = count.IsEOF() ? QVariant() : count.Value(QStringLiteral("total"));
         ProgressTotal = total.isNull() ? QVariant(0) : total;
     }
@@ -57,13 +75,18 @@ void FrmInput::Read経費() {
 
     SqlText = QStringLiteral("select * from 取引明細 ") + filter + LoadOrder(cmb表示順.Text());
     db::Recordset lines = DbData.OpenRecordset(SqlText);
+    if (!lines.IsOpen()) {
+        fail(QStringLiteral("経費を読み込めませんでした。"), lines.LastError());
+        return;
+    }
 
     const bool batch = DbWork.BeginTrans();
     const int fLno = work.FieldIndex(QStringLiteral("lno"));
     const QStringList copied = {QStringLiteral("取引先名"), QStringLiteral("科目"), QStringLiteral("金額")};
     qint64 index = 1;
+    bool written = true;
     if (!lines.IsBOF() && !lines.IsEOF()) {
-        for (; !lines.IsEOF(); lines.MoveNext()) {
+        for (; written && !lines.IsEOF(); lines.MoveNext()) {
             if (!work.IsEOF()) {
                 const QDate date = lines.Value(QStringLiteral("日付")).toDate();
                 const QVariant lineNo = lines.Value(QStringLiteral("行番号"));
@@ -82,7 +105,8 @@ void FrmInput::Read経費() {
                 for (const QString& field : copied) work.SetValue(field, lines.Value(field));
                 work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
                 work.SetValue(QStringLiteral("非課税"), lines.Value(QStringLiteral("非課税")));
-                if (work.Update()) {
+                written = work.Update();
+                if (written) {
                     LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
                     loaded.rowId = lines.RowId();
                     loaded.partner = lines.Value(QStringLiteral("取引先名"));
@@ -97,8 +121,17 @@ void FrmInput::Read経費() {
         }
     }
     lines.Close();
+    const QString workError = work.LastError();
     work.Close();
-    if (batch) DbWork.CommitTrans();
+    if (written && batch && !DbWork.CommitTrans()) written = false;
+    if (!written) {
+        if (DbWork.InTransaction()) DbWork.Rollback();
+        loadedLines_.clear();
+        dat入力明細.Refresh();
+        fail(QStringLiteral("読み込んだ経費を入力明細の行に書けませんでした。"),
+             workError.isEmpty() ? DbWork.LastError() : workError);
+        return;
+    }
 
     ShowProgress(80);
     num入力件数.Clear();
@@ -173,15 +206,32 @@ bool FrmInput::Entry経費明細() {
         ++index;
     }
     run_ = nullptr;
+    QString detail;
+    for (const QString& e : {run.adder.LastError(), rows.LastError(), DbData.LastError(), DbWork.LastError()})
+        if (detail.isEmpty()) detail = e;
     rows.Close();
     run.adder.Close();
     run.pairs.clear();
-    if (ok) ok = DbData.CommitTrans();
+    const qint64 registered = lineNumber - 1;
+    if (ok && registered == 0) {
+        // Nothing to store: no completion, and the rows stay as typed.
+        DbData.Rollback();
+        PBar.SetVisible(false);
+        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                      QStringLiteral("登録できる明細がないため、何も登録しませんでした。") +
+                          QStringLiteral("日付・取引先名・金額のそろった行が登録されます。"));
+        return false;
+    }
+    if (ok && !DbData.CommitTrans()) {
+        ok = false;
+        detail = DbData.LastError();
+    }
     if (!ok) {
         if (DbData.InTransaction()) DbData.Rollback();
         PBar.SetVisible(false);
-        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                      QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"));
+        core::ShowFailure(
+            QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"),
+            detail);
         return false;
     }
     ShowProgress(100);
@@ -310,8 +360,9 @@ void FrmInput::LineDelete入力明細() {
     if (ticked.IsEOF()) {
         core::MsgShow(QStringLiteral("行指定"), QStringLiteral("指定なし"), QString());
     } else if (!DeleteTickedLines(ticked)) {
-        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                      QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。"));
+        core::ShowFailure(
+            QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。"),
+            DbData.LastError().isEmpty() ? DbWork.LastError() : DbData.LastError());
     }
     ticked.Close();
     dat入力明細.Refresh();

@@ -8,9 +8,9 @@
 #include <cmath>
 
 #include "core/ModMurv.h"
+#include "core/ScreenKit.h"
 #include "core/TaxDate.h"
 #include "entry/EntryRules.h"
-#include "core/ScreenKit.h"
 #include "entry/FrmInput.h"
 #include "platform/ui/Formats.h"
 #include "platform/ui/Ime.h"
@@ -147,6 +147,12 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
         cancel = 1;
     };
     switch (col) {
+    case kCol取引先名:
+    case kCol科目:
+    case kCol摘要:
+        // The text stays in the cell for the user to mend.
+        if (!core::AcceptTypedNames({value.toString()})) cancel = 1;
+        break;
     case kCol月日: {
         const QString typed = Narrowed(value.toString());
         if (typed.size() != 4) refuse();
@@ -162,9 +168,7 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
     case kCol金額: {
         const std::optional<double> amount = value.typeId() == QMetaType::QString
                                                  ? ParseAmount(value.toString())
-                                                 : (std::fabs(value.toDouble()) <= kAmountLimit
-                                                        ? std::optional<double>(value.toDouble())
-                                                        : std::nullopt);
+                                                 : AmountOf(value.toDouble());
         if (!amount) refuse();
         else SetCell(col, *amount);
         break;

@@ -5,6 +5,7 @@
 
 #include "lookup/Kana.h"
 #include "platform/db/Quote.h"
+#include "platform/ui/MessagePresenter.h"
 
 namespace lookup {
 
@@ -206,23 +207,38 @@ void LookupWindow::FillBuffer(const QString& source) {
     state_.LookupSqlText = source;
     db::Recordset rows = state_.DbLookupData.OpenRecordset(state_.LookupSqlText);
 
-    if (!rows.IsBOF() && !rows.IsEOF()) {
+    QString failure = !buffer.IsOpen() ? buffer.LastError() : !rows.IsOpen() ? rows.LastError() : QString();
+    if (failure.isEmpty() && !rows.IsBOF() && !rows.IsEOF()) {
         // One transaction for the whole copy: the work file is written once.
         const bool batched = work.BeginTrans();
-        while (!rows.IsEOF()) {
+        while (failure.isEmpty() && !rows.IsEOF()) {
             buffer.AddNew();
             buffer.SetValue(spec_.nameField, rows.Value(spec_.nameField));
             buffer.SetValue(kReading, rows.Value(kReading));
-            buffer.Update();
+            if (!buffer.Update()) failure = buffer.LastError();
             rows.MoveNext();
         }
-        if (batched) work.CommitTrans();
+        if (batched && failure.isEmpty() && !work.CommitTrans()) failure = work.LastError();
+        if (batched && work.InTransaction()) work.Rollback();
     }
     rows.Close();
     buffer.Close();
 
     Msg検索中.SetVisible(false);
     dat参照.Refresh();
+    if (!failure.isEmpty()) SayListFailure(failure);
+}
+
+// A list that cannot be read is said, as the program says its failures
+// (this library carries none of the program's own code).
+void LookupWindow::SayListFailure(const QString& detail) {
+    qWarning().noquote() << "lookup list:" << detail;
+    const qsizetype statement = detail.indexOf(QStringLiteral(" ["));
+    ui::MessageBoxSpec box;
+    box.title = QStringLiteral("エラー");
+    box.text = QStringLiteral("一覧を読み込めませんでした。\n\n") + (statement >= 0 ? detail.left(statement) : detail);
+    box.icon = ui::MessageIcon::Warning;
+    ui::CurrentPresenter().Present(box);
 }
 
 void LookupWindow::Choose() {

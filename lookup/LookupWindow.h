@@ -109,6 +109,7 @@ private:
     void OpenConnections();
     void CloseConnections();
     void FillBuffer(const QString& source);
+    void SayListFailure(const QString& detail);
 
     const LookupSpec& spec_;
     LookupState& state_;

@@ -1,5 +1,6 @@
 #include "masters/FrmKamoku.h"
 
+#include "core/Failure.h"
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
@@ -37,9 +38,15 @@ FrmKamoku::FrmKamoku() {
     connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { Unload(); });
     connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int index) { cmd印刷サブ_Click(index); });
 
+    Grid科目マスタ.onBeforeColUpdate = [this](int col, const QVariant&, int& cancel) {
+        if ((col == kColName || col == kColReading || col == kColNote) &&
+            !AcceptTypedNames({Grid科目マスタ.Columns(col).Value().toString()}))
+            cancel = 1;
+    };
     Grid科目マスタ.onAfterColUpdate = [this](int) { Grid科目マスタ_BlankToNull(); };
     Grid科目マスタ.onKeyPress = [this](int& keyAscii) { Grid科目マスタ_EnterNextRow(keyAscii); };
     Grid科目マスタ.onRowColChange = [this](const QVariant&, int) { Grid科目マスタ_SetIme(); };
+    SayCellFailures(Grid科目マスタ);
 }
 
 void FrmKamoku::LayOut() {
@@ -86,8 +93,8 @@ void FrmKamoku::LayOut() {
 void FrmKamoku::OnLoad() {
     Show();
     FormInit();
-    Clear科目マスタ();
-    Read科目マスタ();
+    // A sheet that cannot be made is said once; nothing is read into it.
+    if (Clear科目マスタ()) Read科目マスタ();
 }
 
 void FrmKamoku::FormInit() {
@@ -110,15 +117,19 @@ void FrmKamoku::OnKeyDown(ui::KeyArgs& key) {
 
 // ---------------------------------------------------------------- the sheet
 
-void FrmKamoku::AddSheetRows(qint64 rows) {
-    FillToRows(kSheet,
-               {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows);
+bool FrmKamoku::AddSheetRows(qint64 rows) {
+    if (FillToRows(kSheet, {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows))
+        return true;
+    ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
+    return false;
 }
 
-void FrmKamoku::Clear科目マスタ() {
-    Exec(DbWork, QStringLiteral("delete * from w科目マスタ"));
-    AddSheetRows(kSheetRows);
+bool FrmKamoku::Clear科目マスタ() {
+    bool made = Exec(DbWork, QStringLiteral("delete * from w科目マスタ"));
+    if (made) made = AddSheetRows(kSheetRows);
+    else ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
     dat明細.Refresh();
+    return made;
 }
 
 void FrmKamoku::Read科目マスタ() {
@@ -132,10 +143,11 @@ void FrmKamoku::Read科目マスタ() {
         if (!total.IsEOF() && !total.Value(S(u"total")).isNull()) ProgressTotal = total.Value(S(u"total"));
     }
     // Room for every item and some more.
-    AddSheetRows(ProgressTotal.toLongLong() + kSpareRows);
+    const bool made = AddSheetRows(ProgressTotal.toLongLong() + kSpareRows);
 
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ"));
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
+    if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastError());
     qint64 running = 1;
     for (; !items.IsEOF(); items.MoveNext(), ++running) {
         if (!rows.IsEOF()) {

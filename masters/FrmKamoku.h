@@ -28,7 +28,8 @@ public:
     static constexpr int kSpareRows = 50;
 
     void FormInit();
-    void Clear科目マスタ();
+    // False (said) when the blank sheet could not be made.
+    bool Clear科目マスタ();
     void Read科目マスタ();
     void Entry科目();
     void LineDelete科目マスタ();
@@ -60,7 +61,8 @@ protected:
 
 private:
     void LayOut();
-    void AddSheetRows(qint64 rows);
+    // False (said) when the rows could not be made.
+    bool AddSheetRows(qint64 rows);
     void cmd印刷サブ_Click(int index);
     void Grid科目マスタ_BlankToNull();
     void Grid科目マスタ_EnterNextRow(int& keyAscii);

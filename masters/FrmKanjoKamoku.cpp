@@ -2,6 +2,7 @@
 
 #include "core/Hint.h"
 #include "core/ModMurv.h"
+#include "core/Failure.h"
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
@@ -93,15 +94,17 @@ void Frm勘定科目::FormInit() {
     dat明細.SetDatabaseName(ModMurv::WorkFilePath);
     dat明細.SetRecordSource(QStringLiteral("w勘定科目"));
     Grid明細.SetDataSource(&dat明細);
+    SayCellFailures(Grid明細);
 }
 
 void Frm勘定科目::Read勘定科目() {
     PBar.SetVisible(true);
     PBar.SetValue(10);
-    Exec(DbWork, QStringLiteral("delete * from w勘定科目"));
+    const bool emptied = Exec(DbWork, QStringLiteral("delete * from w勘定科目"));
     PBar.SetValue(50);
-    Exec(DbWork, QStringLiteral("insert into w勘定科目 select 科目名,ふりがな,説明 from 勘定科目") +
-                     InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;"));
+    if (!emptied || !Exec(DbWork, QStringLiteral("insert into w勘定科目 select 科目名,ふりがな,説明 from 勘定科目") +
+                                      InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
+        ShowFailure(S(u"勘定科目を読み込めませんでした。"), LastFailureDetail());
     dat明細.Refresh();
     PBar.SetValue(100);
     PBar.SetVisible(false);
@@ -132,6 +135,7 @@ void Frm勘定科目::Entry勘定科目() {
         MsgShow(S(u"登録"), S(u"チェック"), QString());
         return;
     }
+    if (!AcceptTypedNames({name, txtふりがな.Text()})) return;
     if (!MsgShow(S(u"登録"), S(u"確認"), name)) return;
     WriteAll(S(u"勘定科目を登録できませんでした"), [&](db::Database& data) {
         db::Recordset rs = Open(data, QStringLiteral("select * from 勘定科目 where 科目名 = ") + Quoted(name));

@@ -3,6 +3,7 @@
 // IoMasterEntry.cpp.
 #include "masters/IoMaster.h"
 
+#include "core/Failure.h"
 #include "core/Lookup.h"
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
@@ -133,6 +134,8 @@ void IoMaster::ConnectHandlers() {
     Grid科目.onDropDownChoice = [this](int col) { Grid科目_TakeDropDown(col); };
     Grid科目.onKeyPress = [this](int& keyAscii) { Grid科目_EnterNextRow(keyAscii); };
     Grid科目.onRowColChange = [this](const QVariant&, int) { Grid科目_SetIme(); };
+    SayCellFailures(Grid科目);
+    SayCellFailures(Grid明細);
 }
 
 // ---------------------------------------------------------------- load and keys
@@ -175,7 +178,8 @@ void IoMaster::cmd閉じる_Click() {
 // ---------------------------------------------------------------- the list
 
 void IoMaster::Clear取引先一覧() {
-    Exec(DbWork, QStringLiteral("delete * from w取引先マスタ"));
+    if (!Exec(DbWork, QStringLiteral("delete * from w取引先マスタ")))
+        ShowFailure(QStringLiteral("取引先の一覧を空にできませんでした。"), LastFailureDetail());
     dat明細.Refresh();
     SetComb();
 }
@@ -183,9 +187,10 @@ void IoMaster::Clear取引先一覧() {
 void IoMaster::Read取引先() {
     PBar.SetVisible(true);
     PBar.SetValue(10);
-    Exec(DbWork, QStringLiteral("delete * from w取引先マスタ"));
-    Exec(DbWork, QStringLiteral("insert into w取引先マスタ select 取引先名,ふりがな from 取引先マスタ ") +
-                     InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;"));
+    if (!Exec(DbWork, QStringLiteral("delete * from w取引先マスタ")) ||
+        !Exec(DbWork, QStringLiteral("insert into w取引先マスタ select 取引先名,ふりがな from 取引先マスタ ") +
+                          InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
+        ShowFailure(QStringLiteral("取引先を読み込めませんでした。"), LastFailureDetail());
     PBar.SetValue(50);
     dat明細.Refresh();
     if (!Grid明細.IsBOF() && !Grid明細.IsEOF()) Grid明細.SetFocus();
@@ -194,9 +199,10 @@ void IoMaster::Read取引先() {
 }
 
 void IoMaster::SetComb() {
-    Exec(DbWork, QStringLiteral("delete * from w科目参照"));
-    Exec(DbWork, QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ") +
-                     InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;"));
+    if (!Exec(DbWork, QStringLiteral("delete * from w科目参照")) ||
+        !Exec(DbWork, QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ") +
+                          InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
+        ShowFailure(QStringLiteral("科目の一覧を読み込めませんでした。"), LastFailureDetail());
     dat科目参照.Refresh();
 }
 
@@ -214,11 +220,12 @@ void IoMaster::cmd取引先_Click() {
 // ---------------------------------------------------------------- the detail panel
 
 void IoMaster::MakeItemRows() {
-    Exec(DbWork, QStringLiteral("delete * from w取引先科目"));
-    AddBlankRows(QStringLiteral("w取引先科目"),
-                 {{QStringLiteral("科目"), QVariant()}, {QStringLiteral("ふりがな"), QVariant()},
-                  {QStringLiteral("回数"), QVariant()}},
-                 kPanelRows);
+    if (!Exec(DbWork, QStringLiteral("delete * from w取引先科目")) ||
+        !AddBlankRows(QStringLiteral("w取引先科目"),
+                      {{QStringLiteral("科目"), QVariant()}, {QStringLiteral("ふりがな"), QVariant()},
+                       {QStringLiteral("回数"), QVariant()}},
+                      kPanelRows))
+        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), LastFailureDetail());
     dat科目.Refresh();
 }
 
@@ -246,14 +253,19 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     const QString where = QStringLiteral(" where 取引先名 = ") + Quoted(name.toString());
     // Room for every stored item and a few more.
     const qint64 items = CountOf(ModMurv::DbData, QStringLiteral("select count(*) as total from 取引先科目") + where);
-    FillToRows(QStringLiteral("w取引先科目"),
-               {{QStringLiteral("科目"), QVariant()}, {QStringLiteral("ふりがな"), QVariant()},
-                {QStringLiteral("回数"), QVariant()}},
-               items + kSpareRows);
+    if (!FillToRows(QStringLiteral("w取引先科目"),
+                    {{QStringLiteral("科目"), QVariant()}, {QStringLiteral("ふりがな"), QVariant()},
+                     {QStringLiteral("回数"), QVariant()}},
+                    items + kSpareRows)) {
+        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), LastFailureDetail());
+        dat科目.Refresh();
+        return;
+    }
 
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w取引先科目"));
     db::Recordset stored =
         Open(ModMurv::DbData, QStringLiteral("select * from 取引先科目") + where + QStringLiteral(" order by ふりがな;"));
+    if (!stored.IsOpen()) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastError());
     for (; !stored.IsEOF() && !rows.IsEOF(); stored.MoveNext(), rows.MoveNext()) {
         rows.Edit();
         for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"回数"}) {
@@ -277,6 +289,8 @@ void IoMaster::cmd科目_Click() {
 // ---------------------------------------------------------------- the item grid
 
 void IoMaster::Grid科目_CheckCount(int col, int& cancel) {
+    if ((col == kItemName || col == kItemReading) && !AcceptTypedNames({Grid科目.Columns(col).Value().toString()}))
+        cancel = 1;
     if (col != kItemCount) return;
     qint32 count = 0;
     if (IsUseCount(Grid科目.Columns(kItemCount).Value(), &count)) {

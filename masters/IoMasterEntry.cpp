@@ -27,6 +27,7 @@ void NothingTicked() { MsgShow(S(u"行指定"), S(u"指定なし"), QString()); 
 }  // namespace
 
 void IoMaster::Entry取引先マスタ() {
+    if (!AcceptTypedNames({txt取引先名.Text(), txtふりがな.Text()})) return;
     if (!MsgShow(S(u"登録"), S(u"確認"), S(u"取引先の科目"))) return;
     const QString name = txt取引先名.Text();
     if (name.isEmpty()) return;

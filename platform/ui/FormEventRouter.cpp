@@ -32,15 +32,6 @@ FormEventRouter& FormEventRouter::Instance() {
 }
 
 bool FormEventRouter::eventFilter(QObject* watched, QEvent* event) {
-    if (delivered_.event) {
-        // Qt goes on offering an unaccepted key to the parents of the widget
-        // that the router has already delivered it to: that was done.
-        if (event == delivered_.event && watched->isWidgetType()) {
-            auto* w = static_cast<QWidget*>(watched);
-            if (!delivered_.target || w->isAncestorOf(delivered_.target)) return true;
-        }
-        delivered_ = {};
-    }
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::ShortcutOverride:
@@ -90,10 +81,13 @@ bool FormEventRouter::RouteKey(QWidget* receiver, QKeyEvent* event) {
     }
     // Passed on: deliver it now, with Qt's usual propagation to the parents
     // (delivered accepted, as Qt does: a widget ignores what it does not use).
+    // That delivery is complete when it returns: the event is left accepted
+    // so that Qt does not offer it to the parents a second time, and nothing
+    // of it is kept (a later event may well live at the same address).
     event->accept();
     QApplication::instance()->notify(target, event);
     inFlight_.remove(event);
-    delivered_ = {event, target};
+    event->accept();
     return true;
 }
 

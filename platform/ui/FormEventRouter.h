@@ -37,13 +37,8 @@ private:
     bool RouteKey(QWidget* receiver, QKeyEvent* event);
     void NoteActivation(QWidget* window);
 
-    // A delivery of a previewed key that this router made itself: Qt's own
-    // propagation of the same event to the parents of the target is skipped.
-    struct Delivery {
-        QEvent* event = nullptr;
-        QPointer<QWidget> target;
-    };
-    Delivery delivered_;
+    // The keys being delivered by the router itself right now (their
+    // delivery passes through this filter again).
     QSet<QEvent*> inFlight_;
 
     struct ActiveWindow {

@@ -104,8 +104,12 @@ TEST_F(HintTest, AFailedSaveSaysSoInsteadOfReportingSuccess) {
     hint.txtContents.SetText(QStringLiteral("保存できない"));
     boxes_.QueueAnswer(Answer::Yes);
     QTest::mouseClick(&hint.cmd登録, Qt::LeftButton);
-    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("ヒント を登録します。よろしいですか"),
-                                    QStringLiteral("ヒントを登録できませんでした。")}));
+    ASSERT_EQ(Texts().size(), 2);
+    EXPECT_EQ(Texts().first(), QStringLiteral("ヒント を登録します。よろしいですか"));
+    // A failure: the warning icon, the user's part first, the engine's text last.
+    EXPECT_EQ(Texts().last().section(u'\n', 0, 0), QStringLiteral("ヒントを登録できませんでした。"));
+    EXPECT_EQ(boxes_.Shown().last().icon, ui::MessageIcon::Warning);
+    EXPECT_EQ(boxes_.Shown().last().title, QStringLiteral("エラー"));
 }
 
 TEST_F(HintTest, ALaterHintButtonOnlyBringsTheWindowForward) {

@@ -1,5 +1,6 @@
 // Start-up, the main menu and shut-down.
 #include <QFile>
+#include <QElapsedTimer>
 #include <QProcess>
 
 #include "core/Hint.h"
@@ -76,7 +77,8 @@ TEST_F(MainMenuTest, AMissingDataFileIsNamedOnceAndNotCreated) {
     MainMenu& menu = Start();
     ASSERT_EQ(boxes_.Shown().size(), 1);
     EXPECT_TRUE(boxes_.Shown()[0].text.contains(DataFile()));
-    EXPECT_EQ(boxes_.Shown()[0].title, QStringLiteral("情報"));
+    EXPECT_EQ(boxes_.Shown()[0].title, QStringLiteral("エラー"));
+    EXPECT_EQ(boxes_.Shown()[0].icon, ui::MessageIcon::Warning);
     EXPECT_FALSE(QFile::exists(DataFile()));
     EXPECT_FALSE(ModMurv::DbData.IsOpen());
     EXPECT_TRUE(ModMurv::DbWork.IsOpen());
@@ -156,6 +158,36 @@ TEST_F(MainMenuTest, ASecondStartEndsAtOnceWhileTheFirstRuns) {
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();
+}
+
+TEST_F(MainMenuTest, TwoStartsAtTheSameMomentLeaveOneCopyRunning) {
+    const QString program = QDir(folder_.path()).filePath(QStringLiteral("PrjMURV"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MURV_PROGRAM), program));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (int trial = 0; trial < 20; ++trial) {
+        QProcess a, b;
+        for (QProcess* p : {&a, &b}) p->setProcessEnvironment(env);
+        a.start(program, {});
+        b.start(program, {});
+        ASSERT_TRUE(a.waitForStarted() && b.waitForStarted());
+        // One of the two ends by itself; the other keeps running.
+        QElapsedTimer t;
+        t.start();
+        while (a.state() == QProcess::Running && b.state() == QProcess::Running && t.elapsed() < 10000)
+            QTest::qWait(20);
+        QTest::qWait(300);
+        const int running = int(a.state() == QProcess::Running) + int(b.state() == QProcess::Running);
+        EXPECT_EQ(running, 1) << "trial " << trial;
+        for (QProcess* p : {&a, &b}) {
+            if (p->state() == QProcess::Running) {
+                p->kill();  // as a crash would: the next trial takes the lock over
+            } else {
+                EXPECT_EQ(p->exitCode(), 0) << "trial " << trial;
+            }
+            p->waitForFinished();
+        }
+    }
 }
 #endif
 

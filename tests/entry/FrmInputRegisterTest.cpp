@@ -99,18 +99,19 @@ TEST_F(FrmInputRegisterTest, DecliningChangesNothing) {
     EXPECT_TRUE(Grid(f).View()->hasFocus());
 }
 
-TEST_F(FrmInputRegisterTest, WithoutACompleteRowBothMessagesShowAndTheScreenIsReset) {
+TEST_F(FrmInputRegisterTest, WithoutACompleteRowNothingIsRegisteredSaidSoAndTheRowsStay) {
     F& f = Open();
     Put(f, 0, F::kCol取引先名, QStringLiteral("山田商店"));
     Put(f, 0, F::kCol金額, 100);  // no date
     f.cmb表示順.SetListIndex(1);
     boxes_.QueueAnswer(Answer::Yes);
     QTest::mouseClick(&f.cmd登録, Qt::LeftButton);
-    EXPECT_EQ(Texts().size(), 2);
+    ASSERT_EQ(Texts().size(), 2);
+    EXPECT_TRUE(Texts()[1].startsWith(QStringLiteral("登録できる明細がないため、何も登録しませんでした。")));
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 取引先マスタ")), 0);
-    EXPECT_TRUE(CellAt(f, 0, F::kCol取引先名).isNull());
-    EXPECT_EQ(f.cmb表示順.Text(), QString());
+    EXPECT_EQ(CellAt(f, 0, F::kCol取引先名).toString(), QStringLiteral("山田商店"));
+    EXPECT_FALSE(f.PBar.isVisible());
 }
 
 TEST_F(FrmInputRegisterTest, ALoadedMonthRegisteredUnchangedKeepsExactlyItsLines) {
@@ -254,8 +255,10 @@ TEST_F(FrmInputRegisterTest, AFailedWriteStoresNothingSaysSoAndKeepsTheRows) {
     TypeLine(f, 1, QStringLiteral("0302"), QStringLiteral("B"), QStringLiteral("200"), QStringLiteral("新科目"));
     Register(f);
     ASSERT_EQ(Texts().size(), 2);
-    EXPECT_EQ(Texts()[1], QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"));
-    EXPECT_EQ(boxes_.Shown()[1].title, QStringLiteral("情報"));
+    EXPECT_EQ(Texts()[1].section(u'\n', 0, 0),
+              QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"));
+    EXPECT_EQ(boxes_.Shown()[1].title, QStringLiteral("エラー"));
+    EXPECT_EQ(boxes_.Shown()[1].icon, ui::MessageIcon::Warning);
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 取引先マスタ")), 0);
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 取引先科目")), 0);

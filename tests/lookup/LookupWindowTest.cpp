@@ -70,4 +70,17 @@ TEST_F(LookupWindowTest, ThePartnerClearEmptiesTheListOnTheWorkConnectionItHolds
         << "the clear opened another work connection";
 }
 
+TEST_F(LookupWindowTest, AListThatCannotBeReadIsSaidInsteadOfShownEmpty) {
+    ExecData(QStringLiteral("insert into 科目マスタ (科目, ふりがな) values ('交通費', 'こうつうひ')"));
+    LookupWindow& w = Open(ItemLookup());
+    ASSERT_TRUE(boxes_.Shown().isEmpty());
+    // The master goes missing under the window, as a damaged page would lose it.
+    ExecData(QStringLiteral("drop table 科目マスタ"));
+    QTest::mouseClick(&w.cmd50[5], Qt::LeftButton);
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_EQ(boxes_.Shown().first().icon, ui::MessageIcon::Warning);
+    EXPECT_TRUE(boxes_.Shown().first().text.startsWith(QStringLiteral("一覧を読み込めませんでした。")));
+    EXPECT_FALSE(boxes_.Shown().first().text.contains(QStringLiteral("select"))) << "no statement text";
+}
+
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
     GoTo(g, 5, kName);
     Type(g, QStringLiteral("故障"));
     PressKey(g.View(), Qt::Key_F5, Answer::Yes);
-    EXPECT_EQ(Texts().last(), QStringLiteral("科目を登録できませんでした。"));
+    EXPECT_EQ(Texts().last(), QStringLiteral("科目を登録できませんでした。\n\nrefused"));
     EXPECT_EQ(Items().size(), 3);
 
     // Clearing writes nothing; registering the blank sheet empties the master.
@@ -100,6 +100,61 @@ TEST_F(FrmKamokuTest, EveryItemIsOnTheSheetAndDeletingTickedItemsAsksFirst) {
     QTest::mouseClick(&k.cmd読込, Qt::LeftButton);
     EXPECT_EQ(Shown(g.CellValue(248, kName)), QStringLiteral("品247"));
     EXPECT_GE(g.RowCount(), 249 + FrmKamoku::kSpareRows);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
+    {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("create trigger full_disk before insert on w科目マスタ begin "
+                                                   "select raise(abort, 'database or disk is full'); end")));
+    }
+    FrmKamoku& k = Open<FrmKamoku>(QStringLiteral("FrmKamoku"));
+    ASSERT_EQ(boxes_.Shown().size(), 1) << "said once";
+    EXPECT_EQ(boxes_.Shown().first().icon, ui::MessageIcon::Warning);
+    EXPECT_TRUE(Texts().first().startsWith(QStringLiteral("科目の行を作れませんでした。\nディスクの空き容量が足りません。")))
+        << Texts().first().toStdString();
+
+    // The sheet once it can be made; then a cell the disk refuses.
+    {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("drop trigger full_disk")));
+        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("create trigger full_disk before update on w科目マスタ begin "
+                                                   "select raise(abort, 'database or disk is full'); end")));
+    }
+    boxes_.Clear();
+    QTest::mouseClick(&k.cmdクリア, Qt::LeftButton);
+    ui::DataGrid& g = k.Grid科目マスタ;
+    ASSERT_EQ(g.RowCount(), FrmKamoku::kSheetRows);
+    GoTo(g, 0, kName);
+    Type(g, QStringLiteral("新聞代"));
+    Key(g, Qt::Key_Return);
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_TRUE(Texts().first().contains(QStringLiteral("保存できませんでした")));
+    EXPECT_TRUE(g.HasPendingEdit());
+    EXPECT_EQ(g.Columns(kName).Text(), QStringLiteral("新聞代"));
+
+    // A name with a line break in it is refused before it reaches the sheet.
+    Key(g, Qt::Key_Escape);
+    {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("drop trigger full_disk")));
+    }
+    boxes_.Clear();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("新聞\n代"));
+    Type(g, QStringLiteral("x"));
+    QApplication::sendEvent(KeyTarget(g), &commit);
+    Key(g, Qt::Key_Return);
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
+    EXPECT_TRUE(g.CellValue(0, kName).isNull());
 }
 
 }  // namespace

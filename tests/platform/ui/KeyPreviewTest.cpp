@@ -3,6 +3,10 @@
 // unless the form consumed it.
 
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <algorithm>
+#include <cstddef>
+#include <new>
 #include <QShortcut>
 #include <QTableWidget>
 
@@ -174,6 +178,69 @@ TEST_F(TabOrderTest, TabMovesOneFieldOnAFormThatPreviewsKeys) {
     EXPECT_EQ(QApplication::focusWidget(), form.second.Editor());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), form.first.Editor());
+}
+
+}  // namespace
+
+namespace {
+
+// Counts what reaches it; leaves keys to its parent when asked to.
+class Counter : public QWidget {
+public:
+    explicit Counter(QWidget* parent, bool passKeys) : QWidget(parent), passKeys_(passKeys) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    int keyPresses = 0;
+    int keyReleases = 0;
+    int mousePresses = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        ++keyPresses;
+        if (passKeys_) e->ignore();
+    }
+    void keyReleaseEvent(QKeyEvent*) override { ++keyReleases; }
+    void mousePressEvent(QMouseEvent*) override { ++mousePresses; }
+
+private:
+    bool passKeys_;
+};
+
+TEST_F(KeyPreviewTest, EveryEventOfALongRunArrivesEvenAtAReusedAddress) {
+    auto* outer = new Counter(form, false);
+    outer->setGeometry(10, 250, 200, 100);
+    auto* inner = new Counter(outer, true);
+    inner->setGeometry(10, 10, 50, 50);
+    outer->show();
+    inner->setFocus();
+
+    // A key the inner widget leaves to its parent, then a click on that
+    // parent built in the very same memory: the click is a new event.
+    constexpr int kRounds = 500;
+    alignas(std::max_align_t) unsigned char memory[std::max(sizeof(QKeyEvent), sizeof(QMouseEvent)) + 64];
+    for (int i = 0; i < kRounds; ++i) {
+        auto* key = new (memory) QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(inner, key);
+        key->~QKeyEvent();
+        const QPointF at(5, 5);
+        auto* click = new (memory) QMouseEvent(QEvent::MouseButtonPress, at, outer->mapToGlobal(at), Qt::LeftButton,
+                                               Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(outer, click);
+        click->~QMouseEvent();
+    }
+    EXPECT_EQ(inner->keyPresses, kRounds);
+    EXPECT_EQ(outer->keyPresses, kRounds) << "a key left unused goes on to the parent, once";
+    EXPECT_EQ(outer->mousePresses, kRounds);
+    EXPECT_EQ(form->seen.size(), kRounds) << "the form previews each key once";
+
+    // Typing by keys, press and release each time.
+    inner->setFocus();
+    form->seen.clear();
+    constexpr int kKeys = 1500;
+    for (int i = 0; i < kKeys; ++i) QTest::keyClick(inner, Qt::Key_B);
+    EXPECT_EQ(inner->keyPresses, kRounds + kKeys);
+    EXPECT_EQ(inner->keyReleases, kKeys);
+    EXPECT_EQ(form->seen.size(), kKeys);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <QTemporaryDir>
 #include <QUuid>
 
 #include "platform/ui/SingleInstance.h"
@@ -55,6 +56,27 @@ TEST(SingleInstance, AStaleSocketLeftByACrashIsTakenOver) {
     ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
     ui::SingleInstance copy(key);
     EXPECT_TRUE(copy.Claim([] {}));
+}
+
+TEST(SingleInstance, TheLockDecidesEvenBeforeTheFirstCopyListens) {
+    EnsureApp();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString key = QStringLiteral("murv-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString lock = ui::SingleInstance::LockFileForFolder(folder.path());
+    {
+        ui::SingleInstance first(key, lock);
+        ASSERT_TRUE(first.Claim([] {}));
+        EXPECT_TRUE(first.HoldsLock());
+        // A start that finds the lock held ends, whether or not it reaches the first copy.
+        ui::SingleInstance second(key, lock);
+        EXPECT_FALSE(second.Claim([] {}));
+        EXPECT_FALSE(second.HoldsLock());
+    }
+    // Once the first copy ended, the lock file it leaves behind is taken over.
+    ASSERT_TRUE(QFile::exists(lock));
+    ui::SingleInstance later(key, lock);
+    EXPECT_TRUE(later.Claim([] {}));
 }
 
 TEST(SingleInstance, KeysDifferPerProgramFolder) {

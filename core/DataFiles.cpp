@@ -1,0 +1,177 @@
+#include "core/DataFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "core/Failure.h"
+#include "core/ModMurv.h"
+#include "core/Schema.h"
+#include "core/ScreenKit.h"
+
+namespace core {
+
+namespace {
+
+// The folder of the work file's copy when the data folder cannot be written;
+// it lives for the rest of the run.
+std::unique_ptr<QTemporaryDir>& WorkCopyFolder() {
+    static std::unique_ptr<QTemporaryDir> folder;
+    return folder;
+}
+
+bool CanWrite(const QString& path) {
+    const QFileInfo file(path);
+    return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
+}
+
+QString Name(const QString& path) { return QStringLiteral("「") + QDir::toNativeSeparators(path) + QStringLiteral("」"); }
+
+class Checker {
+public:
+    Checker(bool show, DataFilesOutcome& out) : show_(show), out_(out) {}
+
+    void Problem(const QString& what, const QString& detail = QString()) {
+        out_.problems << what;
+        if (show_) ShowFailure(what, detail);
+        else LogFailure(what, detail);
+    }
+
+    // The tables of `tables` that the open file lacks.
+    static QStringList MissingTables(db::Database& database, const std::vector<TableDef>& tables) {
+        QStringList missing;
+        for (const TableDef& t : tables)
+            if (database.TableFields(t.name).empty()) missing << t.name;
+        return missing;
+    }
+
+    // Opens a file that must be one of ours; false (closed, message) otherwise.
+    bool OpenOurs(db::Database& database, const QString& path, const QString& role) {
+        if (!QFileInfo(path).isFile()) {
+            Problem(role + Name(path) + QStringLiteral("が見つかりません。"));
+            return false;
+        }
+        if (!HasDatabaseHeader(path)) {
+            Problem(Name(path) + QStringLiteral("は経費帳の") + role +
+                    QStringLiteral("ではありません。このファイルは開かず、変更もしていません。"));
+            return false;
+        }
+        if (!database.Open(path)) {
+            const QString error = database.LastError();
+            if (KindOfFailure(error) == FailureKind::NotADatabase)
+                Problem(Name(path) + QStringLiteral("は経費帳の") + role +
+                            QStringLiteral("ではありません。このファイルは開かず、変更もしていません。"),
+                        error);
+            else
+                Problem(role + Name(path) + QStringLiteral("を開けません。"), error);
+            return false;
+        }
+        return true;
+    }
+
+    bool CheckTables(db::Database& database, const QString& path, const std::vector<TableDef>& tables,
+                     const QString& role) {
+        const QStringList missing = MissingTables(database, tables);
+        if (missing.isEmpty()) return true;
+        database.Close();
+        Problem(Name(path) + QStringLiteral("は経費帳の") + role + QStringLiteral("ではありません（表 ") +
+                missing.join(QStringLiteral("、")) +
+                QStringLiteral(" がありません）。このファイルは開かず、変更もしていません。"));
+        return false;
+    }
+
+    // PRAGMA quick_check: true when the file is sound.
+    bool QuickCheck(db::Database& database, QString* detail) {
+        db::Recordset rs = Open(database, QStringLiteral("select * from pragma_quick_check"));
+        if (!rs.IsOpen()) {
+            *detail = rs.LastError().isEmpty() ? database.LastError() : rs.LastError();
+            return false;
+        }
+        QStringList findings;
+        for (; !rs.IsEOF(); rs.MoveNext()) findings << rs.Value(0).toString();
+        if (findings == QStringList{QStringLiteral("ok")}) return true;
+        *detail = findings.mid(0, 3).join(QStringLiteral("; "));
+        if (!detail->contains(u"malformed")) *detail += QStringLiteral(" (database disk image is malformed)");
+        return false;
+    }
+
+private:
+    bool show_;
+    DataFilesOutcome& out_;
+};
+
+void ReadOnly(db::Database& database) { database.ExecuteNative(QStringLiteral("PRAGMA query_only = ON")); }
+
+}  // namespace
+
+bool HasDatabaseHeader(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    return f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+DataFilesOutcome OpenDataFiles(bool show) {
+    using namespace ModMurv;
+    DataFilesOutcome out;
+    Checker check(show, out);
+    SetDataWriteBlock(QString());
+
+    // ---- the data file
+    const QString dataRole = QStringLiteral("データファイル");
+    if (check.OpenOurs(DbData, DataFilePath, dataRole)) {
+        QString detail;
+        if (!check.QuickCheck(DbData, &detail)) {
+            if (KindOfFailure(detail) == FailureKind::NotADatabase) {
+                DbData.Close();
+                check.Problem(Name(DataFilePath) + QStringLiteral("は経費帳のデータファイルではありません。") +
+                                  QStringLiteral("このファイルは開かず、変更もしていません。"),
+                              detail);
+            } else {
+                out.damaged = true;
+                ReadOnly(DbData);
+                const QString reason = QStringLiteral("データファイル") + Name(DataFilePath) +
+                                       QStringLiteral("が壊れているため、書き込みをしていません。");
+                SetDataWriteBlock(reason);
+                check.Problem(QStringLiteral("データファイル") + Name(DataFilePath) +
+                                  QStringLiteral("が壊れています。このファイルは変更していません。") +
+                                  QStringLiteral("データは表示できる範囲で表示しますが、変更はできません。") +
+                                  QStringLiteral("バックアップから復元してください。"),
+                              detail);
+            }
+        } else if (check.CheckTables(DbData, DataFilePath, DataTables(), dataRole)) {
+            if (!CanWrite(DataFilePath)) {
+                ReadOnly(DbData);
+                SetDataWriteBlock(QStringLiteral("データファイル") + Name(DataFilePath) +
+                                  QStringLiteral("またはそのフォルダが読み取り専用のため、書き込めません。"));
+                check.Problem(QStringLiteral("データファイル") + Name(DataFilePath) +
+                              QStringLiteral("またはそのフォルダに書き込めません。") +
+                              QStringLiteral("データは表示できますが、変更はできません。"));
+            } else {
+                out.dataWritable = true;
+            }
+        }
+        out.dataOpen = DbData.IsOpen();
+    }
+
+    // ---- the work file: scratch rows, used from a copy when it cannot be written
+    const QString workRole = QStringLiteral("作業ファイル");
+    if (QFileInfo(WorkFilePath).isFile() && HasDatabaseHeader(WorkFilePath) && !CanWrite(WorkFilePath)) {
+        auto& folder = WorkCopyFolder();
+        folder = std::make_unique<QTemporaryDir>();
+        const QString copy = folder->isValid() ? folder->filePath(kWorkFileName) : QString();
+        if (!copy.isEmpty() && QFile::copy(WorkFilePath, copy)) {
+            QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+            LogFailure(QStringLiteral("作業ファイルに書き込めないため、一時フォルダの複製を使います。"),
+                       WorkFilePath + QStringLiteral(" -> ") + copy);
+            WorkFilePath = copy;
+        }
+    }
+    if (check.OpenOurs(DbWork, WorkFilePath, workRole))
+        check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole);
+    out.workOpen = DbWork.IsOpen();
+    return out;
+}
+
+}  // namespace core

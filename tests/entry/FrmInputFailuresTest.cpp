@@ -1,0 +1,159 @@
+// The entry screen when its files fail it: a damaged data file, a read-only
+// data folder, a work file that refuses rows or cells, and typed text that
+// cannot be taken as it is.
+#include "tests/entry/EntryFixture.h"
+#include "tests/support/BookFiles.h"
+#include "tests/support/ReadOnlyFolder.h"
+
+namespace {
+
+class FrmInputFailuresTest : public test::EntryTest {
+protected:
+    void Register(F& f) {
+        boxes_.QueueAnswer(Answer::Yes);
+        QTest::keyClick(KeyTarget(f), Qt::Key_F5);
+    }
+    QStringList Warnings() const {
+        QStringList out;
+        for (const auto& box : boxes_.Shown())
+            if (box.icon == ui::MessageIcon::Warning) out << box.text;
+        return out;
+    }
+    // Makes every write of a kind to a work table fail as a full disk does.
+    void FailWorkWrites(const QString& table, const QString& event) {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("create trigger full_disk before %1 on %2 begin "
+                                                   "select raise(abort, 'database or disk is full'); end")
+                                        .arg(event, table)));
+    }
+    void HealWorkWrites() {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("drop trigger full_disk")));
+    }
+};
+
+TEST_F(FrmInputFailuresTest, LoadingFromADamagedDataFileSaysSoInsteadOfShowingNoLines) {
+    ASSERT_TRUE(test::AddBookLines(DataFile(), 3000));
+    ASSERT_TRUE(test::DamagePages(DataFile(), 3));
+    F& f = Open();
+    ASSERT_FALSE(Warnings().isEmpty());
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("壊れています")));
+    boxes_.Clear();
+    QTest::mouseClick(&f.cmd読込, Qt::LeftButton);
+    ASSERT_EQ(Warnings().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Warnings().first().startsWith(QStringLiteral("経費を読み込めませんでした。")));
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("壊れています")));
+    EXPECT_FALSE(Warnings().first().contains(QStringLiteral("select"))) << "no statement text";
+    // The screen stays usable.
+    EXPECT_EQ(Grid(f).RowCount(), F::kWorkRows);
+}
+
+TEST_F(FrmInputFailuresTest, AReadOnlyDataFolderIsSaidAtStartUpAndTheRowsStillOpen) {
+    test::ReadOnlyFolder readOnly;
+    if (!readOnly.Make(DataFolder(), folder_.path())) GTEST_SKIP() << "no read-only folder can be made here";
+    F& f = Open();
+    ASSERT_EQ(Warnings().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("データは表示できますが、変更はできません")));
+    EXPECT_EQ(Grid(f).RowCount(), F::kWorkRows);
+    // Typing works; registering says why it cannot be done.
+    TypeLine(f, 0, QStringLiteral("0305"), QStringLiteral("山田商店"), QStringLiteral("1000"), QString());
+    EXPECT_EQ(CellAt(f, 0, F::kCol取引先名).toString(), QStringLiteral("山田商店"));
+    boxes_.Clear();
+    Register(f);
+    ASSERT_EQ(Warnings().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Warnings().first().startsWith(QStringLiteral("経費を登録できませんでした。")));
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("読み取り専用")));
+    EXPECT_EQ(CellAt(f, 0, F::kCol取引先名).toString(), QStringLiteral("山田商店"));
+    ui::Forms::UnloadAll();
+    ModMurv::ResetState();
+}
+
+TEST_F(FrmInputFailuresTest, WorkRowsThatCannotBeMadeAreSaidAndTheScreenStaysUsable) {
+    FailWorkWrites(QStringLiteral("w取引明細"), QStringLiteral("insert"));
+    F& f = Open();
+    ASSERT_EQ(Warnings().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("入力明細の行を作れませんでした")));
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("ディスクの空き容量が足りません")));
+    EXPECT_TRUE(Warnings().first().endsWith(QStringLiteral("\n\ndatabase or disk is full")));
+    // Nothing to register: said, no completion.
+    boxes_.Clear();
+    Register(f);
+    EXPECT_FALSE(Texts().contains(QStringLiteral("経費 を登録しました。")));
+    EXPECT_TRUE(Texts().last().contains(QStringLiteral("何も登録しませんでした"))) << Texts().join(u'|').toStdString();
+    // Once the disk has room, a reset makes the rows.
+    HealWorkWrites();
+    boxes_.Clear();
+    QTest::mouseClick(&f.cmdクリア, Qt::LeftButton);
+    EXPECT_TRUE(boxes_.Shown().isEmpty());
+    EXPECT_EQ(Grid(f).RowCount(), F::kWorkRows);
+}
+
+TEST_F(FrmInputFailuresTest, ACellTheFullDiskRefusesKeepsItsTextAndSaysWhy) {
+    F& f = Open();
+    GoTo(f, 0, F::kCol月日);
+    Enter(f, QStringLiteral("0305"));
+    FailWorkWrites(QStringLiteral("w取引明細"), QStringLiteral("update"));
+    Type(f, QStringLiteral("Yamada"));
+    Key(f, Qt::Key_Return);
+    ASSERT_EQ(Warnings().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("保存できませんでした")));
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("ディスクの空き容量が足りません")));
+    // The text is still in the cell, which the cursor has not left.
+    EXPECT_EQ(Grid(f).Col(), F::kCol取引先名);
+    EXPECT_TRUE(Grid(f).HasPendingEdit());
+    EXPECT_EQ(Grid(f).Columns(F::kCol取引先名).Text(), QStringLiteral("Yamada"));
+    HealWorkWrites();
+    Key(f, Qt::Key_Return);
+    EXPECT_EQ(CellAt(f, 0, F::kCol取引先名).toString(), QStringLiteral("Yamada"));
+    EXPECT_EQ(WorkValue(QStringLiteral("select 取引先名 from w取引明細 where lno = 1")).toString(), QStringLiteral("Yamada"));
+}
+
+TEST_F(FrmInputFailuresTest, RegisteringNoCompleteRowSaysNothingWasRegistered) {
+    F& f = Open();
+    GoTo(f, 0, F::kCol月日);
+    Enter(f, QStringLiteral("0305"));  // a date, but no partner or amount
+    Register(f);
+    EXPECT_EQ(Texts().size(), 2);
+    EXPECT_TRUE(Texts().last().contains(QStringLiteral("何も登録しませんでした")));
+    EXPECT_FALSE(Texts().contains(QStringLiteral("経費 を登録しました。")));
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_FALSE(CellAt(f, 0, F::kCol日付).isNull()) << "the rows stay as typed";
+}
+
+TEST_F(FrmInputFailuresTest, NamesWithControlCharactersAndMalformedAmountsAreRefused) {
+    F& f = Open();
+    GoTo(f, 0, F::kCol月日);
+    Enter(f, QStringLiteral("0305"));
+    // A NUL in a partner's name.
+    Type(f, QStringLiteral("AB"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QString(QChar(0)) + QStringLiteral("C"));
+    QApplication::sendEvent(KeyTarget(f), &commit);
+    Key(f, Qt::Key_Return);
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
+    EXPECT_TRUE(boxes_.Shown().first().text.contains(QStringLiteral("制御文字")));
+    EXPECT_TRUE(CellAt(f, 0, F::kCol取引先名).isNull());
+    EXPECT_EQ(Grid(f).Col(), F::kCol取引先名);
+    // Mended, it goes in.
+    Key(f, Qt::Key_Escape);
+    Enter(f, QStringLiteral("ABC"));
+    EXPECT_EQ(CellAt(f, 0, F::kCol取引先名).toString(), QStringLiteral("ABC"));
+
+    // Amounts: whole yen, grouped by threes or not at all.
+    ASSERT_EQ(Grid(f).Col(), F::kCol金額);
+    for (const char16_t* bad : {u"1,2,3", u"1000.5", u"12,34", u"1234,567"}) {
+        Type(f, QString::fromUtf16(bad));
+        Key(f, Qt::Key_Return);
+        EXPECT_TRUE(CellAt(f, 0, F::kCol金額).isNull()) << QString::fromUtf16(bad).toStdString();
+        EXPECT_EQ(Grid(f).Col(), F::kCol金額);
+        Key(f, Qt::Key_Escape);
+    }
+    Type(f, QStringLiteral("1,234,567"));
+    Key(f, Qt::Key_Return);
+    EXPECT_EQ(CellAt(f, 0, F::kCol金額).toDouble(), 1234567.0);
+}
+
+}  // namespace
