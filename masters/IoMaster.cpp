@@ -226,6 +226,8 @@ void IoMaster::Clear取引先詳細() {
     txtふりがな.SetText(QString());
     txt取引先名.SetText(QString());
     MakeItemRows();
+    panelPartner_.clear();
+    panelItems_.Clear();
 }
 
 void IoMaster::cmd詳細_Click() {
@@ -241,6 +243,8 @@ void IoMaster::cmd詳細_Click() {
     txt取引先名.SetFocus();
 }
 
+QStringList IoMaster::PanelItemFields() { return {S(u"ふりがな"), S(u"非課税"), S(u"回数")}; }
+
 void IoMaster::Read取引先科目(const QVariant& name) {
     if (name.isNull()) return;
     const QString where = QStringLiteral(" where 取引先名 = ") + Quoted(name.toString());
@@ -254,7 +258,10 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w取引先科目"));
     db::Recordset stored =
         Open(ModMurv::DbData, QStringLiteral("select * from 取引先科目") + where + QStringLiteral(" order by ふりがな;"));
+    panelPartner_ = name.toString();
+    panelItems_.Clear();
     for (; !stored.IsEOF() && !rows.IsEOF(); stored.MoveNext(), rows.MoveNext()) {
+        panelItems_.Remember(SheetRowOf(stored, S(u"科目"), PanelItemFields()));
         rows.Edit();
         for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"回数"}) {
             const QString f = QString::fromUtf16(field);
