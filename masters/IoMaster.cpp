@@ -7,6 +7,7 @@
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
@@ -95,6 +96,7 @@ void IoMaster::LayOut() {
     Grid科目.Columns(kItemCount).SetAlignment(ui::ColumnAlignment::Right);
     DD科目参照.SetDataSource(&dat科目参照);
     DD科目参照.SetListFields({QStringLiteral("科目"), QStringLiteral("ふりがな")});
+    ui::FitDropDownToContent(DD科目参照, &Grid科目);
 
     int x = 4320;
     for (ui::CommandButton* b : {&cmd登録, &cmdクリア詳細, &cmd行削除詳細, &cmd閉じる詳細}) {
