@@ -2,8 +2,9 @@
 // The expense-item master (科目): the whole of 科目マスタ edited in one grid
 // as a sheet of work rows (w科目マスタ). Registration writes what the user
 // changed on the sheet: items read and then removed or renamed go, edited
-// items are updated, new names are added; items that another screen stored
-// after the sheet read the master stay as they are. Ticked rows are deleted
+// items are updated, new names are added, and an item the sheet shows that
+// is no longer stored is stored again; items that another screen stored or
+// changed after the sheet read the master stay as they are. Ticked rows are deleted
 // at once.
 //
 // The sheet holds at least kSheetRows rows, and reading makes room for every

@@ -9,7 +9,8 @@
 // kPanelRows, and always every stored item of the partner plus kSpareRows
 // blank rows. Registration writes what the user changed in the panel: items
 // read and then removed or renamed go, edited items are updated, new ones
-// added; pairs and use counts that expense registration stored after the
+// added, and an item the panel shows that is no longer stored is stored
+// again; pairs and use counts that expense registration stored after the
 // panel read them stay (a count raised meanwhile stays raised).
 
 #include <QVariant>

@@ -60,17 +60,13 @@ void IoMaster::Entry取引先マスタ() {
             if (!StoreSheetRow(data, S(u"取引先科目"), pair, {{S(u"取引先名"), name}, {S(u"科目"), w.row.name}},
                                w.row.fields, w.changed))
                 return false;
-        }
-        // Every listed item is in the item master afterwards; an item that
-        // is there already takes the reading and the tax-exempt mark only
-        // where the user changed them here.
-        QHash<QString, QStringList> changed;
-        for (const SheetWrite& w : changes.writes) changed.insert(w.row.name, w.changed);
-        for (const SheetRow& row : panel) {
-            QMap<QString, QVariant> item = row.fields;
+            // Every listed item is in the item master afterwards; an item
+            // that is there already takes the reading and the tax-exempt
+            // mark only where the user changed them here.
+            QMap<QString, QVariant> item = w.row.fields;
             item.remove(count);
-            if (!StoreSheetRow(data, S(u"科目マスタ"), QStringLiteral(" where 科目 = ") + Quoted(row.name),
-                               {{S(u"科目"), row.name}}, item, changed.value(row.name)))
+            if (!StoreSheetRow(data, S(u"科目マスタ"), QStringLiteral(" where 科目 = ") + Quoted(w.row.name),
+                               {{S(u"科目"), w.row.name}}, item, w.changed))
                 return false;
         }
         return true;

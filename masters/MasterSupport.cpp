@@ -81,7 +81,7 @@ SheetChanges SheetBaseline::Compare(const QList<SheetRow>& sheet) const {
         const QMap<QString, QVariant> read = rows_.value(row.name);
         for (auto f = row.fields.constBegin(); f != row.fields.constEnd(); ++f)
             if (write.isNew || !SameValue(f.value(), read.value(f.key()))) write.changed << f.key();
-        if (write.isNew || !write.changed.isEmpty()) changes.writes << write;
+        changes.writes << write;
     }
     for (auto it = rows_.constBegin(); it != rows_.constEnd(); ++it)
         if (!onSheet.contains(it.key())) changes.removed << it.key();

@@ -43,10 +43,11 @@ bool StoreSheetRow(db::Database& data, const QString& table, const QString& wher
                    const QMap<QString, QVariant>& keys, const QMap<QString, QVariant>& fields,
                    const QStringList& changed);
 
-// One row that registration writes.
+// One named row of the sheet, as registration stores it.
 struct SheetWrite {
     SheetRow row;
-    // The fields that differ from what was read; every field for a new row.
+    // The fields that differ from what was read; every field for a new row;
+    // none for a row as read (stored only when it is no longer there).
     QStringList changed;
     // The name was not read from the store (typed, or renamed to it).
     bool isNew = false;
@@ -54,7 +55,7 @@ struct SheetWrite {
 
 struct SheetChanges {
     QStringList removed;       // read, and no longer on the sheet: removed or renamed
-    QList<SheetWrite> writes;  // new and edited rows; rows as read are left out
+    QList<SheetWrite> writes;  // every named row, once per name
 };
 
 // What a sheet read from the store, by name. Rows stored by another screen
