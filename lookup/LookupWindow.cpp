@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QResizeEvent>
 
 #include "lookup/Kana.h"
 #include "platform/db/Quote.h"
 #include "platform/ui/MessagePresenter.h"
+#include "platform/ui/GridFit.h"
 
 namespace lookup {
 
@@ -19,14 +21,14 @@ const QString kKanaCaptions = QStringLiteral("あいうえおかきくけこさ�
                                              "はひふへほまみむめもやゐゆゑよらりるれろわをん");
 
 // Layout, in twips: five index buttons a row (あ い う え お), one row per line
-// of the chart, the list to their right and the commands under it.
+// of the chart, the list to their right and the commands under it. The
+// window opens at its smallest size; the list grows with the window.
 constexpr int kMargin = 120;
 constexpr int kKanaWidth = 480, kKanaHeight = 420;
 constexpr int kKanaLeft = kMargin, kKanaTop = kMargin;
 constexpr int kKanaFrameWidth = 5 * kKanaWidth + 2 * 60, kKanaFrameHeight = 10 * kKanaHeight + 2 * 60;
 constexpr int kListLeft = kKanaLeft + kKanaFrameWidth + kMargin;
-constexpr int kListWidth = 4560, kListHeight = kKanaFrameHeight - 690;
-constexpr int kCommandTop = kMargin + kListHeight + 90;
+constexpr int kListWidth = 4560, kCommandHeight = 600;
 constexpr int kClientWidth = kListLeft + kListWidth + kMargin;
 constexpr int kClientHeight = kMargin + kKanaFrameHeight + kMargin;
 
@@ -87,6 +89,8 @@ QString IndexStatement(const LookupSpec& settings, const QString& caption) {
 LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spec_(settings), state_(state) {
     SetCaption(spec_.caption);
     SetClientSize(kClientWidth, kClientHeight);
+    setMinimumSize(size());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     SetKeyPreview(true);
 
     imContainer3D1.SetStyle(ui::Panel::Style::Sunken);
@@ -98,18 +102,15 @@ LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spe
     }
 
     imContainer3D2.SetStyle(ui::Panel::Style::Sunken);
-    imContainer3D2.Move(kListLeft, kMargin, kListWidth, kListHeight);
     Grid参照.setObjectName(QStringLiteral("Grid参照"));
-    MoveTwips(&Grid参照, 60, 60, kListWidth - 120, kListHeight - 120);
     Grid参照.SetDataSource(&dat参照);
     Grid参照.SetColumns({spec_.nameField, kReading});
-    Grid参照.Columns(0).SetWidth(2400);
-    Grid参照.Columns(1).SetWidth(kListWidth - 120 - 2400 - 420);
-    // A list to pick from: nothing is typed into it.
+    // A list to pick from: nothing is typed into it. Its columns follow
+    // what they show.
     Grid参照.SetReadOnly(true);
+    new ui::GridFit(&Grid参照);
 
     imContainer3D3.SetStyle(ui::Panel::Style::Flat);
-    imContainer3D3.Move(kListLeft, kCommandTop, kListWidth, kKanaFrameHeight - kListHeight - 90);
     int x = 0;
     for (ui::CommandButton* b : {&cmd選択, &cmdクリア, &cmd閉じる}) {
         b->Move(x, 60, 1380, 450);
@@ -121,19 +122,33 @@ LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spe
 
     Msg検索中.setObjectName(QStringLiteral("Msg検索中"));
     Msg検索中.SetPopUp(true);
-    Msg検索中.Move(kListLeft + (kListWidth - 2700) / 2, kMargin + (kListHeight - 660) / 2, 2700, 660);
     Label1.Move(60, 60, 2580, 540);
     Label1.SetAlignment(Qt::AlignCenter);
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPointSize(11);
     Label1.setFont(font);
     Msg検索中.SetVisible(false);
+    LayOut();
 
     connect(&cmd50, &ui::ButtonArray::Click, this, [this](int index) { ReadSansyo(cmd50[index].Caption()); });
     connect(&cmd選択, &ui::CommandButton::Click, this, [this] { Choose(); });
     connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { ClearList(); });
     connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { Unload(); });
     Grid参照.onDblClick = [this] { Choose(); };
+}
+
+void LookupWindow::LayOut() {
+    const int listWidth = std::max(kListWidth, ui::PixelsToTwips(width()) - kListLeft - kMargin);
+    const int listHeight = std::max(1200, ui::PixelsToTwips(height()) - 2 * kMargin - kCommandHeight - 90);
+    imContainer3D2.Move(kListLeft, kMargin, listWidth, listHeight);
+    MoveTwips(&Grid参照, 60, 60, listWidth - 120, listHeight - 120);
+    imContainer3D3.Move(kListLeft, kMargin + listHeight + 90, listWidth, kCommandHeight);
+    Msg検索中.Move(kListLeft + (listWidth - 2700) / 2, kMargin + (listHeight - 660) / 2, 2700, 660);
+}
+
+void LookupWindow::resizeEvent(QResizeEvent* event) {
+    ui::Form::resizeEvent(event);
+    LayOut();
 }
 
 void LookupWindow::OnLoad() {

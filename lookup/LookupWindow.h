@@ -4,6 +4,9 @@
 // fifty index buttons, and a pick by 選択 or a double-click that it records in
 // its library's selection before it unloads.
 //
+// The window can be resized: the list grows with it, its columns fit what
+// they show, and a name or reading cut short shows whole as a tooltip.
+//
 // The window never shows a message. Every statement that fails (a wrong path,
 // a missing table) is skipped and the window goes on; the list then stays
 // empty or stale.
@@ -104,8 +107,11 @@ protected:
     void OnLoad() override;
     void OnUnload() override;
     void OnKeyDown(ui::KeyArgs& key) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Places the list and the commands for the window's size.
+    void LayOut();
     void OpenConnections();
     void CloseConnections();
     void FillBuffer(const QString& source);

@@ -20,6 +20,11 @@ namespace {
 
 
 const QString kSheet = QStringLiteral("w科目マスタ");
+const QString kItem = QStringLiteral("科目");
+// The fields of an item beside its name.
+const QStringList kItemFields = {QStringLiteral("ふりがな"), QStringLiteral("非課税"), QStringLiteral("説明")};
+
+QString ItemIs(const QString& item) { return QStringLiteral(" where 科目 = ") + Quoted(item); }
 
 }  // namespace
 
@@ -149,8 +154,10 @@ void FrmKamoku::Read科目マスタ() {
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
     if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastError());
     qint64 running = 1;
+    baseline_.Clear();
     for (; !items.IsEOF(); items.MoveNext(), ++running) {
         if (!rows.IsEOF()) {
+            baseline_.Remember(SheetRowOf(items, kItem, kItemFields));
             rows.Edit();
             for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"説明"}) rows.SetValue(S(field), items.Value(S(field)));
             rows.Update();
@@ -167,16 +174,23 @@ void FrmKamoku::Read科目マスタ() {
 
 void FrmKamoku::Entry科目() {
     if (!MsgShow(S(u"登録"), S(u"確認"), S(u"科目"))) return;
-    const QString sheet = InFile(ModMurv::WorkFilePath);
-    // The work file is attached to the data connection before the
-    // transaction: no file can be attached inside one.
-    DbData.Attach(ModMurv::WorkFilePath);
+    QList<SheetRow> sheet;
     const bool written = WriteAll(S(u"科目を登録できませんでした"), [&](db::Database& data) {
-        return Exec(data, QStringLiteral("delete * from 科目マスタ")) &&
-               Exec(data, QStringLiteral("insert into 科目マスタ select 科目,ふりがな,非課税,説明 from w科目マスタ ") +
-                              sheet + QStringLiteral(" where not isnull(科目)"));
+        db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ where not isnull(科目)"));
+        if (!rows.IsOpen()) return false;
+        for (; !rows.IsEOF(); rows.MoveNext()) sheet << SheetRowOf(rows, kItem, kItemFields);
+        const SheetChanges changes = baseline_.Compare(sheet);
+        for (const QString& item : changes.removed)
+            if (!Exec(data, QStringLiteral("delete * from 科目マスタ") + ItemIs(item))) return false;
+        for (const SheetWrite& w : changes.writes)
+            if (!StoreSheetRow(data, QStringLiteral("科目マスタ"), ItemIs(w.row.name), {{kItem, w.row.name}},
+                               w.row.fields, w.changed))
+                return false;
+        return true;
     });
-    if (written) MsgShow(S(u"登録"), S(u"標準完了"), S(u"科目"));
+    if (!written) return;
+    baseline_.Adopt(sheet);
+    MsgShow(S(u"登録"), S(u"標準完了"), S(u"科目"));
 }
 
 void FrmKamoku::LineDelete科目マスタ() {
@@ -185,16 +199,21 @@ void FrmKamoku::LineDelete科目マスタ() {
     if (ticked.IsBOF() || ticked.IsEOF()) {
         MsgShow(S(u"行指定"), S(u"指定なし"), QString());
     } else {
+        QStringList gone;
         const bool deleted = WriteAll(S(u"科目を削除できませんでした"), [&](db::Database& data) {
             bool ok = true;
             for (; ok && !ticked.IsEOF(); ticked.MoveNext()) {
                 const QString item = ticked.Value(S(u"科目")).toString();
-                if (!item.isEmpty())
-                    ok = Exec(data, QStringLiteral("delete * from 科目マスタ where 科目 = ") + Quoted(item));
+                if (item.isEmpty()) continue;
+                ok = Exec(data, QStringLiteral("delete * from 科目マスタ") + ItemIs(item));
+                gone << item;
             }
             return ok;
         });
-        if (deleted) Exec(DbWork, QStringLiteral("delete * from w科目マスタ where チェック = True"));
+        if (deleted) {
+            Exec(DbWork, QStringLiteral("delete * from w科目マスタ where チェック = True"));
+            for (const QString& item : gone) baseline_.Forget(item);
+        }
     }
     ticked.Close();
     dat明細.Refresh();

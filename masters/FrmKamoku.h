@@ -1,12 +1,17 @@
 #pragma once
 // The expense-item master (科目): the whole of 科目マスタ edited in one grid
-// as a sheet of work rows (w科目マスタ). Registration replaces the stored
-// items with the rows that carry a name; ticked rows are deleted at once.
+// as a sheet of work rows (w科目マスタ). Registration writes what the user
+// changed on the sheet: items read and then removed or renamed go, edited
+// items are updated, new names are added, and an item the sheet shows that
+// is no longer stored is stored again; items that another screen stored or
+// changed after the sheet read the master stay as they are. Ticked rows are deleted
+// at once.
 //
 // The sheet holds at least kSheetRows rows, and reading makes room for every
 // stored item plus kSpareRows blank rows, so registration never drops an item
 // that was not on the sheet.
 
+#include "masters/MasterSupport.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/DataControl.h"
@@ -67,6 +72,9 @@ private:
     void Grid科目マスタ_BlankToNull();
     void Grid科目マスタ_EnterNextRow(int& keyAscii);
     void Grid科目マスタ_SetIme();
+
+    // The items as the sheet last read or registered them.
+    SheetBaseline baseline_;
 };
 
 }  // namespace masters

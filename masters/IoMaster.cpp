@@ -8,6 +8,7 @@
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
@@ -96,6 +97,7 @@ void IoMaster::LayOut() {
     Grid科目.Columns(kItemCount).SetAlignment(ui::ColumnAlignment::Right);
     DD科目参照.SetDataSource(&dat科目参照);
     DD科目参照.SetListFields({QStringLiteral("科目"), QStringLiteral("ふりがな")});
+    ui::FitDropDownToContent(DD科目参照, &Grid科目);
 
     int x = 4320;
     for (ui::CommandButton* b : {&cmd登録, &cmdクリア詳細, &cmd行削除詳細, &cmd閉じる詳細}) {
@@ -233,6 +235,8 @@ void IoMaster::Clear取引先詳細() {
     txtふりがな.SetText(QString());
     txt取引先名.SetText(QString());
     MakeItemRows();
+    panelPartner_.clear();
+    panelItems_.Clear();
 }
 
 void IoMaster::cmd詳細_Click() {
@@ -247,6 +251,8 @@ void IoMaster::cmd詳細_Click() {
     if (!txt取引先名.Text().isEmpty()) Read取引先科目(txt取引先名.Text());
     txt取引先名.SetFocus();
 }
+
+QStringList IoMaster::PanelItemFields() { return {S(u"ふりがな"), S(u"非課税"), S(u"回数")}; }
 
 void IoMaster::Read取引先科目(const QVariant& name) {
     if (name.isNull()) return;
@@ -266,7 +272,10 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     db::Recordset stored =
         Open(ModMurv::DbData, QStringLiteral("select * from 取引先科目") + where + QStringLiteral(" order by ふりがな;"));
     if (!stored.IsOpen()) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastError());
+    panelPartner_ = name.toString();
+    panelItems_.Clear();
     for (; !stored.IsEOF() && !rows.IsEOF(); stored.MoveNext(), rows.MoveNext()) {
+        panelItems_.Remember(SheetRowOf(stored, S(u"科目"), PanelItemFields()));
         rows.Edit();
         for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"回数"}) {
             const QString f = QString::fromUtf16(field);

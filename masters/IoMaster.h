@@ -7,11 +7,15 @@
 //
 // The panel's item rows are blank work rows (w取引先科目): at least
 // kPanelRows, and always every stored item of the partner plus kSpareRows
-// blank rows, so that registration, which replaces the partner's whole item
-// list with the panel's rows, never drops an item the user did not see.
+// blank rows. Registration writes what the user changed in the panel: items
+// read and then removed or renamed go, edited items are updated, new ones
+// added, and an item the panel shows that is no longer stored is stored
+// again; pairs and use counts that expense registration stored after the
+// panel read them stay (a count raised meanwhile stays raised).
 
 #include <QVariant>
 
+#include "masters/MasterSupport.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/DataControl.h"
@@ -105,6 +109,12 @@ private:
     void Grid科目_TakeDropDown(int col);
     void Grid科目_EnterNextRow(int& keyAscii);
     void Grid科目_SetIme();
+
+    // The fields of a panel row beside its item.
+    static QStringList PanelItemFields();
+    // The items of panelPartner_ as the panel last read or registered them.
+    QString panelPartner_;
+    SheetBaseline panelItems_;
 };
 
 }  // namespace masters

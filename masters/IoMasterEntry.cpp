@@ -33,45 +33,50 @@ void IoMaster::Entry取引先マスタ() {
     if (name.isEmpty()) return;
     const QString reading = txtふりがな.Text();
     const QString partner = QStringLiteral(" where 取引先名 = ") + Quoted(name);
+    const QString count = S(u"回数");
 
+    QList<SheetRow> panel;
     const bool written = WriteAll(S(u"取引先科目を登録できませんでした"), [&](db::Database& data) {
-        db::Recordset row = Open(data, QStringLiteral("select * from 取引先マスタ") + partner);
-        bool ok = row.IsOpen() && ((row.IsBOF() || row.IsEOF()) ? row.AddNew() : row.Edit());
-        ok = ok && row.SetValue(S(u"取引先名"), name);
-        ok = ok && row.SetValue(S(u"ふりがな"), reading.isEmpty() ? QVariant() : QVariant(reading));
-        ok = ok && row.Update();
-        row.Close();
-
-        // The panel's rows become the partner's whole item list.
-        ok = ok && Exec(data, QStringLiteral("delete * from 取引先科目") + partner);
+        const bool ok = StoreSheetRow(data, S(u"取引先マスタ"), partner, {{S(u"取引先名"), name}},
+                                      {{S(u"ふりがな"), reading.isEmpty() ? QVariant() : QVariant(reading)}},
+                                      {S(u"ふりがな")});
         db::Recordset items = ItemRows();
-        ok = ok && items.IsOpen();
-        if (ok && !items.IsEOF()) {
-            db::Recordset pairs = Open(data, QStringLiteral("select * from 取引先科目") + partner);
-            for (; ok && !items.IsEOF(); items.MoveNext()) {
-                const QVariant count = items.Value(S(u"回数"));
-                ok = pairs.AddNew() && pairs.SetValue(S(u"取引先名"), name) &&
-                     pairs.SetValue(S(u"科目"), items.Value(S(u"科目"))) &&
-                     pairs.SetValue(S(u"非課税"), items.Value(S(u"非課税"))) &&
-                     pairs.SetValue(S(u"ふりがな"), items.Value(S(u"ふりがな"))) &&
-                     pairs.SetValue(S(u"回数"), count.isNull() ? QVariant(1) : count) && pairs.Update();
-            }
-        }
+        if (!ok || !items.IsOpen()) return false;
+        for (; !items.IsEOF(); items.MoveNext()) panel << SheetRowOf(items, S(u"科目"), PanelItemFields());
 
-        // Each listed item takes this row's reading and tax-exempt mark in
-        // the item master too.
-        if (ok) items.MoveFirst();
-        for (; ok && !items.IsEOF(); items.MoveNext()) {
-            const QVariant item = items.Value(S(u"科目"));
-            db::Recordset master =
-                Open(data, QStringLiteral("select * from 科目マスタ where 科目 = ") + Quoted(item.toString()));
-            ok = master.IsOpen() && ((master.IsBOF() || master.IsEOF()) ? master.AddNew() : master.Edit()) &&
-                 master.SetValue(S(u"科目"), item) && master.SetValue(S(u"ふりがな"), items.Value(S(u"ふりがな"))) &&
-                 master.SetValue(S(u"非課税"), items.Value(S(u"非課税"))) && master.Update();
+        // What the panel read is what it may remove; a panel read for
+        // another name (or none) removes nothing.
+        const SheetChanges changes = (name == panelPartner_ ? panelItems_ : SheetBaseline()).Compare(panel);
+        for (const QString& item : changes.removed)
+            if (!Exec(data, QStringLiteral("delete * from 取引先科目") + partner + QStringLiteral(" and 科目 = ") +
+                                Quoted(item)))
+                return false;
+        for (SheetWrite w : changes.writes) {
+            const QString pair = partner + QStringLiteral(" and 科目 = ") + Quoted(w.row.name);
+            // An empty count: a new pair starts at 1, a stored one keeps its own.
+            if (w.row.fields.value(count).isNull()) {
+                w.row.fields.insert(count, 1);
+                if (w.isNew) w.changed.removeAll(count);
+            }
+            if (!StoreSheetRow(data, S(u"取引先科目"), pair, {{S(u"取引先名"), name}, {S(u"科目"), w.row.name}},
+                               w.row.fields, w.changed))
+                return false;
+            // Every listed item is in the item master afterwards; an item
+            // that is there already takes the reading and the tax-exempt
+            // mark only where the user changed them here.
+            QMap<QString, QVariant> item = w.row.fields;
+            item.remove(count);
+            if (!StoreSheetRow(data, S(u"科目マスタ"), QStringLiteral(" where 科目 = ") + Quoted(w.row.name),
+                               {{S(u"科目"), w.row.name}}, item, w.changed))
+                return false;
         }
-        return ok;
+        return true;
     });
-    if (written) MsgShow(S(u"登録"), S(u"標準完了"), S(u"取引先科目"));
+    if (written) {
+        panelPartner_ = name;
+        panelItems_.Adopt(panel);
+        MsgShow(S(u"登録"), S(u"標準完了"), S(u"取引先科目"));
+    }
     Read取引先();
 }
 

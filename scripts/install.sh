@@ -32,7 +32,7 @@ fi
 # The installed program finds the installed libraries.
 if [ -x "$home/MurvRegSvr" ]; then
   for lib in "$home"/*.so; do
-    [ -e "$lib" ] && "$home/MurvRegSvr" "$lib" >/dev/null
+    [ -e "$lib" ] && env -u MURV_COM_REGISTRY "$home/MurvRegSvr" "$lib" >/dev/null
   done
 fi
 echo "$home"

@@ -2,12 +2,12 @@
 
 #include <dlfcn.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTextStream>
 
 namespace com {
@@ -16,10 +16,10 @@ namespace {
 
 using GetClassObject = Object* (*)(const char*);
 
-// Lines of "clsid<TAB>path".
-QHash<QString, QString> ReadRegistry() {
+// Lines of "clsid<TAB>path"; a relative path is relative to the registry's folder.
+QHash<QString, QString> ReadRegistry(const QString& path) {
     QHash<QString, QString> entries;
-    QFile f(RegistryPath());
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return entries;
     QTextStream in(&f);
     in.setEncoding(QStringConverter::Utf8);
@@ -31,8 +31,7 @@ QHash<QString, QString> ReadRegistry() {
     return entries;
 }
 
-bool WriteRegistry(const QHash<QString, QString>& entries, QString* error) {
-    const QString path = RegistryPath();
+bool WriteRegistry(const QString& path, const QHash<QString, QString>& entries, QString* error) {
     QDir().mkpath(QFileInfo(path).path());
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) {
@@ -58,27 +57,53 @@ QHash<QString, void*>& LoadedLibraries() {
     return libs;
 }
 
+// The registry named by the environment, or an empty text.
+QString RegistryFromEnvironment() {
+    const QByteArray env = qgetenv("MURV_COM_REGISTRY");
+    return env.isEmpty() ? QString() : QString::fromLocal8Bit(env);
+}
+
+QString ProgramFolder() {
+    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+}
+
 }  // namespace
 
+QString RegistryIn(const QString& folder) { return QDir(folder).absoluteFilePath(QStringLiteral("classes.reg")); }
+
 QString RegistryPath() {
-    const QByteArray env = qgetenv("MURV_COM_REGISTRY");
-    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("PrjMURV/classes.reg"));
+    const QString env = RegistryFromEnvironment();
+    return env.isEmpty() ? RegistryIn(ProgramFolder()) : env;
 }
 
-QString RegisteredLibrary(const QString& clsid) { return ReadRegistry().value(clsid.toUpper()); }
+QString RegistryFor(const QString& libraryPath) {
+    const QString env = RegistryFromEnvironment();
+    return env.isEmpty() ? RegistryIn(QFileInfo(libraryPath).absolutePath()) : env;
+}
+
+QString RegisteredLibrary(const QString& clsid) {
+    const QString registry = RegistryPath();
+    const QString path = ReadRegistry(registry).value(clsid.toUpper());
+    if (path.isEmpty()) return path;
+    return QDir::cleanPath(QFileInfo(registry).absoluteDir().absoluteFilePath(path));
+}
 
 bool Register(const QString& clsid, const QString& libraryPath, QString* error) {
-    auto entries = ReadRegistry();
-    entries.insert(clsid.toUpper(), QFileInfo(libraryPath).absoluteFilePath());
-    return WriteRegistry(entries, error);
+    const QString registry = RegistryFor(libraryPath);
+    const QFileInfo library(libraryPath);
+    // A library beside the registry is recorded by its name alone.
+    const bool beside = library.absoluteDir() == QFileInfo(registry).absoluteDir();
+    auto entries = ReadRegistry(registry);
+    entries.insert(clsid.toUpper(), beside ? library.fileName() : library.absoluteFilePath());
+    return WriteRegistry(registry, entries, error);
 }
 
-bool Unregister(const QString& clsid, QString* error) {
-    auto entries = ReadRegistry();
+bool Unregister(const QString& clsid, const QString& libraryPath, QString* error) {
+    const QString registry = RegistryFor(libraryPath);
+    auto entries = ReadRegistry(registry);
     entries.remove(clsid.toUpper());
-    return WriteRegistry(entries, error);
+    return WriteRegistry(registry, entries, error);
 }
 
 Ptr<Object> CreateObject(const QString& clsid, QString* error) {

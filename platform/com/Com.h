@@ -1,8 +1,12 @@
 #pragma once
 // Components created by class identifier from libraries loaded at run time.
 //
-// A class identifier (a GUID text) is registered with the absolute path of the
-// library that serves it, in a small registry file. Creating an object looks
+// A class identifier (a GUID text) is registered with the path of the
+// library that serves it, in a small registry file that belongs to the
+// program folder: "classes.reg" beside the program and its libraries. Each
+// copy of the program (a build folder, an installed folder) so loads its own
+// libraries. A library inside the registry's folder is recorded by its file
+// name, so a program folder copied whole still finds its own. Creating an object looks
 // the identifier up, loads the library once (it stays loaded until the
 // process ends), asks its exported class factory for a fresh instance and
 // hands back an owning pointer that releases it.
@@ -32,14 +36,21 @@ struct Releaser {
 template <class T>
 using Ptr = std::unique_ptr<T, Releaser>;
 
-// The registry file: $MURV_COM_REGISTRY when set, else classes.reg in the
-// user's configuration folder for this program.
+// The registry file of a program folder.
+QString RegistryIn(const QString& folder);
+// The registry the running program reads: $MURV_COM_REGISTRY when set, else
+// the registry of the folder that holds the program.
 QString RegistryPath();
+// The registry that (un)registering a library writes: $MURV_COM_REGISTRY
+// when set, else the registry of the folder that holds the library.
+QString RegistryFor(const QString& libraryPath);
 
-// The library path registered for a class, or an empty text.
+// The absolute library path registered for a class in RegistryPath(), or an
+// empty text.
 QString RegisteredLibrary(const QString& clsid);
+// Adds or removes a class of a library in RegistryFor(libraryPath).
 bool Register(const QString& clsid, const QString& libraryPath, QString* error);
-bool Unregister(const QString& clsid, QString* error);
+bool Unregister(const QString& clsid, const QString& libraryPath, QString* error);
 
 // A fresh instance of the class, or null with a message naming what is missing.
 Ptr<Object> CreateObject(const QString& clsid, QString* error);

@@ -8,9 +8,10 @@
 
 namespace com {
 
-// Registers (or removes) `clsid` under the path of the library holding `anchor`.
+// Registers (or removes) `clsid` under the path of the library holding
+// `anchor`, in the registry of that library's folder.
 int RegisterServerOf(const QString& clsid, const void* anchor);
-int UnregisterServerOf(const QString& clsid);
+int UnregisterServerOf(const QString& clsid, const void* anchor);
 
 }  // namespace com
 
@@ -21,7 +22,8 @@ int UnregisterServerOf(const QString& clsid);
                                      reinterpret_cast<const void*>(&DllRegisterServer));    \
     }                                                                                       \
     extern "C" __attribute__((visibility("default"))) int DllUnregisterServer() {           \
-        return com::UnregisterServerOf(QString::fromLatin1(kClsid));                        \
+        return com::UnregisterServerOf(QString::fromLatin1(kClsid),                         \
+                                       reinterpret_cast<const void*>(&DllUnregisterServer));\
     }                                                                                       \
     extern "C" __attribute__((visibility("default"))) com::Object* DllGetClassObject(       \
         const char* clsid) {                                                                \

@@ -1,5 +1,6 @@
 // The two lookup libraries as the program meets them: registered, created by
 // class identifier, shown modal and asked for the pick.
+#include <QFileInfo>
 #include <QProcess>
 
 #include "core/Lookup.h"
@@ -40,6 +41,14 @@ protected:
         return cls;
     }
 };
+
+TEST_F(LookupLibraryTest, TheBuildRegistersBothLibrariesBesideTheProgram) {
+    const QString registry = com::RegistryIn(QFileInfo(kPelmoraLib).absolutePath());
+    ASSERT_TRUE(QFile::exists(registry)) << registry.toStdString();
+    qputenv("MURV_COM_REGISTRY", QFile::encodeName(registry));
+    EXPECT_EQ(com::RegisteredLibrary(kPelmora), kPelmoraLib);
+    EXPECT_EQ(com::RegisteredLibrary(kDunvasel), kDunvaselLib);
+}
 
 TEST_F(LookupLibraryTest, RegistrationCreationByIdentifierAndCleanFailures) {
     EXPECT_EQ(com::RegisteredLibrary(kPelmora), kPelmoraLib);

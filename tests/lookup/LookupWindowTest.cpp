@@ -1,7 +1,11 @@
 // The lookup window in this process: its kana conversion and statements, the
 // search panel, and the partner window's clear.
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include "lookup/Kana.h"
 #include "lookup/LookupWindow.h"
+#include "platform/ui/GridFit.h"
 #include "tests/lookup/LookupFixture.h"
 
 namespace {
@@ -58,6 +62,53 @@ TEST_F(LookupWindowTest, TheSearchPanelIsPaintedBeforeTheCopyAndHiddenAfter) {
     QTest::mouseClick(&w.cmd50[5], Qt::LeftButton);
     EXPECT_GT(spy.paints, 0);
     EXPECT_FALSE(w.Msg検索中.Visible());
+}
+
+TEST_F(LookupWindowTest, AWiderWindowShowsLongNamesWholeAndACutNameShowsWholeAsItsTooltip) {
+    const QString name = QStringLiteral("東京電力サービス株式会社千代田支店営業第二課ご担当窓口様御中");
+    const QString reading = QStringLiteral("とうきょうでんりょく");
+    ASSERT_EQ(name.size(), 30);
+    ExecData(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('%1', '%2')").arg(name, reading));
+    LookupWindow& w = Open(PartnerLookup());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QAbstractItemView* view = test::ListView(&w);
+    const int row = int(test::ShownRows(&w).indexOf(name + u'/' + reading));
+    ASSERT_GE(row, 0);
+    const int nameWidth = view->fontMetrics().horizontalAdvance(name);
+    const auto cell = [&](int col) { return view->visualRect(view->model()->index(row, col)); };
+    // The mouse resting over the name.
+    const auto hover = [&] {
+        QHelpEvent help(QEvent::ToolTip, cell(0).center(), view->viewport()->mapToGlobal(cell(0).center()));
+        QCoreApplication::sendEvent(view->viewport(), &help);
+    };
+
+    // At the size it opens with, the name is cut and tells itself whole.
+    EXPECT_LT(cell(0).width(), nameWidth);
+    hover();
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), name);
+    const int gridWidth = w.Grid参照.width();
+
+    w.resize(900, w.height() + 60);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.width(), 900);
+    EXPECT_GT(w.Grid参照.width(), gridWidth + 300) << "the list grows with the window";
+    EXPECT_GE(cell(0).width(), nameWidth);
+    EXPECT_GE(cell(1).width(), view->fontMetrics().horizontalAdvance(reading));
+    EXPECT_LE(cell(1).right(), view->viewport()->width()) << "both columns within the window";
+    hover();  // the tooltip goes (it fades for a moment)
+    for (int i = 0; i < 40 && QToolTip::isVisible(); ++i) QTest::qWait(25);
+    EXPECT_FALSE(QToolTip::isVisible()) << "a whole name needs no tooltip";
+    EXPECT_GE(w.cmd選択.mapTo(&w, QPoint(0, 0)).y() + w.cmd選択.height(), w.Grid参照.mapTo(&w, QPoint(0, 0)).y() + w.Grid参照.height())
+        << "the commands stay under the list";
+}
+
+TEST(GridFitTest, NarrowColumnsKeepTheirWidthAndWideOnesShareTheRest) {
+    using ui::GridFit;
+    EXPECT_EQ(GridFit::ShareOut({100, 50}, 400), (std::vector<int>{100, 300})) << "the last takes what is spare";
+    EXPECT_EQ(GridFit::ShareOut({60, 500, 400}, 400), (std::vector<int>{60, 170, 170}));
+    EXPECT_EQ(GridFit::ShareOut({300, 300}, 400), (std::vector<int>{200, 200}));
+    EXPECT_TRUE(GridFit::ShareOut({}, 400).empty());
 }
 
 TEST_F(LookupWindowTest, ThePartnerClearEmptiesTheListOnTheWorkConnectionItHolds) {
