@@ -5,19 +5,10 @@
 //  - the year-end update: the archive built and checked, the period's lines
 //    removed, the next period made current;
 //  - each of the five bulk deletes.
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
-#include "core/MainMenu.h"
-#include "core/ModMurv.h"
-#include "core/Paths.h"
-#include "core/Schema.h"
 #include "maintenance/FrmHosyu.h"
-#include "platform/ui/MessagePresenter.h"
+#include "tests/bench/BenchProgram.h"
 
 namespace {
 
@@ -26,28 +17,9 @@ using maintenance::FrmHosyu;
 
 constexpr int kLines = 50000;
 
-class Program {
+class Program : public bench::Program {
 public:
-    Program() {
-        QString error;
-        core::MakeDataFolder(QDir(dir_.path()).filePath(QStringLiteral("data")), nullptr, &error);
-        core::SetProgramFolder(dir_.path());
-        previous_ = ui::SetPresenter(&boxes_);
-        ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
-    }
-    ~Program() {
-        ui::Forms::UnloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ModMurv::ResetState();
-        ui::SetPresenter(previous_);
-        core::SetProgramFolder(QString());
-    }
-
-    FrmHosyu& Screen() {
-        auto& screen = ui::Forms::Get<FrmHosyu>(QStringLiteral("FrmHosyu"));
-        screen.Show();
-        return screen;
-    }
+    FrmHosyu& Screen() { return Show<FrmHosyu>(QStringLiteral("FrmHosyu")); }
 
     // The masters and the lines, from nothing.
     static void MakeData() {
@@ -78,12 +50,6 @@ public:
         db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) as n from ") + table);
         return rs.IsEOF() ? -1 : rs.Value(0).toLongLong();
     }
-
-    ui::ScriptedPresenter boxes_;
-
-private:
-    QTemporaryDir dir_;
-    ui::MessagePresenter* previous_ = nullptr;
 };
 
 void BM_YearEndUpdate50000Lines(benchmark::State& state) {
@@ -141,12 +107,4 @@ BENCHMARK(BM_BulkDelete)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunScreenBenchmarks(argc, argv); }
