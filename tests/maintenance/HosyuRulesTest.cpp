@@ -54,30 +54,4 @@ TEST(HosyuRulesTest, AnArchiveIsNamedAfterTheTrimmedTitleUnlessTheTitleCannotNam
     EXPECT_EQ(ArchiveFileName(QString(83, u'期')), QString(83, u'期') + QStringLiteral(".mdb"));
 }
 
-TEST(HosyuRulesTest, TheArchiveTakesSixTablesAndThePeriodsLinesWithBothEnds) {
-    EXPECT_EQ(ArchiveTables(), (QStringList{"コードマスタ", "科目マスタ", "自社情報", "取引先マスタ", "取引先科目", "取引明細"}));
-    EXPECT_EQ(PeriodCondition(D(2005, 4, 1), D(2006, 3, 31)),
-              QStringLiteral(" where 日付 >= #2005/04/01# and 日付 <= #2006/03/31#"));
-}
-
-TEST(HosyuRulesTest, EachDeleteHasItsSubjectsAndStatementsAndAPartnersNameIsQuoted) {
-    const QString p = QStringLiteral("O'Hara商会");
-    EXPECT_EQ(DeleteQuestionSubject(BulkDelete::Partners, p), QStringLiteral("すべての取引先情報"));
-    EXPECT_EQ(DeleteQuestionSubject(BulkDelete::Items, p), QStringLiteral("すべての科目情報"));
-    EXPECT_EQ(DeleteQuestionSubject(BulkDelete::Lines, p), QStringLiteral("すべての取引データ"));
-    EXPECT_EQ(DeleteQuestionSubject(BulkDelete::Everything, p), QStringLiteral("すべてのデータ"));
-    EXPECT_EQ(DeleteQuestionSubject(BulkDelete::OnePartner, p), QStringLiteral("O'Hara商会のすべての情報"));
-    EXPECT_EQ(DeleteCompletionSubject(BulkDelete::OnePartner, p), QStringLiteral("O'Hara商会すべての情報"));
-    EXPECT_EQ(DeleteCompletionSubject(BulkDelete::Lines, p), QStringLiteral("すべての取引データ"));
-
-    EXPECT_EQ(DeleteStatements(BulkDelete::Partners, p),
-              (QStringList{"delete * from 取引先マスタ", "delete * from 取引先科目"}));
-    EXPECT_EQ(DeleteStatements(BulkDelete::Everything, p),
-              (QStringList{"delete * from 科目マスタ", "delete * from 取引先マスタ", "delete * from 取引先科目",
-                           "delete * from 取引明細"}));
-    EXPECT_EQ(DeleteStatements(BulkDelete::OnePartner, p),
-              (QStringList{"delete * from 取引明細 where 取引先名 = 'O''Hara商会'",
-                           "delete * from 取引先マスタ where 取引先名 = 'O''Hara商会'"}));
-}
-
 }  // namespace
