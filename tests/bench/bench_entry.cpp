@@ -4,16 +4,46 @@
 //  - loading 5000 stored lines into the work rows;
 //  - registering 5000 complete rows, typed (added) and loaded (edited).
 // 300 partners and 40 items, as a busy small business might have.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "core/MainMenu.h"
+#include "core/ModMurv.h"
+#include "core/Paths.h"
+#include "core/Schema.h"
 #include "entry/FrmInput.h"
-#include "tests/bench/BenchProgram.h"
+#include "platform/ui/MessagePresenter.h"
 
 namespace {
 
 using entry::FrmInput;
 
-class Program : public bench::Program {
+// A program folder with a fresh data folder and the menu loaded.
+class Program {
 public:
-    FrmInput& Screen() { return Show<FrmInput>(QStringLiteral("FrmInput")); }
+    Program() {
+        QString error;
+        core::MakeDataFolder(QDir(dir_.path()).filePath(QStringLiteral("data")), nullptr, &error);
+        core::SetProgramFolder(dir_.path());
+        previous_ = ui::SetPresenter(&boxes_);  // the confirmation's default answer is Yes
+        ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
+    }
+    ~Program() {
+        ui::Forms::UnloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ModMurv::ResetState();
+        ui::SetPresenter(previous_);
+        core::SetProgramFolder(QString());
+    }
+
+    FrmInput& Screen() {
+        auto& screen = ui::Forms::Get<FrmInput>(QStringLiteral("FrmInput"));
+        screen.Show();
+        return screen;
+    }
 
     // n stored lines over the partners and items.
     void AddLines(int n) {
@@ -41,6 +71,11 @@ public:
             "取引先名 = '取引先' || (lno % 300), 科目 = '科目' || (lno % 40), 金額 = 100 + lno, "
             "税額 = (100 + lno) / 21, 曜日 = '月'"));
     }
+
+private:
+    QTemporaryDir dir_;
+    ui::ScriptedPresenter boxes_;
+    ui::MessagePresenter* previous_ = nullptr;
 };
 
 void BM_OpenScreen(benchmark::State& state) {
@@ -95,4 +130,12 @@ BENCHMARK(BM_Register5000LoadedRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return bench::RunScreenBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
