@@ -61,10 +61,7 @@ bool FillToRows(const QString& table, FieldValues values, qint64 rows) {
 }
 
 bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& writes) {
-    return WriteAll(ModMurv::DbData, failure, writes);
-}
-
-bool WriteAll(db::Database& data, const QString& failure, const std::function<bool(db::Database&)>& writes) {
+    db::Database& data = ModMurv::DbData;
     if (data.BeginTrans()) {
         if (writes(data) && data.CommitTrans()) return true;
         if (data.InTransaction()) data.Rollback();

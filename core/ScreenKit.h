@@ -57,8 +57,6 @@ bool FillToRows(const QString& table, FieldValues values, qint64 rows);
 // Runs the writes in one transaction on DbData: all of them are kept, or
 // none is. On failure it tells the user "<failure>。" and returns false.
 bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& writes);
-// The same on another connection (the work database's settings row).
-bool WriteAll(db::Database& database, const QString& failure, const std::function<bool(db::Database&)>& writes);
 
 // ---------------------------------------------------------------- name lists
 

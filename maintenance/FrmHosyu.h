@@ -51,8 +51,8 @@ public:
     // After the question, replaces the company row by the page's settings in
     // one transaction; true when it was stored.
     bool Entry自社情報();
-    // Replaces the 管理 row by the data path, in one transaction, without
-    // any message unless it fails.
+    // Stores the data path in the 管理 row in one statement, without any
+    // message unless it fails.
     bool EntryEnv();
     // 登録: the company row (asked), the data path, then the settings in
     // force again and the main menu's labels.

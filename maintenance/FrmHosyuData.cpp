@@ -30,7 +30,8 @@ using core::S;
 namespace {
 
 // A failure the user meets: said once in the screen's words, logged once
-// with what went wrong.
+// with what went wrong. (The program-wide failure message can take its
+// place: same arguments.)
 void ReportFailure(const QString& message, const QString& detail) {
     qWarning().noquote() << "FrmHosyu:" << message << detail;
     MsgShow(S(u"その他"), S(u"メッセージ"), message);
@@ -110,12 +111,16 @@ bool FrmHosyu::Entry自社情報() {
 }
 
 bool FrmHosyu::EntryEnv() {
-    return core::WriteAll(ModMurv::DbWork, S(u"データパスを登録できませんでした"), [this](db::Database& work) {
-        if (!Exec(work, QStringLiteral("delete * from 管理"))) return false;
-        db::Recordset rs = Open(work, QStringLiteral("select * from 管理"));
-        return rs.IsOpen() && rs.AddNew() && rs.SetValue(QStringLiteral("DataPath"), TextOrNull(txtDataPath.Text())) &&
-               rs.Update();
-    });
+    // The row is rewritten in place (or made when there is none): one
+    // statement, so the setting is never left without its row.
+    db::Recordset rs = Open(ModMurv::DbWork, QStringLiteral("select * from 管理"));
+    const bool stored = rs.IsOpen() && ((rs.IsBOF() || rs.IsEOF()) ? rs.AddNew() : rs.Edit()) &&
+                        rs.SetValue(QStringLiteral("DataPath"), TextOrNull(txtDataPath.Text())) && rs.Update();
+    if (!stored) {
+        const QString why = rs.LastError().isEmpty() ? ModMurv::DbWork.LastError() : rs.LastError();
+        ReportFailure(S(u"データパスを登録できませんでした。"), why);
+    }
+    return stored;
 }
 
 void FrmHosyu::Save() {

@@ -122,12 +122,13 @@ TEST_F(FrmHosyuDeleteTest, ADeleteThatFailsPartWayKeepsEverythingAndShowsNoCompl
         ASSERT_TRUE(d.ExecuteNative(QStringLiteral("DROP TABLE 取引先科目")));
     }
     Press(f.cmd一括削除1, {Answer::Yes});
-    EXPECT_EQ(Texts(), (QStringList{"すべての取引先情報 を削除します。よろしいですか",
-                                    "すべての取引先情報を削除できませんでした。"}));
+    ASSERT_EQ(Texts().size(), 2);
+    EXPECT_TRUE(Texts()[1].startsWith(QStringLiteral("すべての取引先情報を削除できませんでした。")));
     EXPECT_EQ(Count(QStringLiteral("取引先マスタ")), 2) << "the partners stay with the pairs";
     boxes_.Clear();
     Press(f.cmd一括削除4, {Answer::Yes});
-    EXPECT_EQ(Texts().last(), QStringLiteral("すべてのデータを削除できませんでした。"));
+    ASSERT_EQ(Texts().size(), 2);
+    EXPECT_TRUE(Texts()[1].startsWith(QStringLiteral("すべてのデータを削除できませんでした。")));
     EXPECT_EQ(Count(QStringLiteral("科目マスタ")) + Count(QStringLiteral("取引明細")), 7);
     EXPECT_EQ(Rows(QStringLiteral("select タイトル from 自社情報")), QStringList{"2026年度"});
 }
