@@ -34,6 +34,8 @@ bool Failed(const db::Recordset* rs, const db::Database& database) {
 }
 }  // namespace
 
+bool NoteFailure(const db::Recordset& rs, const db::Database& database) { return Failed(&rs, database); }
+
 bool HasControlCharacters(const QString& text) {
     for (const QChar c : text)
         if (c.category() == QChar::Other_Control) return true;

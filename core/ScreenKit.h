@@ -68,6 +68,10 @@ bool FillToRows(const QString& table, FieldValues values, qint64 rows);
 // FillToRows, FillNameList or WriteAll.
 QString LastFailureDetail();
 
+// Notes why a recordset step failed (the recordset's text, else the
+// database's) as the detail a following failure message shows. False.
+bool NoteFailure(const db::Recordset& rs, const db::Database& database);
+
 // Runs the writes in one transaction on DbData: all of them are kept, or
 // none is. On failure it tells the user "<failure>。" (ShowFailure, with
 // the cause) and returns false.

@@ -15,6 +15,7 @@
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
 #include "core/MainMenu.h"
+#include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
@@ -28,14 +29,6 @@ using core::Open;
 using core::S;
 
 namespace {
-
-// A failure the user meets: said once in the screen's words, logged once
-// with what went wrong. (The program-wide failure message can take its
-// place: same arguments.)
-void ReportFailure(const QString& message, const QString& detail) {
-    qWarning().noquote() << "FrmHosyu:" << message << detail;
-    MsgShow(S(u"その他"), S(u"メッセージ"), message);
-}
 
 QString DateText(const QDate& date) { return date.toString(QStringLiteral("yyyy/MM/dd")); }
 
@@ -56,7 +49,7 @@ bool RunAll(db::Database& data, const QStringList& statements) {
 bool FrmHosyu::ReadEnv() {
     db::Recordset rs = Open(ModMurv::DbWork, QStringLiteral("select * from 管理"));
     if (!rs.IsOpen()) {
-        ReportFailure(S(u"データパスを読み込めませんでした。"), ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"データパスを読み込めませんでした。"), ModMurv::DbWork.LastError());
         return false;
     }
     if (!(rs.IsBOF() && rs.IsEOF())) {
@@ -69,7 +62,7 @@ bool FrmHosyu::ReadEnv() {
 bool FrmHosyu::Read自社情報() {
     db::Recordset rs = Open(ModMurv::DbData, QStringLiteral("select * from 自社情報"));
     if (!rs.IsOpen()) {
-        ReportFailure(S(u"設定を読み込めませんでした。"), ModMurv::DbData.LastError());
+        core::ShowFailure(S(u"設定を読み込めませんでした。"), ModMurv::DbData.LastError());
         return false;
     }
     if (rs.IsBOF() || rs.IsEOF()) return false;
@@ -118,7 +111,7 @@ bool FrmHosyu::EntryEnv() {
                         rs.SetValue(QStringLiteral("DataPath"), TextOrNull(txtDataPath.Text())) && rs.Update();
     if (!stored) {
         const QString why = rs.LastError().isEmpty() ? ModMurv::DbWork.LastError() : rs.LastError();
-        ReportFailure(S(u"データパスを登録できませんでした。"), why);
+        core::ShowFailure(S(u"データパスを登録できませんでした。"), why);
     }
     return stored;
 }
@@ -215,7 +208,7 @@ bool FrmHosyu::Exec更新() {
     QString error;
     if (!MakeYearEndArchive(DataFilePath, OrgDataFilePath, archive, d1, d2, &error)) {
         hidePanel();
-        ReportFailure(S(u"年次更新のデータ ") + archive + S(u" を作成できませんでした。取引データは削除していません。"),
+        core::ShowFailure(S(u"年次更新のデータ ") + archive + S(u" を作成できませんでした。取引データは削除していません。"),
                       error);
         return false;
     }

@@ -38,7 +38,7 @@ bool StoreSheetRow(db::Database& data, const QString& table, const QString& wher
                    const QMap<QString, QVariant>& keys, const QMap<QString, QVariant>& fields,
                    const QStringList& changed) {
     db::Recordset rs = core::Open(data, QStringLiteral("select * from ") + table + where);
-    if (!rs.IsOpen()) return false;
+    if (!rs.IsOpen()) return core::NoteFailure(rs, data);
     const bool add = rs.IsBOF() || rs.IsEOF();
     if (!add && changed.isEmpty()) return true;
     bool ok = add ? rs.AddNew() : rs.Edit();
@@ -47,6 +47,7 @@ bool StoreSheetRow(db::Database& data, const QString& table, const QString& wher
     for (auto f = fields.constBegin(); ok && f != fields.constEnd(); ++f)
         if (add || changed.contains(f.key())) ok = rs.SetValue(f.key(), f.value());
     ok = ok && rs.Update();
+    if (!ok) core::NoteFailure(rs, data);
     rs.Close();
     return ok;
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 src="$1"
 export MURV_BUILD_DIR="$2"
 home="$(mktemp -d)"
-export MURV_COM_REGISTRY="$home/classes.reg"
+unset MURV_COM_REGISTRY
 trap 'rm -rf "$home"' EXIT
 
 "$src/scripts/install.sh" "$home/MURV" >/dev/null
@@ -25,4 +25,4 @@ after="$(cd "$home/MURV/data" && stat -c "%n %s %Y" . * && sha1sum *)"
 [ "$before" = "$after" ] || { echo "the install changed data/"; diff <(echo "$before") <(echo "$after"); exit 1; }
 cmp -s "$MURV_BUILD_DIR/bin/PrjMURV" "$home/MURV/PrjMURV" || { echo "the program was not replaced"; exit 1; }
 # The registry names the installed libraries.
-grep -q "$home/MURV/" "$MURV_COM_REGISTRY" || { echo "the installed libraries are not registered"; exit 1; }
+grep -q "libPrjPelmora.so" "$home/MURV/classes.reg" || { echo "the installed libraries are not registered"; exit 1; }
