@@ -6,6 +6,7 @@
 #include "core/Paths.h"
 #include "core/Screens.h"
 #include "entry/FrmInput.h"
+#include "lists/ListScreens.h"
 #include "masters/FrmKamoku.h"
 #include "masters/FrmKanjoKamoku.h"
 #include "masters/IoMaster.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     core::RegisterScreen(QStringLiteral("Frm勘定科目"), []() -> ui::Form& {
         return ui::Forms::Get<masters::Frm勘定科目>(QStringLiteral("Frm勘定科目"));
     });
+    lists::RegisterListScreens();
     auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
     QObject::connect(&menu, &ui::Form::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     menu.Show();

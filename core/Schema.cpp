@@ -39,7 +39,7 @@ std::vector<FieldDef> MonthTableFields() {
 const std::vector<FieldDef> kExpenseListFields = {
     {QStringLiteral("チェック"), B}, {QStringLiteral("行番号"), L}, {QStringLiteral("日付"), D},
     {QStringLiteral("取引先名"), T}, {QStringLiteral("金額"), N},   {QStringLiteral("科目"), T},
-    {QStringLiteral("摘要"), T}};
+    {QStringLiteral("摘要"), T}, {QStringLiteral("明細ID"), L}};
 
 const std::vector<FieldDef> kRankingFields = {
     {QStringLiteral("順位"), L}, {QStringLiteral("科目"), T}, {QStringLiteral("取引先名"), T},
@@ -87,7 +87,8 @@ const std::vector<TableDef>& DataTables() {
                {QStringLiteral("取引先名"), T}, {QStringLiteral("科目"), T}, {QStringLiteral("金額"), N},
                {QStringLiteral("税額"), C}, {QStringLiteral("非課税"), B}},
               {{QStringLiteral("日付")},
-               {QStringLiteral("取引先名"), QStringLiteral("日付"), QStringLiteral("行番号")}}),
+               {QStringLiteral("取引先名"), QStringLiteral("日付"), QStringLiteral("行番号")},
+               {QStringLiteral("科目"), QStringLiteral("日付"), QStringLiteral("金額")}}),
         Table(QStringLiteral("取引先マスタ"),
               {{QStringLiteral("取引先名"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("クイック読込"), T}},
               {{QStringLiteral("取引先名")}, {QStringLiteral("ふりがな")}}),

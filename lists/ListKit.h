@@ -1,0 +1,78 @@
+#pragma once
+// What the three list screens share beyond the screen kit: the period fields
+// and their month steps, single values of sums and counts, the ranking of a
+// work table with its cut into "その他", the close button, and saying a
+// failure to the user once with its detail in the log.
+
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <initializer_list>
+
+#include "lists/ListRules.h"
+#include "platform/db/Database.h"
+
+namespace ui {
+class CommandButton;
+class DateBox;
+class Form;
+class Label;
+class Panel;
+}  // namespace ui
+
+namespace lists {
+
+// The work file on a connection of the list screens' own, for the
+// statements that read the data file through " in '<path>'": the data file
+// is attached there, never to the shared work connection. (A transaction
+// reserves every file attached to its connection, and the entry screen runs
+// one on each shared connection at the same time.) Opened on first use and
+// again whenever the work file's path changes.
+db::Database& ListWork();
+
+// Tells the user "<message>" and logs it with the statement that failed
+// (ModMurv::SqlText) and the reason (a database's LastError()).
+void ReportFailure(const QString& message, const QString& reason);
+// Only the log line, for a failure that another part tells the user of.
+void LogFailure(const QString& message, const QString& reason);
+
+// The first field of the first row of a select (a sum, a count, a maximum),
+// Null when there is none. `ok` turns false when the select failed.
+QVariant SingleValue(db::Database& database, const QString& sql, bool& ok);
+
+// The window the two date fields show, the window's default filling each
+// field that is empty, and the empty fields written with their defaults.
+Window FillPeriod(ui::DateBox& start, ui::DateBox& end);
+
+// Moves the two fields one month back (-1) or forward (+1).
+void StepPeriod(ui::DateBox& start, ui::DateBox& end, int step);
+
+// The picture of a month-step button: a triangle pointing back or forward.
+QPixmap StepPicture(bool forward);
+
+// The key legend under a button row, in a fixed-pitch font at (left, top),
+// and the buttons of its keys over it: the i-th button centred over the
+// i-th key named in the legend's text.
+void PlaceOverLegend(ui::Label& legend, int left, int top, std::initializer_list<ui::CommandButton*> buttons,
+                     int buttonTop, int buttonHeight);
+
+// The formats, widths and places of a start and end field by the era
+// setting (the expense list and the ranking lay them out alike).
+void SetUpPeriodFields(ui::DateBox& start, ui::DateBox& end, ui::Label& between, ui::Panel& frame);
+
+// Numbers the rows of `table` from the largest `amount` down, through its
+// copy `sortTable`, keeps the first `limit` rows in rank order and adds one
+// row "その他" (科目 and 取引先名) with 順位 Null that sums `amount` and each
+// of `sums` over the rest. Rows with equal amounts keep the table's order.
+// One transaction on the work database; false (nothing changed) when a
+// statement failed.
+bool RankAndCut(const QString& table, const QString& sortTable, const QString& amount, const QStringList& sums,
+                int limit);
+
+// The close button of the expense list and the monthly table: the hint
+// window goes, the main menu comes forward when this is the last screen,
+// and the screen unloads.
+void CloseScreen(ui::Form& screen);
+
+}  // namespace lists
