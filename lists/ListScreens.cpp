@@ -1,7 +1,9 @@
 #include "lists/ListScreens.h"
 
 #include "core/Screens.h"
+#include "lists/FrmKeihiJuni.h"
 #include "lists/FrmKeihiList.h"
+#include "lists/FrmMonthList.h"
 
 namespace lists {
 
@@ -16,6 +18,8 @@ void Register(const QString& name) {
 
 void RegisterListScreens() {
     Register<FrmKeihiList>(QStringLiteral("FrmKeihiList"));
+    Register<FrmKeihiJuni>(QStringLiteral("FrmKeihiJuni"));
+    Register<FrmMonthList>(QStringLiteral("FrmMonthList"));
 }
 
 }  // namespace lists
