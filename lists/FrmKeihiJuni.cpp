@@ -29,9 +29,9 @@ FrmKeihiJuni::FrmKeihiJuni() {
 }
 
 void FrmKeihiJuni::LayOut() {
-    Label9.Move(120, 195, 540, 300);
-    ImFrame3D3.Move(660, 120, 4290, 450);
-    txt開始.Move(120, 60, 1530, 330);
+    ImFrame3D3.Move(120, 120, 4290, 450);
+    Label9.Move(90, 75, 540, 300);
+    txt開始.Move(700, 60, 1530, 330);
     LblKara.Move(2310, 75, 300, 300);
     txt終了.Move(2640, 60, 1530, 330);
     cmdMonBef.Move(6540, 150, 420, 390);
@@ -64,9 +64,10 @@ void FrmKeihiJuni::LayOut() {
     num合計.setFocusPolicy(Qt::NoFocus);
     num合計.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    PlaceOverLegend(Label37, 120, 7710, {&cmdメニュー, &cmd印刷, &cmdクリア}, 7170, 480);
-    cmdHint.Move(7560, 7170, 1200, 480);
-    cmd閉じる.Move(8880, 7170, 1200, 480);
+    PlaceButtonRow(*this,
+                   {{&cmdメニュー, u"F1"}, {&cmd印刷, u"F7"}, {&cmdクリア, u"F9"}, {nullptr, nullptr},
+                    {nullptr, nullptr}, {&cmdHint, nullptr}, {&cmd閉じる, nullptr}},
+                   120, 7170);
 
     core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 3000, false);
 }

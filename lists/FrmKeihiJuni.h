@@ -32,8 +32,8 @@ public:
     bool PerItem() const { return Opt科目別.Value(); }
 
     // ---- controls
-    ui::Label Label9{QStringLiteral("期間"), this};
     ui::Frame ImFrame3D3{this, ui::Panel::Style::Sunken};
+    ui::Label Label9{QStringLiteral("期間"), &ImFrame3D3};
     ui::DateBox txt開始{&ImFrame3D3};
     ui::Label LblKara{QStringLiteral("～"), &ImFrame3D3};
     ui::DateBox txt終了{&ImFrame3D3};
@@ -57,7 +57,6 @@ public:
     ui::CommandButton cmdクリア{QStringLiteral("クリア"), this};
     ui::CommandButton cmdHint{QStringLiteral("ヒント"), this};
     ui::CommandButton cmd閉じる{QStringLiteral("閉じる"), this};
-    ui::Label Label37{QStringLiteral("      F1          F7        F9       "), this};
 
     ui::Panel Cn印刷{this, ui::Panel::Style::Raised};
     ui::ButtonArray cmd印刷サブ{this};

@@ -83,9 +83,11 @@ void FrmKeihiList::LayOut() {
     }
 
     // The buttons over their keys, hint and close at the right.
-    PlaceOverLegend(Label37, 120, 8040, {&cmdメニュー, &cmd取引先, &cmd科目, &cmd印刷, &cmdクリア, &cmd行削除}, 7500, 480);
-    cmdHint.Move(9240, 7500, 1200, 480);
-    cmd閉じる.Move(10560, 7500, 1200, 480);
+    PlaceButtonRow(*this,
+                   {{&cmdメニュー, u"F1"}, {&cmd取引先, u"F2"}, {&cmd科目, u"F3"}, {&cmd印刷, u"F7"},
+                    {&cmdクリア, u"F9"}, {&cmd行削除, u"F10"}, {&cmdHint, nullptr},
+                    {&cmd閉じる, u"ESC"}},
+                   120, 7500);
 
     // The print panel: printing comes with the reports.
     core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 4020, 3300, false);

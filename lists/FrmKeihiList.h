@@ -94,7 +94,6 @@ public:
     ui::CommandButton cmd行削除{QStringLiteral("削除"), this};
     ui::CommandButton cmdHint{QStringLiteral("ヒント"), this};
     ui::CommandButton cmd閉じる{QStringLiteral("閉じる"), this};
-    ui::Label Label37{QStringLiteral("    F1       F2          F3         F7         F9       F10     "), this};
 
     // ---- the print panel (made last: it pops up over the grid)
     ui::Panel Cn印刷{this, ui::Panel::Style::Raised};

@@ -96,9 +96,11 @@ void FrmMonthList::LayOut() {
     PBar.Move(120, under + 780, 3000, 270);
     PBar.SetVisible(false);
 
-    PlaceOverLegend(Label37, 120, 7980, {&cmdメニュー, &cmd印刷, &cmdクリア}, 7440, 480);
-    cmdHint.Move(12120, 7440, 1200, 480);
-    cmd閉じる.Move(13440, 7440, 1200, 480);
+    PlaceButtonRow(*this,
+                   {{&cmdメニュー, u"F1"}, {&cmd印刷, u"F7"}, {&cmdクリア, u"F9"}, {nullptr, nullptr}, {nullptr, nullptr},
+                    {nullptr, nullptr}, {nullptr, nullptr}, {nullptr, nullptr}, {nullptr, nullptr},
+                    {&cmdHint, nullptr}, {&cmd閉じる, u"ESC"}},
+                   120, 7440);
 
     core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 5460, 3000, false);
 }

@@ -67,7 +67,6 @@ public:
     ui::CommandButton cmdクリア{QStringLiteral("クリア"), this};
     ui::CommandButton cmdHint{QStringLiteral("ヒント"), this};
     ui::CommandButton cmd閉じる{QStringLiteral("閉じる"), this};
-    ui::Label Label37{QStringLiteral("      F1          F7        F9       "), this};
 
     ui::Panel Cn印刷{this, ui::Panel::Style::Raised};
     ui::ButtonArray cmd印刷サブ{this};

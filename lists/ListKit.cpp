@@ -1,9 +1,7 @@
 #include "lists/ListKit.h"
 
 #include <QDebug>
-#include <QFontMetrics>
 #include <QPainter>
-#include <algorithm>
 
 #include "core/Clock.h"
 #include "core/Hint.h"
@@ -76,36 +74,16 @@ QPixmap StepPicture(bool forward) {
     return pm;
 }
 
-void PlaceOverLegend(ui::Label& legend, int left, int top, std::initializer_list<ui::CommandButton*> buttons,
-                     int buttonTop, int buttonHeight) {
-    QFont mono = legend.font();
-    mono.setFamilies({QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans Mono"),
-                      QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Monospace")});
-    mono.setStyleHint(QFont::Monospace);
-    mono.setFixedPitch(true);
-    legend.setFont(mono);
-    const QString text = legend.Caption();
-    const QFontMetrics metrics(mono);
-    legend.Move(left, top, ui::PixelsToTwips(metrics.horizontalAdvance(text)) + 30, 300);
-
-    // The keys' centres, from the legend's own text.
-    QList<int> centres;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'F' && text[i] != u'E') continue;
-        qsizetype j = i + 1;
-        while (j < text.size() && !text[j].isSpace()) ++j;
-        const int from = metrics.horizontalAdvance(text.left(i));
-        const int width = metrics.horizontalAdvance(text.mid(i, j - i));
-        centres << left + ui::PixelsToTwips(from + width / 2);
-        i = j;
-    }
-    int gap = 1200;
-    for (qsizetype k = 1; k < centres.size(); ++k) gap = std::min(gap, centres[k] - centres[k - 1]);
-    const int width = std::min(1200, gap - 60);
-    int k = 0;
-    for (ui::CommandButton* button : buttons) {
-        if (k >= centres.size()) break;
-        button->Move(centres[k++] - width / 2, buttonTop, width, buttonHeight);
+void PlaceButtonRow(QWidget& form, std::initializer_list<KeyedButton> buttons, int left, int top) {
+    int x = left;
+    for (const auto& [button, key] : buttons) {
+        if (button) button->Move(x, top, 1200, 480);
+        if (button && key) {
+            auto* label = new ui::Label(QString::fromUtf16(key), &form);
+            label->Move(x, top + 510, 1200, 270);
+            label->SetAlignment(Qt::AlignCenter);
+        }
+        x += 1320;
     }
 }
 

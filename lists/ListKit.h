@@ -9,9 +9,12 @@
 #include <QStringList>
 #include <QVariant>
 #include <initializer_list>
+#include <utility>
 
 #include "lists/ListRules.h"
 #include "platform/db/Database.h"
+
+class QWidget;
 
 namespace ui {
 class CommandButton;
@@ -51,11 +54,10 @@ void StepPeriod(ui::DateBox& start, ui::DateBox& end, int step);
 // The picture of a month-step button: a triangle pointing back or forward.
 QPixmap StepPicture(bool forward);
 
-// The key legend under a button row, in a fixed-pitch font at (left, top),
-// and the buttons of its keys over it: the i-th button centred over the
-// i-th key named in the legend's text.
-void PlaceOverLegend(ui::Label& legend, int left, int top, std::initializer_list<ui::CommandButton*> buttons,
-                     int buttonTop, int buttonHeight);
+// A row of command buttons from (left, top), 1200 twips wide and 480 high,
+// each with the name of its function key (if it has one) under it.
+using KeyedButton = std::pair<ui::CommandButton*, const char16_t*>;
+void PlaceButtonRow(QWidget& form, std::initializer_list<KeyedButton> buttons, int left, int top);
 
 // The formats, widths and places of a start and end field by the era
 // setting (the expense list and the ranking lay them out alike).
