@@ -39,13 +39,7 @@ void FrmKeihiJuni::LayOut() {
     cmdMonBef.SetPicture(StepPicture(false));
     cmdMonNext.SetPicture(StepPicture(true));
 
-    Frame集計.Move(120, 690, 3000, 420);
-    Opt科目別.SetCaption(S(u"科目別"));
-    Opt科目別.Move(90, 60, 1200, 300);
-    Opt取引先別.SetCaption(S(u"取引先別"));
-    Opt取引先別.Move(1440, 60, 1400, 300);
-    Label2.Move(3420, 750, 900, 300);
-    cmb表示順位.Move(4320, 705, 1200, 345);
+    SetUpGrouping(Frame集計, Opt科目別, Opt取引先別, Label2, cmb表示順位, 120, 690);
     cmd読込.Move(8880, 660, 1200, 420);
 
     ui::DataGrid& g = Grid経費順位;
@@ -59,10 +53,7 @@ void FrmKeihiJuni::LayOut() {
     Label5.Move(6000, 6645, 900, 300);
     Label5.SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
     num合計.Move(7020, 6600, 2100, 345);
-    num合計.SetDisplayFormat(QStringLiteral("#,##0"));
-    num合計.SetLocked(true);
-    num合計.setFocusPolicy(Qt::NoFocus);
-    num合計.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SetUpTotalBox(num合計);
 
     PlaceButtonRow(*this,
                    {{&cmdメニュー, u"F1"}, {&cmd印刷, u"F7"}, {&cmdクリア, u"F9"}, {nullptr, nullptr},
@@ -89,8 +80,6 @@ void FrmKeihiJuni::FormInit() {
     g.Columns(kCol取引先名).SetVisible(false);
     g.Columns(kCol順位).SetFontSize(14);
     g.Columns(kCol金額).SetFontSize(14);
-    cmb表示順位.Clear();
-    for (const QString& limit : RankLimits()) cmb表示順位.AddItem(limit);
     SetUpPeriodFields(txt開始, txt終了, LblKara, ImFrame3D3);
 }
 

@@ -75,12 +75,8 @@ void FrmKeihiList::LayOut() {
     Lbl合計.Move(7740, 7020, 900, 300);
     num合計.Move(8700, 6975, 1800, 330);
     for (ui::Label* label : {&Lbl件数, &Lbl合計}) label->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (ui::NumberBox* box : {&num件数, &num合計}) {
-        box->SetDisplayFormat(QStringLiteral("#,##0"));
-        box->SetLocked(true);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    SetUpTotalBox(num件数);
+    SetUpTotalBox(num合計);
 
     // The buttons over their keys, hint and close at the right.
     PlaceButtonRow(*this,

@@ -49,13 +49,7 @@ void FrmMonthList::LayOut() {
     ImFrame3D3.Move(120, 120, 2310, 450);
     Label9.Move(90, 75, 780, 300);
     txt開始.Move(960, 60, 1290, 330);
-    Frame集計.Move(2700, 135, 3000, 420);
-    Opt科目別.SetCaption(S(u"科目別"));
-    Opt科目別.Move(90, 60, 1200, 300);
-    Opt取引先別.SetCaption(S(u"取引先別"));
-    Opt取引先別.Move(1440, 60, 1400, 300);
-    Label2.Move(6000, 195, 900, 300);
-    cmb表示順位.Move(6900, 150, 1200, 345);
+    SetUpGrouping(Frame集計, Opt科目別, Opt取引先別, Label2, cmb表示順位, 2700, 135);
     cmd読込.Move(13440, 120, 1200, 420);
 
     Grid明細.setGeometry(ui::TwipsToPixels(kGridLeft), ui::TwipsToPixels(kGridTop), ui::TwipsToPixels(14520),
@@ -75,24 +69,16 @@ void FrmMonthList::LayOut() {
     Label1.Move(kGridLeft, under + 90, 900, 300);
     Label3.Move(kGridLeft, under + 390, 900, 300);
     for (int k = 0; k < kMonths; ++k) {
-        for (ui::NumberBox* box : {&num月計[k], &num月税計[k]}) {
-            box->SetDisplayFormat(QStringLiteral("#,##0"));
-            box->SetLocked(true);
-            box->setFocusPolicy(Qt::NoFocus);
-            box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        }
+        SetUpTotalBox(num月計[k]);
+        SetUpTotalBox(num月税計[k]);
     }
     Label5.Move(8700, under + 780, 900, 300);
     num合計.Move(9600, under + 735, 1800, 345);
     Label7.Move(11580, under + 780, 720, 300);
     num税合計.Move(12300, under + 735, 1500, 345);
     for (ui::Label* label : {&Label5, &Label7}) label->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (ui::NumberBox* box : {&num合計, &num税合計}) {
-        box->SetDisplayFormat(QStringLiteral("#,##0"));
-        box->SetLocked(true);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    SetUpTotalBox(num合計);
+    SetUpTotalBox(num税合計);
     PBar.Move(120, under + 780, 3000, 270);
     PBar.SetVisible(false);
 
@@ -119,8 +105,6 @@ void FrmMonthList::FormInit() {
     txt開始.SetYearMonthPattern(era ? S(u"g ee年mm月") : S(u"yyyy年mm月"));
     txt開始.SetWidth(era ? 1890 : 1290);
     ImFrame3D3.SetWidth(era ? 2910 : 2310);
-    cmb表示順位.Clear();
-    for (const QString& limit : RankLimits()) cmb表示順位.AddItem(limit);
 
     ui::DataGrid& g = Grid明細;
     g.Columns(kCol取引先名).SetWidth(1600);

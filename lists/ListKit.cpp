@@ -10,7 +10,9 @@
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "platform/ui/Buttons.h"
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/Containers.h"
+#include "platform/ui/NumberBox.h"
 #include "platform/ui/DateBox.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/TextControls.h"
@@ -85,6 +87,26 @@ void PlaceButtonRow(QWidget& form, std::initializer_list<KeyedButton> buttons, i
         }
         x += 1320;
     }
+}
+
+void SetUpTotalBox(ui::NumberBox& box) {
+    box.SetDisplayFormat(QStringLiteral("#,##0"));
+    box.SetLocked(true);
+    box.setFocusPolicy(Qt::NoFocus);
+    box.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void SetUpGrouping(ui::Panel& frame, ui::OptionButton& perItem, ui::OptionButton& perPartner, ui::Label& label,
+                   ui::ComboBox& limits, int left, int top) {
+    frame.Move(left, top, 3000, 420);
+    perItem.SetCaption(S(u"科目別"));
+    perItem.Move(90, 60, 1200, 300);
+    perPartner.SetCaption(S(u"取引先別"));
+    perPartner.Move(1440, 60, 1400, 300);
+    label.Move(left + 3300, top + 60, 900, 300);
+    limits.Move(left + 4200, top + 15, 1200, 345);
+    limits.Clear();
+    for (const QString& limit : RankLimits()) limits.AddItem(limit);
 }
 
 void SetUpPeriodFields(ui::DateBox& start, ui::DateBox& end, ui::Label& between, ui::Panel& frame) {

@@ -17,8 +17,11 @@
 class QWidget;
 
 namespace ui {
+class ComboBox;
 class CommandButton;
 class DateBox;
+class NumberBox;
+class OptionButton;
 class Form;
 class Label;
 class Panel;
@@ -58,6 +61,14 @@ QPixmap StepPicture(bool forward);
 // each with the name of its function key (if it has one) under it.
 using KeyedButton = std::pair<ui::CommandButton*, const char16_t*>;
 void PlaceButtonRow(QWidget& form, std::initializer_list<KeyedButton> buttons, int left, int top);
+
+// A count or total field: right-aligned "#,##0", shown only.
+void SetUpTotalBox(ui::NumberBox& box);
+
+// The per-item / per-partner options in their frame at (left, top), and the
+// rank-limit combo with its label beside them, filled with the limits.
+void SetUpGrouping(ui::Panel& frame, ui::OptionButton& perItem, ui::OptionButton& perPartner, ui::Label& label,
+                   ui::ComboBox& limits, int left, int top);
 
 // The formats, widths and places of a start and end field by the era
 // setting (the expense list and the ranking lay them out alike).

@@ -40,37 +40,33 @@ QString MonthButtonCaption(const QDate& base, int index) {
 
 // ---------------------------------------------------------------- the expense list
 
+namespace {
+
+// The orders after the empty text: caption and ORDER BY keys.
+constexpr std::pair<const char16_t*, const char16_t*> kOrders[] = {
+    {u"日付昇順", u"日付"},
+    {u"日付降順", u"日付 DESC"},
+    {u"金額昇順", u"金額"},
+    {u"金額降順", u"金額 DESC"},
+    {u"科目別、日付昇順", u"科目,日付"},
+    {u"科目別、日付降順", u"科目,日付 DESC"},
+    {u"科目別、金額昇順", u"科目,金額"},
+    {u"科目別、金額降順", u"科目,金額 DESC"},
+    {u"取引先別、日付昇順", u"取引先名,日付"},
+    {u"取引先別、日付降順", u"取引先名,日付 DESC"},
+    {u"取引先別、金額昇順", u"取引先名,金額"},
+    {u"取引先別、金額降順", u"取引先名,金額 DESC"},
+};
+
+}  // namespace
+
 QStringList SortOrders() {
-    return {QString(),
-            QStringLiteral("日付昇順"),
-            QStringLiteral("日付降順"),
-            QStringLiteral("金額昇順"),
-            QStringLiteral("金額降順"),
-            QStringLiteral("科目別、日付昇順"),
-            QStringLiteral("科目別、日付降順"),
-            QStringLiteral("科目別、金額昇順"),
-            QStringLiteral("科目別、金額降順"),
-            QStringLiteral("取引先別、日付昇順"),
-            QStringLiteral("取引先別、日付降順"),
-            QStringLiteral("取引先別、金額昇順"),
-            QStringLiteral("取引先別、金額降順")};
+    QStringList orders{QString()};
+    for (const auto& [text, keys] : kOrders) orders << QString::fromUtf16(text);
+    return orders;
 }
 
 QString ListOrder(const QString& sortText) {
-    static const std::pair<const char16_t*, const char16_t*> kOrders[] = {
-        {u"日付昇順", u"日付"},
-        {u"日付降順", u"日付 DESC"},
-        {u"金額昇順", u"金額"},
-        {u"金額降順", u"金額 DESC"},
-        {u"科目別、日付昇順", u"科目,日付"},
-        {u"科目別、日付降順", u"科目,日付 DESC"},
-        {u"科目別、金額昇順", u"科目,金額"},
-        {u"科目別、金額降順", u"科目,金額 DESC"},
-        {u"取引先別、日付昇順", u"取引先名,日付"},
-        {u"取引先別、日付降順", u"取引先名,日付 DESC"},
-        {u"取引先別、金額昇順", u"取引先名,金額"},
-        {u"取引先別、金額降順", u"取引先名,金額 DESC"},
-    };
     QString keys = QStringLiteral("行番号");
     for (const auto& [text, order] : kOrders)
         if (sortText == QString::fromUtf16(text)) keys = QString::fromUtf16(order);

@@ -28,7 +28,6 @@ protected:
     }
     F& Open() { return OpenFromMenu<F>(&core::MainMenu::cmd経費順位, QStringLiteral("FrmKeihiJuni")); }
     QStringList Ranking() { return Rows(QStringLiteral("select 順位, 科目, 取引先名, 金額 from w経費順位")); }
-    static QString Date(const ui::DateBox& box) { return box.Date().toString(QStringLiteral("yyyy/MM/dd")); }
     // Ties are numbered in a stable but unstated order: the two rows of 300
     // are given here as "n/<either>".
     static QStringList Tied(QStringList rows, const QStringList& names) {

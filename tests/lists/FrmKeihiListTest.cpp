@@ -16,7 +16,6 @@ protected:
     // The stored lines the list shows, in its order (by 明細ID, the rowid).
     QStringList Listed() { return Rows(QStringLiteral("select 明細ID from w経費一覧")); }
     QStringList Stored() { return Rows(QStringLiteral("select 金額 from 取引明細 order by rowid"), false); }
-    static QString Date(const ui::DateBox& box) { return box.Date().toString(QStringLiteral("yyyy/MM/dd")); }
 };
 
 TEST_F(FrmKeihiListTest, OpensEmptyAndReadsThePeriodsTwelveMonthsBoundsIncluded) {

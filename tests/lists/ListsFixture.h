@@ -148,6 +148,7 @@ protected:
         }
         return rows;
     }
+    static QString Date(const ui::DateBox& box) { return box.Date().toString(QStringLiteral("yyyy/MM/dd")); }
     static QStringList Column(const ui::DataGrid& grid, int col) {
         QStringList cells;
         for (int r = 0; r < grid.RowCount(); ++r) cells << Shown(grid.CellValue(r, col));
