@@ -1,6 +1,7 @@
 #include "core/Schema.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 
@@ -155,18 +156,44 @@ const std::vector<TableDef>& WorkTables() {
     return tables;
 }
 
+namespace {
+
+QString ColumnDefinition(const FieldDef& f) {
+    QString col = db::QuoteIdent(f.name) + u' ' + db::DeclaredTypeName(f.type);
+    if (f.type == FieldType::Text || f.type == FieldType::Memo)
+        col += QStringLiteral(" COLLATE ") + QString::fromLatin1(db::kJapaneseCollation);
+    // Null becomes False; any other non-zero becomes True (-1).
+    if (f.type == FieldType::YesNo) col += QStringLiteral(" NOT NULL ON CONFLICT REPLACE DEFAULT 0");
+    return col;
+}
+
+}  // namespace
+
+bool AddMissingWorkFields(db::Database& work, const QString& table) {
+    for (const TableDef& def : WorkTables()) {
+        if (def.name != table) continue;
+        const auto have = work.TableFields(table);
+        if (have.empty()) return false;
+        for (const FieldDef& f : def.fields) {
+            const bool present = std::any_of(have.begin(), have.end(),
+                                             [&](const auto& field) { return field.first == f.name; });
+            if (!present && f.type != FieldType::YesNo &&
+                !work.ExecuteNative(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(db::QuoteIdent(table), ColumnDefinition(f))))
+                return false;
+        }
+        return true;
+    }
+    return false;
+}
+
 QString TableStatements(const TableDef& table) {
     using db::QuoteIdent;
     const QString name = QuoteIdent(table.name);
     QStringList columns;
     QString triggers;
     for (const auto& f : table.fields) {
-        QString col = QuoteIdent(f.name) + u' ' + db::DeclaredTypeName(f.type);
-        if (f.type == FieldType::Text || f.type == FieldType::Memo)
-            col += QStringLiteral(" COLLATE ") + QString::fromLatin1(db::kJapaneseCollation);
+        const QString col = ColumnDefinition(f);
         if (f.type == FieldType::YesNo) {
-            // Null becomes False; any other non-zero becomes True (-1).
-            col += QStringLiteral(" NOT NULL ON CONFLICT REPLACE DEFAULT 0");
             const QString field = QuoteIdent(f.name);
             const QString fix = QStringLiteral(" WHEN new.%1 NOT IN (0,-1) BEGIN UPDATE %2 SET %1 = "
                                                "CASE WHEN %1 = 0 THEN 0 ELSE -1 END WHERE rowid = new.rowid; END;\n")

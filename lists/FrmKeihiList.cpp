@@ -6,6 +6,7 @@
 #include "core/Clock.h"
 #include "core/Lookup.h"
 #include "core/ModMurv.h"
+#include "core/Schema.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
 
@@ -119,6 +120,8 @@ void FrmKeihiList::OnLoad() {
 }
 
 void FrmKeihiList::FormInit() {
+    // A work file made before the list rows carried their stored line.
+    for (const char16_t* table : {u"w経費一覧", u"w経費一覧印刷"}) core::AddMissingWorkFields(ModMurv::DbWork, S(table));
     dat明細.SetDatabaseName(ModMurv::WorkFilePath);
     dat明細.SetRecordSource(QStringLiteral("w経費一覧"));
     const bool era = ModMurv::EraSetting == S(u"和暦");

@@ -277,6 +277,23 @@ TEST_F(FrmKeihiListTest, AFailedReadSaysSoAndShowsNoList) {
     EXPECT_TRUE(f.num合計.IsNull());
 }
 
+TEST_F(FrmKeihiListTest, AnOlderWorkFileGetsTheListsNewFieldAndDeletesWork) {
+    AddLine(1, QStringLiteral("2026/05/01"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 100);
+    AddLine(1, QStringLiteral("2026/05/01"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 200);
+    {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        for (const char* table : {"w経費一覧", "w経費一覧印刷"})
+            ASSERT_TRUE(d.ExecuteNative(QStringLiteral("ALTER TABLE %1 DROP COLUMN 明細ID").arg(QString::fromUtf8(table))));
+    }
+    F& f = Open();
+    Read(f);
+    ClickCell(f.Grid明細, 0, F::kColチェック);
+    Press(f.cmd行削除, Answer::Yes);
+    EXPECT_EQ(Texts().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_EQ(Stored(), QStringList{QStringLiteral("200")});
+}
+
 TEST_F(FrmKeihiListTest, OnlyTheTickAndTheNoteCanBeEdited) {
     AddLine(4, QStringLiteral("2026/05/01"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 100);
     F& f = Open();
