@@ -8,6 +8,7 @@
 #include "core/Screens.h"
 #include "entry/FrmInput.h"
 #include "maintenance/FrmHosyu.h"
+#include "lists/ListScreens.h"
 #include "masters/FrmKamoku.h"
 #include "masters/FrmKanjoKamoku.h"
 #include "masters/IoMaster.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     core::RegisterScreen(QStringLiteral("FrmHosyu"), []() -> ui::Form& {
         return ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
     });
+    lists::RegisterListScreens();
     auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
     QObject::connect(&menu, &ui::Form::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     menu.Show();

@@ -1,6 +1,7 @@
 #include "core/Schema.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 
@@ -39,7 +40,7 @@ std::vector<FieldDef> MonthTableFields() {
 const std::vector<FieldDef> kExpenseListFields = {
     {QStringLiteral("チェック"), B}, {QStringLiteral("行番号"), L}, {QStringLiteral("日付"), D},
     {QStringLiteral("取引先名"), T}, {QStringLiteral("金額"), N},   {QStringLiteral("科目"), T},
-    {QStringLiteral("摘要"), T}};
+    {QStringLiteral("摘要"), T}, {QStringLiteral("明細ID"), L}};
 
 const std::vector<FieldDef> kRankingFields = {
     {QStringLiteral("順位"), L}, {QStringLiteral("科目"), T}, {QStringLiteral("取引先名"), T},
@@ -87,7 +88,9 @@ const std::vector<TableDef>& DataTables() {
                {QStringLiteral("取引先名"), T}, {QStringLiteral("科目"), T}, {QStringLiteral("金額"), N},
                {QStringLiteral("税額"), C}, {QStringLiteral("非課税"), B}},
               {{QStringLiteral("日付")},
-               {QStringLiteral("取引先名"), QStringLiteral("日付"), QStringLiteral("行番号")}}),
+               {QStringLiteral("取引先名"), QStringLiteral("日付"), QStringLiteral("行番号")},
+               {QStringLiteral("科目"), QStringLiteral("日付"), QStringLiteral("金額")},
+               {QStringLiteral("取引先名"), QStringLiteral("日付"), QStringLiteral("金額")}}),
         Table(QStringLiteral("取引先マスタ"),
               {{QStringLiteral("取引先名"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("クイック読込"), T}},
               {{QStringLiteral("取引先名")}, {QStringLiteral("ふりがな")}}),
@@ -154,18 +157,44 @@ const std::vector<TableDef>& WorkTables() {
     return tables;
 }
 
+namespace {
+
+QString ColumnDefinition(const FieldDef& f) {
+    QString col = db::QuoteIdent(f.name) + u' ' + db::DeclaredTypeName(f.type);
+    if (f.type == FieldType::Text || f.type == FieldType::Memo)
+        col += QStringLiteral(" COLLATE ") + QString::fromLatin1(db::kJapaneseCollation);
+    // Null becomes False; any other non-zero becomes True (-1).
+    if (f.type == FieldType::YesNo) col += QStringLiteral(" NOT NULL ON CONFLICT REPLACE DEFAULT 0");
+    return col;
+}
+
+}  // namespace
+
+bool AddMissingWorkFields(db::Database& work, const QString& table) {
+    for (const TableDef& def : WorkTables()) {
+        if (def.name != table) continue;
+        const auto have = work.TableFields(table);
+        if (have.empty()) return false;
+        for (const FieldDef& f : def.fields) {
+            const bool present = std::any_of(have.begin(), have.end(),
+                                             [&](const auto& field) { return field.first == f.name; });
+            if (!present && f.type != FieldType::YesNo &&
+                !work.ExecuteNative(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(db::QuoteIdent(table), ColumnDefinition(f))))
+                return false;
+        }
+        return true;
+    }
+    return false;
+}
+
 QString TableStatements(const TableDef& table) {
     using db::QuoteIdent;
     const QString name = QuoteIdent(table.name);
     QStringList columns;
     QString triggers;
     for (const auto& f : table.fields) {
-        QString col = QuoteIdent(f.name) + u' ' + db::DeclaredTypeName(f.type);
-        if (f.type == FieldType::Text || f.type == FieldType::Memo)
-            col += QStringLiteral(" COLLATE ") + QString::fromLatin1(db::kJapaneseCollation);
+        const QString col = ColumnDefinition(f);
         if (f.type == FieldType::YesNo) {
-            // Null becomes False; any other non-zero becomes True (-1).
-            col += QStringLiteral(" NOT NULL ON CONFLICT REPLACE DEFAULT 0");
             const QString field = QuoteIdent(f.name);
             const QString fix = QStringLiteral(" WHEN new.%1 NOT IN (0,-1) BEGIN UPDATE %2 SET %1 = "
                                                "CASE WHEN %1 = 0 THEN 0 ELSE -1 END WHERE rowid = new.rowid; END;\n")

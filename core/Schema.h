@@ -8,6 +8,10 @@
 
 #include "platform/db/StoredForms.h"
 
+namespace db {
+class Database;
+}
+
 namespace core {
 
 inline const QString kDataFileName = QStringLiteral("MurvData2K.mdb");
@@ -33,6 +37,11 @@ const std::vector<TableDef>& WorkTables();
 // The SQLite statements that make a table with its indexes. Text fields sort
 // in Japanese order; yes/no fields hold -1 or 0 and default to 0.
 QString TableStatements(const TableDef& table);
+
+// Adds to a work table of an older work file the fields its definition has
+// gained since (yes/no fields excepted). False when the table is missing or
+// a field cannot be added.
+bool AddMissingWorkFields(db::Database& work, const QString& table);
 
 enum class DataFileKind { Data, Template, Work };
 

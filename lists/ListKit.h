@@ -1,0 +1,91 @@
+#pragma once
+// What the three list screens share beyond the screen kit: the period fields
+// and their month steps, single values of sums and counts, the ranking of a
+// work table with its cut into "その他", the close button, and saying a
+// failure to the user once with its detail in the log.
+
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <initializer_list>
+#include <utility>
+
+#include "lists/ListRules.h"
+#include "platform/db/Database.h"
+
+class QWidget;
+
+namespace ui {
+class ComboBox;
+class CommandButton;
+class DateBox;
+class NumberBox;
+class OptionButton;
+class Form;
+class Label;
+class Panel;
+}  // namespace ui
+
+namespace lists {
+
+// The work file on a connection of the list screens' own, for the
+// statements that read the data file through " in '<path>'": the data file
+// is attached there, never to the shared work connection. (A transaction
+// reserves every file attached to its connection, and the entry screen runs
+// one on each shared connection at the same time.) Opened on first use and
+// again whenever the work file's path changes.
+db::Database& ListWork();
+
+// Tells the user "<message>" and logs it with the statement that failed
+// (ModMurv::SqlText) and the reason (a database's LastError()).
+void ReportFailure(const QString& message, const QString& reason);
+// Only the log line, for a failure that another part tells the user of.
+void LogFailure(const QString& message, const QString& reason);
+
+// The first field of the first row of a select (a sum, a count, a maximum),
+// Null when there is none. `ok` turns false when the select failed.
+QVariant SingleValue(db::Database& database, const QString& sql, bool& ok);
+
+// The window the two date fields show, the window's default filling each
+// field that is empty, and the empty fields written with their defaults.
+Window FillPeriod(ui::DateBox& start, ui::DateBox& end);
+
+// Moves the two fields one month back (-1) or forward (+1).
+void StepPeriod(ui::DateBox& start, ui::DateBox& end, int step);
+
+// The picture of a month-step button: a triangle pointing back or forward.
+QPixmap StepPicture(bool forward);
+
+// A row of command buttons from (left, top), 1200 twips wide and 480 high,
+// each with the name of its function key (if it has one) under it.
+using KeyedButton = std::pair<ui::CommandButton*, const char16_t*>;
+void PlaceButtonRow(QWidget& form, std::initializer_list<KeyedButton> buttons, int left, int top);
+
+// A count or total field: right-aligned "#,##0", shown only.
+void SetUpTotalBox(ui::NumberBox& box);
+
+// The per-item / per-partner options in their frame at (left, top), and the
+// rank-limit combo with its label beside them, filled with the limits.
+void SetUpGrouping(ui::Panel& frame, ui::OptionButton& perItem, ui::OptionButton& perPartner, ui::Label& label,
+                   ui::ComboBox& limits, int left, int top);
+
+// The formats, widths and places of a start and end field by the era
+// setting (the expense list and the ranking lay them out alike).
+void SetUpPeriodFields(ui::DateBox& start, ui::DateBox& end, ui::Label& between, ui::Panel& frame);
+
+// Numbers the rows of `table` from the largest `amount` down, through its
+// copy `sortTable`, keeps the first `limit` rows in rank order and adds one
+// row "その他" (科目 and 取引先名) with 順位 Null that sums `amount` and each
+// of `sums` over the rest. Rows with equal amounts keep the table's order.
+// One transaction on the work database; false (nothing changed) when a
+// statement failed.
+bool RankAndCut(const QString& table, const QString& sortTable, const QString& amount, const QStringList& sums,
+                int limit);
+
+// The close button of the expense list and the monthly table: the hint
+// window goes, the main menu comes forward when this is the last screen,
+// and the screen unloads.
+void CloseScreen(ui::Form& screen);
+
+}  // namespace lists
