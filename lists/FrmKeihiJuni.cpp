@@ -3,6 +3,7 @@
 // navigation.
 #include "lists/FrmKeihiJuni.h"
 
+#include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
@@ -91,7 +92,7 @@ void FrmKeihiJuni::Clear経費順位() {
     cmb表示順位.SetText(S(u"すべて"));
     if (!core::Exec(ModMurv::DbWork, QStringLiteral("Delete * from w経費順位")) ||
         !core::Exec(ModMurv::DbWork, QStringLiteral("Delete * from w経費順位ソート")))
-        ReportFailure(S(u"経費順位を消去できませんでした。"), ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"経費順位を消去できませんでした。"), ModMurv::DbWork.LastError());
     window_ = {};
     dat経費順位.Refresh();
 }

@@ -1,5 +1,6 @@
 // The ranking's reading: one row per name of the window, one sum per name,
 // the total, then the ranks and the cut into "その他".
+#include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "lists/FrmKeihiJuni.h"
@@ -25,7 +26,7 @@ bool FrmKeihiJuni::Read経費順位() {
     const auto fail = [&](const QString& reason) {
         PBar.SetVisible(false);
         dat経費順位.Refresh();
-        ReportFailure(failure, reason);
+        core::ShowFailure(failure, reason);
         return false;
     };
 

@@ -3,6 +3,7 @@
 // keys, the print panel and the navigation.
 #include "lists/FrmMonthList.h"
 
+#include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
@@ -143,7 +144,7 @@ void FrmMonthList::Clear月別経費() {
 
 void FrmMonthList::ClearGrid月別経費() {
     if (!core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w月別経費")))
-        ReportFailure(S(u"月別経費一覧を消去できませんでした。"), ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"月別経費一覧を消去できませんでした。"), ModMurv::DbWork.LastError());
 }
 
 void FrmMonthList::ClearMonthBoxes() {

@@ -1,6 +1,7 @@
 // The monthly table's reading: the twelve months of the window (captions,
 // month totals and taxes, fonts), one row per name with its total and its
 // twelve month sums, the grand totals, then the ranks and the cut.
+#include "core/Failure.h"
 #include "core/Clock.h"
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
@@ -36,7 +37,7 @@ bool FrmMonthList::Read月別経費() {
     const auto fail = [&](const QString& reason) {
         PBar.SetVisible(false);
         dat明細.Refresh();
-        ReportFailure(S(u"月別経費一覧を読み込めませんでした。"), reason);
+        core::ShowFailure(S(u"月別経費一覧を読み込めませんでした。"), reason);
         return false;
     };
 

@@ -32,15 +32,6 @@ db::Database& ListWork() {
     return work;
 }
 
-void LogFailure(const QString& message, const QString& reason) {
-    qWarning().noquote() << message << reason << QStringLiteral("[") + ModMurv::SqlText + u']';
-}
-
-void ReportFailure(const QString& message, const QString& reason) {
-    LogFailure(message, reason);
-    core::MsgShow(S(u"その他"), S(u"メッセージ"), message);
-}
-
 QVariant SingleValue(db::Database& database, const QString& sql, bool& ok) {
     db::Recordset rs = Open(database, sql);
     if (!rs.IsOpen()) {

@@ -37,11 +37,6 @@ namespace lists {
 // again whenever the work file's path changes.
 db::Database& ListWork();
 
-// Tells the user "<message>" and logs it with the statement that failed
-// (ModMurv::SqlText) and the reason (a database's LastError()).
-void ReportFailure(const QString& message, const QString& reason);
-// Only the log line, for a failure that another part tells the user of.
-void LogFailure(const QString& message, const QString& reason);
 
 // The first field of the first row of a select (a sum, a count, a maximum),
 // Null when there is none. `ok` turns false when the select failed.
