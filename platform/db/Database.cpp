@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <mutex>
 
@@ -101,6 +102,7 @@ struct Reader {
     bool keepAll = false;    // keep every row read, with its values
 
     ~Reader();
+    void SetPending(bool on);
     bool Step();
     void Capture(Recordset::Row* row) const;
     bool Rewind();
@@ -193,6 +195,7 @@ namespace {
 
 std::mutex g_connectionsLock;
 std::vector<Connection*> g_connections;
+std::atomic<int> g_pendingReaders{0};  // selects stepped and not yet at their end, on any connection
 
 }  // namespace
 
@@ -208,6 +211,7 @@ Connection::~Connection() {
 }
 
 void Connection::BeforeWrite() {
+    if (g_pendingReaders.load(std::memory_order_relaxed) == 0) return;
     FinishOwnReaders();
     std::vector<Reader*> others;
     {
@@ -235,12 +239,11 @@ void Connection::Close() {
     FinishOwnReaders();
     const std::vector<Reader*> left = readers;
     for (Reader* r : left) {
+        r->SetPending(false);
         sqlite3_finalize(r->stmt);
         r->stmt = nullptr;
-        r->pending = false;
         r->done = true;
     }
-    readers.clear();
     ForgetStatements();
     for (auto* s : std::as_const(writes)) sqlite3_finalize(s);
     writes.clear();
@@ -399,9 +402,20 @@ bool ChangesSchema(const QString& jet) {
 
 // ---------------------------------------------------------------- Reader
 
+void Reader::SetPending(bool on) {
+    if (pending == on) return;
+    pending = on;
+    if (on) {
+        conn->readers.push_back(this);
+        g_pendingReaders.fetch_add(1, std::memory_order_relaxed);
+    } else {
+        conn->readers.erase(std::remove(conn->readers.begin(), conn->readers.end(), this), conn->readers.end());
+        g_pendingReaders.fetch_sub(1, std::memory_order_relaxed);
+    }
+}
+
 Reader::~Reader() {
-    if (pending && conn) conn->readers.erase(std::remove(conn->readers.begin(), conn->readers.end(), this),
-                                             conn->readers.end());
+    if (pending && conn) SetPending(false);
     if (!stmt) return;
     // Back to the cache when its place is free.
     if (conn && conn->handle) {
@@ -421,18 +435,14 @@ bool Reader::Step() {
         done = true;
         return false;
     }
-    if (!pending) {
-        pending = true;
-        conn->readers.push_back(this);
-    }
+    if (!pending) SetPending(true);
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
         ++stepped;
         return true;
     }
     done = true;
-    pending = false;
-    conn->readers.erase(std::remove(conn->readers.begin(), conn->readers.end(), this), conn->readers.end());
+    SetPending(false);
     if (rc != SQLITE_DONE && owner) {
         owner->FailStatement(jet, rc);
     }
@@ -450,10 +460,7 @@ void Reader::Capture(Recordset::Row* row) const {
 
 bool Reader::Rewind() {
     if (!stmt || !conn || !conn->handle) return false;
-    if (pending) {
-        pending = false;
-        conn->readers.erase(std::remove(conn->readers.begin(), conn->readers.end(), this), conn->readers.end());
-    }
+    if (pending) SetPending(false);
     sqlite3_reset(stmt);
     stepped = 0;
     done = false;
@@ -1034,7 +1041,7 @@ QVariant Recordset::Value(int index) const {
     if (index < 0 || index >= FieldCount()) return QVariant();
     if (mode_ != Mode::None) {
         for (auto it = pending_.rbegin(); it != pending_.rend(); ++it)
-            if (it->first == index) return it->second;
+            if (it->index == index) return it->value;
         if (mode_ == Mode::AddNew) return fields_[index].type == FieldType::YesNo ? QVariant(false) : QVariant();
     }
     return ValueAt(pos_, index);
@@ -1048,12 +1055,14 @@ bool Recordset::SetValue(int index, const QVariant& value) {
     if (!ToStored(fields_[index].type, value, &stored))
         return Fail(QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
     for (auto& p : pending_) {
-        if (p.first == index) {
-            p.second = FromStored(fields_[index].type, stored);
+        if (p.index == index) {
+            p.value = FromStored(fields_[index].type, stored);
+            p.stored = std::move(stored);
             return true;
         }
     }
-    pending_.emplace_back(index, FromStored(fields_[index].type, stored));
+    QVariant shown = FromStored(fields_[index].type, stored);
+    pending_.push_back({index, std::move(shown), std::move(stored)});
     return true;
 }
 
@@ -1079,20 +1088,20 @@ void Recordset::CancelUpdate() {
     pending_.clear();
 }
 
-// The SQL of a write of the pending fields, made once for each set of fields.
-const QString& Recordset::WriteSql(Mode mode) {
+// The write of the pending fields, made once for each set of fields.
+Recordset::WriteShape& Recordset::WriteFor(Mode mode) {
     std::vector<WriteShape>& shapes = mode == Mode::AddNew ? inserts_ : updates_;
-    for (const WriteShape& s : shapes) {
+    for (WriteShape& s : shapes) {
         if (s.fields.size() != pending_.size()) continue;
         bool same = true;
-        for (size_t i = 0; same && i < pending_.size(); ++i) same = s.fields[i] == pending_[i].first;
-        if (same) return s.sql;
+        for (size_t i = 0; same && i < pending_.size(); ++i) same = s.fields[i] == pending_[i].index;
+        if (same) return s;
     }
     WriteShape shape;
     QStringList columns;
     for (const auto& p : pending_) {
-        shape.fields.push_back(p.first);
-        columns << QuoteIdent(fields_[p.first].origin);
+        shape.fields.push_back(p.index);
+        columns << QuoteIdent(fields_[p.index].origin);
     }
     if (mode == Mode::AddNew) {
         if (columns.isEmpty()) {
@@ -1108,7 +1117,7 @@ const QString& Recordset::WriteSql(Mode mode) {
         shape.sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table_, sets.join(u','));
     }
     shapes.push_back(std::move(shape));
-    return shapes.back().sql;
+    return shapes.back();
 }
 
 bool Recordset::Update() {
@@ -1126,9 +1135,15 @@ bool Recordset::Update() {
     const qint64 editedRow = mode_ == Mode::Edit ? RowId() : -1;
     ReadAll();
     conn_->BeforeWrite();
-    const QString& sql = WriteSql(mode_);
+    WriteShape& shape = WriteFor(mode_);
+    const QString& sql = shape.sql;
     QString err;
-    sqlite3_stmt* stmt = conn_->Write(sql, &err);
+    sqlite3_stmt* stmt = shape.stmt;
+    if (stmt) {
+        sqlite3_reset(stmt);
+    } else {
+        stmt = shape.stmt = conn_->Write(sql, &err);
+    }
     if (!stmt) {
         const int code = conn_->lastCode;
         CancelUpdate();
@@ -1136,11 +1151,7 @@ bool Recordset::Update() {
         return Fail(err, KindOf(code));
     }
     int i = 1;
-    for (const auto& [index, value] : pending_) {
-        QVariant s;
-        ToStored(fields_[index].type, value, &s);
-        Bind(stmt, i++, s);
-    }
+    for (const auto& p : pending_) Bind(stmt, i++, p.stored);
     if (mode_ == Mode::Edit) sqlite3_bind_int64(stmt, i, editedRow);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
@@ -1164,12 +1175,12 @@ bool Recordset::Update() {
         row.values.resize(fields_.size());
         for (int f = 0; f < FieldCount(); ++f)
             if (fields_[f].type == FieldType::YesNo) row.values[f] = false;
-        for (const auto& [index, value] : pending_) row.values[index] = value;
+        for (const auto& p : pending_) row.values[p.index] = p.value;
         rows_.push_back(std::move(row));
         if (wasEOF) pos_ = base_ + static_cast<qsizetype>(rows_.size());
     } else {
         Row& row = rows_[pos_ - base_];
-        for (const auto& [index, value] : pending_) row.values[index] = value;
+        for (const auto& p : pending_) row.values[p.index] = p.value;
     }
     CancelUpdate();
     Fail(QString(), ErrorKind::None);

@@ -12,6 +12,7 @@
 #include "platform/db/StoredForms.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace db {
 
@@ -196,6 +197,7 @@ private:
     struct WriteShape {
         std::vector<int> fields;
         QString sql;
+        sqlite3_stmt* stmt = nullptr;  // owned by the connection
     };
 
     bool Fail(const QString& message, ErrorKind kind = ErrorKind::Other);
@@ -203,7 +205,7 @@ private:
     // Reads rows until `position` is read (or the rows end). Returns whether it is.
     bool ReadTo(qsizetype position) const;
     const Row* RowAt(qsizetype position) const;
-    const QString& WriteSql(Mode mode);
+    WriteShape& WriteFor(Mode mode);
 
     std::shared_ptr<Connection> conn_;
     std::shared_ptr<struct Reader> reader_;  // the pending select, while rows are left to read
@@ -216,7 +218,12 @@ private:
     mutable bool complete_ = true;   // every row is read: rows_ holds them all
     qsizetype pos_ = 0;
     Mode mode_ = Mode::None;
-    std::vector<std::pair<int, QVariant>> pending_;
+    struct Pending {
+        int index;
+        QVariant value;   // as the screens read it back
+        QVariant stored;  // as it is written
+    };
+    std::vector<Pending> pending_;
     std::vector<WriteShape> inserts_, updates_;
     mutable QString error_;
     mutable ErrorKind errorKind_ = ErrorKind::None;

@@ -13,6 +13,8 @@
 //                                   (the select's output columns meet T's fields by name)
 //   a trailing ";"               -> dropped; anything but blanks after it is refused
 //   5--3                         -> 5- -3 (Jet has no comments)
+//   order by <text column>       -> order by <text column> COLLATE JA (the Japanese order;
+//                                   the columns themselves keep SQLite's binary order)
 
 #include <QString>
 #include <QStringList>
