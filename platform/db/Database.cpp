@@ -893,19 +893,19 @@ bool Recordset::ReadTo(qsizetype position) const {
     return position >= base_ && position < base_ + static_cast<qsizetype>(rows_.size());
 }
 
+bool Recordset::Has(qsizetype position) const {
+    if (position < 0) return false;
+    if (ReadTo(position)) return true;
+    if (position >= base_ || !reader_ || !reader_->Rewind()) return false;
+    // Behind the window: read again from the start.
+    rows_.clear();
+    base_ = 0;
+    complete_ = false;
+    return ReadTo(position);
+}
+
 const Recordset::Row* Recordset::RowAt(qsizetype position) const {
-    if (position < 0) return nullptr;
-    if (!ReadTo(position)) {
-        if (position < base_ && reader_ && reader_->Rewind()) {
-            // Behind the window: read again from the start.
-            rows_.clear();
-            base_ = 0;
-            complete_ = false;
-            if (!ReadTo(position)) return nullptr;
-        } else {
-            return nullptr;
-        }
-    }
+    if (!Has(position)) return nullptr;
     Row& row = rows_[position - base_];
     if (row.values.empty() && !fields_.empty()) {
         Reader* r = reader_.get();
@@ -973,7 +973,7 @@ bool Recordset::IsBOF() const {
 
 bool Recordset::IsEOF() const {
     if (pos_ < 0) return !ReadTo(0) && base_ + static_cast<qsizetype>(rows_.size()) == 0;
-    return !ReadTo(pos_);
+    return !Has(pos_);
 }
 
 void Recordset::MoveFirst() {
@@ -990,7 +990,7 @@ void Recordset::MoveLast() {
 
 void Recordset::MoveNext() {
     CancelUpdate();
-    if (pos_ < 0 || ReadTo(pos_)) ++pos_;
+    if (pos_ < 0 || Has(pos_)) ++pos_;
     ReadTo(pos_);
 }
 
@@ -1027,7 +1027,7 @@ FieldType Recordset::FieldTypeOf(int index) const {
 qint64 Recordset::RowId() const { return RowIdAt(pos_); }
 
 qint64 Recordset::RowIdAt(qsizetype position) const {
-    if (position < 0 || !ReadTo(position)) return -1;
+    if (!Has(position)) return -1;
     return rows_[position - base_].rowid;
 }
 

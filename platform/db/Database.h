@@ -204,6 +204,8 @@ private:
     bool FailStatement(const QString& sql, int sqliteCode);
     // Reads rows until `position` is read (or the rows end). Returns whether it is.
     bool ReadTo(qsizetype position) const;
+    // Whether there is a row at `position`, reading it again when it fell behind the window.
+    bool Has(qsizetype position) const;
     const Row* RowAt(qsizetype position) const;
     WriteShape& WriteFor(Mode mode);
 

@@ -138,6 +138,8 @@ TEST_F(SoundnessTest, LongWalksReadTheSameRowsAsAFullRead) {
     rs.MovePrevious();
     EXPECT_EQ(rs.Value(fNo).toLongLong(), 10000);
     rs.MoveFirst();
+    EXPECT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.RowId(), 1);
     EXPECT_EQ(rs.Value(fNo).toLongLong(), 1);
     rs.SetAbsolutePosition(4321);
     EXPECT_EQ(rs.Value(fNo).toLongLong(), 4322);
@@ -145,6 +147,14 @@ TEST_F(SoundnessTest, LongWalksReadTheSameRowsAsAFullRead) {
     EXPECT_EQ(rs.ValueAt(9999, fNo).toLongLong(), 10000);
     rs.MoveLast();
     EXPECT_EQ(rs.Value(QStringLiteral("金額")).toDouble(), 100000.0);
+    // A row far behind a long walk can still be changed.
+    db::Recordset again = db_.OpenRecordset(QStringLiteral("select * from 明細 order by 行番号"));
+    while (!again.IsEOF()) again.MoveNext();
+    again.MoveFirst();
+    ASSERT_TRUE(again.Edit());
+    again.SetValue(QStringLiteral("金額"), 1);
+    ASSERT_TRUE(again.Update());
+    EXPECT_EQ(Count(db_, QStringLiteral("select 金額 from 明細 where 行番号 = 1")), 1);
 
     // A walk left pending holds up no other connection's write, and keeps the
     // rows it had.
