@@ -528,11 +528,11 @@ bool Database::Open(const QString& path) {
         return Fail(statement, QStringLiteral("%1: %2").arg(path, message), rc);
     }
     // A file made with the program's own collation on its columns is brought
-    // to the form every SQLite tool reads.
-    if (!UpgradeCollation(conn_->handle, path, &message)) {
-        conn_.reset();
-        return Fail(QStringLiteral("convert ") + path, QStringLiteral("%1: %2").arg(path, message), SQLITE_ERROR);
-    }
+    // to the form every SQLite tool reads. One that cannot be converted now
+    // (a read-only file or folder) is unchanged and still serves: the
+    // program has the collation.
+    if (!UpgradeCollation(conn_->handle, path, &message))
+        LogFailure(QStringLiteral("convert ") + path, message + QStringLiteral(" (opened as it is)"));
     return true;
 }
 

@@ -123,13 +123,12 @@ bool UpgradeCollation(sqlite3* c, const QString& path, QString* error) {
     if (!ok) {
         QString ignored;
         Run(c, QStringLiteral("ROLLBACK"), &ignored);
-        LogFailure(QStringLiteral("convert ") + path, *error);
         QFile::remove(copy);  // the file itself is as it was
         return false;
     }
     // Checked again as stored; only then the copy goes.
     if (!Check(c, tables, &after, error) || after != before) {
-        LogFailure(QStringLiteral("convert ") + path, *error + QStringLiteral(" (the old file is kept as ") + copy + u')');
+        *error += QStringLiteral(" (the old file is kept as ") + copy + u')';
         return false;
     }
     QFile::remove(copy);

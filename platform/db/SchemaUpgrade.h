@@ -13,7 +13,9 @@ struct sqlite3;
 namespace db {
 
 // Converts the file open on `connection` when it needs it; true when there was
-// nothing to do or the conversion was made and checked.
+// nothing to do or the conversion was made and checked. On false the file is
+// as it was (or, if the check after the commit failed, the copy is kept and
+// named in `error`).
 bool UpgradeCollation(sqlite3* connection, const QString& path, QString* error);
 
 }  // namespace db
