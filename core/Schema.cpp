@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/db/Collation.h"
 #include "platform/db/Database.h"
 #include "platform/db/JetSql.h"
 #include "platform/db/Quote.h"
@@ -160,9 +159,9 @@ const std::vector<TableDef>& WorkTables() {
 namespace {
 
 QString ColumnDefinition(const FieldDef& f) {
+    // Text is stored with SQLite's own order, so that any SQLite tool can
+    // read the file; statements that sort add the Japanese order.
     QString col = db::QuoteIdent(f.name) + u' ' + db::DeclaredTypeName(f.type);
-    if (f.type == FieldType::Text || f.type == FieldType::Memo)
-        col += QStringLiteral(" COLLATE ") + QString::fromLatin1(db::kJapaneseCollation);
     // Null becomes False; any other non-zero becomes True (-1).
     if (f.type == FieldType::YesNo) col += QStringLiteral(" NOT NULL ON CONFLICT REPLACE DEFAULT 0");
     return col;

@@ -12,11 +12,23 @@
 #include "platform/db/StoredForms.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace db {
 
 struct Connection;
 class Recordset;
+
+// What kind of failure the last failed call met, so that a screen can tell a
+// damaged file from an ordinary refusal:
+//   Corrupt       the file is damaged (SQLITE_CORRUPT)
+//   NotADatabase  the file is not a database file, or is encrypted (SQLITE_NOTADB)
+//   IoError       the disk or file system failed a read or a write (SQLITE_IOERR, SQLITE_CANTOPEN)
+//   ReadOnly      the file or its folder cannot be written (SQLITE_READONLY, SQLITE_PERM)
+//   Full          the disk is full (SQLITE_FULL)
+//   Busy          another connection holds the file (SQLITE_BUSY, SQLITE_LOCKED)
+//   Other         anything else: a statement refused, a missing table, a value that does not fit
+enum class ErrorKind { None, Corrupt, NotADatabase, IoError, ReadOnly, Full, Busy, Other };
 
 class Database {
 public:
@@ -46,6 +58,13 @@ public:
 
     // An updatable recordset over a select of the Jet dialect. On failure the
     // recordset is closed, and is both at BOF and at EOF.
+    //
+    // Rows are read as the caller moves onto them, in the select's order: a
+    // walk that stops early reads no more, and a walk over many rows keeps
+    // only a bounded window of them. RecordCount(), MoveLast() and every
+    // write through the recordset read the rest first. A read that fails
+    // part-way (a damaged page) ends the rows there; LastError() and
+    // LastErrorKind() of the recordset then say why.
     Recordset OpenRecordset(const QString& jetSql);
 
     // Attaches the database file at `path` to this connection. Statements then
@@ -67,6 +86,8 @@ public:
     // What went wrong in the last call that failed: SQLite's message (and the
     // path, for an open). The statement itself is in the log (murv.db), never here.
     QString LastError() const;
+    // The kind of the last failure; None after a call that succeeded.
+    ErrorKind LastErrorKind() const { return errorKind_; }
 
     // The declared types of a table's fields, in order (empty when unknown).
     std::vector<std::pair<QString, FieldType>> TableFields(const QString& table);
@@ -74,11 +95,14 @@ public:
 private:
     // Records a failed statement: LastError() gets SQLite's message, the log
     // both. Returns false.
-    bool Fail(const QString& statement, const QString& message);
+    bool Fail(const QString& statement, const QString& message, int sqliteCode = 0);
+    void Succeed();
+    bool Native(const QString& sqliteSql, bool mayChangeTables);
 
     std::shared_ptr<Connection> conn_;
     qint64 affected_ = 0;
     QString error_;
+    ErrorKind errorKind_ = ErrorKind::None;
 };
 
 class Recordset {
@@ -101,6 +125,13 @@ public:
         int index_;
     };
 
+    // What the recordset knows of a field.
+    struct Field {
+        QString name;
+        QString origin;  // the table's column, empty for computed columns
+        FieldType type = FieldType::Unknown;
+    };
+
     Recordset();
     ~Recordset();
     Recordset(Recordset&&) noexcept;
@@ -111,7 +142,10 @@ public:
     bool IsOpen() const { return open_; }
     bool IsBOF() const;
     bool IsEOF() const;
-    qsizetype RecordCount() const { return static_cast<qsizetype>(rows_.size()); }
+    // The number of rows; reads them all.
+    qsizetype RecordCount();
+    // Reads every row now, so that no statement stays open on the file.
+    void ReadAll();
     void MoveFirst();
     void MoveLast();
     void MoveNext();
@@ -142,32 +176,59 @@ public:
 
     // The rowid of the current record in its table, or -1.
     qint64 RowId() const;
+    // A field of the row at `position` (0 for the first), without moving onto
+    // it; Null outside the rows. For rows that ReadAll() has read.
+    QVariant ValueAt(qsizetype position, int index) const;
+    qint64 RowIdAt(qsizetype position) const;
+
     QString LastError() const { return error_; }
+    ErrorKind LastErrorKind() const { return errorKind_; }
 
 private:
     friend class Database;
-    struct Field {
-        QString name;
-        QString origin;  // the table's column, empty for computed columns
-        FieldType type = FieldType::Unknown;
-    };
+    friend struct Connection;
+    friend struct Reader;
     struct Row {
         qint64 rowid = -1;
-        std::vector<QVariant> values;
+        std::vector<QVariant> values;  // empty while the row has not been read into memory
     };
     enum class Mode { None, Edit, AddNew };
+    // A prepared write for one set of fields, in the order they were set.
+    struct WriteShape {
+        std::vector<int> fields;
+        QString sql;
+        sqlite3_stmt* stmt = nullptr;  // owned by the connection
+    };
 
-    bool Fail(const QString& message);
+    bool Fail(const QString& message, ErrorKind kind = ErrorKind::Other);
+    bool FailStatement(const QString& sql, int sqliteCode);
+    // Reads rows until `position` is read (or the rows end). Returns whether it is.
+    bool ReadTo(qsizetype position) const;
+    // Whether there is a row at `position`, reading it again when it fell behind the window.
+    bool Has(qsizetype position) const;
+    const Row* RowAt(qsizetype position) const;
+    WriteShape& WriteFor(Mode mode);
 
     std::shared_ptr<Connection> conn_;
+    std::shared_ptr<struct Reader> reader_;  // the pending select, while rows are left to read
     bool open_ = false;
     QString table_;  // the one table behind the select, when it is updatable
     std::vector<Field> fields_;
-    std::vector<Row> rows_;
+    std::shared_ptr<const struct FieldNames> names_;  // name -> index, as written and case-folded
+    mutable std::vector<Row> rows_;  // rows [base_, base_ + rows_.size())
+    mutable qsizetype base_ = 0;
+    mutable bool complete_ = true;   // every row is read: rows_ holds them all
     qsizetype pos_ = 0;
     Mode mode_ = Mode::None;
-    std::vector<std::pair<int, QVariant>> pending_;
-    QString error_;
+    struct Pending {
+        int index;
+        QVariant value;   // as the screens read it back
+        QVariant stored;  // as it is written
+    };
+    std::vector<Pending> pending_;
+    std::vector<WriteShape> inserts_, updates_;
+    mutable QString error_;
+    mutable ErrorKind errorKind_ = ErrorKind::None;
 };
 
 }  // namespace db

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include "platform/db/Collation.h"
 #include "platform/db/StoredForms.h"
 
 namespace db {
@@ -21,6 +22,7 @@ struct Piece {
     Token tok;
     bool raw = false;
     bool removed = false;
+    QString extAlias, extTable;  // a table of another file: its alias and name
 };
 
 bool IsWord(const Piece& p, const char16_t* word) {
@@ -131,17 +133,24 @@ public:
         for (int i = from; i < to; ++i) {
             const Piece& p = pieces_[i];
             if (p.removed) continue;
-            if (offsets) (*offsets)[i] = out.size();
+            QString text;
             if (p.raw) {
-                out += p.tok.text;
-                continue;
+                text = p.tok.text;
+            } else {
+                switch (p.tok.kind) {
+                case Token::Space: text = QStringLiteral(" "); break;
+                case Token::String: text = StringLiteral(p.tok.text); break;
+                case Token::Bracket: text = QuoteIdent(p.tok.text); break;
+                default: text = p.tok.text; break;
+                }
             }
-            switch (p.tok.kind) {
-            case Token::Space: out += u' '; break;
-            case Token::String: out += StringLiteral(p.tok.text); break;
-            case Token::Bracket: out += QuoteIdent(p.tok.text); break;
-            default: out += p.tok.text; break;
-            }
+            // Two pieces that SQLite would read as the start of a comment
+            // ("-" "-", "/" "*") are kept apart: Jet has no comments.
+            if (!out.isEmpty() && !text.isEmpty() &&
+                ((out.back() == u'-' && text.front() == u'-') || (out.back() == u'/' && text.front() == u'*')))
+                out += u' ';
+            if (offsets) (*offsets)[i] = out.size();
+            out += text;
         }
         return out.trimmed();
     }
@@ -159,12 +168,24 @@ private:
 
 // ---------------------------------------------------------------- the rewrites
 
-// Blanks and ";" at the end, blanks at the start.
-void DropTrailingSemicolon(std::vector<Token>* tokens) {
+// Blanks and ";" at the end, blanks at the start. Anything else after a ";"
+// is a second statement, which is refused: running only the first and
+// reporting success would hide that the rest never ran.
+bool DropTrailingSemicolon(const QString& jet, std::vector<Token>* tokens, QString* error) {
+    bool afterSemicolon = false;
+    for (const Token& t : *tokens) {
+        const bool semicolon = t.kind == Token::Op && t.text == u";";
+        if (afterSemicolon && !semicolon && t.kind != Token::Space) {
+            *error = QStringLiteral("more than one statement: %1").arg(jet);
+            return false;
+        }
+        afterSemicolon = afterSemicolon || semicolon;
+    }
     while (!tokens->empty() &&
            (tokens->back().kind == Token::Space || (tokens->back().kind == Token::Op && tokens->back().text == u";")))
         tokens->pop_back();
     while (!tokens->empty() && tokens->front().kind == Token::Space) tokens->erase(tokens->begin());
+    return true;
 }
 
 // "delete * from T" -> "delete from T".
@@ -188,6 +209,8 @@ bool RewriteExternalDatabase(Statement& s, SqlContext& context, QString* error) 
         if (table->raw || (table->tok.kind != Token::Word && table->tok.kind != Token::Bracket)) continue;
         QString alias;
         if (!context.ExternalAlias(path->tok.text, &alias, error)) return false;
+        table->extAlias = alias;
+        table->extTable = table->tok.text;
         if (!alias.isEmpty()) SetRaw(table, alias + u'.' + QuoteIdent(table->tok.text));
         in->removed = true;
         path->removed = true;
@@ -291,6 +314,60 @@ bool AddInsertColumnList(Statement& s, SqlContext& context, QString* error) {
     return true;
 }
 
+// The tables a statement reads (after "from" and "join"): alias and name.
+std::vector<std::pair<QString, QString>> SourceTables(const Statement& s) {
+    std::vector<std::pair<QString, QString>> tables;
+    for (size_t k = 0; k + 1 < s.Count(); ++k) {
+        if (!IsWord(*s.At(k), u"from") && !IsWord(*s.At(k), u"join")) continue;
+        const Piece& t = *s.At(k + 1);
+        if (!t.extTable.isEmpty()) tables.emplace_back(t.extAlias, t.extTable);
+        else if (!t.raw && (t.tok.kind == Token::Word || t.tok.kind == Token::Bracket))
+            tables.emplace_back(QString(), t.tok.text);
+    }
+    return tables;
+}
+
+// "order by" terms that are text columns sort in the Japanese order: the
+// columns are stored with SQLite's own binary order, so that equality stays
+// exact and any SQLite tool can read the file; the order is the statement's.
+void AddJapaneseOrder(Statement& s, SqlContext& context) {
+    std::vector<std::pair<QString, QString>> tables;
+    bool tablesRead = false;
+    int depth = 0;
+    for (size_t k = 0; k + 1 < s.Count(); ++k) {
+        if (IsOp(*s.At(k), u"(")) ++depth;
+        else if (IsOp(*s.At(k), u")")) --depth;
+        if (depth != 0 || !IsWord(*s.At(k), u"order") || !IsWord(*s.At(k + 1), u"by")) continue;
+        // Each term: a column (as a word or [name]) followed by "," or ASC/DESC or the end.
+        for (size_t t = k + 2; t < s.Count();) {
+            Piece& column = *s.At(t);
+            size_t next = t + 1;
+            const bool name = !column.raw && (column.tok.kind == Token::Word || column.tok.kind == Token::Bracket);
+            if (next < s.Count() && (IsWord(*s.At(next), u"asc") || IsWord(*s.At(next), u"desc"))) ++next;
+            const bool ends = next >= s.Count() || IsOp(*s.At(next), u",") || IsOp(*s.At(next), u")");
+            if (name && ends && !IsWord(column, u"asc") && !IsWord(column, u"desc")) {
+                if (!tablesRead) {
+                    tables = SourceTables(s);
+                    tablesRead = true;
+                }
+                for (const auto& [alias, table] : tables) {
+                    if (!context.IsTextColumn(alias, table, column.tok.text)) continue;
+                    const QString text = column.tok.kind == Token::Bracket ? QuoteIdent(column.tok.text) : column.tok.text;
+                    SetRaw(&column, text + QStringLiteral(" COLLATE ") + QString::fromLatin1(kJapaneseCollation));
+                    break;
+                }
+            }
+            // On to the term after the next ",".
+            while (next < s.Count() && !IsOp(*s.At(next), u",")) {
+                if (IsOp(*s.At(next), u")")) return;
+                ++next;
+            }
+            t = next + 1;
+        }
+        return;
+    }
+}
+
 // A select of one table without grouping, joins or distinct rows: the table
 // and where a rowid column can be put.
 void FindSingleTable(const Statement& s, const std::vector<qsizetype>& offsets, Translation* t) {
@@ -329,7 +406,12 @@ void FindSingleTable(const Statement& s, const std::vector<qsizetype>& offsets, 
 bool TranslateJet(const QString& jet, SqlContext& context, Translation* out, QString* error) {
     std::vector<Token> tokens;
     if (!Tokenize(jet, &tokens, error)) return false;
-    DropTrailingSemicolon(&tokens);
+    return TranslateTokens(std::move(tokens), jet, context, out, error);
+}
+
+bool TranslateTokens(std::vector<Token> tokens, const QString& jet, SqlContext& context, Translation* out,
+                     QString* error) {
+    if (!DropTrailingSemicolon(jet, &tokens, error)) return false;
 
     Statement s(tokens);
     RewriteDeleteStar(s);
@@ -339,11 +421,58 @@ bool TranslateJet(const QString& jet, SqlContext& context, Translation* out, QSt
     Translation t;
     t.isSelect = s.Count() > 0 && IsWord(*s.At(0), u"select");
     if (!AddInsertColumnList(s, context, error)) return false;
+    AddJapaneseOrder(s, context);
 
     std::vector<qsizetype> offsets;
     t.sql = s.EmitAll(&offsets);
     if (t.isSelect) FindSingleTable(s, offsets, &t);
     *out = t;
+    return true;
+}
+
+bool ParameterizeJet(const QString& jet, ParameterizedJet* out, QString* error) {
+    out->tokens.clear();
+    out->values.clear();
+    out->key.clear();
+    if (!Tokenize(jet, &out->tokens, error)) return false;
+    // The literals of the where clause, but not a like pattern (rewritten as
+    // a literal) nor the path of an external-database clause.
+    bool inWhere = false;
+    const Token* previous = nullptr;
+    for (Token& t : out->tokens) {
+        if (t.kind == Token::Word) {
+            if (t.text.compare(u"where", Qt::CaseInsensitive) == 0) inWhere = true;
+            else if (t.text.compare(u"order", Qt::CaseInsensitive) == 0 ||
+                     t.text.compare(u"group", Qt::CaseInsensitive) == 0 ||
+                     t.text.compare(u"having", Qt::CaseInsensitive) == 0 ||
+                     t.text.compare(u"union", Qt::CaseInsensitive) == 0)
+                inWhere = false;
+        }
+        const bool kept = previous && previous->kind == Token::Word &&
+                          (previous->text.compare(u"like", Qt::CaseInsensitive) == 0 ||
+                           previous->text.compare(u"in", Qt::CaseInsensitive) == 0);
+        if (inWhere && !kept && (t.kind == Token::String || t.kind == Token::Number || t.kind == Token::DateLit)) {
+            QVariant value;
+            if (t.kind == Token::String) {
+                value = t.text;
+            } else if (t.kind == Token::DateLit) {
+                const QDate d = ParseDateLiteral(t.text);
+                if (!d.isValid()) {
+                    *error = QStringLiteral("invalid date literal #%1#").arg(t.text);
+                    return false;
+                }
+                value = DateToStored(d);
+            } else {
+                bool whole = false;
+                const qint64 n = t.text.toLongLong(&whole);
+                value = whole ? QVariant(n) : QVariant(t.text.toDouble());
+            }
+            out->values.push_back(value);
+            t = Token{Token::Param, QStringLiteral("?%1").arg(out->values.size())};
+        }
+        out->key += QChar(u'a' + t.kind) + t.text + QChar(0x1f);
+        if (t.kind != Token::Space) previous = &t;
+    }
     return true;
 }
 

@@ -96,6 +96,8 @@ bool Tokenize(const QString& sql, std::vector<Token>* tokens, QString* error) {
             tokens->push_back({Token::Word, sql.mid(i, j - i)});
             i = j;
         } else {
+            // Jet has no comments: "--" is two minus signs (the translation
+            // keeps them apart when it writes the statement out).
             static const QStringList twoChar = {QStringLiteral("<>"), QStringLiteral("<="),
                                                 QStringLiteral(">="), QStringLiteral("!="),
                                                 QStringLiteral("||")};

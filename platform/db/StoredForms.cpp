@@ -41,7 +41,30 @@ QString DateToStored(const QDate& date) {
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
 }
 
+namespace {
+
+// The stored form "yyyy-mm-dd", read without a regular expression: every
+// stored date is read this way, once per row and date field.
+bool StoredDate(const QString& text, QDate* date) {
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-') return false;
+    int parts[3] = {0, 0, 0};
+    const qsizetype starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (qsizetype i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9') return false;
+            parts[p] = parts[p] * 10 + (c - u'0');
+        }
+    }
+    *date = QDate(parts[0], parts[1], parts[2]);
+    return true;
+}
+
+}  // namespace
+
 QDate DateFromText(const QString& text) {
+    QDate stored;
+    if (StoredDate(text, &stored)) return stored;
     static const QRegularExpression re(
         QStringLiteral("^\\s*(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T]\\d{1,2}:\\d{2}(?::\\d{2})?)?\\s*$"));
     const auto m = re.match(text);

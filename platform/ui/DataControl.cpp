@@ -14,10 +14,9 @@ bool DataControl::Refresh() {
     emit aboutToRefresh();
     error_.clear();
     rs_.Close();
+    rowCount_ = 0;
     fields_.clear();
     types_.clear();
-    rows_.clear();
-    rowIds_.clear();
 
     bool ok = true;
     if (!db_.IsOpen() || db_.Path() != path_) {
@@ -41,15 +40,10 @@ bool DataControl::Refresh() {
             fields_.push_back(rs_.FieldName(f));
             types_.push_back(rs_.FieldTypeOf(f));
         }
-        rows_.reserve(static_cast<size_t>(rs_.RecordCount()));
-        rowIds_.reserve(static_cast<size_t>(rs_.RecordCount()));
-        for (rs_.MoveFirst(); !rs_.IsEOF(); rs_.MoveNext()) {
-            std::vector<QVariant> row;
-            row.reserve(static_cast<size_t>(fieldCount));
-            for (int f = 0; f < fieldCount; ++f) row.push_back(rs_.Value(f));
-            rows_.push_back(std::move(row));
-            rowIds_.push_back(rs_.RowId());
-        }
+        // Every row read now: no statement stays open on the file, and the
+        // recordset's rows are the only copy.
+        rs_.ReadAll();
+        rowCount_ = static_cast<int>(rs_.RecordCount());
     }
     emit refreshed();
     return ok;
@@ -60,9 +54,7 @@ QString DataControl::FieldName(int field) const {
 }
 
 int DataControl::FieldIndex(const QString& name) const {
-    for (int f = 0; f < FieldCount(); ++f)
-        if (fields_[static_cast<size_t>(f)].compare(name, Qt::CaseInsensitive) == 0) return f;
-    return -1;
+    return rs_.FieldIndex(name);
 }
 
 db::FieldType DataControl::FieldTypeOf(int field) const {
@@ -71,11 +63,11 @@ db::FieldType DataControl::FieldTypeOf(int field) const {
 
 QVariant DataControl::Value(int row, int field) const {
     if (row < 0 || row >= RowCount() || field < 0 || field >= FieldCount()) return QVariant();
-    return rows_[static_cast<size_t>(row)][static_cast<size_t>(field)];
+    return rs_.ValueAt(row, field);
 }
 
 qint64 DataControl::RowId(int row) const {
-    return row >= 0 && row < RowCount() ? rowIds_[static_cast<size_t>(row)] : -1;
+    return row >= 0 && row < RowCount() ? rs_.RowIdAt(row) : -1;
 }
 
 bool DataControl::SetValue(int row, int field, const QVariant& value) {
@@ -88,7 +80,6 @@ bool DataControl::SetValue(int row, int field, const QVariant& value) {
         rs_.CancelUpdate();
         return Fail(message);
     }
-    rows_[static_cast<size_t>(row)][static_cast<size_t>(field)] = rs_.Value(field);
     error_.clear();
     emit valueWritten(row, field);
     return true;

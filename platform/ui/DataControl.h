@@ -7,7 +7,7 @@
 //   dat入力明細.SetRecordSource("w取引明細");
 //   dat入力明細.Refresh();
 //
-// Refresh reads every row once and keeps it in memory, in the table's order
+// Refresh reads every row once and keeps it in memory (in the recordset), in the table's order
 // (work tables have no key; each row keeps its rowid). What others write to the
 // table afterwards is seen only at the next Refresh. A value written through
 // SetValue goes to the table at once, with the database layer's conversion to
@@ -49,7 +49,7 @@ public:
     bool Refresh();
     QString LastError() const { return error_; }
 
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return rowCount_; }
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     QString FieldName(int field) const;
     // Case-insensitive; -1 when there is no such field.
@@ -77,11 +77,10 @@ private:
     QString source_;
     QString error_;
     db::Database db_;
-    db::Recordset rs_;  // the writer; its rows mirror rows_
+    db::Recordset rs_;  // the rows, and their writer
+    int rowCount_ = 0;
     std::vector<QString> fields_;
     std::vector<db::FieldType> types_;
-    std::vector<std::vector<QVariant>> rows_;
-    std::vector<qint64> rowIds_;
 };
 
 }  // namespace ui

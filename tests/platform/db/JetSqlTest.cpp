@@ -142,3 +142,46 @@ TEST(Translation, MalformedStatementsFail) {
 }
 
 }  // namespace
+
+namespace {
+
+class TextColumns : public FakeContext {
+public:
+    bool IsTextColumn(const QString& alias, const QString& table, const QString& column) override {
+        seen << alias + u'.' + table;
+        return column != u"金額" && column != u"回数";
+    }
+    QStringList seen;
+};
+
+TEST(Translation, SortsOnTextColumnsFollowTheJapaneseOrder) {
+    TextColumns ctx;
+    EXPECT_EQ(Translate(QStringLiteral("select * from 取引先マスタ order by ふりがな,取引先名;"), &ctx),
+              QStringLiteral("select * from 取引先マスタ order by ふりがな COLLATE JA,取引先名 COLLATE JA"));
+    EXPECT_EQ(Translate(QStringLiteral("select * from 取引先科目 where 取引先名 = 'a' order by 回数 DESC;"), &ctx),
+              QStringLiteral("select * from 取引先科目 where 取引先名 = 'a' order by 回数 DESC"));
+    EXPECT_EQ(Translate(QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ in 'x.mdb' "
+                                       "order by [ふりがな] desc, 金額"),
+                        &ctx),
+              QStringLiteral("insert into w科目参照 (\"科目\",\"ふりがな\") select 科目,ふりがな from ext1.\"科目マスタ\" "
+                             "order by \"ふりがな\" COLLATE JA desc, 金額"));
+    EXPECT_TRUE(ctx.seen.contains(QStringLiteral("ext1.科目マスタ")));
+}
+
+TEST(Translation, WhereLiteralsBecomeParametersOfOneShape) {
+    db::ParameterizedJet a, b;
+    QString error;
+    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from 取引明細 where rowid = 12 and 日付 >= #2026/1/2#"),
+                                    &a, &error));
+    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from 取引明細 where rowid = 7 and 日付 >= #2026/3/4#"),
+                                    &b, &error));
+    EXPECT_EQ(a.key, b.key);
+    EXPECT_EQ(a.values, (std::vector<QVariant>{qint64(12), QStringLiteral("2026-01-02")}));
+    // A like pattern and the path of another file stay in the shape.
+    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from T in 'a.mdb' where x like 'a*' order by 1"), &a, &error));
+    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from T in 'b.mdb' where x like 'b*' order by 1"), &b, &error));
+    EXPECT_NE(a.key, b.key);
+    EXPECT_TRUE(a.values.empty());
+}
+
+}  // namespace
