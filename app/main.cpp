@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     core::RegisterScreen(QStringLiteral("FrmKamoku"),
                          []() -> ui::Form& { return ui::Forms::Get<masters::FrmKamoku>(QStringLiteral("FrmKamoku")); });
     core::RegisterScreen(QStringLiteral("Frm勘定科目"), []() -> ui::Form& {
-        return ui::Forms::Get<masters::Frm勘定科目>(QStringLiteral("Frm勘定科目"));
+        return ui::Forms::Get<masters::FrmKanjoKamoku>(QStringLiteral("Frm勘定科目"));
     });
     auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
     QObject::connect(&menu, &ui::Form::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);

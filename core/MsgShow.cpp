@@ -10,7 +10,7 @@ namespace core {
 namespace {
 
 using ui::Answer;
-using ui::MessageBoxSpec;
+using ui::MessageBoxContent;
 using ui::MessageButtons;
 using ui::MessageIcon;
 
@@ -61,8 +61,8 @@ constexpr Entry kOtherMessages[] = {
     {u"コピー完了", u"コピー完了", u"", kSubject, u"コピーしました。", Style::Information},
 };
 
-MessageBoxSpec BoxFor(const Entry& entry, const QString& subject) {
-    MessageBoxSpec box;
+MessageBoxContent BoxFor(const Entry& entry, const QString& subject) {
+    MessageBoxContent box;
     box.title = entry.title.toString();
     box.text = entry.lead.toString();
     if (entry.usesSubject) box.text += subject;
@@ -96,7 +96,7 @@ MessageBoxSpec BoxFor(const Entry& entry, const QString& subject) {
 bool ShowFrom(std::span<const Entry> table, const QString& kind, const QString& subject) {
     for (const Entry& entry : table) {
         if (kind != entry.kind) continue;
-        const MessageBoxSpec box = BoxFor(entry, subject);
+        const MessageBoxContent box = BoxFor(entry, subject);
         const Answer answer = ui::CurrentPresenter().Present(box);
         return box.buttons == MessageButtons::YesNo && answer == Answer::Yes;
     }

@@ -4,9 +4,6 @@
 // function keys, navigation, the hint and the lookups.
 #include "entry/FrmInput.h"
 
-#include <QPainter>
-#include <QPixmap>
-
 #include "core/Helpers.h"
 #include "core/Hint.h"
 #include "core/ScreenKit.h"
@@ -15,26 +12,11 @@
 #include "core/ModMurv.h"
 #include "core/Screens.h"
 #include "platform/ui/KeyHooks.h"
+#include "platform/ui/Pictures.h"
 
 namespace entry {
 
-namespace {
-
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
-
-// The picture of the lookup buttons: a small magnifying glass.
-QPixmap LookupPicture() {
-    QPixmap pm(14, 14);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.6));
-    p.drawEllipse(QRectF(1.5, 1.5, 8, 8));
-    p.drawLine(QPointF(8.6, 8.6), QPointF(12.5, 12.5));
-    return pm;
-}
-
-}  // namespace
+using core::S;
 
 FrmInput::FrmInput() {
     SetCaption(QStringLiteral("経費入力"));
@@ -55,11 +37,11 @@ void FrmInput::LayOut() {
     cmb科目.Move(5460, 120, 2900, 345);
     cmd科目参照.Move(8390, 120, 360, 345);
     for (ui::CommandButton* b : {&cmd取引先参照, &cmd科目参照, &cmd取引先参照マスク, &cmd科目参照マスク}) {
-        b->SetPicture(LookupPicture());
+        b->SetPicture(ui::LookupPicture());
         b->setFocusPolicy(Qt::NoFocus);
     }
 
-    ImFrame3D3.Move(120, 540, 4290, 450);
+    Frame期間.Move(120, 540, 4290, 450);
     Lbl期間.Move(90, 75, 540, 300);
     txt開始.Move(700, 60, 1530, 330);
     LblKara.Move(2310, 75, 300, 300);
@@ -278,7 +260,7 @@ void FrmInput::FormInit() {
         }
         txt終了.SetLeft(2640);
         LblKara.SetLeft(2310);
-        ImFrame3D3.SetWidth(4290);
+        Frame期間.SetWidth(4290);
     } else {
         // The picker takes a full date typed, and shows the year and month.
         dayグリッド日付.SetPatterns(QStringLiteral("gee/mm/dd"), QStringLiteral("gee/mm"));
@@ -292,7 +274,7 @@ void FrmInput::FormInit() {
         }
         txt終了.SetLeft(3430);
         LblKara.SetLeft(3090);
-        ImFrame3D3.SetWidth(5880);
+        Frame期間.SetWidth(5880);
     }
 
     cmb日付入力.Clear();

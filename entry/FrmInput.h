@@ -99,11 +99,11 @@ public:
     ui::Label Lbl科目{QStringLiteral("科目"), this};
     ui::ComboBox cmb科目{this, ui::ComboBox::Style::Editable};
     ui::CommandButton cmd科目参照{this};
-    ui::Frame ImFrame3D3{this, ui::Panel::Style::Sunken};
-    ui::Label Lbl期間{QStringLiteral("期間"), &ImFrame3D3};
-    ui::DateBox txt開始{&ImFrame3D3};
-    ui::Label LblKara{QStringLiteral("～"), &ImFrame3D3};
-    ui::DateBox txt終了{&ImFrame3D3};
+    ui::Frame Frame期間{this, ui::Panel::Style::Sunken};
+    ui::Label Lbl期間{QStringLiteral("期間"), &Frame期間};
+    ui::DateBox txt開始{&Frame期間};
+    ui::Label LblKara{QStringLiteral("～"), &Frame期間};
+    ui::DateBox txt終了{&Frame期間};
     ui::Label Lbl表示順{QStringLiteral("表示順"), this};
     ui::ComboBox cmb表示順{this, ui::ComboBox::Style::ListOnly};
     ui::CommandButton cmd読込{QStringLiteral("読込"), this};

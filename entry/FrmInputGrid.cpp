@@ -2,8 +2,6 @@
 // contained in the amount, the partner's usual item, the Enter, Left and
 // Right keys with the automatic date of a new row, and the input method per
 // column.
-#include <QCalendarWidget>
-#include <QEventLoop>
 #include <QPointer>
 #include <cmath>
 
@@ -22,22 +20,6 @@ namespace {
 bool IsEmpty(const QVariant& v) {
     return v.isNull() || !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
-
-
-// Quits an event loop when the watched window hides.
-class HideWatcher : public QObject {
-public:
-    explicit HideWatcher(QEventLoop* loop) : loop_(loop) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Hide) loop_->quit();
-        return false;
-    }
-
-private:
-    QEventLoop* loop_;
-};
 
 }  // namespace
 
@@ -352,27 +334,13 @@ std::optional<QVariant> FrmInput::PickGridDate(const QRect& cellOnScreen) {
     dayグリッド日付.setGeometry(at.x(), at.y(), dayグリッド日付.width(), cellOnScreen.height());
     dayグリッド日付.SetVisible(true);
     dayグリッド日付.raise();
-    dayグリッド日付.ShowCalendar();
-
-    bool picked = false;
-    auto* calendar = dayグリッド日付.findChild<QCalendarWidget*>();
-    QWidget* popup = calendar ? calendar->window() : nullptr;
-    if (popup && popup->isVisible()) {
-        QEventLoop loop;
-        QObject context;
-        connect(calendar, &QCalendarWidget::clicked, &context, [&picked] { picked = true; });
-        connect(calendar, &QCalendarWidget::activated, &context, [&picked] { picked = true; });
-        HideWatcher watcher(&loop);
-        popup->installEventFilter(&watcher);
-        QPointer<QWidget> alive(popup);
-        loop.exec();
-        if (!alive) return std::nullopt;  // went with the screen
-        popup->removeEventFilter(&watcher);
-    }
+    QPointer<ui::DateBox> box(&dayグリッド日付);
+    const std::optional<QDate> picked = box->PickDate();
+    if (!box) return std::nullopt;  // went with the screen
     dayグリッド日付.SetVisible(false);
     Grid入力明細.SetFocus();
-    if (!picked || dayグリッド日付.IsNull()) return std::nullopt;
-    return QVariant(dayグリッド日付.Date());
+    if (!picked) return std::nullopt;
+    return QVariant(*picked);
 }
 
 }  // namespace entry

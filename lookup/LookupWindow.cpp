@@ -1,8 +1,5 @@
 #include "lookup/LookupWindow.h"
 
-#include <QCoreApplication>
-#include <QFont>
-
 #include "lookup/Kana.h"
 #include "platform/db/Quote.h"
 
@@ -31,8 +28,8 @@ constexpr int kClientHeight = kMargin + kKanaFrameHeight + kMargin;
 
 }  // namespace
 
-const LookupSpec& ItemLookup() {
-    static const LookupSpec settings{
+const LookupSettings& ItemLookup() {
+    static const LookupSettings settings{
         QStringLiteral("FrmPelmora"),
         QStringLiteral("科目参照"),
         QStringLiteral("科目"),
@@ -47,8 +44,8 @@ const LookupSpec& ItemLookup() {
     return settings;
 }
 
-const LookupSpec& PartnerLookup() {
-    static const LookupSpec settings{
+const LookupSettings& PartnerLookup() {
+    static const LookupSettings settings{
         QStringLiteral("FrmDunvasel"),
         QStringLiteral("取引先参照"),
         QStringLiteral("取引先名"),
@@ -63,14 +60,14 @@ const LookupSpec& PartnerLookup() {
     return settings;
 }
 
-QString IndexCaption(const LookupSpec& settings, int index) {
+QString IndexCaption(const LookupSettings& settings, int index) {
     if (index >= 0 && index < kKanaCaptions.size()) return kKanaCaptions.mid(index, 1);
     if (index == 48) return settings.blankCaption;
     if (index == 49) return kOneBlank;
     return QString();
 }
 
-QString IndexStatement(const LookupSpec& settings, const QString& caption) {
+QString IndexStatement(const LookupSettings& settings, const QString& caption) {
     const QString select = QStringLiteral("select %1,%2 from %3 ").arg(settings.nameField, kReading, settings.masterTable);
     const QString order = QStringLiteral(" order by ふりがな;");
     if (caption == kOneBlank) return select + order;
@@ -83,32 +80,32 @@ QString IndexStatement(const LookupSpec& settings, const QString& caption) {
            term.arg(db::SqlLikeEscape(halfWidth.toString())) + order;
 }
 
-LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spec_(settings), state_(state) {
-    SetCaption(spec_.caption);
+LookupWindow::LookupWindow(const LookupSettings& settings, LookupState& state) : settings_(settings), state_(state) {
+    SetCaption(settings_.caption);
     SetClientSize(kClientWidth, kClientHeight);
     SetKeyPreview(true);
 
-    imContainer3D1.SetStyle(ui::Panel::Style::Sunken);
-    imContainer3D1.Move(kKanaLeft, kKanaTop, kKanaFrameWidth, kKanaFrameHeight);
+    Frame索引.SetStyle(ui::Panel::Style::Sunken);
+    Frame索引.Move(kKanaLeft, kKanaTop, kKanaFrameWidth, kKanaFrameHeight);
     cmd50.setObjectName(QStringLiteral("cmd50"));
     for (int index = 0; index < 50; ++index) {
-        ui::CommandButton& b = cmd50.Add(index, &imContainer3D1, IndexCaption(spec_, index));
+        ui::CommandButton& b = cmd50.Add(index, &Frame索引, IndexCaption(settings_, index));
         b.Move(60 + (index % 5) * kKanaWidth, 60 + (index / 5) * kKanaHeight, kKanaWidth, kKanaHeight);
     }
 
-    imContainer3D2.SetStyle(ui::Panel::Style::Sunken);
-    imContainer3D2.Move(kListLeft, kMargin, kListWidth, kListHeight);
+    Frame一覧.SetStyle(ui::Panel::Style::Sunken);
+    Frame一覧.Move(kListLeft, kMargin, kListWidth, kListHeight);
     Grid参照.setObjectName(QStringLiteral("Grid参照"));
     MoveTwips(&Grid参照, 60, 60, kListWidth - 120, kListHeight - 120);
     Grid参照.SetDataSource(&dat参照);
-    Grid参照.SetColumns({spec_.nameField, kReading});
+    Grid参照.SetColumns({settings_.nameField, kReading});
     Grid参照.Columns(0).SetWidth(2400);
     Grid参照.Columns(1).SetWidth(kListWidth - 120 - 2400 - 420);
     // A list to pick from: nothing is typed into it.
     Grid参照.SetReadOnly(true);
 
-    imContainer3D3.SetStyle(ui::Panel::Style::Flat);
-    imContainer3D3.Move(kListLeft, kCommandTop, kListWidth, kKanaFrameHeight - kListHeight - 90);
+    Frameコマンド.SetStyle(ui::Panel::Style::Flat);
+    Frameコマンド.Move(kListLeft, kCommandTop, kListWidth, kKanaFrameHeight - kListHeight - 90);
     int x = 0;
     for (ui::CommandButton* b : {&cmd選択, &cmdクリア, &cmd閉じる}) {
         b->Move(x, 60, 1380, 450);
@@ -119,14 +116,7 @@ LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spe
     cmd閉じる.setObjectName(QStringLiteral("cmd閉じる"));
 
     Msg検索中.setObjectName(QStringLiteral("Msg検索中"));
-    Msg検索中.SetPopUp(true);
     Msg検索中.Move(kListLeft + (kListWidth - 2700) / 2, kMargin + (kListHeight - 660) / 2, 2700, 660);
-    Label1.Move(60, 60, 2580, 540);
-    Label1.SetAlignment(Qt::AlignCenter);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPointSize(11);
-    Label1.setFont(font);
-    Msg検索中.SetVisible(false);
 
     connect(&cmd50, &ui::ButtonArray::Click, this, [this](int index) { ReadSansyo(cmd50[index].Caption()); });
     connect(&cmd選択, &ui::CommandButton::Click, this, [this] { Choose(); });
@@ -154,7 +144,7 @@ void LookupWindow::OnKeyDown(ui::KeyArgs& key) {
 void LookupWindow::OpenConnections() {
     const QString work = state_.WorkFile.toString();
     const QString data = state_.DataFile.toString();
-    if (spec_.openDataFirst) {
+    if (settings_.openDataFirst) {
         state_.DbLookupData.Open(data);
         state_.DbLookupWork.Open(work);
     } else {
@@ -164,7 +154,7 @@ void LookupWindow::OpenConnections() {
 }
 
 void LookupWindow::CloseConnections() {
-    if (spec_.openDataFirst) {
+    if (settings_.openDataFirst) {
         state_.DbLookupData.Close();
         state_.DbLookupWork.Close();
     } else {
@@ -175,33 +165,31 @@ void LookupWindow::CloseConnections() {
 
 void LookupWindow::FormInit() {
     dat参照.SetDatabaseName(state_.WorkFile.toString());
-    dat参照.SetRecordSource(spec_.bufferTable);
+    dat参照.SetRecordSource(settings_.bufferTable);
 }
 
 void LookupWindow::ClearList() {
     // The open work connection is used as it is; only a window whose open
     // failed tries again.
-    if (spec_.clearEnsuresWork && !state_.DbLookupWork.IsOpen())
+    if (settings_.clearEnsuresWork && !state_.DbLookupWork.IsOpen())
         state_.DbLookupWork.Open(state_.WorkFile.toString());
-    state_.LookupSqlText = QStringLiteral("delete * from ") + spec_.bufferTable;
+    state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
     state_.DbLookupWork.Execute(state_.LookupSqlText);
     dat参照.Refresh();
 }
 
-void LookupWindow::ReadList() { FillBuffer(spec_.fullList); }
+void LookupWindow::ReadList() { FillBuffer(settings_.fullList); }
 
-void LookupWindow::ReadSansyo(const QString& caption) { FillBuffer(IndexStatement(spec_, caption)); }
+void LookupWindow::ReadSansyo(const QString& caption) { FillBuffer(IndexStatement(settings_, caption)); }
 
 void LookupWindow::FillBuffer(const QString& source) {
     // The panel is painted before the copy starts; the user's input waits.
-    Msg検索中.SetVisible(true);
-    Msg検索中.repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Msg検索中.Begin();
 
     db::Database& work = state_.DbLookupWork;
-    state_.LookupSqlText = QStringLiteral("delete * from ") + spec_.bufferTable;
+    state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
     work.Execute(state_.LookupSqlText);
-    state_.LookupSqlText = QStringLiteral("select * from ") + spec_.bufferTable;
+    state_.LookupSqlText = QStringLiteral("select * from ") + settings_.bufferTable;
     db::Recordset buffer = work.OpenRecordset(state_.LookupSqlText);
     state_.LookupSqlText = source;
     db::Recordset rows = state_.DbLookupData.OpenRecordset(state_.LookupSqlText);
@@ -211,7 +199,7 @@ void LookupWindow::FillBuffer(const QString& source) {
         const bool batched = work.BeginTrans();
         while (!rows.IsEOF()) {
             buffer.AddNew();
-            buffer.SetValue(spec_.nameField, rows.Value(spec_.nameField));
+            buffer.SetValue(settings_.nameField, rows.Value(settings_.nameField));
             buffer.SetValue(kReading, rows.Value(kReading));
             buffer.Update();
             rows.MoveNext();
@@ -221,13 +209,13 @@ void LookupWindow::FillBuffer(const QString& source) {
     rows.Close();
     buffer.Close();
 
-    Msg検索中.SetVisible(false);
+    Msg検索中.End();
     dat参照.Refresh();
 }
 
 void LookupWindow::Choose() {
     const QVariant name = Grid参照.Columns(0).Value();
-    if (spec_.pickNeedsName) {
+    if (settings_.pickNeedsName) {
         if (name.toString().isEmpty()) return;  // no row, or a row without a name
         state_.SelectedName = Grid参照.Columns(0).Text();
     } else {

@@ -4,7 +4,7 @@
 #include "platform/ui/MessagePresenter.h"
 
 using ui::Answer;
-using ui::MessageBoxSpec;
+using ui::MessageBoxContent;
 using ui::MessageButtons;
 using ui::MessageIcon;
 
@@ -14,7 +14,7 @@ struct CatalogueCase {
     const char* operation;
     const char* kind;
     const char* subject;
-    MessageBoxSpec expected;
+    MessageBoxContent expected;
 };
 
 constexpr auto kYesNo = MessageButtons::YesNo;
@@ -23,7 +23,7 @@ constexpr auto kQuestion = MessageIcon::Question;
 constexpr auto kInformation = MessageIcon::Information;
 constexpr auto kWarning = MessageIcon::Warning;
 
-MessageBoxSpec Box(const char* title, const char* text, MessageButtons buttons, MessageIcon icon,
+MessageBoxContent Box(const char* title, const char* text, MessageButtons buttons, MessageIcon icon,
                    Answer defaultButton) {
     return {QString::fromUtf8(title), QString::fromUtf8(text), buttons, icon, defaultButton};
 }
@@ -86,7 +86,7 @@ TEST(MsgShow, EveryCatalogueBoxShowsItsTextTitleAndStyleAndYieldsTrueOnlyForYesT
                                               QString::fromUtf8(c.subject));
 
             ASSERT_EQ(presenter.Shown().size(), 1);
-            const MessageBoxSpec& shown = presenter.Shown().front();
+            const MessageBoxContent& shown = presenter.Shown().front();
             EXPECT_EQ(shown.title.toStdString(), c.expected.title.toStdString());
             EXPECT_EQ(shown.text.toStdString(), c.expected.text.toStdString());
             EXPECT_EQ(shown.buttons, c.expected.buttons);

@@ -87,7 +87,7 @@ TEST_F(FrmInputSetUpTest, AnyEraSettingButWesternGivesEraDatesAndWiderPeriodFiel
         EXPECT_EQ(e.txt開始.Text(), QStringLiteral("令和 01年05月01日"));
         EXPECT_EQ(e.txt開始.Width(), 2370);
         EXPECT_EQ(e.txt終了.x(), ui::TwipsToPixels(3430));
-        EXPECT_EQ(e.ImFrame3D3.Width(), 5880);
+        EXPECT_EQ(e.Frame期間.Width(), 5880);
         ui::Forms::UnloadAll();
         ModMurv::ResetState();
     }

@@ -31,7 +31,7 @@ TEST(KanaTest, AKanaFindsItsFirstPlaceInTheTablesOthersStayNull) {
 
 class LookupWindowTest : public test::LookupTest {
 protected:
-    LookupWindow& Open(const lookup::LookupSpec& settings) {
+    LookupWindow& Open(const lookup::LookupSettings& settings) {
         state_.DataFile = DataFile();
         state_.WorkFile = WorkFile();
         window_ = new LookupWindow(settings, state_);

@@ -14,7 +14,7 @@
 #include "platform/ui/MessagePresenter.h"
 
 using ui::Answer;
-using ui::MessageBoxSpec;
+using ui::MessageBoxContent;
 using ui::MessageButtons;
 using ui::MessageIcon;
 
@@ -48,7 +48,7 @@ QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text) {
 
 // Presents `request` through the QMessageBox presenter; once the box is up,
 // records what it shows and lets `act` answer it.
-Answer PresentAndAct(const MessageBoxSpec& request, SeenBox& seen, const std::function<void(QMessageBox*)>& act) {
+Answer PresentAndAct(const MessageBoxContent& request, SeenBox& seen, const std::function<void(QMessageBox*)>& act) {
     int attempts = 0;
     std::function<void()> poll = [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -90,13 +90,13 @@ void Perform(Action action, QMessageBox* box) {
     }
 }
 
-const MessageBoxSpec kDeleteQuestion{QStringLiteral("削除の確認"), QStringLiteral("指定されたデータ を削除します。よろしいですか"),
+const MessageBoxContent kDeleteQuestion{QStringLiteral("削除の確認"), QStringLiteral("指定されたデータ を削除します。よろしいですか"),
                                      MessageButtons::YesNo, MessageIcon::Question, Answer::No};
-const MessageBoxSpec kEntryQuestion{QStringLiteral("登録の確認"), QStringLiteral("経費 を登録します。よろしいですか"),
+const MessageBoxContent kEntryQuestion{QStringLiteral("登録の確認"), QStringLiteral("経費 を登録します。よろしいですか"),
                                     MessageButtons::YesNo, MessageIcon::Question, Answer::Yes};
-const MessageBoxSpec kNotice{QStringLiteral("情報"), QStringLiteral("<b>更新を終了しました。</b>"), MessageButtons::Ok,
+const MessageBoxContent kNotice{QStringLiteral("情報"), QStringLiteral("<b>更新を終了しました。</b>"), MessageButtons::Ok,
                              MessageIcon::Information, Answer::Ok};
-const MessageBoxSpec kWarning{QStringLiteral("入力注意"), QStringLiteral("行が指定されていません。行指定してください。"),
+const MessageBoxContent kWarning{QStringLiteral("入力注意"), QStringLiteral("行が指定されていません。行指定してください。"),
                               MessageButtons::Ok, MessageIcon::Warning, Answer::Ok};
 
 }  // namespace
@@ -107,7 +107,7 @@ TEST(QtMessagePresenter, ShowsTheBoxAsDescribedAndMapsEveryWayOfAnswering) {
     const QStringList okOnly{QStringLiteral("OK")};
     struct Case {
         const char* name;
-        const MessageBoxSpec& request;
+        const MessageBoxContent& request;
         Action action;
         Answer expected;
         QMessageBox::Icon icon;
@@ -168,7 +168,7 @@ TEST(ScriptedPresenter, RecordsEveryBoxAndAnswersQuestionsFromTheQueueThenByThei
     EXPECT_EQ(presenter.Present(kDeleteQuestion), Answer::No);
     EXPECT_EQ(presenter.Present(kWarning), Answer::Ok);
 
-    const QList<MessageBoxSpec> expected{kEntryQuestion, kNotice,         kEntryQuestion,
+    const QList<MessageBoxContent> expected{kEntryQuestion, kNotice,         kEntryQuestion,
                                          kEntryQuestion, kDeleteQuestion, kWarning};
     EXPECT_EQ(presenter.Shown(), expected);
     EXPECT_EQ(presenter.PendingAnswers(), 0);
