@@ -346,6 +346,7 @@ void FrmInput::Clear入力明細() {
     rs.Close();
     if (batch) DbWork.CommitTrans();
     loadedLines_.clear();
+    deletedRows_.clear();
     dat入力明細.Refresh();
 }
 

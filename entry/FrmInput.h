@@ -14,8 +14,8 @@
 // The input mask presets partner, item, month, tax-exempt mark, a fixed
 // amount and a date into every work row at once, and closes the grid columns
 // whose value it fixes. Ticked rows are deleted by the same memory: only the
-// stored line a row was loaded from is deleted, in one transaction with the
-// removal of the ticked work rows.
+// stored line a row was loaded from is deleted; the ticked work rows are
+// removed once that delete is committed.
 
 #include <QHash>
 #include <QRect>
@@ -239,9 +239,15 @@ private:
     // True when the row of `stored` (opened by the remembered rowid) still
     // is the line that was loaded.
     static bool IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored);
-    // Deletes the stored lines behind the ticked rows and the ticked rows in
-    // one go; false (nothing changed) when a step failed.
-    bool DeleteTickedLines(db::Recordset& ticked);
+    // Deletes the stored lines behind the ticked rows (one transaction), and
+    // then the ticked rows. Failed: nothing changed. RowsLeft: the lines are
+    // gone but the rows could not be removed; they are kept out of every
+    // later registration (deletedRows_).
+    enum class TickedDelete { Done, Failed, RowsLeft };
+    TickedDelete DeleteTickedLines(db::Recordset& ticked);
+    // Rows (by lno) whose stored lines were deleted while the rows stayed;
+    // emptied whenever the work rows are made anew.
+    QSet<qint64> deletedRows_;
     // The registration running now (its caches of the masters), or nullptr.
     Registration* run_ = nullptr;
 };

@@ -157,9 +157,11 @@ bool FrmInput::Entry経費明細() {
     const int fDate = rows.FieldIndex(QStringLiteral("日付"));
     const int fItem = rows.FieldIndex(QStringLiteral("科目"));
     const int fExempt = rows.FieldIndex(QStringLiteral("非課税"));
+    const int fLno = rows.FieldIndex(QStringLiteral("lno"));
     for (; ok && !rows.IsEOF(); rows.MoveNext()) {
-        const bool complete =
-            !rows.Value(fAmount).isNull() && !rows.Value(fPartner).isNull() && !rows.Value(fDate).isNull();
+        // A row whose line was deleted while the row stayed is not a line.
+        const bool complete = !rows.Value(fAmount).isNull() && !rows.Value(fPartner).isNull() &&
+                              !rows.Value(fDate).isNull() && !deletedRows_.contains(rows.Value(fLno).toLongLong());
         if (complete) {
             const QString partner = rows.Value(fPartner).toString();
             const QString item = rows.Value(fItem).toString();
@@ -309,15 +311,25 @@ void FrmInput::LineDelete入力明細() {
     db::Recordset ticked = DbWork.OpenRecordset(SqlText);
     if (ticked.IsEOF()) {
         core::MsgShow(QStringLiteral("行指定"), QStringLiteral("指定なし"), QString());
-    } else if (!DeleteTickedLines(ticked)) {
-        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                      QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。"));
+    } else {
+        switch (DeleteTickedLines(ticked)) {
+        case TickedDelete::Done: break;
+        case TickedDelete::Failed:
+            core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                          QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。"));
+            break;
+        case TickedDelete::RowsLeft:
+            core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                          QStringLiteral("明細を削除しましたが、チェックした行を画面から消せませんでした。"
+                                         "この行は登録されません。クリアしてから入力し直してください。"));
+            break;
+        }
     }
     ticked.Close();
     dat入力明細.Refresh();
 }
 
-bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {
+FrmInput::TickedDelete FrmInput::DeleteTickedLines(db::Recordset& ticked) {
     using namespace ModMurv;
     // The stored lines behind the ticked rows: only a row loaded from a line
     // that still is that line has one; typed rows have none.
@@ -334,37 +346,31 @@ bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {
     }
     ticked.Close();
 
-    // Both files in one go: the stored lines and the ticked rows go together,
-    // or nothing changes.
-    if (!DbData.BeginTrans()) return false;
-    if (!DbWork.BeginTrans()) {
-        DbData.Rollback();
-        return false;
-    }
+    // The stored lines first, in one transaction: all of them go, or none.
+    if (!DbData.BeginTrans()) return TickedDelete::Failed;
     bool ok = true;
     for (qsizetype i = 0; ok && i < behind.size(); ++i) {
         const QString id = QString::number(behind[i].rowId);
-        SqlText = QStringLiteral("select * from 取引明細 where rowid = ") + id;
-        db::Recordset stored = DbData.OpenRecordset(SqlText);
+        db::Recordset stored = core::Open(DbData, QStringLiteral("select * from 取引明細 where rowid = ") + id);
         ok = stored.IsOpen();
         if (!ok || !IsStillLoadedLine(behind[i], stored)) continue;
         stored.Close();
-        SqlText = QStringLiteral("delete * from 取引明細 where rowid = ") + id;
-        ok = DbData.Execute(SqlText);
-    }
-    if (ok) {
-        SqlText = QStringLiteral("delete * from w取引明細 where チェック = True");
-        ok = DbWork.Execute(SqlText);
+        ok = core::Exec(DbData, QStringLiteral("delete * from 取引明細 where rowid = ") + id);
     }
     if (ok) ok = DbData.CommitTrans();
     if (!ok) {
         if (DbData.InTransaction()) DbData.Rollback();
-        DbWork.Rollback();
-        return false;
+        return TickedDelete::Failed;
     }
-    DbWork.CommitTrans();
+    // Then the ticked rows, only once the lines are gone for good. Rows that
+    // stay on the screen are no longer the rows of a stored line, and they
+    // are never registered again.
     for (const qint64 lno : lnos) loadedLines_.remove(lno);
-    return true;
+    if (!core::Exec(DbWork, QStringLiteral("delete * from w取引明細 where チェック = True"))) {
+        for (const qint64 lno : lnos) deletedRows_.insert(lno);
+        return TickedDelete::RowsLeft;
+    }
+    return TickedDelete::Done;
 }
 
 }  // namespace entry

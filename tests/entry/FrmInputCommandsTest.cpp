@@ -113,6 +113,36 @@ TEST_F(FrmInputCommandsTest, AFailedDeleteChangesNeitherFileSaysSoAndKeepsTheTic
     EXPECT_EQ(Ticked(), (QList<qint64>{1, 2}));
 }
 
+TEST_F(FrmInputCommandsTest, RowsThatCannotBeRemovedAfterTheirLinesWentAreSaidAndNeverRegisteredAgain) {
+    AddLine(1, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 100);
+    AddLine(2, QStringLiteral("2026/03/11"), QStringLiteral("鈴木商会"), QStringLiteral("雑費"), 300);
+    F& f = Open();
+    Load(f);
+    // The work file refuses to let ticked rows go.
+    const auto workFile = [this](const QString& sql) {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(sql)) << d.LastError().toStdString();
+    };
+    workFile(QStringLiteral(
+        "CREATE TRIGGER keep BEFORE DELETE ON w取引明細 WHEN OLD.チェック <> 0 BEGIN SELECT RAISE(ABORT, 'kept'); END"));
+    ClickCell(f, RowOf(f, 100), F::kColチェック);
+    Delete(f, Answer::Yes);
+    ASSERT_EQ(Texts().size(), 2);
+    EXPECT_EQ(Texts()[1], QStringLiteral("明細を削除しましたが、チェックした行を画面から消せませんでした。"
+                                         "この行は登録されません。クリアしてから入力し直してください。"));
+    EXPECT_EQ(StoredAmounts(), QList<double>{300}) << "the line is deleted for good";
+    EXPECT_EQ(WorkRows(), F::kWorkRows);
+    ASSERT_GE(RowOf(f, 100), 0) << "the row is still on the screen";
+
+    // Registering the screen as it stands does not bring the deleted line back.
+    workFile(QStringLiteral("DROP TRIGGER keep"));
+    boxes_.Clear();
+    boxes_.QueueAnswer(Answer::Yes);
+    QTest::keyClick(KeyTarget(f), Qt::Key_F5);
+    EXPECT_EQ(StoredAmounts(), QList<double>{300}) << Texts().join(u'|').toStdString();
+}
+
 TEST_F(FrmInputCommandsTest, SelectAllTicksRowsWithPartnerAndAmountAndClearAllLeavesOtherTicks) {
     F& f = Open();
     Put(f, 0, F::kCol取引先名, QStringLiteral("山田商店"));
