@@ -166,6 +166,13 @@ void DataGrid::SyncView() {
     view_->viewport()->update();
 }
 
+QColor DataGrid::CurrentRowColor() const {
+    const QColor base = palette().color(QPalette::Base);
+    const QColor mark = palette().color(QPalette::Highlight);
+    const auto mix = [](int under, int over) { return (under * 3 + over) / 4; };
+    return QColor(mix(base.red(), mark.red()), mix(base.green(), mark.green()), mix(base.blue(), mark.blue()));
+}
+
 bool DataGrid::SetRow(int row) {
     if (!IsRealRow(row)) return false;
     return MoveTo(row, col_);

@@ -55,6 +55,9 @@
 // user or by code (a Refresh that moves the cursor included), with the row
 // and column before the change (the row is Null when there was none).
 //
+// The current row is shown as a band across the whole row, the current cell
+// in the selection colour within it.
+//
 // Mouse. A click moves the cursor (committing first); a click on the current
 // cell opens its editor on the stored value; a click on a check box cell
 // toggles it; a click on the button at the right of a drop-down or button
@@ -156,6 +159,10 @@ public:
     // The user can neither add nor delete rows in any grid of the program.
     bool AllowAddNew() const { return false; }
     bool AllowDelete() const { return false; }
+
+    // The band behind every cell of the current row: the selection colour
+    // lightened over the cells' own background.
+    QColor CurrentRowColor() const;
 
     // Focus to the grid (to its open editor when there is one).
     void SetFocus();

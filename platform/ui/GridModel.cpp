@@ -47,6 +47,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(h | Qt::AlignVCenter);
     }
     case Qt::ForegroundRole: return column.ForeColor();
+    case Qt::BackgroundRole:
+        // The current row stands out across the whole grid; its current cell
+        // is drawn as the selection on top of it.
+        if (row == grid_->Row()) return grid_->CurrentRowColor();
+        return QVariant();
     case Qt::FontRole:
         if (column.FontSize() > 0) {
             QFont font = grid_->font();

@@ -715,4 +715,33 @@ TEST(GridDataControlTest, ReadsInTableOrderAndWritesThroughWithTheFieldsConversi
     EXPECT_FALSE(data.LastError().isEmpty());
 }
 
+// ---------------------------------------------------------------- the current row
+
+TEST_F(GridTest, TheCurrentRowIsMarkedAcrossTheWholeRowAndTheMarkFollowsTheCursor) {
+    // The colour on screen a few pixels into a cell, away from its text.
+    const auto shown = [this](int row, int col) {
+        const QImage shot = grid->View()->viewport()->grab().toImage();
+        const QRect cell = grid->View()->visualRect(grid->View()->model()->index(row, col));
+        return shot.pixelColor(cell.left() + 3, cell.top() + 3);
+    };
+    const QColor band = grid->CurrentRowColor();
+    const QColor plain = grid->palette().color(QPalette::Base);
+    ASSERT_NE(band, plain);
+
+    GoTo(2, kAmount);
+    for (int col : {kCheck, kPartner, kItem, kMonthDay}) {
+        EXPECT_EQ(shown(2, col), band) << "column " << col << " of the current row";
+        EXPECT_EQ(shown(1, col), plain) << "column " << col << " of another row";
+    }
+    EXPECT_NE(shown(2, kAmount), plain) << "the current cell stands out too";
+
+    // Moved by a key or a click, the band goes with the cursor.
+    Key(Qt::Key_Down);
+    EXPECT_EQ(shown(3, kPartner), band);
+    EXPECT_EQ(shown(2, kPartner), plain);
+    Click(0, kItem);
+    EXPECT_EQ(shown(0, kPartner), band);
+    EXPECT_EQ(shown(3, kPartner), plain);
+}
+
 }  // namespace
