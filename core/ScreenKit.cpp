@@ -9,8 +9,10 @@
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Containers.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Grid.h"
+#include "platform/ui/NumberBox.h"
 
 namespace core {
 
@@ -70,6 +72,26 @@ bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& 
     return false;
 }
 
+bool AskForTickedRows(const QString& workTable, db::Recordset& ticked) {
+    if (!MsgShow(QStringLiteral("削除"), QStringLiteral("伝票確認2"), QStringLiteral("指定されたデータ"))) return false;
+    ticked =
+        Open(ModMurv::DbWork, QStringLiteral("select * from ") + workTable + QStringLiteral(" where チェック = True"));
+    if (ticked.IsBOF() || ticked.IsEOF()) MsgShow(QStringLiteral("行指定"), QStringLiteral("指定なし"), QString());
+    return true;
+}
+
+bool DeleteNamed(db::Recordset& ticked, const QString& field, const QString& failure,
+                 const std::function<bool(db::Database& data, const QString& name)>& deleteOne) {
+    return WriteAll(failure, [&](db::Database& data) {
+        bool ok = true;
+        for (; ok && !ticked.IsEOF(); ticked.MoveNext()) {
+            const QString name = ticked.Value(field).toString();
+            if (!name.isEmpty()) ok = deleteOne(data, name);
+        }
+        return ok;
+    });
+}
+
 bool FillNameList(const QString& workTable, const QString& workField, const QString& dataSelect,
                   std::initializer_list<ui::ComboBox*> combos) {
     using namespace ModMurv;
@@ -95,6 +117,19 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
         if (!ok && DbWork.InTransaction()) DbWork.Rollback();
     }
     return ok;
+}
+
+void ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql) {
+    db::Recordset rs = Open(database, sql);
+    const QVariant total = rs.IsEOF() ? QVariant() : rs.Value(0);
+    if (total.isNull()) box.Clear();
+    else box.SetValue(total);
+}
+
+void SetPeriodDatePatterns(ui::DateBox& box, bool eraYears) {
+    const QString pattern = eraYears ? QStringLiteral("ggg ee年mm月dd日") : QStringLiteral("yyyy/mm/dd");
+    box.SetPatterns(pattern, pattern);
+    box.SetYearMonthPattern(eraYears ? QStringLiteral("g ee年mm月") : QStringLiteral("yyyy年mm月"));
 }
 
 void SetUpTickColumn(ui::DataGrid& grid, int column) {

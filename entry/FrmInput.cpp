@@ -6,10 +6,10 @@
 
 #include "core/Helpers.h"
 #include "core/Hint.h"
-#include "core/ScreenKit.h"
 #include "core/Lookup.h"
 #include "core/MainMenu.h"
 #include "core/ModMurv.h"
+#include "core/ScreenKit.h"
 #include "core/Screens.h"
 #include "platform/ui/KeyHooks.h"
 #include "platform/ui/Pictures.h"
@@ -52,7 +52,7 @@ void FrmInput::LayOut() {
 
     // The grid: 11140 twips of columns, the row selectors and a scroll bar.
     Grid入力明細.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(1110), ui::TwipsToPixels(11640),
-                            ui::TwipsToPixels(5910));
+                             ui::TwipsToPixels(5910));
     dayグリッド日付.Move(120, 1110, 1500, 330);
     dayグリッド日付.SetVisible(false);
 
@@ -75,7 +75,8 @@ void FrmInput::LayOut() {
 
     // Command buttons in the order of their function keys.
     ui::CommandButton* first[] = {&cmdメニュー, &cmd取引先, &cmd科目, &cmd登録, &cmd削除, &cmd経費一覧, &cmd月別一覧};
-    ui::CommandButton* second[] = {&cmdクリア, &cmd全選択, &cmd全解除, &cmd経費順位, &cmd入力マスク, &cmdHint, &cmd閉じる};
+    ui::CommandButton* second[] = {&cmdクリア,     &cmd全選択, &cmd全解除, &cmd経費順位,
+                                   &cmd入力マスク, &cmdHint,   &cmd閉じる};
     const char16_t* keys1[] = {u"F2", u"F3", u"F4", u"F5", u"F6", u"F7", u"F8"};
     const char16_t* keys2[] = {u"F9", u"F11", u"F12", nullptr, nullptr, nullptr, nullptr};
     for (int i = 0; i < 7; ++i) {
@@ -129,14 +130,15 @@ void FrmInput::LayOut() {
     // The grid's columns and lists.
     Grid入力明細.SetDataSource(&dat入力明細);
     Grid入力明細.SetColumns({QStringLiteral("チェック"), QStringLiteral("lno"), QStringLiteral("行番号"),
-                            QStringLiteral("日付"), QStringLiteral("月"), QStringLiteral("日"), QStringLiteral("月日"),
-                            QStringLiteral("曜日"), QStringLiteral("DD日付"), QStringLiteral("取引先名"),
-                            QStringLiteral("金額"), QStringLiteral("税額"), QStringLiteral("科目"),
-                            QStringLiteral("非課税"), QStringLiteral("摘要")});
+                             QStringLiteral("日付"), QStringLiteral("月"), QStringLiteral("日"), QStringLiteral("月日"),
+                             QStringLiteral("曜日"), QStringLiteral("DD日付"), QStringLiteral("取引先名"),
+                             QStringLiteral("金額"), QStringLiteral("税額"), QStringLiteral("科目"),
+                             QStringLiteral("非課税"), QStringLiteral("摘要")});
     Grid入力明細.Columns(kColチェック).SetCheckBox(true);
     Grid入力明細.Columns(kCol非課税).SetCheckBox(true);
-    Grid入力明細.Columns(kColDD日付).SetButtonEditor(
-        [this](const QRect& cell, const QVariant&) { return PickGridDate(cell); });
+    Grid入力明細.Columns(kColDD日付).SetButtonEditor([this](const QRect& cell, const QVariant&) {
+        return PickGridDate(cell);
+    });
     Grid入力明細.Columns(kCol月日).SetMaxLength(4);
     DD取引先.SetDataSource(&dat取引先);
     DD取引先.SetListFields({QStringLiteral("取引先名")});
@@ -176,7 +178,8 @@ void FrmInput::ConnectHandlers() {
     connect(&cmd科目参照, &ui::CommandButton::Click, this, [this, into] { core::LookupItem(into(cmb科目)); });
     connect(&cmd取引先参照マスク, &ui::CommandButton::Click, this,
             [this, into] { core::LookupPartner(into(cmb取引先名マスク)); });
-    connect(&cmd科目参照マスク, &ui::CommandButton::Click, this, [this, into] { core::LookupItem(into(cmb科目マスク)); });
+    connect(&cmd科目参照マスク, &ui::CommandButton::Click, this,
+            [this, into] { core::LookupItem(into(cmb科目マスク)); });
 
     // Keys of the combos.
     ui::SetKeyDownHandler(&cmb取引先名, [this](ui::KeyArgs& k) {
@@ -248,34 +251,21 @@ void FrmInput::FormInit() {
     Cn入力マスク.Move(2700, 2700);
     SetStyle入力明細(QStringLiteral("TYPE0"));
 
-    if (EraSetting == QStringLiteral("西暦")) {
-        dayグリッド日付.SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
-        dayグリッド日付.SetYearMonthPattern(QStringLiteral("yy年mm月"));
-        day日付.SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
-        day日付.SetYearMonthPattern(QStringLiteral("yy年mm月"));
-        for (ui::DateBox* box : {&txt開始, &txt終了}) {
-            box->SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
-            box->SetYearMonthPattern(QStringLiteral("yyyy年mm月"));
-            box->SetWidth(1530);
-        }
-        txt終了.SetLeft(2640);
-        LblKara.SetLeft(2310);
-        Frame期間.SetWidth(4290);
-    } else {
-        // The picker takes a full date typed, and shows the year and month.
-        dayグリッド日付.SetPatterns(QStringLiteral("gee/mm/dd"), QStringLiteral("gee/mm"));
-        dayグリッド日付.SetYearMonthPattern(QStringLiteral("g ee年mm月"));
-        day日付.SetPatterns(QStringLiteral("gee/mm/dd"), QStringLiteral("gee/mm/dd"));
-        day日付.SetYearMonthPattern(QStringLiteral("g ee年mm月"));
-        for (ui::DateBox* box : {&txt開始, &txt終了}) {
-            box->SetPatterns(QStringLiteral("ggg ee年mm月dd日"), QStringLiteral("ggg ee年mm月dd日"));
-            box->SetYearMonthPattern(QStringLiteral("g ee年mm月"));
-            box->SetWidth(2370);
-        }
-        txt終了.SetLeft(3430);
-        LblKara.SetLeft(3090);
-        Frame期間.SetWidth(5880);
+    // The grid's picker takes a full date typed and shows the year and month.
+    const bool western = EraSetting == QStringLiteral("西暦");
+    const QString day = western ? QStringLiteral("yyyy/mm/dd") : QStringLiteral("gee/mm/dd");
+    const QString yearMonth = western ? QStringLiteral("yy年mm月") : QStringLiteral("g ee年mm月");
+    dayグリッド日付.SetPatterns(day, western ? day : QStringLiteral("gee/mm"));
+    dayグリッド日付.SetYearMonthPattern(yearMonth);
+    day日付.SetPatterns(day, day);
+    day日付.SetYearMonthPattern(yearMonth);
+    for (ui::DateBox* box : {&txt開始, &txt終了}) {
+        core::SetPeriodDatePatterns(*box, !western);
+        box->SetWidth(western ? 1530 : 2370);
     }
+    txt終了.SetLeft(western ? 2640 : 3430);
+    LblKara.SetLeft(western ? 2310 : 3090);
+    Frame期間.SetWidth(western ? 4290 : 5880);
 
     cmb日付入力.Clear();
     cmb日付入力.AddItem(QString());
@@ -301,7 +291,8 @@ void FrmInput::Clear経費帳() {
     txt終了.Clear();
 
     cmb表示順.Clear();
-    for (const char16_t* order : {u"日付、登録順", u"日付、取引先、科目", u"日付、科目、取引先", u"取引先、日付", u"科目、日付"})
+    for (const char16_t* order :
+         {u"日付、登録順", u"日付、取引先、科目", u"日付、科目、取引先", u"取引先、日付", u"科目、日付"})
         cmb表示順.AddItem(S(order));
     cmb表示順.SetListIndex(-1);
 
@@ -319,12 +310,10 @@ void FrmInput::Clear経費帳() {
 void FrmInput::Clear入力明細() {
     using ModMurv::DbWork;
     using ModMurv::SqlText;
-    SqlText = QStringLiteral("delete * from w取引明細");
-    DbWork.Execute(SqlText);
+    core::Exec(DbWork, QStringLiteral("delete * from w取引明細"));
     // One transaction for the 5000 adds: the work file is written once.
     const bool batch = DbWork.BeginTrans();
-    SqlText = QStringLiteral("select * from w取引明細");
-    db::Recordset rs = DbWork.OpenRecordset(SqlText);
+    db::Recordset rs = core::Open(DbWork, QStringLiteral("select * from w取引明細"));
     if (rs.IsOpen()) {
         const int check = rs.FieldIndex(QStringLiteral("チェック"));
         const int lno = rs.FieldIndex(QStringLiteral("lno"));
@@ -395,27 +384,18 @@ void FrmInput::SetStyle入力明細(const QString& layout) {
         g.Columns(kCol月日).SetVisible(false);
         g.Columns(kCol取引先名).SetWidth(3650);
     }
-    const std::pair<int, int> widths[] = {{kColチェック, 340}, {kCol月, 400},   {kCol日, 400},    {kCol月日, 600},
-                                          {kCol曜日, 360},    {kColDD日付, 260}, {kCol金額, 1450}, {kCol税額, 1000},
-                                          {kCol科目, 2380},   {kCol非課税, 900}};
+    const std::pair<int, int> widths[] = {{kColチェック, 340}, {kCol月, 400},     {kCol日, 400},    {kCol月日, 600},
+                                          {kCol曜日, 360},     {kColDD日付, 260}, {kCol金額, 1450}, {kCol税額, 1000},
+                                          {kCol科目, 2380},    {kCol非課税, 900}};
     for (const auto& [col, width] : widths) g.Columns(col).SetWidth(width);
 }
 
 void FrmInput::Calc入力明細() {
-    using namespace ModMurv;
-    const auto show = [](ui::NumberBox& box, db::Recordset rs) {
-        if (rs.IsEOF()) {
-            box.Clear();
-            return;
-        }
-        const QVariant total = rs.Value(QStringLiteral("total"));
-        if (total.isNull()) box.Clear();
-        else box.SetValue(total);
-    };
-    SqlText = QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])");
-    show(num入力件数, DbWork.OpenRecordset(SqlText));
-    SqlText = QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])");
-    show(num入力合計, DbWork.OpenRecordset(SqlText));
+    using ModMurv::DbWork;
+    core::ShowTotal(num入力件数, DbWork,
+                    QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])"));
+    core::ShowTotal(num入力合計, DbWork,
+                    QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])"));
 }
 
 // ---------------------------------------------------------------- keys and buttons
@@ -440,9 +420,7 @@ void FrmInput::OnKeyDown(ui::KeyArgs& key) {
 
 // ---------------------------------------------------------------- navigation and hint
 
-void FrmInput::cmdメニュー_Click() {
-    core::BackToMenu(*this);
-}
+void FrmInput::cmdメニュー_Click() { core::BackToMenu(*this); }
 
 // This screen stays loaded behind the list screen with its rows.
 void FrmInput::ShowListScreen(const QString& formName) { core::ShowScreen(formName, this); }
@@ -453,9 +431,7 @@ void FrmInput::cmd閉じる_Click() {
     Unload();
 }
 
-void FrmInput::cmdHint_Click() {
-    core::ShowHintFor(*this);
-}
+void FrmInput::cmdHint_Click() { core::ShowHintFor(*this); }
 
 // ---------------------------------------------------------------- lookups into the grid
 

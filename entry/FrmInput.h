@@ -240,11 +240,10 @@ private:
     // is the line that was loaded.
     static bool IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored);
     // Deletes the stored lines behind the ticked rows (one transaction), and
-    // then the ticked rows. Failed: nothing changed. RowsLeft: the lines are
-    // gone but the rows could not be removed; they are kept out of every
-    // later registration (deletedRows_).
-    enum class TickedDelete { Done, Failed, RowsLeft };
-    TickedDelete DeleteTickedLines(db::Recordset& ticked);
+    // then the ticked rows. False, said to the user, when the lines could not
+    // be deleted: nothing changed. Rows that cannot be removed after their
+    // lines went are said too, and kept out of every later registration.
+    bool DeleteTickedLines(db::Recordset& ticked);
     // Rows (by lno) whose stored lines were deleted while the rows stayed;
     // emptied whenever the work rows are made anew.
     QSet<qint64> deletedRows_;

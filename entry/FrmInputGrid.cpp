@@ -6,9 +6,9 @@
 #include <cmath>
 
 #include "core/ModMurv.h"
+#include "core/ScreenKit.h"
 #include "core/TaxDate.h"
 #include "entry/EntryRules.h"
-#include "core/ScreenKit.h"
 #include "entry/FrmInput.h"
 #include "platform/ui/Formats.h"
 #include "platform/ui/Ime.h"
@@ -142,11 +142,11 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
         break;
     }
     case kCol金額: {
-        const std::optional<double> amount = value.typeId() == QMetaType::QString
-                                                 ? ParseAmount(value.toString())
-                                                 : (std::fabs(value.toDouble()) <= kAmountLimit
-                                                        ? std::optional<double>(value.toDouble())
-                                                        : std::nullopt);
+        const std::optional<double> amount =
+            value.typeId() == QMetaType::QString
+                ? ParseAmount(value.toString())
+                : (std::fabs(value.toDouble()) <= kAmountLimit ? std::optional<double>(value.toDouble())
+                                                               : std::nullopt);
         if (!amount) refuse();
         else SetCell(col, *amount);
         break;
@@ -193,9 +193,9 @@ void FrmInput::Grid入力明細_FillItemFromPartner(int) {
     if (Grid入力明細.Col() != kCol取引先名) return;
     const QVariant partner = Cell(kCol取引先名);
     if (IsEmpty(partner)) return;
-    SqlText = QStringLiteral("select * from 取引先科目 where 取引先名 = ") + core::Quoted(partner.toString()) +
-              QStringLiteral(" order by 回数 DESC;");
-    db::Recordset rs = DbData.OpenRecordset(SqlText);
+    db::Recordset rs =
+        core::Open(DbData, QStringLiteral("select * from 取引先科目 where 取引先名 = ") +
+                               core::Quoted(partner.toString()) + QStringLiteral(" order by 回数 DESC;"));
     if (!rs.IsEOF()) {
         SetCell(kCol科目, rs.Value(QStringLiteral("科目")));
         SetCell(kCol非課税, rs.Value(QStringLiteral("非課税")).toBool());
@@ -285,10 +285,10 @@ void FrmInput::Grid入力明細_KeyDown(int& keyCode) {
             Calc入力明細();
             int next;
             if (IsOpenAndShown(kCol月日)) {
-                next = !advanced                   ? kCol月日
-                       : IsOpenAndShown(kCol日)    ? kCol日
-                       : IsOpen(kCol取引先名)      ? kCol取引先名
-                                                   : kCol金額;
+                next = !advanced                ? kCol月日
+                       : IsOpenAndShown(kCol日) ? kCol日
+                       : IsOpen(kCol取引先名)   ? kCol取引先名
+                                                : kCol金額;
             } else if (IsOpenAndShown(kCol日)) {
                 next = !advanced ? kCol日 : IsOpen(kCol取引先名) ? kCol取引先名 : kCol金額;
             } else {

@@ -17,7 +17,6 @@ using ModMurv::DbWork;
 
 namespace {
 
-
 const QString kSheet = QStringLiteral("w科目マスタ");
 
 }  // namespace
@@ -64,7 +63,7 @@ void FrmKamoku::LayOut() {
 
     // Buttons, their keys underneath.
     const std::pair<ui::CommandButton*, ui::Label*> buttons[] = {
-        {&cmdメニュー, &LblF1}, {&cmd登録, &LblF5},    {&cmd読込, nullptr}, {&cmd印刷, &LblF7},
+        {&cmdメニュー, &LblF1}, {&cmd登録, &LblF5},    {&cmd読込, nullptr},  {&cmd印刷, &LblF7},
         {&cmdクリア, &LblF9},   {&cmd行削除, &LblF10}, {&cmd閉じる, &LblEsc}};
     int x = 120;
     for (const auto& [button, key] : buttons) {
@@ -111,8 +110,7 @@ void FrmKamoku::OnKeyDown(ui::KeyArgs& key) {
 // ---------------------------------------------------------------- the sheet
 
 void FrmKamoku::AddSheetRows(qint64 rows) {
-    FillToRows(kSheet,
-               {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows);
+    FillToRows(kSheet, {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows);
 }
 
 void FrmKamoku::Clear科目マスタ() {
@@ -140,7 +138,8 @@ void FrmKamoku::Read科目マスタ() {
     for (; !items.IsEOF(); items.MoveNext(), ++running) {
         if (!rows.IsEOF()) {
             rows.Edit();
-            for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"説明"}) rows.SetValue(S(field), items.Value(S(field)));
+            for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"説明"})
+                rows.SetValue(S(field), items.Value(S(field)));
             rows.Update();
             rows.MoveNext();
         }
@@ -168,20 +167,13 @@ void FrmKamoku::Entry科目() {
 }
 
 void FrmKamoku::LineDelete科目マスタ() {
-    if (!MsgShow(S(u"削除"), S(u"伝票確認2"), S(u"指定されたデータ"))) return;
-    db::Recordset ticked = Open(DbWork, QStringLiteral("select * from w科目マスタ where チェック = True"));
-    if (ticked.IsBOF() || ticked.IsEOF()) {
-        MsgShow(S(u"行指定"), S(u"指定なし"), QString());
-    } else {
-        const bool deleted = WriteAll(S(u"科目を削除できませんでした"), [&](db::Database& data) {
-            bool ok = true;
-            for (; ok && !ticked.IsEOF(); ticked.MoveNext()) {
-                const QString item = ticked.Value(S(u"科目")).toString();
-                if (!item.isEmpty())
-                    ok = Exec(data, QStringLiteral("delete * from 科目マスタ where 科目 = ") + Quoted(item));
-            }
-            return ok;
-        });
+    db::Recordset ticked;
+    if (!AskForTickedRows(kSheet, ticked)) return;
+    if (!ticked.IsEOF()) {
+        const bool deleted = DeleteNamed(
+            ticked, S(u"科目"), S(u"科目を削除できませんでした"), [](db::Database& data, const QString& item) {
+                return Exec(data, QStringLiteral("delete * from 科目マスタ where 科目 = ") + Quoted(item));
+            });
         if (deleted) Exec(DbWork, QStringLiteral("delete * from w科目マスタ where チェック = True"));
     }
     ticked.Close();
