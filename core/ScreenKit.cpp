@@ -1,5 +1,7 @@
 #include "core/ScreenKit.h"
 
+#include <vector>
+
 #include "core/Helpers.h"
 #include "core/Hint.h"
 #include "core/MainMenu.h"
@@ -38,15 +40,19 @@ qint64 CountOf(db::Database& database, const QString& sql) {
     return rs.Value(QStringLiteral("total")).toLongLong();
 }
 
-bool AddBlankRows(const QString& table, FieldValues values, qint64 count) {
+bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered) {
     db::Database& work = ModMurv::DbWork;
     // One transaction for the whole batch: the work file is written once.
     const bool batch = work.BeginTrans();
     db::Recordset rs = Open(work, QStringLiteral("select * from ") + table);
     bool ok = rs.IsOpen();
+    std::vector<std::pair<int, QVariant>> fields;
+    for (const auto& [field, value] : values) fields.emplace_back(rs.FieldIndex(field), value);
+    const int number = numbered.isEmpty() ? -1 : rs.FieldIndex(numbered);
     for (qint64 i = 0; i < count && ok; ++i) {
         ok = rs.AddNew();
-        for (const auto& [field, value] : values) ok = ok && rs.SetValue(field, value);
+        for (const auto& [field, value] : fields) ok = ok && rs.SetValue(field, value);
+        if (number >= 0) ok = ok && rs.SetValue(number, i + 1);
         ok = ok && rs.Update();
     }
     rs.Close();

@@ -52,9 +52,10 @@ db::Recordset Open(db::Database& database, const QString& sql);
 qint64 CountOf(db::Database& database, const QString& sql);
 
 // Adds blank rows to a work table on DbWork; each new row gets the given
-// field values. FillToRows adds only what the table lacks of `rows`.
+// field values, and the field `numbered`, when named, the row's running
+// number (1, 2, ...). FillToRows adds only what the table lacks of `rows`.
 using FieldValues = std::initializer_list<std::pair<QString, QVariant>>;
-bool AddBlankRows(const QString& table, FieldValues values, qint64 count);
+bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered = QString());
 bool FillToRows(const QString& table, FieldValues values, qint64 rows);
 
 // Runs the writes in one transaction on DbData: all of them are kept, or

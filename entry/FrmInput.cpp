@@ -308,32 +308,14 @@ void FrmInput::Clear経費帳() {
 }
 
 void FrmInput::Clear入力明細() {
-    using ModMurv::DbWork;
-    using ModMurv::SqlText;
-    core::Exec(DbWork, QStringLiteral("delete * from w取引明細"));
-    // One transaction for the 5000 adds: the work file is written once.
-    const bool batch = DbWork.BeginTrans();
-    db::Recordset rs = core::Open(DbWork, QStringLiteral("select * from w取引明細"));
-    if (rs.IsOpen()) {
-        const int check = rs.FieldIndex(QStringLiteral("チェック"));
-        const int lno = rs.FieldIndex(QStringLiteral("lno"));
-        const int amount = rs.FieldIndex(QStringLiteral("金額"));
-        const int tax = rs.FieldIndex(QStringLiteral("税額"));
-        const int exempt = rs.FieldIndex(QStringLiteral("非課税"));
-        const int day = rs.FieldIndex(QStringLiteral("日"));
-        for (int i = 0; i < kWorkRows; ++i) {
-            rs.AddNew();
-            rs.SetValue(check, false);
-            rs.SetValue(lno, i + 1);
-            rs.SetValue(amount, QVariant());
-            rs.SetValue(tax, QVariant());
-            rs.SetValue(exempt, false);
-            rs.SetValue(day, QVariant());
-            rs.Update();
-        }
-    }
-    rs.Close();
-    if (batch) DbWork.CommitTrans();
+    core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w取引明細"));
+    core::AddBlankRows(QStringLiteral("w取引明細"),
+                       {{S(u"チェック"), false},
+                        {S(u"金額"), QVariant()},
+                        {S(u"税額"), QVariant()},
+                        {S(u"非課税"), false},
+                        {S(u"日"), QVariant()}},
+                       kWorkRows, QStringLiteral("lno"));
     loadedLines_.clear();
     deletedRows_.clear();
     dat入力明細.Refresh();
