@@ -208,6 +208,7 @@ private:
     void OnAboutToRefresh();
     void OnRefreshed();
     void OnValueWritten(int row, int field);
+    void EndRebind();
     void ResolveFields();
     void ApplyLayout();
     void UpdateRowHeight();

@@ -28,12 +28,7 @@ void DataGrid::SetDataSource(DataControl* source) {
             SyncView();
         });
     }
-    ResolveFields();
-    row_ = 0;
-    if (!Enterable(col_)) col_ = std::max(0, NextEnterable(-1, 1));
-    model_->EndReset();
-    ApplyLayout();
-    SyncView();
+    EndRebind();
 }
 
 void DataGrid::SetColumns(const QStringList& fields) {
@@ -44,6 +39,17 @@ void DataGrid::SetColumns(const QStringList& fields) {
         columns_.push_back(std::unique_ptr<GridColumn>(new GridColumn(this, ColumnCount(), field)));
     ResolveFields();
     col_ = std::max(0, NextEnterable(-1, 1));
+    model_->EndReset();
+    ApplyLayout();
+    SyncView();
+}
+
+// The fields are bound anew, the cursor goes to the first row (and to an
+// enterable column), and the view shows the rows.
+void DataGrid::EndRebind() {
+    ResolveFields();
+    row_ = 0;
+    if (!Enterable(col_)) col_ = std::max(0, NextEnterable(-1, 1));
     model_->EndReset();
     ApplyLayout();
     SyncView();
@@ -90,12 +96,7 @@ void DataGrid::OnAboutToRefresh() {
 }
 
 void DataGrid::OnRefreshed() {
-    ResolveFields();
-    row_ = 0;
-    if (!Enterable(col_)) col_ = std::max(0, NextEnterable(-1, 1));
-    model_->EndReset();
-    ApplyLayout();
-    SyncView();
+    EndRebind();
     if ((row_ != beforeRefresh_.row || col_ != beforeRefresh_.col) && onRowColChange)
         onRowColChange(beforeRefresh_.real ? QVariant(beforeRefresh_.row) : QVariant(), beforeRefresh_.col);
 }
