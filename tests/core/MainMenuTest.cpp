@@ -5,7 +5,7 @@
 #include "core/Hint.h"
 #include "core/MainMenu.h"
 #include "core/Screens.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "platform/ui/GridDropDown.h"
 #include "platform/ui/Twips.h"
 #include "tests/QtPrint.h"
+#include "tests/support/Drivers.h"
 
 namespace {
 
@@ -145,17 +146,13 @@ protected:
     void ClearLog() { log.clear(); }
 
     QLineEdit* Editor() const { return grid->View()->viewport()->findChild<QLineEdit*>(); }
-    QWidget* KeyTarget() const { return grid->IsEditing() ? static_cast<QWidget*>(Editor()) : grid->View(); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(KeyTarget(), key, mods); }
-    void Type(const QString& text) {
-        for (const QChar c : text) QTest::keyClicks(KeyTarget(), QString(c));
-    }
-    QPoint CellCenter(int row, int col) const {
-        return grid->View()->visualRect(grid->View()->model()->index(row, col)).center();
-    }
-    void Click(int row, int col) {
-        QTest::mouseClick(grid->View()->viewport(), Qt::LeftButton, Qt::NoModifier, CellCenter(row, col));
-    }
+    // Keys, typing and clicks as the user gives them (tests/support/Drivers.h).
+    test::GridDriver Driver() const { return test::GridDriver(*grid); }
+    QWidget* KeyTarget() const { return Driver().KeyTarget(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { Driver().Key(key, mods); }
+    void Type(const QString& text) { Driver().Type(text); }
+    QPoint CellCenter(int row, int col) const { return Driver().CellCenter(row, col); }
+    void Click(int row, int col) { Driver().Click(row, col); }
     // Makes (row, col) current by code and forgets what that logged.
     void GoTo(int row, int col) {
         ASSERT_TRUE(grid->SetRow(row));
