@@ -9,11 +9,11 @@
 #include "core/CompanyInfo.h"
 #include "core/EraDate.h"
 #include "core/Hint.h"
-#include "core/ScreenKit.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/Paths.h"
 #include "core/Schema.h"
+#include "core/ScreenKit.h"
 #include "core/Screens.h"
 #include "core/Version.h"
 #include "platform/ui/Formats.h"
@@ -97,9 +97,9 @@ MainMenu::MainMenu() {
 }
 
 std::vector<std::pair<ui::CommandButton*, QString>> MainMenu::NavigationTargets() {
-    return {{&cmd経費入力, QStringLiteral("FrmInput")},  {&cmd経費一覧, QStringLiteral("FrmKeihiList")},
+    return {{&cmd経費入力, QStringLiteral("FrmInput")},     {&cmd経費一覧, QStringLiteral("FrmKeihiList")},
             {&cmd経費順位, QStringLiteral("FrmKeihiJuni")}, {&cmd月別一覧, QStringLiteral("FrmMonthList")},
-            {&cmd取引先, QStringLiteral("IoMaster")},     {&cmd科目, QStringLiteral("FrmKamoku")},
+            {&cmd取引先, QStringLiteral("IoMaster")},       {&cmd科目, QStringLiteral("FrmKamoku")},
             {&cmd保守, QStringLiteral("FrmHosyu")}};
 }
 
@@ -164,9 +164,7 @@ void MainMenu::ShowTitleAndPeriod() {
 
 void MainMenu::Navigate(const QString& formName) { ShowScreen(formName, this); }
 
-void MainMenu::cmdヒント_Click() {
-    ShowHintFor(*this, QStringLiteral("cmdヒント"));
-}
+void MainMenu::cmdヒント_Click() { ShowHintFor(*this, QStringLiteral("cmdヒント")); }
 
 void MainMenu::OnUnload() {
     // Every other screen first, last loaded first, so none of them meets a

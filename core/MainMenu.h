@@ -55,7 +55,6 @@ private:
     void ShowTitleAndPeriod();
     void Navigate(const QString& formName);
     void cmdヒント_Click();
-
 };
 
 // Installs the core's era-aware date formatting and parsing into the date

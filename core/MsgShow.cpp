@@ -68,26 +68,26 @@ MessageBoxContent BoxFor(const Entry& entry, const QString& subject) {
     if (entry.usesSubject) box.text += subject;
     box.text += entry.tail;
     switch (entry.style) {
-        case Style::QuestionNoPreselected:
-            box.buttons = MessageButtons::YesNo;
-            box.icon = MessageIcon::Question;
-            box.defaultButton = Answer::No;
-            break;
-        case Style::QuestionYesPreselected:
-            box.buttons = MessageButtons::YesNo;
-            box.icon = MessageIcon::Question;
-            box.defaultButton = Answer::Yes;
-            break;
-        case Style::Information:
-            box.buttons = MessageButtons::Ok;
-            box.icon = MessageIcon::Information;
-            box.defaultButton = Answer::Ok;
-            break;
-        case Style::Warning:
-            box.buttons = MessageButtons::Ok;
-            box.icon = MessageIcon::Warning;
-            box.defaultButton = Answer::Ok;
-            break;
+    case Style::QuestionNoPreselected:
+        box.buttons = MessageButtons::YesNo;
+        box.icon = MessageIcon::Question;
+        box.defaultButton = Answer::No;
+        break;
+    case Style::QuestionYesPreselected:
+        box.buttons = MessageButtons::YesNo;
+        box.icon = MessageIcon::Question;
+        box.defaultButton = Answer::Yes;
+        break;
+    case Style::Information:
+        box.buttons = MessageButtons::Ok;
+        box.icon = MessageIcon::Information;
+        box.defaultButton = Answer::Ok;
+        break;
+    case Style::Warning:
+        box.buttons = MessageButtons::Ok;
+        box.icon = MessageIcon::Warning;
+        box.defaultButton = Answer::Ok;
+        break;
     }
     return box;
 }
@@ -117,9 +117,7 @@ bool MsgEntry(const QString& kind, const QString& subject) { return ShowFrom(kEn
 
 bool MsgDelete(const QString& kind, const QString& subject) { return ShowFrom(kDeleteMessages, kind, subject); }
 
-bool MsgRowSelect(const QString& kind, const QString& subject) {
-    return ShowFrom(kRowSelectMessages, kind, subject);
-}
+bool MsgRowSelect(const QString& kind, const QString& subject) { return ShowFrom(kRowSelectMessages, kind, subject); }
 
 bool MsgOther(const QString& kind, const QString& subject) { return ShowFrom(kOtherMessages, kind, subject); }
 

@@ -11,8 +11,9 @@ const QString kReading = QStringLiteral("ふりがな");
 const QString kOneBlank = QStringLiteral("　");  // one ideographic space
 
 // The index buttons 0-47 of both windows; 48 differs, 49 is one blank.
-const QString kKanaCaptions = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねの"
-                                             "はひふへほまみむめもやゐゆゑよらりるれろわをん");
+const QString kKanaCaptions = QStringLiteral(
+    "あいうえおかきくけこさしすせそたちつてとなにぬねの"
+    "はひふへほまみむめもやゐゆゑよらりるれろわをん");
 
 // Layout, in twips: five index buttons a row (あ い う え お), one row per line
 // of the chart, the list to their right and the commands under it.
@@ -68,7 +69,8 @@ QString IndexCaption(const LookupSettings& settings, int index) {
 }
 
 QString IndexStatement(const LookupSettings& settings, const QString& caption) {
-    const QString select = QStringLiteral("select %1,%2 from %3 ").arg(settings.nameField, kReading, settings.masterTable);
+    const QString select =
+        QStringLiteral("select %1,%2 from %3 ").arg(settings.nameField, kReading, settings.masterTable);
     const QString order = QStringLiteral(" order by ふりがな;");
     if (caption == kOneBlank) return select + order;
 

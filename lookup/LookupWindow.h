@@ -17,8 +17,8 @@
 #include <QVariant>
 
 #include "platform/db/Database.h"
-#include "platform/ui/Buttons.h"
 #include "platform/ui/BusyPanel.h"
+#include "platform/ui/Buttons.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/DataControl.h"
 #include "platform/ui/Form.h"
@@ -30,20 +30,20 @@ namespace lookup {
 // What one lookup library keeps while it stays loaded: shared by every
 // instance of its class and by its window, and seen by no other library.
 struct LookupState {
-    QVariant SelectedName;     // the last pick, published by SetRetVal
+    QVariant SelectedName;  // the last pick, published by SetRetVal
     QVariant SelectedReading;
-    QVariant DataFile;         // the paths given to the last FormShow
+    QVariant DataFile;  // the paths given to the last FormShow
     QVariant WorkFile;
     db::Database DbLookupData;  // open only while the window is loaded
     db::Database DbLookupWork;
-    QString LookupSqlText;     // the statement being run
+    QString LookupSqlText;  // the statement being run
 };
 
 // What tells the item window from the partner window.
 struct LookupSettings {
-    QString formName;       // "FrmPelmora"
-    QString caption;        // the window caption
-    QString nameField;      // the name column of the master and of the buffer
+    QString formName;   // "FrmPelmora"
+    QString caption;    // the window caption
+    QString nameField;  // the name column of the master and of the buffer
     QString masterTable;
     QString bufferTable;
     QString blankCaption;   // the caption of index button 48
@@ -77,8 +77,8 @@ public:
     LookupState& State() const { return state_; }
 
     // Layout only.
-    ui::Frame Frame索引{this};     // the index buttons
-    ui::Frame Frame一覧{this};     // the list
+    ui::Frame Frame索引{this};      // the index buttons
+    ui::Frame Frame一覧{this};      // the list
     ui::Frame Frameコマンド{this};  // the command buttons
     ui::ButtonArray cmd50{this};
     ui::CommandButton cmd選択{QStringLiteral("選択"), &Frameコマンド};

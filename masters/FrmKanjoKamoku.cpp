@@ -48,8 +48,8 @@ void FrmKanjoKamoku::LayOut() {
 
     Grid明細.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(600), ui::TwipsToPixels(9960),
                          ui::TwipsToPixels(5400));
-    Grid明細.SetColumns({QStringLiteral("チェック"), QStringLiteral("科目名"), QStringLiteral("ふりがな"),
-                         QStringLiteral("説明")});
+    Grid明細.SetColumns(
+        {QStringLiteral("チェック"), QStringLiteral("科目名"), QStringLiteral("ふりがな"), QStringLiteral("説明")});
     SetUpTickColumn(Grid明細, kColCheck);
     Grid明細.Columns(kColName).SetWidth(2100);
     Grid明細.Columns(kColName).SetMaxLength(255);
@@ -122,9 +122,7 @@ void FrmKanjoKamoku::cmd詳細_Click() {
     txt科目名.SetFocus();
 }
 
-void FrmKanjoKamoku::cmdHint_Click() {
-    ShowHintFor(*this);
-}
+void FrmKanjoKamoku::cmdHint_Click() { ShowHintFor(*this); }
 
 void FrmKanjoKamoku::Entry勘定科目() {
     const QString name = txt科目名.Text();

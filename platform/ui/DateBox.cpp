@@ -80,7 +80,8 @@ void DateBox::SetValue(const QVariant& value) {
     case QMetaType::Double: date = DateFromNumber(value.toLongLong()); break;
     case QMetaType::QString: {
         const QString text = Narrowed(value.toString());
-        date = IsEightDigits(text) ? DateFromNumber(text.toLongLong()) : ParseDateWestern(text, QStringLiteral("yyyy/mm/dd"));
+        date = IsEightDigits(text) ? DateFromNumber(text.toLongLong())
+                                   : ParseDateWestern(text, QStringLiteral("yyyy/mm/dd"));
         break;
     }
     default: break;
@@ -139,8 +140,8 @@ void DateBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void DateBox::keyPressEvent(QKeyEvent* event) {
-    const bool opens = event->key() == Qt::Key_F4 ||
-                       (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    const bool opens =
+        event->key() == Qt::Key_F4 || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
     if (opens && !isReadOnly()) {
         ShowCalendar();
         event->accept();

@@ -109,7 +109,6 @@ bool DataGrid::CommitAllPendingEdits(const QWidget* scope) {
     return ok;
 }
 
-
 // ---------------------------------------------------------------- the cursor
 
 bool DataGrid::IsBOF() const { return RowCount() == 0 || row_ < 0; }

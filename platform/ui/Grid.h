@@ -92,9 +92,9 @@ class GridDelegate;
 
 // Key codes of onKeyDown (those of the Windows virtual keys).
 namespace grid_keys {
-constexpr int kBack = 8, kTab = 9, kReturn = 13, kShift = 16, kControl = 17, kMenu = 18, kEscape = 27,
-              kSpace = 32, kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36, kLeft = 37, kUp = 38,
-              kRight = 39, kDown = 40, kInsert = 45, kDelete = 46, kF1 = 112;
+constexpr int kBack = 8, kTab = 9, kReturn = 13, kShift = 16, kControl = 17, kMenu = 18, kEscape = 27, kSpace = 32,
+              kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36, kLeft = 37, kUp = 38, kRight = 39, kDown = 40,
+              kInsert = 45, kDelete = 46, kF1 = 112;
 // The shift argument: a sum of these.
 constexpr int kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
 }  // namespace grid_keys
@@ -200,7 +200,7 @@ private:
         bool active = false;  // a changed, uncommitted cell
         int row = -1;
         int col = -1;
-        QVariant value;       // when no editor is open, or set by code during before-update
+        QVariant value;  // when no editor is open, or set by code during before-update
         bool fromCode = false;
     };
 

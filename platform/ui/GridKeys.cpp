@@ -74,8 +74,8 @@ bool DataGrid::HandleKey(QKeyEvent* event, bool fromEditor) {
     if (IsFunctionKey(qtKey)) return false;
 
     QString typed = event->text();
-    const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
-                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const bool printable =
+        !typed.isEmpty() && typed.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     int ascii = 0;
     switch (qtKey) {
     case Qt::Key_Return:
@@ -104,15 +104,9 @@ bool DataGrid::HandleKey(QKeyEvent* event, bool fromEditor) {
     const int n = RowCount();
     switch (qtKey) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        MoveByTabOrEnter(true);
-        return true;
-    case Qt::Key_Tab:
-        MoveByTabOrEnter(!(event->modifiers() & Qt::ShiftModifier));
-        return true;
-    case Qt::Key_Backtab:
-        MoveByTabOrEnter(false);
-        return true;
+    case Qt::Key_Enter: MoveByTabOrEnter(true); return true;
+    case Qt::Key_Tab: MoveByTabOrEnter(!(event->modifiers() & Qt::ShiftModifier)); return true;
+    case Qt::Key_Backtab: MoveByTabOrEnter(false); return true;
     case Qt::Key_Escape:
         if (pending_.active || editorOpen_) {
             DiscardPendingEdit();
@@ -134,8 +128,8 @@ bool DataGrid::HandleKey(QKeyEvent* event, bool fromEditor) {
         if (n == 0) return true;
         const int rowHeight = std::max(1, view_->verticalHeader()->defaultSectionSize());
         const int page = std::max(1, view_->viewport()->height() / rowHeight - 1);
-        const int target = qtKey == Qt::Key_PageUp ? std::max(0, std::min(row_, n) - page)
-                                                   : std::min(n - 1, std::max(row_, 0) + page);
+        const int target =
+            qtKey == Qt::Key_PageUp ? std::max(0, std::min(row_, n) - page) : std::min(n - 1, std::max(row_, 0) + page);
         MoveTo(target, col_);
         return true;
     }

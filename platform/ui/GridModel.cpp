@@ -9,13 +9,9 @@ namespace ui {
 
 GridModel::GridModel(DataGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
 
-int GridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_->RowCount();
-}
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_->RowCount(); }
 
-int GridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_->ColumnCount();
-}
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_->ColumnCount(); }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return QVariant();

@@ -17,9 +17,9 @@ MessagePresenter* g_current = nullptr;  // nullptr: the default presenter
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Question: return QMessageBox::Question;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Information: break;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Information: break;
     }
     return QMessageBox::Information;
 }

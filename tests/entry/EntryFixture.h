@@ -84,7 +84,8 @@ protected:
         ExecData(QStringLiteral("insert into 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
                                 "values (%1, #%2#, '%3', '%4', '%5', %6, %7, %8)")
                      .arg(lineNo)
-                     .arg(date, entry::WeekdayChar(QDate::fromString(date, QStringLiteral("yyyy/MM/dd"))), db::SqlEscape(partner), db::SqlEscape(item))
+                     .arg(date, entry::WeekdayChar(QDate::fromString(date, QStringLiteral("yyyy/MM/dd"))),
+                          db::SqlEscape(partner), db::SqlEscape(item))
                      .arg(amount)
                      .arg(tax.isNull() ? QStringLiteral("null") : tax.toString(),
                           exempt ? QStringLiteral("True") : QStringLiteral("False")));

@@ -16,15 +16,15 @@ protected:
     void SetUp() override {
         ScreenTest::SetUp();
         qputenv("MURV_COM_REGISTRY", QFile::encodeName(registry_.filePath(QStringLiteral("classes.reg"))));
-        for (const char* row : {"科目マスタ (科目, ふりがな) values ('会議費', 'かいぎひ')",
-                                "科目マスタ (科目, ふりがな) values ('カード手数料', 'カードてすうりょう')",
-                                "科目マスタ (科目, ふりがな) values ('ｶﾞｿﾘﾝ代', 'ｶﾞｿﾘﾝだい')",
-                                "科目マスタ (科目, ふりがな) values ('交通費', 'こうつうひ')",
-                                "科目マスタ (科目, ふりがな) values ('雑費', 'ざっぴ')",
-                                "科目マスタ (科目) values ('未分類')",
-                                "取引先マスタ (取引先名, ふりがな) values ('青葉商店', 'あおばしょうてん')",
-                                "取引先マスタ (取引先名, ふりがな) values ('アサヒ運輸', 'アサヒうんゆ')",
-                                "取引先マスタ (取引先名, ふりがな) values ('角田工務店', 'かくたこうむてん')"})
+        for (const char* row :
+             {"科目マスタ (科目, ふりがな) values ('会議費', 'かいぎひ')",
+              "科目マスタ (科目, ふりがな) values ('カード手数料', 'カードてすうりょう')",
+              "科目マスタ (科目, ふりがな) values ('ｶﾞｿﾘﾝ代', 'ｶﾞｿﾘﾝだい')",
+              "科目マスタ (科目, ふりがな) values ('交通費', 'こうつうひ')",
+              "科目マスタ (科目, ふりがな) values ('雑費', 'ざっぴ')", "科目マスタ (科目) values ('未分類')",
+              "取引先マスタ (取引先名, ふりがな) values ('青葉商店', 'あおばしょうてん')",
+              "取引先マスタ (取引先名, ふりがな) values ('アサヒ運輸', 'アサヒうんゆ')",
+              "取引先マスタ (取引先名, ふりがな) values ('角田工務店', 'かくたこうむてん')"})
             ExecData(QStringLiteral("insert into ") + QString::fromUtf8(row));
         ModMurv::DataFilePath = DataFile();
         ModMurv::WorkFilePath = WorkFile();

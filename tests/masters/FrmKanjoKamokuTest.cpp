@@ -70,7 +70,8 @@ TEST_F(FrmKanjoKamokuTest, CopyingWritesTheTickedTitlesAsShownAndKeepsAnItemsTax
     ui::DataGrid& g = c.Grid明細;
     const QStringList names = Cells(g, kName);
     const int training = int(names.indexOf(QStringLiteral("研修費")));
-    for (int row : {int(names.indexOf(QStringLiteral("雑費"))), int(names.indexOf(QStringLiteral("通信費"))), training, 0})
+    for (int row :
+         {int(names.indexOf(QStringLiteral("雑費"))), int(names.indexOf(QStringLiteral("通信費"))), training, 0})
         Click(g, row, FrmKanjoKamoku::kColCheck);
     GoTo(g, training, kName);  // ticked, then its name emptied: skipped
     Key(g, Qt::Key_Delete);

@@ -59,8 +59,7 @@ struct WorkFile {
 
     // What another connection reads from the table now.
     QVariant Stored(const QString& field, int lno) {
-        db::Recordset rs =
-            db.OpenRecordset(QStringLiteral("select %1 from w明細 where lno = %2").arg(field).arg(lno));
+        db::Recordset rs = db.OpenRecordset(QStringLiteral("select %1 from w明細 where lno = %2").arg(field).arg(lno));
         return rs.IsEOF() ? QVariant(QStringLiteral("<no row>")) : rs.Value(0);
     }
 };
@@ -130,7 +129,9 @@ protected:
             if (afterUpdate) afterUpdate(col);
         };
         grid->onRowColChange = [this](const QVariant& row, int col) {
-            Note(QStringLiteral("RowColChange %1,%2").arg(row.isNull() ? QStringLiteral("Null") : row.toString()).arg(col));
+            Note(QStringLiteral("RowColChange %1,%2")
+                     .arg(row.isNull() ? QStringLiteral("Null") : row.toString())
+                     .arg(col));
         };
         grid->onDropDownChoice = [this](int col) { Note(QStringLiteral("Choice %1").arg(col)); };
         grid->onButtonClick = [this](int col) { Note(QStringLiteral("ButtonClick %1").arg(col)); };
@@ -297,9 +298,7 @@ TEST_F(GridTest, CancelledBeforeUpdateKeepsCursorAndTheHandlersValue) {
 }
 
 TEST_F(GridTest, BeforeUpdateMayRewriteTheValueBeingCommitted) {
-    beforeUpdate = [this](int col, int&) {
-        grid->Columns(col).SetText(grid->Columns(col).Text().toUpper());
-    };
+    beforeUpdate = [this](int col, int&) { grid->Columns(col).SetText(grid->Columns(col).Text().toUpper()); };
     GoTo(1, kItem);
     Type(QStringLiteral("abc"));
     Key(Qt::Key_Return);
@@ -625,7 +624,8 @@ TEST_F(GridTest, DropDownKeepsTheRowsOfItsLastRefresh) {
     GoTo(0, kPartner);
     grid->Columns(kPartner).SetValue(QStringLiteral("亀山商店"));  // the list opens on this row
     const QRect cell = grid->View()->visualRect(grid->View()->model()->index(0, kPartner));
-    QTest::mouseClick(grid->View()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.right() - 3, cell.center().y()));
+    QTest::mouseClick(grid->View()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(cell.right() - 3, cell.center().y()));
     QTableView* view = OpenListView();
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(view->model()->rowCount(), 2);

@@ -81,23 +81,26 @@ enum class Action { Escape, Enter, CloseWindow, ClickYes, ClickNo, ClickOk };
 
 void Perform(Action action, QMessageBox* box) {
     switch (action) {
-        case Action::Escape: QTest::keyClick(box, Qt::Key_Escape); break;
-        case Action::Enter: QTest::keyClick(box, Qt::Key_Return); break;
-        case Action::CloseWindow: box->close(); break;
-        case Action::ClickYes: ButtonWithText(box, QStringLiteral("はい"))->click(); break;
-        case Action::ClickNo: ButtonWithText(box, QStringLiteral("いいえ"))->click(); break;
-        case Action::ClickOk: ButtonWithText(box, QStringLiteral("OK"))->click(); break;
+    case Action::Escape: QTest::keyClick(box, Qt::Key_Escape); break;
+    case Action::Enter: QTest::keyClick(box, Qt::Key_Return); break;
+    case Action::CloseWindow: box->close(); break;
+    case Action::ClickYes: ButtonWithText(box, QStringLiteral("はい"))->click(); break;
+    case Action::ClickNo: ButtonWithText(box, QStringLiteral("いいえ"))->click(); break;
+    case Action::ClickOk: ButtonWithText(box, QStringLiteral("OK"))->click(); break;
     }
 }
 
-const MessageBoxContent kDeleteQuestion{QStringLiteral("削除の確認"), QStringLiteral("指定されたデータ を削除します。よろしいですか"),
-                                     MessageButtons::YesNo, MessageIcon::Question, Answer::No};
-const MessageBoxContent kEntryQuestion{QStringLiteral("登録の確認"), QStringLiteral("経費 を登録します。よろしいですか"),
-                                    MessageButtons::YesNo, MessageIcon::Question, Answer::Yes};
-const MessageBoxContent kNotice{QStringLiteral("情報"), QStringLiteral("<b>更新を終了しました。</b>"), MessageButtons::Ok,
-                             MessageIcon::Information, Answer::Ok};
-const MessageBoxContent kWarning{QStringLiteral("入力注意"), QStringLiteral("行が指定されていません。行指定してください。"),
-                              MessageButtons::Ok, MessageIcon::Warning, Answer::Ok};
+const MessageBoxContent kDeleteQuestion{QStringLiteral("削除の確認"),
+                                        QStringLiteral("指定されたデータ を削除します。よろしいですか"),
+                                        MessageButtons::YesNo, MessageIcon::Question, Answer::No};
+const MessageBoxContent kEntryQuestion{QStringLiteral("登録の確認"),
+                                       QStringLiteral("経費 を登録します。よろしいですか"), MessageButtons::YesNo,
+                                       MessageIcon::Question, Answer::Yes};
+const MessageBoxContent kNotice{QStringLiteral("情報"), QStringLiteral("<b>更新を終了しました。</b>"),
+                                MessageButtons::Ok, MessageIcon::Information, Answer::Ok};
+const MessageBoxContent kWarning{QStringLiteral("入力注意"),
+                                 QStringLiteral("行が指定されていません。行指定してください。"), MessageButtons::Ok,
+                                 MessageIcon::Warning, Answer::Ok};
 
 }  // namespace
 
@@ -169,7 +172,7 @@ TEST(ScriptedPresenter, RecordsEveryBoxAndAnswersQuestionsFromTheQueueThenByThei
     EXPECT_EQ(presenter.Present(kWarning), Answer::Ok);
 
     const QList<MessageBoxContent> expected{kEntryQuestion, kNotice,         kEntryQuestion,
-                                         kEntryQuestion, kDeleteQuestion, kWarning};
+                                            kEntryQuestion, kDeleteQuestion, kWarning};
     EXPECT_EQ(presenter.Shown(), expected);
     EXPECT_EQ(presenter.PendingAnswers(), 0);
 }
