@@ -93,9 +93,7 @@ void FrmInput::LayOut() {
 
     // The input-mask panel, hidden until the mask button opens it.
     Cn入力マスク.Move(2700, 2700, 6300, 3360);
-    Cn入力マスク.SetPopUp(true);
-    Cn入力マスク.SetBackColor(palette().color(QPalette::Window));  // opaque over the grid
-    Cn入力マスク.SetVisible(false);
+    core::MakePopUp(Cn入力マスク);
     LblMaskTitle.Move(0, 0, 6300, 360);
     LblMaskTitle.SetAlignment(Qt::AlignCenter);
     LblMaskTitle.SetBackColorBgr(0x8C4E1F);

@@ -67,11 +67,7 @@ void FrmInput::Read経費() {
                 work.SetValue(QStringLiteral("行番号"), lineNo);
                 work.SetValue(QStringLiteral("月"), date.isValid() ? QVariant(date.month()) : QVariant());
                 work.SetValue(QStringLiteral("日"), date.isValid() ? QVariant(date.day()) : QVariant());
-                work.SetValue(QStringLiteral("月日"), date.isValid()
-                                                          ? QVariant(QStringLiteral("%1%2")
-                                                                         .arg(date.month(), 2, 10, QLatin1Char('0'))
-                                                                         .arg(date.day(), 2, 10, QLatin1Char('0')))
-                                                          : QVariant());
+                work.SetValue(QStringLiteral("月日"), date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
                 work.SetValue(QStringLiteral("曜日"), lines.Value(QStringLiteral("曜日")));
                 for (const QString& field : copied) work.SetValue(field, lines.Value(field));
                 work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);

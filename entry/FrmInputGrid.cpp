@@ -102,7 +102,7 @@ void FrmInput::Grid入力明細_CellCommitted(int col) {
             SetCell(kCol日付, d);
             SetCell(kCol月, d.month());
             SetCell(kCol日, d.day());
-            SetCell(kCol月日, core::TwoDigits(d.month()) + core::TwoDigits(d.day()));
+            SetCell(kCol月日, MonthDayText(d));
             SetCell(kCol曜日, WeekdayChar(d));
         }
         break;
@@ -225,7 +225,7 @@ bool FrmInput::SetAutoDate() {
         d = d.addMonths(1);  // the 31st becomes the last day of a shorter month
         moved = true;
     }
-    SetCell(kCol月日, core::TwoDigits(d.month()) + core::TwoDigits(d.day()));
+    SetCell(kCol月日, MonthDayText(d));
     SetCell(kCol日付, d);
     SetCell(kCol日, d.day());
     SetCell(kCol月, d.month());

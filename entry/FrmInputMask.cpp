@@ -60,9 +60,9 @@ void FrmInput::cmd実行_Click() {
     if (date.isValid()) {
         SetStyle入力明細(QStringLiteral("TYPE0"));
         Run(QStringLiteral("update w取引明細 set 日付 = #") + SqlDateText(date) + QStringLiteral("# ") +
-            QStringLiteral(", 月日 = '") + core::TwoDigits(date.month()) + core::TwoDigits(date.day()) +
-            QStringLiteral("'") + QStringLiteral(", 日 = ") + QString::number(date.day()) + QStringLiteral(", 月 = ") +
-            QString::number(date.month()) + QStringLiteral(", 曜日 = '") + WeekdayChar(date) + QStringLiteral("'"));
+            QStringLiteral(", 月日 = '") + MonthDayText(date) + QStringLiteral("'") + QStringLiteral(", 日 = ") +
+            QString::number(date.day()) + QStringLiteral(", 月 = ") + QString::number(date.month()) +
+            QStringLiteral(", 曜日 = '") + WeekdayChar(date) + QStringLiteral("'"));
         dat入力明細.Refresh();
     }
     Grid入力明細.Columns(kCol月日).SetAllowFocus(!date.isValid());
