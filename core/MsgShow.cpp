@@ -67,27 +67,16 @@ MessageBoxContent BoxFor(const Entry& entry, const QString& subject) {
     box.text = entry.lead.toString();
     if (entry.usesSubject) box.text += subject;
     box.text += entry.tail;
+    const auto look = [&box](MessageButtons buttons, MessageIcon icon, Answer preselected) {
+        box.buttons = buttons;
+        box.icon = icon;
+        box.defaultButton = preselected;
+    };
     switch (entry.style) {
-    case Style::QuestionNoPreselected:
-        box.buttons = MessageButtons::YesNo;
-        box.icon = MessageIcon::Question;
-        box.defaultButton = Answer::No;
-        break;
-    case Style::QuestionYesPreselected:
-        box.buttons = MessageButtons::YesNo;
-        box.icon = MessageIcon::Question;
-        box.defaultButton = Answer::Yes;
-        break;
-    case Style::Information:
-        box.buttons = MessageButtons::Ok;
-        box.icon = MessageIcon::Information;
-        box.defaultButton = Answer::Ok;
-        break;
-    case Style::Warning:
-        box.buttons = MessageButtons::Ok;
-        box.icon = MessageIcon::Warning;
-        box.defaultButton = Answer::Ok;
-        break;
+    case Style::QuestionNoPreselected: look(MessageButtons::YesNo, MessageIcon::Question, Answer::No); break;
+    case Style::QuestionYesPreselected: look(MessageButtons::YesNo, MessageIcon::Question, Answer::Yes); break;
+    case Style::Information: look(MessageButtons::Ok, MessageIcon::Information, Answer::Ok); break;
+    case Style::Warning: look(MessageButtons::Ok, MessageIcon::Warning, Answer::Ok); break;
     }
     return box;
 }
