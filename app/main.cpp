@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     core::RegisterScreen(QStringLiteral("FrmKamoku"),
                          []() -> ui::Form& { return ui::Forms::Get<masters::FrmKamoku>(QStringLiteral("FrmKamoku")); });
     core::RegisterScreen(QStringLiteral("Frm勘定科目"), []() -> ui::Form& {
-        return ui::Forms::Get<masters::Frm勘定科目>(QStringLiteral("Frm勘定科目"));
+        return ui::Forms::Get<masters::FrmKanjoKamoku>(QStringLiteral("Frm勘定科目"));
     });
     core::RegisterScreen(QStringLiteral("FrmHosyu"), []() -> ui::Form& {
         return ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));

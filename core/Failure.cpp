@@ -61,7 +61,7 @@ void LogFailure(const QString& what, const QString& detail) {
 
 void ShowFailure(const QString& what, const QString& detail) {
     LogFailure(what, detail);
-    ui::MessageBoxSpec box;
+    ui::MessageBoxContent box;
     box.title = QStringLiteral("エラー");
     box.text = what;
     const QString cause = CauseOf(KindOfFailure(detail));

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QUrl>
 
 #include "core/Clock.h"
@@ -12,39 +10,19 @@
 #include "core/DataFiles.h"
 #include "core/EraDate.h"
 #include "core/Hint.h"
-#include "core/ScreenKit.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/Paths.h"
 #include "core/Schema.h"
+#include "core/ScreenKit.h"
 #include "core/Screens.h"
 #include "core/Version.h"
 #include "platform/ui/Formats.h"
 #include "platform/ui/GridFormat.h"
+#include "platform/ui/Pictures.h"
 #include "platform/ui/Shell.h"
 
 namespace core {
-
-namespace {
-
-// The menu's picture: 200 x 40 pixels with the product's name.
-QPixmap ProductPicture() {
-    QPixmap pm(200, 40);
-    QPainter p(&pm);
-    QLinearGradient g(0, 0, 200, 40);
-    g.setColorAt(0, QColor(0x1f, 0x4e, 0x8c));
-    g.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
-    p.fillRect(pm.rect(), g);
-    p.setPen(Qt::white);
-    QFont f = QApplication::font();
-    f.setBold(true);
-    f.setPointSizeF(11);
-    p.setFont(f);
-    p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("MURV経費帳 Pro"));
-    return pm;
-}
-
-}  // namespace
 
 void InstallDateHooks() {
     ui::SetDateFormatter([](const QDate& d, const QString& pattern) { return FormatDate(d, pattern); });
@@ -67,20 +45,20 @@ MainMenu::MainMenu() {
     LblTitle.SetAlignment(Qt::AlignCenter);
 
     // The period.
-    imContainer3D1.Move(300, 780, 6300, 900);
-    Label1.setParent(&imContainer3D1);
+    Frame期間.Move(300, 780, 6300, 900);
+    Label1.setParent(&Frame期間);
     Label1.Move(150, 120, 1320, 330);
     Label1.SetBorder(true);
     Label1.SetAlignment(Qt::AlignCenter);
-    Lbl期間.setParent(&imContainer3D1);
+    Lbl期間.setParent(&Frame期間);
     Lbl期間.Move(1620, 100, 4560, 700);
     Lbl期間.SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     // Entry and the three views.
-    imContainer3D2.Move(300, 1830, 3060, 2550);
+    Frame経費.Move(300, 1830, 3060, 2550);
     int y = 180;
     for (ui::CommandButton* b : {&cmd経費入力, &cmd経費一覧, &cmd経費順位, &cmd月別一覧}) {
-        b->setParent(&imContainer3D2);
+        b->setParent(&Frame経費);
         b->Move(180, y, 2700, 480);
         y += 585;
     }
@@ -89,24 +67,24 @@ MainMenu::MainMenu() {
     cmd経費入力.setFont(big);
 
     // The masters.
-    imContainer3D3.Move(3540, 1830, 3060, 1290);
-    cmd取引先.setParent(&imContainer3D3);
+    Frameマスタ.Move(3540, 1830, 3060, 1290);
+    cmd取引先.setParent(&Frameマスタ);
     cmd取引先.Move(180, 180, 2700, 420);
-    cmd科目.setParent(&imContainer3D3);
+    cmd科目.setParent(&Frameマスタ);
     cmd科目.Move(180, 690, 2700, 420);
 
     // Maintenance, hint and close.
-    imContainer3D4.Move(3540, 3270, 3060, 1110);
-    cmd保守.setParent(&imContainer3D4);
+    Frame保守.Move(3540, 3270, 3060, 1110);
+    cmd保守.setParent(&Frame保守);
     cmd保守.Move(180, 150, 2700, 390);
-    cmdヒント.setParent(&imContainer3D4);
+    cmdヒント.setParent(&Frame保守);
     cmdヒント.Move(180, 600, 1290, 390);
-    cmd閉じる.setParent(&imContainer3D4);
+    cmd閉じる.setParent(&Frame保守);
     cmd閉じる.Move(1590, 600, 1290, 390);
 
     Image1.setParent(this);
     Image1.Move(300, 4590, 3000, 600);
-    Image1.SetPicture(ProductPicture());
+    Image1.SetPicture(ui::BannerPicture(QSize(200, 40), QStringLiteral("MURV経費帳 Pro")));
     Image1.setCursor(Qt::PointingHandCursor);
     Image1.SetToolTipText(kWebPage);
 
@@ -120,9 +98,9 @@ MainMenu::MainMenu() {
 }
 
 std::vector<std::pair<ui::CommandButton*, QString>> MainMenu::NavigationTargets() {
-    return {{&cmd経費入力, QStringLiteral("FrmInput")},  {&cmd経費一覧, QStringLiteral("FrmKeihiList")},
+    return {{&cmd経費入力, QStringLiteral("FrmInput")},     {&cmd経費一覧, QStringLiteral("FrmKeihiList")},
             {&cmd経費順位, QStringLiteral("FrmKeihiJuni")}, {&cmd月別一覧, QStringLiteral("FrmMonthList")},
-            {&cmd取引先, QStringLiteral("IoMaster")},     {&cmd科目, QStringLiteral("FrmKamoku")},
+            {&cmd取引先, QStringLiteral("IoMaster")},       {&cmd科目, QStringLiteral("FrmKamoku")},
             {&cmd保守, QStringLiteral("FrmHosyu")}};
 }
 
@@ -181,9 +159,7 @@ void MainMenu::ShowTitleAndPeriod() {
 
 void MainMenu::Navigate(const QString& formName) { ShowScreen(formName, this); }
 
-void MainMenu::cmdヒント_Click() {
-    ShowHintFor(*this, QStringLiteral("cmdヒント"));
-}
+void MainMenu::cmdヒント_Click() { ShowHintFor(*this, QStringLiteral("cmdヒント")); }
 
 void MainMenu::OnUnload() {
     // Every other screen first, last loaded first, so none of them meets a

@@ -20,10 +20,10 @@ public:
     MainMenu();
 
     // Frames first: the controls inside them must go before they do.
-    ui::Panel imContainer3D1{this};
-    ui::Panel imContainer3D2{this};
-    ui::Panel imContainer3D3{this};
-    ui::Panel imContainer3D4{this};
+    ui::Panel Frame期間{this};
+    ui::Panel Frame経費{this};
+    ui::Panel Frameマスタ{this};
+    ui::Panel Frame保守{this};
     ui::Label Label1{QStringLiteral("　会計期間　"), nullptr};
 
     // The labels the maintenance screen rewrites after saving the settings.
@@ -55,7 +55,6 @@ private:
     void ShowTitleAndPeriod();
     void Navigate(const QString& formName);
     void cmdヒント_Click();
-
 };
 
 // Installs the core's era-aware date formatting and parsing into the date

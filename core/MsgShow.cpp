@@ -10,7 +10,7 @@ namespace core {
 namespace {
 
 using ui::Answer;
-using ui::MessageBoxSpec;
+using ui::MessageBoxContent;
 using ui::MessageButtons;
 using ui::MessageIcon;
 
@@ -61,33 +61,22 @@ constexpr Entry kOtherMessages[] = {
     {u"コピー完了", u"コピー完了", u"", kSubject, u"コピーしました。", Style::Information},
 };
 
-MessageBoxSpec BoxFor(const Entry& entry, const QString& subject) {
-    MessageBoxSpec box;
+MessageBoxContent BoxFor(const Entry& entry, const QString& subject) {
+    MessageBoxContent box;
     box.title = entry.title.toString();
     box.text = entry.lead.toString();
     if (entry.usesSubject) box.text += subject;
     box.text += entry.tail;
+    const auto look = [&box](MessageButtons buttons, MessageIcon icon, Answer preselected) {
+        box.buttons = buttons;
+        box.icon = icon;
+        box.defaultButton = preselected;
+    };
     switch (entry.style) {
-        case Style::QuestionNoPreselected:
-            box.buttons = MessageButtons::YesNo;
-            box.icon = MessageIcon::Question;
-            box.defaultButton = Answer::No;
-            break;
-        case Style::QuestionYesPreselected:
-            box.buttons = MessageButtons::YesNo;
-            box.icon = MessageIcon::Question;
-            box.defaultButton = Answer::Yes;
-            break;
-        case Style::Information:
-            box.buttons = MessageButtons::Ok;
-            box.icon = MessageIcon::Information;
-            box.defaultButton = Answer::Ok;
-            break;
-        case Style::Warning:
-            box.buttons = MessageButtons::Ok;
-            box.icon = MessageIcon::Warning;
-            box.defaultButton = Answer::Ok;
-            break;
+    case Style::QuestionNoPreselected: look(MessageButtons::YesNo, MessageIcon::Question, Answer::No); break;
+    case Style::QuestionYesPreselected: look(MessageButtons::YesNo, MessageIcon::Question, Answer::Yes); break;
+    case Style::Information: look(MessageButtons::Ok, MessageIcon::Information, Answer::Ok); break;
+    case Style::Warning: look(MessageButtons::Ok, MessageIcon::Warning, Answer::Ok); break;
     }
     return box;
 }
@@ -96,7 +85,7 @@ MessageBoxSpec BoxFor(const Entry& entry, const QString& subject) {
 bool ShowFrom(std::span<const Entry> table, const QString& kind, const QString& subject) {
     for (const Entry& entry : table) {
         if (kind != entry.kind) continue;
-        const MessageBoxSpec box = BoxFor(entry, subject);
+        const MessageBoxContent box = BoxFor(entry, subject);
         const Answer answer = ui::CurrentPresenter().Present(box);
         return box.buttons == MessageButtons::YesNo && answer == Answer::Yes;
     }
@@ -117,9 +106,7 @@ bool MsgEntry(const QString& kind, const QString& subject) { return ShowFrom(kEn
 
 bool MsgDelete(const QString& kind, const QString& subject) { return ShowFrom(kDeleteMessages, kind, subject); }
 
-bool MsgRowSelect(const QString& kind, const QString& subject) {
-    return ShowFrom(kRowSelectMessages, kind, subject);
-}
+bool MsgRowSelect(const QString& kind, const QString& subject) { return ShowFrom(kRowSelectMessages, kind, subject); }
 
 bool MsgOther(const QString& kind, const QString& subject) { return ShowFrom(kOtherMessages, kind, subject); }
 

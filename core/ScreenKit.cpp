@@ -1,6 +1,9 @@
 #include "core/ScreenKit.h"
 
+#include <vector>
+
 #include "core/Failure.h"
+
 #include "core/Helpers.h"
 #include "core/Hint.h"
 #include "core/MainMenu.h"
@@ -10,9 +13,11 @@
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Containers.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Grid.h"
 #include "platform/ui/MessagePresenter.h"
+#include "platform/ui/NumberBox.h"
 
 namespace core {
 
@@ -45,7 +50,7 @@ bool HasControlCharacters(const QString& text) {
 bool AcceptTypedNames(std::initializer_list<QString> texts) {
     for (const QString& text : texts) {
         if (!HasControlCharacters(text)) continue;
-        ui::MessageBoxSpec box;
+        ui::MessageBoxContent box;
         box.title = QStringLiteral("入力注意");
         box.text = QStringLiteral("名前に制御文字（改行・タブなど）が含まれています。制御文字を除いて入力してください。");
         box.buttons = ui::MessageButtons::Ok;
@@ -84,10 +89,12 @@ bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const 
     const bool batch = work.BeginTrans();
     db::Recordset rs = Open(work, QStringLiteral("select * from ") + table);
     bool ok = rs.IsOpen();
+    std::vector<std::pair<int, QVariant>> fields;
+    for (const auto& [field, value] : values) fields.emplace_back(rs.FieldIndex(field), value);
     const int number = numbered.isEmpty() ? -1 : rs.FieldIndex(numbered);
     for (qint64 i = 0; i < count && ok; ++i) {
         ok = rs.AddNew();
-        for (const auto& [field, value] : values) ok = ok && rs.SetValue(field, value);
+        for (const auto& [field, value] : fields) ok = ok && rs.SetValue(field, value);
         if (number >= 0) ok = ok && rs.SetValue(number, i + 1);
         ok = ok && rs.Update();
     }
@@ -123,6 +130,26 @@ bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& 
     return false;
 }
 
+bool AskForTickedRows(const QString& workTable, db::Recordset& ticked) {
+    if (!MsgShow(QStringLiteral("削除"), QStringLiteral("伝票確認2"), QStringLiteral("指定されたデータ"))) return false;
+    ticked =
+        Open(ModMurv::DbWork, QStringLiteral("select * from ") + workTable + QStringLiteral(" where チェック = True"));
+    if (ticked.IsBOF() || ticked.IsEOF()) MsgShow(QStringLiteral("行指定"), QStringLiteral("指定なし"), QString());
+    return true;
+}
+
+bool DeleteNamed(db::Recordset& ticked, const QString& field, const QString& failure,
+                 const std::function<bool(db::Database& data, const QString& name)>& deleteOne) {
+    return WriteAll(failure, [&](db::Database& data) {
+        bool ok = true;
+        for (; ok && !ticked.IsEOF(); ticked.MoveNext()) {
+            const QString name = ticked.Value(field).toString();
+            if (!name.isEmpty()) ok = deleteOne(data, name);
+        }
+        return ok;
+    });
+}
+
 bool FillNameList(const QString& workTable, const QString& workField, const QString& dataSelect,
                   std::initializer_list<ui::ComboBox*> combos) {
     using namespace ModMurv;
@@ -149,6 +176,19 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
         if (!ok && DbWork.InTransaction()) DbWork.Rollback();
     }
     return ok;
+}
+
+void ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql) {
+    db::Recordset rs = Open(database, sql);
+    const QVariant total = rs.IsEOF() ? QVariant() : rs.Value(0);
+    if (total.isNull()) box.Clear();
+    else box.SetValue(total);
+}
+
+void SetPeriodDatePatterns(ui::DateBox& box, bool eraYears) {
+    const QString pattern = eraYears ? QStringLiteral("ggg ee年mm月dd日") : QStringLiteral("yyyy/mm/dd");
+    box.SetPatterns(pattern, pattern);
+    box.SetYearMonthPattern(eraYears ? QStringLiteral("g ee年mm月") : QStringLiteral("yyyy年mm月"));
 }
 
 void SetUpTickColumn(ui::DataGrid& grid, int column) {

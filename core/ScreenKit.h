@@ -1,8 +1,9 @@
 #pragma once
 // What every screen shares: statements that note their text in
 // ModMurv::SqlText, the external-database clause and the quoting of names,
-// blank work rows, writes that succeed or fail as a whole, the name lists
-// behind the partner and item combos, the tick column, the pop-up panels
+// blank work rows, writes that succeed or fail as a whole, the delete of
+// ticked rows, the name lists behind the partner and item combos, totals in
+// number boxes, the tick column, the date fields' patterns, the pop-up panels
 // (the print panel among them), the hint button and the way back to the
 // main menu.
 
@@ -18,7 +19,9 @@ namespace ui {
 class ButtonArray;
 class ComboBox;
 class DataGrid;
+class DateBox;
 class Form;
+class NumberBox;
 class Panel;
 }  // namespace ui
 
@@ -77,6 +80,22 @@ bool NoteFailure(const db::Recordset& rs, const db::Database& database);
 // the cause) and returns false.
 bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& writes);
 
+// ---------------------------------------------------------------- ticked rows
+
+// The first steps of every delete of ticked rows: asks first ("指定されたデータ
+// を削除します。よろしいですか"), then opens the rows of `workTable` (DbWork)
+// whose チェック is ticked, and says so when none is. False when the user
+// declined; otherwise `ticked` holds the ticked rows, at its end when there
+// are none.
+bool AskForTickedRows(const QString& workTable, db::Recordset& ticked);
+
+// Deletes what the ticked rows name, in one transaction on DbData:
+// `deleteOne` runs the writes for the name in `field` of each ticked row
+// (rows without a name are left out). On failure nothing is deleted and the
+// user is told "<failure>。".
+bool DeleteNamed(db::Recordset& ticked, const QString& field, const QString& failure,
+                 const std::function<bool(db::Database& data, const QString& name)>& deleteOne);
+
 // ---------------------------------------------------------------- name lists
 
 // Refills a one-field name list: empties `workTable` on DbWork, then copies
@@ -87,6 +106,15 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
                   std::initializer_list<ui::ComboBox*> combos);
 
 // ---------------------------------------------------------------- controls
+
+// Shows the first field of a one-row select on `database` (a count or a
+// sum) in a number box; the box is empty when the select gives no value.
+void ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql);
+
+// The patterns of a filter's or a period's date field: "ggg ee年mm月dd日"
+// typed and shown, with the calendar titled "g ee年mm月", for era years;
+// "yyyy/mm/dd" and "yyyy年mm月" for Western years.
+void SetPeriodDatePatterns(ui::DateBox& box, bool eraYears);
 
 // The tick column "チェック" of a list grid: a check box without caption,
 // centred, 340 twips wide.

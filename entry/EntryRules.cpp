@@ -13,6 +13,8 @@ QString WeekdayChar(const QDate& date) {
     return QString(kDays.at(date.dayOfWeek() % 7));  // Qt counts Monday 1 .. Sunday 7
 }
 
+QString MonthDayText(const QDate& date) { return core::TwoDigits(date.month()) + core::TwoDigits(date.day()); }
+
 qint64 ContainedTax(double amount, double rate, const QString& mode) {
     double tax = amount - amount / (1 + rate);
     return core::RoundTax(tax, mode);
@@ -83,8 +85,7 @@ QString LoadFilter(const QString& partner, const QString& item, const QDate& fro
         any = true;
         return j;
     };
-    if (!partner.isEmpty())
-        filter += joint() + QStringLiteral(" 取引先名 = ") + core::Quoted(partner);
+    if (!partner.isEmpty()) filter += joint() + QStringLiteral(" 取引先名 = ") + core::Quoted(partner);
     if (!item.isEmpty()) filter += joint() + QStringLiteral(" 科目 = ") + core::Quoted(item);
     if (from.isValid()) filter += joint() + QStringLiteral(" 日付 >= #") + SqlDateText(from) + QStringLiteral("#");
     if (to.isValid()) filter += joint() + QStringLiteral(" 日付 <= #") + SqlDateText(to) + QStringLiteral("#");

@@ -16,6 +16,9 @@ constexpr double kAmountLimit = 9999999999.0;
 // empty for an invalid date.
 QString WeekdayChar(const QDate& date);
 
+// The month-day cell of a date: "0305" for 5 March.
+QString MonthDayText(const QDate& date);
+
 // The consumption tax contained in a tax-inclusive amount at the rate (a
 // fraction such as 0.05), rounded to whole yen by the rounding mode of the
 // company settings ("切り捨て", "四捨五入", anything else rounds up).

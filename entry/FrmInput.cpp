@@ -4,38 +4,20 @@
 // function keys, navigation, the hint and the lookups.
 #include "entry/FrmInput.h"
 
-#include <QPainter>
-#include <QPixmap>
-
 #include "core/Failure.h"
 #include "core/Helpers.h"
 #include "core/Hint.h"
-#include "core/ScreenKit.h"
 #include "core/Lookup.h"
 #include "core/MainMenu.h"
 #include "core/ModMurv.h"
+#include "core/ScreenKit.h"
 #include "core/Screens.h"
 #include "platform/ui/KeyHooks.h"
+#include "platform/ui/Pictures.h"
 
 namespace entry {
 
-namespace {
-
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
-
-// The picture of the lookup buttons: a small magnifying glass.
-QPixmap LookupPicture() {
-    QPixmap pm(14, 14);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.6));
-    p.drawEllipse(QRectF(1.5, 1.5, 8, 8));
-    p.drawLine(QPointF(8.6, 8.6), QPointF(12.5, 12.5));
-    return pm;
-}
-
-}  // namespace
+using core::S;
 
 FrmInput::FrmInput() {
     SetCaption(QStringLiteral("経費入力"));
@@ -56,11 +38,11 @@ void FrmInput::LayOut() {
     cmb科目.Move(5460, 120, 2900, 345);
     cmd科目参照.Move(8390, 120, 360, 345);
     for (ui::CommandButton* b : {&cmd取引先参照, &cmd科目参照, &cmd取引先参照マスク, &cmd科目参照マスク}) {
-        b->SetPicture(LookupPicture());
+        b->SetPicture(ui::LookupPicture());
         b->setFocusPolicy(Qt::NoFocus);
     }
 
-    ImFrame3D3.Move(120, 540, 4290, 450);
+    Frame期間.Move(120, 540, 4290, 450);
     Lbl期間.Move(90, 75, 540, 300);
     txt開始.Move(700, 60, 1530, 330);
     LblKara.Move(2310, 75, 300, 300);
@@ -71,7 +53,7 @@ void FrmInput::LayOut() {
 
     // The grid: 11140 twips of columns, the row selectors and a scroll bar.
     Grid入力明細.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(1110), ui::TwipsToPixels(11640),
-                            ui::TwipsToPixels(5910));
+                             ui::TwipsToPixels(5910));
     dayグリッド日付.Move(120, 1110, 1500, 330);
     dayグリッド日付.SetVisible(false);
 
@@ -94,7 +76,8 @@ void FrmInput::LayOut() {
 
     // Command buttons in the order of their function keys.
     ui::CommandButton* first[] = {&cmdメニュー, &cmd取引先, &cmd科目, &cmd登録, &cmd削除, &cmd経費一覧, &cmd月別一覧};
-    ui::CommandButton* second[] = {&cmdクリア, &cmd全選択, &cmd全解除, &cmd経費順位, &cmd入力マスク, &cmdHint, &cmd閉じる};
+    ui::CommandButton* second[] = {&cmdクリア,     &cmd全選択, &cmd全解除, &cmd経費順位,
+                                   &cmd入力マスク, &cmdHint,   &cmd閉じる};
     const char16_t* keys1[] = {u"F2", u"F3", u"F4", u"F5", u"F6", u"F7", u"F8"};
     const char16_t* keys2[] = {u"F9", u"F11", u"F12", nullptr, nullptr, nullptr, nullptr};
     for (int i = 0; i < 7; ++i) {
@@ -111,9 +94,7 @@ void FrmInput::LayOut() {
 
     // The input-mask panel, hidden until the mask button opens it.
     Cn入力マスク.Move(2700, 2700, 6300, 3360);
-    Cn入力マスク.SetPopUp(true);
-    Cn入力マスク.SetBackColor(palette().color(QPalette::Window));  // opaque over the grid
-    Cn入力マスク.SetVisible(false);
+    core::MakePopUp(Cn入力マスク);
     LblMaskTitle.Move(0, 0, 6300, 360);
     LblMaskTitle.SetAlignment(Qt::AlignCenter);
     LblMaskTitle.SetBackColorBgr(0x8C4E1F);
@@ -148,14 +129,15 @@ void FrmInput::LayOut() {
     // The grid's columns and lists.
     Grid入力明細.SetDataSource(&dat入力明細);
     Grid入力明細.SetColumns({QStringLiteral("チェック"), QStringLiteral("lno"), QStringLiteral("行番号"),
-                            QStringLiteral("日付"), QStringLiteral("月"), QStringLiteral("日"), QStringLiteral("月日"),
-                            QStringLiteral("曜日"), QStringLiteral("DD日付"), QStringLiteral("取引先名"),
-                            QStringLiteral("金額"), QStringLiteral("税額"), QStringLiteral("科目"),
-                            QStringLiteral("非課税"), QStringLiteral("摘要")});
+                             QStringLiteral("日付"), QStringLiteral("月"), QStringLiteral("日"), QStringLiteral("月日"),
+                             QStringLiteral("曜日"), QStringLiteral("DD日付"), QStringLiteral("取引先名"),
+                             QStringLiteral("金額"), QStringLiteral("税額"), QStringLiteral("科目"),
+                             QStringLiteral("非課税"), QStringLiteral("摘要")});
     Grid入力明細.Columns(kColチェック).SetCheckBox(true);
     Grid入力明細.Columns(kCol非課税).SetCheckBox(true);
-    Grid入力明細.Columns(kColDD日付).SetButtonEditor(
-        [this](const QRect& cell, const QVariant&) { return PickGridDate(cell); });
+    Grid入力明細.Columns(kColDD日付).SetButtonEditor([this](const QRect& cell, const QVariant&) {
+        return PickGridDate(cell);
+    });
     Grid入力明細.Columns(kCol月日).SetMaxLength(4);
     DD取引先.SetDataSource(&dat取引先);
     DD取引先.SetListFields({QStringLiteral("取引先名")});
@@ -195,7 +177,8 @@ void FrmInput::ConnectHandlers() {
     connect(&cmd科目参照, &ui::CommandButton::Click, this, [this, into] { core::LookupItem(into(cmb科目)); });
     connect(&cmd取引先参照マスク, &ui::CommandButton::Click, this,
             [this, into] { core::LookupPartner(into(cmb取引先名マスク)); });
-    connect(&cmd科目参照マスク, &ui::CommandButton::Click, this, [this, into] { core::LookupItem(into(cmb科目マスク)); });
+    connect(&cmd科目参照マスク, &ui::CommandButton::Click, this,
+            [this, into] { core::LookupItem(into(cmb科目マスク)); });
 
     // Keys of the combos.
     ui::SetKeyDownHandler(&cmb取引先名, [this](ui::KeyArgs& k) {
@@ -268,34 +251,21 @@ void FrmInput::FormInit() {
     Cn入力マスク.Move(2700, 2700);
     SetStyle入力明細(QStringLiteral("TYPE0"));
 
-    if (EraSetting == QStringLiteral("西暦")) {
-        dayグリッド日付.SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
-        dayグリッド日付.SetYearMonthPattern(QStringLiteral("yy年mm月"));
-        day日付.SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
-        day日付.SetYearMonthPattern(QStringLiteral("yy年mm月"));
-        for (ui::DateBox* box : {&txt開始, &txt終了}) {
-            box->SetPatterns(QStringLiteral("yyyy/mm/dd"), QStringLiteral("yyyy/mm/dd"));
-            box->SetYearMonthPattern(QStringLiteral("yyyy年mm月"));
-            box->SetWidth(1530);
-        }
-        txt終了.SetLeft(2640);
-        LblKara.SetLeft(2310);
-        ImFrame3D3.SetWidth(4290);
-    } else {
-        // The picker takes a full date typed, and shows the year and month.
-        dayグリッド日付.SetPatterns(QStringLiteral("gee/mm/dd"), QStringLiteral("gee/mm"));
-        dayグリッド日付.SetYearMonthPattern(QStringLiteral("g ee年mm月"));
-        day日付.SetPatterns(QStringLiteral("gee/mm/dd"), QStringLiteral("gee/mm/dd"));
-        day日付.SetYearMonthPattern(QStringLiteral("g ee年mm月"));
-        for (ui::DateBox* box : {&txt開始, &txt終了}) {
-            box->SetPatterns(QStringLiteral("ggg ee年mm月dd日"), QStringLiteral("ggg ee年mm月dd日"));
-            box->SetYearMonthPattern(QStringLiteral("g ee年mm月"));
-            box->SetWidth(2370);
-        }
-        txt終了.SetLeft(3430);
-        LblKara.SetLeft(3090);
-        ImFrame3D3.SetWidth(5880);
+    // The grid's picker takes a full date typed and shows the year and month.
+    const bool western = EraSetting == QStringLiteral("西暦");
+    const QString day = western ? QStringLiteral("yyyy/mm/dd") : QStringLiteral("gee/mm/dd");
+    const QString yearMonth = western ? QStringLiteral("yy年mm月") : QStringLiteral("g ee年mm月");
+    dayグリッド日付.SetPatterns(day, western ? day : QStringLiteral("gee/mm"));
+    dayグリッド日付.SetYearMonthPattern(yearMonth);
+    day日付.SetPatterns(day, day);
+    day日付.SetYearMonthPattern(yearMonth);
+    for (ui::DateBox* box : {&txt開始, &txt終了}) {
+        core::SetPeriodDatePatterns(*box, !western);
+        box->SetWidth(western ? 1530 : 2370);
     }
+    txt終了.SetLeft(western ? 2640 : 3430);
+    LblKara.SetLeft(western ? 2310 : 3090);
+    Frame期間.SetWidth(western ? 4290 : 5880);
 
     cmb日付入力.Clear();
     cmb日付入力.AddItem(QString());
@@ -328,7 +298,8 @@ void FrmInput::Clear経費帳() {
     txt終了.Clear();
 
     cmb表示順.Clear();
-    for (const char16_t* order : {u"日付、登録順", u"日付、取引先、科目", u"日付、科目、取引先", u"取引先、日付", u"科目、日付"})
+    for (const char16_t* order :
+         {u"日付、登録順", u"日付、取引先、科目", u"日付、科目、取引先", u"取引先、日付", u"科目、日付"})
         cmb表示順.AddItem(S(order));
     cmb表示順.SetListIndex(-1);
 
@@ -355,6 +326,7 @@ bool FrmInput::Clear入力明細() {
                                         {QStringLiteral("日"), QVariant()}},
                                        kWorkRows, QStringLiteral("lno"));
     loadedLines_.clear();
+    deletedRows_.clear();
     const bool shown = dat入力明細.Refresh();
     return ok && shown;
 }
@@ -405,27 +377,18 @@ void FrmInput::SetStyle入力明細(const QString& layout) {
         g.Columns(kCol月日).SetVisible(false);
         g.Columns(kCol取引先名).SetWidth(3650);
     }
-    const std::pair<int, int> widths[] = {{kColチェック, 340}, {kCol月, 400},   {kCol日, 400},    {kCol月日, 600},
-                                          {kCol曜日, 360},    {kColDD日付, 260}, {kCol金額, 1450}, {kCol税額, 1000},
-                                          {kCol科目, 2380},   {kCol非課税, 900}};
+    const std::pair<int, int> widths[] = {{kColチェック, 340}, {kCol月, 400},     {kCol日, 400},    {kCol月日, 600},
+                                          {kCol曜日, 360},     {kColDD日付, 260}, {kCol金額, 1450}, {kCol税額, 1000},
+                                          {kCol科目, 2380},    {kCol非課税, 900}};
     for (const auto& [col, width] : widths) g.Columns(col).SetWidth(width);
 }
 
 void FrmInput::Calc入力明細() {
-    using namespace ModMurv;
-    const auto show = [](ui::NumberBox& box, db::Recordset rs) {
-        if (rs.IsEOF()) {
-            box.Clear();
-            return;
-        }
-        const QVariant total = rs.Value(QStringLiteral("total"));
-        if (total.isNull()) box.Clear();
-        else box.SetValue(total);
-    };
-    SqlText = QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])");
-    show(num入力件数, DbWork.OpenRecordset(SqlText));
-    SqlText = QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])");
-    show(num入力合計, DbWork.OpenRecordset(SqlText));
+    using ModMurv::DbWork;
+    core::ShowTotal(num入力件数, DbWork,
+                    QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])"));
+    core::ShowTotal(num入力合計, DbWork,
+                    QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])"));
 }
 
 // ---------------------------------------------------------------- keys and buttons
@@ -450,9 +413,7 @@ void FrmInput::OnKeyDown(ui::KeyArgs& key) {
 
 // ---------------------------------------------------------------- navigation and hint
 
-void FrmInput::cmdメニュー_Click() {
-    core::BackToMenu(*this);
-}
+void FrmInput::cmdメニュー_Click() { core::BackToMenu(*this); }
 
 // This screen stays loaded behind the list screen with its rows.
 void FrmInput::ShowListScreen(const QString& formName) { core::ShowScreen(formName, this); }
@@ -463,9 +424,7 @@ void FrmInput::cmd閉じる_Click() {
     Unload();
 }
 
-void FrmInput::cmdHint_Click() {
-    core::ShowHintFor(*this);
-}
+void FrmInput::cmdHint_Click() { core::ShowHintFor(*this); }
 
 // ---------------------------------------------------------------- lookups into the grid
 

@@ -14,8 +14,8 @@
 // The input mask presets partner, item, month, tax-exempt mark, a fixed
 // amount and a date into every work row at once, and closes the grid columns
 // whose value it fixes. Ticked rows are deleted by the same memory: only the
-// stored line a row was loaded from is deleted, in one transaction with the
-// removal of the ticked work rows.
+// stored line a row was loaded from is deleted; the ticked work rows are
+// removed once that delete is committed.
 
 #include <QHash>
 #include <QRect>
@@ -102,11 +102,11 @@ public:
     ui::Label Lbl科目{QStringLiteral("科目"), this};
     ui::ComboBox cmb科目{this, ui::ComboBox::Style::Editable};
     ui::CommandButton cmd科目参照{this};
-    ui::Frame ImFrame3D3{this, ui::Panel::Style::Sunken};
-    ui::Label Lbl期間{QStringLiteral("期間"), &ImFrame3D3};
-    ui::DateBox txt開始{&ImFrame3D3};
-    ui::Label LblKara{QStringLiteral("～"), &ImFrame3D3};
-    ui::DateBox txt終了{&ImFrame3D3};
+    ui::Frame Frame期間{this, ui::Panel::Style::Sunken};
+    ui::Label Lbl期間{QStringLiteral("期間"), &Frame期間};
+    ui::DateBox txt開始{&Frame期間};
+    ui::Label LblKara{QStringLiteral("～"), &Frame期間};
+    ui::DateBox txt終了{&Frame期間};
     ui::Label Lbl表示順{QStringLiteral("表示順"), this};
     ui::ComboBox cmb表示順{this, ui::ComboBox::Style::ListOnly};
     ui::CommandButton cmd読込{QStringLiteral("読込"), this};
@@ -242,9 +242,14 @@ private:
     // True when the row of `stored` (opened by the remembered rowid) still
     // is the line that was loaded.
     static bool IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored);
-    // Deletes the stored lines behind the ticked rows and the ticked rows in
-    // one go; false (nothing changed) when a step failed.
+    // Deletes the stored lines behind the ticked rows (one transaction), and
+    // then the ticked rows. False, said to the user, when the lines could not
+    // be deleted: nothing changed. Rows that cannot be removed after their
+    // lines went are said too, and kept out of every later registration.
     bool DeleteTickedLines(db::Recordset& ticked);
+    // Rows (by lno) whose stored lines were deleted while the rows stayed;
+    // emptied whenever the work rows are made anew.
+    QSet<qint64> deletedRows_;
     // The registration running now (its caches of the masters), or nullptr.
     Registration* run_ = nullptr;
 };

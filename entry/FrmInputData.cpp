@@ -96,11 +96,7 @@ void FrmInput::Read経費() {
                 work.SetValue(QStringLiteral("行番号"), lineNo);
                 work.SetValue(QStringLiteral("月"), date.isValid() ? QVariant(date.month()) : QVariant());
                 work.SetValue(QStringLiteral("日"), date.isValid() ? QVariant(date.day()) : QVariant());
-                work.SetValue(QStringLiteral("月日"),
-                              date.isValid() ? QVariant(QStringLiteral("%1%2")
-                                                            .arg(date.month(), 2, 10, QLatin1Char('0'))
-                                                            .arg(date.day(), 2, 10, QLatin1Char('0')))
-                                             : QVariant());
+                work.SetValue(QStringLiteral("月日"), date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
                 work.SetValue(QStringLiteral("曜日"), lines.Value(QStringLiteral("曜日")));
                 for (const QString& field : copied) work.SetValue(field, lines.Value(field));
                 work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
@@ -134,21 +130,9 @@ void FrmInput::Read経費() {
     }
 
     ShowProgress(80);
-    num入力件数.Clear();
-    SqlText = QStringLiteral("select count([取引先名]) as tcnt from w取引明細");
-    {
-        db::Recordset rs = DbWork.OpenRecordset(SqlText);
-        const QVariant count = rs.Value(QStringLiteral("tcnt"));
-        if (!count.isNull()) num入力件数.SetValue(count);
-    }
+    core::ShowTotal(num入力件数, DbWork, QStringLiteral("select count([取引先名]) as tcnt from w取引明細"));
     ShowProgress(90);
-    num入力合計.Clear();
-    SqlText = QStringLiteral("select sum([金額]) as tkin from w取引明細");
-    {
-        db::Recordset rs = DbWork.OpenRecordset(SqlText);
-        const QVariant total = rs.Value(QStringLiteral("TKin"));
-        if (!total.isNull()) num入力合計.SetValue(total);
-    }
+    core::ShowTotal(num入力合計, DbWork, QStringLiteral("select sum([金額]) as tkin from w取引明細"));
     ShowProgress(100);
     PBar.SetVisible(false);
     dat入力明細.Refresh();
@@ -162,26 +146,19 @@ bool FrmInput::Entry経費明細() {
     PBar.SetVisible(true);
     ShowProgress(10);
 
-    SqlText = QStringLiteral("select count(*) as total from w取引明細");
-    {
-        db::Recordset count = DbWork.OpenRecordset(SqlText);
-        const QVariant total = count.IsEOF() ? QVariant() : count.Value(QStringLiteral("total"));
-        ProgressTotal = total.isNull() ? QVariant(0) : total;
-    }
+    ProgressTotal = core::CountOf(DbWork, QStringLiteral("select count(*) as total from w取引明細"));
     ProgressPercent = 10;
     qint64 lineNumber = 1;
     qint64 index = 1;
 
-    SqlText = QStringLiteral("select * from w取引明細 order by 日付,lno;");
-    db::Recordset rows = DbWork.OpenRecordset(SqlText);
+    db::Recordset rows = core::Open(DbWork, QStringLiteral("select * from w取引明細 order by 日付,lno;"));
 
     // Everything below is one transaction on the data file: a write that
     // fails undoes the whole registration.
     Registration run;
     bool ok = rows.IsOpen() && DbData.BeginTrans();
     if (ok) {
-        SqlText = QStringLiteral("select * from 取引明細 where rowid = 0");
-        run.adder = DbData.OpenRecordset(SqlText);
+        run.adder = core::Open(DbData, QStringLiteral("select * from 取引明細 where rowid = 0"));
         ok = run.adder.IsOpen();
     }
     run_ = &run;
@@ -190,9 +167,11 @@ bool FrmInput::Entry経費明細() {
     const int fDate = rows.FieldIndex(QStringLiteral("日付"));
     const int fItem = rows.FieldIndex(QStringLiteral("科目"));
     const int fExempt = rows.FieldIndex(QStringLiteral("非課税"));
+    const int fLno = rows.FieldIndex(QStringLiteral("lno"));
     for (; ok && !rows.IsEOF(); rows.MoveNext()) {
-        const bool complete =
-            !rows.Value(fAmount).isNull() && !rows.Value(fPartner).isNull() && !rows.Value(fDate).isNull();
+        // A row whose line was deleted while the row stayed is not a line.
+        const bool complete = !rows.Value(fAmount).isNull() && !rows.Value(fPartner).isNull() &&
+                              !rows.Value(fDate).isNull() && !deletedRows_.contains(rows.Value(fLno).toLongLong());
         if (complete) {
             const QString partner = rows.Value(fPartner).toString();
             const QString item = rows.Value(fItem).toString();
@@ -249,8 +228,8 @@ bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumbe
     qint64 storedId = -1;
     const auto loaded = loadedLines_.constFind(row.Value(QStringLiteral("lno")).toLongLong());
     if (loaded != loadedLines_.constEnd() && !run.written.contains(loaded->rowId)) {
-        SqlText = QStringLiteral("select * from 取引明細 where rowid = ") + QString::number(loaded->rowId);
-        stored = DbData.OpenRecordset(SqlText);
+        stored = core::Open(DbData,
+                            QStringLiteral("select * from 取引明細 where rowid = ") + QString::number(loaded->rowId));
         if (!stored.IsOpen()) return false;
         if (IsStillLoadedLine(*loaded, stored)) storedId = loaded->rowId;
     }
@@ -272,8 +251,8 @@ bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumbe
 bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, bool exempt) {
     using namespace ModMurv;
     if (!run_ || !run_->partners.contains(partner)) {
-        SqlText = QStringLiteral("select * from 取引先マスタ where 取引先名 = ") + Quoted(partner);
-        db::Recordset rs = DbData.OpenRecordset(SqlText);
+        db::Recordset rs =
+            core::Open(DbData, QStringLiteral("select * from 取引先マスタ where 取引先名 = ") + Quoted(partner));
         if (!rs.IsOpen()) return false;
         if (rs.IsEOF()) {
             if (!rs.AddNew() || !rs.SetValue(QStringLiteral("取引先名"), partner) ||
@@ -292,9 +271,8 @@ bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, b
         if (auto it = run_->pairs.find(key); it != run_->pairs.end()) rs = &it->second;
     }
     if (rs == &own) {
-        SqlText = QStringLiteral("select * from 取引先科目 where 取引先名 = ") + Quoted(partner) +
-                  QStringLiteral(" and 科目 = ") + Quoted(item);
-        own = DbData.OpenRecordset(SqlText);
+        own = core::Open(DbData, QStringLiteral("select * from 取引先科目 where 取引先名 = ") + Quoted(partner) +
+                                     QStringLiteral(" and 科目 = ") + Quoted(item));
         if (!own.IsOpen()) return false;
     }
     if (rs->IsEOF()) {
@@ -319,8 +297,7 @@ bool FrmInput::AutoEntry科目(const QString& item, bool exempt) {
     // An empty item is no item: nothing is added for it.
     if (item.isEmpty()) return true;
     if (run_ && run_->items.contains(item)) return true;
-    SqlText = QStringLiteral("select * from 科目マスタ where 科目 = ") + Quoted(item);
-    db::Recordset rs = DbData.OpenRecordset(SqlText);
+    db::Recordset rs = core::Open(DbData, QStringLiteral("select * from 科目マスタ where 科目 = ") + Quoted(item));
     if (!rs.IsOpen()) return false;
     if (rs.IsEOF()) {
         if (!rs.AddNew() || !rs.SetValue(QStringLiteral("科目"), item) ||
@@ -335,41 +312,33 @@ bool FrmInput::AutoEntry科目(const QString& item, bool exempt) {
 
 bool FrmInput::IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored) {
     return stored.IsOpen() && !stored.IsEOF() && stored.Value(QStringLiteral("取引先名")) == loaded.partner &&
-           stored.Value(QStringLiteral("日付")) == loaded.date && stored.Value(QStringLiteral("行番号")) == loaded.lineNo;
+           stored.Value(QStringLiteral("日付")) == loaded.date &&
+           stored.Value(QStringLiteral("行番号")) == loaded.lineNo;
 }
 
 // ---------------------------------------------------------------- ticking and deleting
 
 void FrmInput::OnOff入力明細(bool flag) {
     using namespace ModMurv;
-    SqlText = QStringLiteral("update w取引明細 set チェック = ") + (flag ? QStringLiteral("True") : QStringLiteral("False")) +
-              QStringLiteral(" where not isnull([取引先名]) and  not isnull([金額])");
-    DbWork.Execute(SqlText);
+    core::Exec(DbWork, QStringLiteral("update w取引明細 set チェック = ") +
+                           (flag ? QStringLiteral("True") : QStringLiteral("False")) +
+                           QStringLiteral(" where not isnull([取引先名]) and  not isnull([金額])"));
     dat入力明細.Refresh();
     Grid入力明細.SetFocus();
 }
 
 void FrmInput::LineDelete入力明細() {
-    using namespace ModMurv;
-    if (!core::MsgShow(QStringLiteral("削除"), QStringLiteral("伝票確認2"), QStringLiteral("指定されたデータ"))) return;
     // A tick just set is in the table already; a cell still being edited
     // is committed like before any command.
     Grid入力明細.CommitPendingEdit();
-    SqlText = QStringLiteral("select * from w取引明細 where チェック = True");
-    db::Recordset ticked = DbWork.OpenRecordset(SqlText);
-    if (ticked.IsEOF()) {
-        core::MsgShow(QStringLiteral("行指定"), QStringLiteral("指定なし"), QString());
-    } else if (!DeleteTickedLines(ticked)) {
-        core::ShowFailure(
-            QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。"),
-            DbData.LastError().isEmpty() ? DbWork.LastError() : DbData.LastError());
-    }
+    db::Recordset ticked;
+    if (!core::AskForTickedRows(QStringLiteral("w取引明細"), ticked)) return;
+    if (!ticked.IsEOF()) DeleteTickedLines(ticked);
     ticked.Close();
     dat入力明細.Refresh();
 }
 
 bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {
-    using namespace ModMurv;
     // The stored lines behind the ticked rows: only a row loaded from a line
     // that still is that line has one; typed rows have none.
     QList<qint64> lnos;
@@ -380,41 +349,36 @@ bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {
         if (!ticked.Value(fCheck).toBool()) continue;
         const qint64 lno = ticked.Value(fLno).toLongLong();
         lnos << lno;
-        if (const auto loaded = loadedLines_.constFind(lno); loaded != loadedLines_.constEnd())
-            behind << *loaded;
+        if (const auto loaded = loadedLines_.constFind(lno); loaded != loadedLines_.constEnd()) behind << *loaded;
     }
     ticked.Close();
 
-    // Both files in one go: the stored lines and the ticked rows go together,
-    // or nothing changes.
-    if (!DbData.BeginTrans()) return false;
-    if (!DbWork.BeginTrans()) {
-        DbData.Rollback();
-        return false;
-    }
-    bool ok = true;
-    for (qsizetype i = 0; ok && i < behind.size(); ++i) {
-        const QString id = QString::number(behind[i].rowId);
-        SqlText = QStringLiteral("select * from 取引明細 where rowid = ") + id;
-        db::Recordset stored = DbData.OpenRecordset(SqlText);
-        ok = stored.IsOpen();
-        if (!ok || !IsStillLoadedLine(behind[i], stored)) continue;
-        stored.Close();
-        SqlText = QStringLiteral("delete * from 取引明細 where rowid = ") + id;
-        ok = DbData.Execute(SqlText);
-    }
-    if (ok) {
-        SqlText = QStringLiteral("delete * from w取引明細 where チェック = True");
-        ok = DbWork.Execute(SqlText);
-    }
-    if (ok) ok = DbData.CommitTrans();
-    if (!ok) {
-        if (DbData.InTransaction()) DbData.Rollback();
-        DbWork.Rollback();
-        return false;
-    }
-    DbWork.CommitTrans();
+    // The stored lines first, in one transaction: all of them go, or none.
+    const bool deleted = core::WriteAll(
+        QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています"),
+        [&](db::Database& data) {
+            bool ok = true;
+            for (qsizetype i = 0; ok && i < behind.size(); ++i) {
+                const QString id = QString::number(behind[i].rowId);
+                db::Recordset stored = core::Open(data, QStringLiteral("select * from 取引明細 where rowid = ") + id);
+                ok = stored.IsOpen();
+                if (!ok || !IsStillLoadedLine(behind[i], stored)) continue;
+                stored.Close();
+                ok = core::Exec(data, QStringLiteral("delete * from 取引明細 where rowid = ") + id);
+            }
+            return ok;
+        });
+    if (!deleted) return false;
+    // Then the ticked rows, only once the lines are gone for good. Rows that
+    // stay on the screen are no longer the rows of a stored line, and they
+    // are never registered again.
     for (const qint64 lno : lnos) loadedLines_.remove(lno);
+    if (!core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w取引明細 where チェック = True"))) {
+        for (const qint64 lno : lnos) deletedRows_.insert(lno);
+        core::ShowFailure(QStringLiteral("明細を削除しましたが、チェックした行を画面から消せませんでした。"
+                                         "この行は登録されません。クリアしてから入力し直してください。"),
+                          core::LastFailureDetail());
+    }
     return true;
 }
 

@@ -2,8 +2,6 @@
 // contained in the amount, the partner's usual item, the Enter, Left and
 // Right keys with the automatic date of a new row, and the input method per
 // column.
-#include <QCalendarWidget>
-#include <QEventLoop>
 #include <QPointer>
 #include <cmath>
 
@@ -22,22 +20,6 @@ namespace {
 bool IsEmpty(const QVariant& v) {
     return v.isNull() || !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
-
-
-// Quits an event loop when the watched window hides.
-class HideWatcher : public QObject {
-public:
-    explicit HideWatcher(QEventLoop* loop) : loop_(loop) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Hide) loop_->quit();
-        return false;
-    }
-
-private:
-    QEventLoop* loop_;
-};
 
 }  // namespace
 
@@ -120,7 +102,7 @@ void FrmInput::Grid入力明細_CellCommitted(int col) {
             SetCell(kCol日付, d);
             SetCell(kCol月, d.month());
             SetCell(kCol日, d.day());
-            SetCell(kCol月日, core::TwoDigits(d.month()) + core::TwoDigits(d.day()));
+            SetCell(kCol月日, MonthDayText(d));
             SetCell(kCol曜日, WeekdayChar(d));
         }
         break;
@@ -215,9 +197,9 @@ void FrmInput::Grid入力明細_FillItemFromPartner(int) {
     if (Grid入力明細.Col() != kCol取引先名) return;
     const QVariant partner = Cell(kCol取引先名);
     if (IsEmpty(partner)) return;
-    SqlText = QStringLiteral("select * from 取引先科目 where 取引先名 = ") + core::Quoted(partner.toString()) +
-              QStringLiteral(" order by 回数 DESC;");
-    db::Recordset rs = DbData.OpenRecordset(SqlText);
+    db::Recordset rs =
+        core::Open(DbData, QStringLiteral("select * from 取引先科目 where 取引先名 = ") +
+                               core::Quoted(partner.toString()) + QStringLiteral(" order by 回数 DESC;"));
     if (!rs.IsEOF()) {
         SetCell(kCol科目, rs.Value(QStringLiteral("科目")));
         SetCell(kCol非課税, rs.Value(QStringLiteral("非課税")).toBool());
@@ -247,7 +229,7 @@ bool FrmInput::SetAutoDate() {
         d = d.addMonths(1);  // the 31st becomes the last day of a shorter month
         moved = true;
     }
-    SetCell(kCol月日, core::TwoDigits(d.month()) + core::TwoDigits(d.day()));
+    SetCell(kCol月日, MonthDayText(d));
     SetCell(kCol日付, d);
     SetCell(kCol日, d.day());
     SetCell(kCol月, d.month());
@@ -307,10 +289,10 @@ void FrmInput::Grid入力明細_KeyDown(int& keyCode) {
             Calc入力明細();
             int next;
             if (IsOpenAndShown(kCol月日)) {
-                next = !advanced                   ? kCol月日
-                       : IsOpenAndShown(kCol日)    ? kCol日
-                       : IsOpen(kCol取引先名)      ? kCol取引先名
-                                                   : kCol金額;
+                next = !advanced                ? kCol月日
+                       : IsOpenAndShown(kCol日) ? kCol日
+                       : IsOpen(kCol取引先名)   ? kCol取引先名
+                                                : kCol金額;
             } else if (IsOpenAndShown(kCol日)) {
                 next = !advanced ? kCol日 : IsOpen(kCol取引先名) ? kCol取引先名 : kCol金額;
             } else {
@@ -356,27 +338,13 @@ std::optional<QVariant> FrmInput::PickGridDate(const QRect& cellOnScreen) {
     dayグリッド日付.setGeometry(at.x(), at.y(), dayグリッド日付.width(), cellOnScreen.height());
     dayグリッド日付.SetVisible(true);
     dayグリッド日付.raise();
-    dayグリッド日付.ShowCalendar();
-
-    bool picked = false;
-    auto* calendar = dayグリッド日付.findChild<QCalendarWidget*>();
-    QWidget* popup = calendar ? calendar->window() : nullptr;
-    if (popup && popup->isVisible()) {
-        QEventLoop loop;
-        QObject context;
-        connect(calendar, &QCalendarWidget::clicked, &context, [&picked] { picked = true; });
-        connect(calendar, &QCalendarWidget::activated, &context, [&picked] { picked = true; });
-        HideWatcher watcher(&loop);
-        popup->installEventFilter(&watcher);
-        QPointer<QWidget> alive(popup);
-        loop.exec();
-        if (!alive) return std::nullopt;  // went with the screen
-        popup->removeEventFilter(&watcher);
-    }
+    QPointer<ui::DateBox> box(&dayグリッド日付);
+    const std::optional<QDate> picked = box->PickDate();
+    if (!box) return std::nullopt;  // went with the screen
     dayグリッド日付.SetVisible(false);
     Grid入力明細.SetFocus();
-    if (!picked || dayグリッド日付.IsNull()) return std::nullopt;
-    return QVariant(dayグリッド日付.Date());
+    if (!picked) return std::nullopt;
+    return QVariant(*picked);
 }
 
 }  // namespace entry

@@ -3,25 +3,19 @@
 #include <cmath>
 
 #include "core/ModMurv.h"
-#include "entry/EntryRules.h"
 #include "core/ScreenKit.h"
+#include "entry/EntryRules.h"
 #include "entry/FrmInput.h"
 
 namespace entry {
 
 namespace {
 
-
 // Each statement runs on its own: one that fails changes nothing, and the
 // mask goes on with the next.
-void Run(const QString& sql) {
-    ModMurv::SqlText = sql;
-    ModMurv::DbWork.Execute(ModMurv::SqlText);
-}
+void Run(const QString& sql) { core::Exec(ModMurv::DbWork, sql); }
 
-QString NameOrNull(const QString& name) {
-    return name.isEmpty() ? QStringLiteral("null") : core::Quoted(name);
-}
+QString NameOrNull(const QString& name) { return name.isEmpty() ? QStringLiteral("null") : core::Quoted(name); }
 
 }  // namespace
 
@@ -52,9 +46,8 @@ void FrmInput::cmd実行_Click() {
     const QVariant amount = num固定金額.Value();
     const bool exempt = Chk非課税.Value() != 0;
     Run(QStringLiteral("update w取引明細 set 非課税 = ") + (exempt ? QStringLiteral("True") : QStringLiteral("False")));
-    Run(QStringLiteral("update w取引明細 set 税額 = ") + (exempt || amount.isNull()
-                                                             ? QStringLiteral("null")
-                                                             : QString::number(TaxOfAmount(amount.toDouble()))));
+    Run(QStringLiteral("update w取引明細 set 税額 = ") +
+        (exempt || amount.isNull() ? QStringLiteral("null") : QString::number(TaxOfAmount(amount.toDouble()))));
     SetColumnFixed(kCol非課税, true);
     SetColumnFixed(kCol税額, exempt);
 
@@ -68,9 +61,9 @@ void FrmInput::cmd実行_Click() {
     if (date.isValid()) {
         SetStyle入力明細(QStringLiteral("TYPE0"));
         Run(QStringLiteral("update w取引明細 set 日付 = #") + SqlDateText(date) + QStringLiteral("# ") +
-            QStringLiteral(", 月日 = '") + core::TwoDigits(date.month()) + core::TwoDigits(date.day()) + QStringLiteral("'") +
-            QStringLiteral(", 日 = ") + QString::number(date.day()) + QStringLiteral(", 月 = ") +
-            QString::number(date.month()) + QStringLiteral(", 曜日 = '") + WeekdayChar(date) + QStringLiteral("'"));
+            QStringLiteral(", 月日 = '") + MonthDayText(date) + QStringLiteral("'") + QStringLiteral(", 日 = ") +
+            QString::number(date.day()) + QStringLiteral(", 月 = ") + QString::number(date.month()) +
+            QStringLiteral(", 曜日 = '") + WeekdayChar(date) + QStringLiteral("'"));
         dat入力明細.Refresh();
     }
     Grid入力明細.Columns(kCol月日).SetAllowFocus(!date.isValid());

@@ -17,8 +17,9 @@ const QString kReading = QStringLiteral("ふりがな");
 const QString kOneBlank = QStringLiteral("　");  // one ideographic space
 
 // The index buttons 0-47 of both windows; 48 differs, 49 is one blank.
-const QString kKanaCaptions = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねの"
-                                             "はひふへほまみむめもやゐゆゑよらりるれろわをん");
+const QString kKanaCaptions = QStringLiteral(
+    "あいうえおかきくけこさしすせそたちつてとなにぬねの"
+    "はひふへほまみむめもやゐゆゑよらりるれろわをん");
 
 // Layout, in twips: five index buttons a row (あ い う え お), one row per line
 // of the chart, the list to their right and the commands under it. The
@@ -34,8 +35,8 @@ constexpr int kClientHeight = kMargin + kKanaFrameHeight + kMargin;
 
 }  // namespace
 
-const LookupSpec& ItemLookup() {
-    static const LookupSpec settings{
+const LookupSettings& ItemLookup() {
+    static const LookupSettings settings{
         QStringLiteral("FrmPelmora"),
         QStringLiteral("科目参照"),
         QStringLiteral("科目"),
@@ -50,8 +51,8 @@ const LookupSpec& ItemLookup() {
     return settings;
 }
 
-const LookupSpec& PartnerLookup() {
-    static const LookupSpec settings{
+const LookupSettings& PartnerLookup() {
+    static const LookupSettings settings{
         QStringLiteral("FrmDunvasel"),
         QStringLiteral("取引先参照"),
         QStringLiteral("取引先名"),
@@ -66,15 +67,16 @@ const LookupSpec& PartnerLookup() {
     return settings;
 }
 
-QString IndexCaption(const LookupSpec& settings, int index) {
+QString IndexCaption(const LookupSettings& settings, int index) {
     if (index >= 0 && index < kKanaCaptions.size()) return kKanaCaptions.mid(index, 1);
     if (index == 48) return settings.blankCaption;
     if (index == 49) return kOneBlank;
     return QString();
 }
 
-QString IndexStatement(const LookupSpec& settings, const QString& caption) {
-    const QString select = QStringLiteral("select %1,%2 from %3 ").arg(settings.nameField, kReading, settings.masterTable);
+QString IndexStatement(const LookupSettings& settings, const QString& caption) {
+    const QString select =
+        QStringLiteral("select %1,%2 from %3 ").arg(settings.nameField, kReading, settings.masterTable);
     const QString order = QStringLiteral(" order by ふりがな;");
     if (caption == kOneBlank) return select + order;
 
@@ -86,31 +88,31 @@ QString IndexStatement(const LookupSpec& settings, const QString& caption) {
            term.arg(db::SqlLikeEscape(halfWidth.toString())) + order;
 }
 
-LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spec_(settings), state_(state) {
-    SetCaption(spec_.caption);
+LookupWindow::LookupWindow(const LookupSettings& settings, LookupState& state) : settings_(settings), state_(state) {
+    SetCaption(settings_.caption);
     SetClientSize(kClientWidth, kClientHeight);
     setMinimumSize(size());
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     SetKeyPreview(true);
 
-    imContainer3D1.SetStyle(ui::Panel::Style::Sunken);
-    imContainer3D1.Move(kKanaLeft, kKanaTop, kKanaFrameWidth, kKanaFrameHeight);
+    Frame索引.SetStyle(ui::Panel::Style::Sunken);
+    Frame索引.Move(kKanaLeft, kKanaTop, kKanaFrameWidth, kKanaFrameHeight);
     cmd50.setObjectName(QStringLiteral("cmd50"));
     for (int index = 0; index < 50; ++index) {
-        ui::CommandButton& b = cmd50.Add(index, &imContainer3D1, IndexCaption(spec_, index));
+        ui::CommandButton& b = cmd50.Add(index, &Frame索引, IndexCaption(settings_, index));
         b.Move(60 + (index % 5) * kKanaWidth, 60 + (index / 5) * kKanaHeight, kKanaWidth, kKanaHeight);
     }
 
-    imContainer3D2.SetStyle(ui::Panel::Style::Sunken);
+    Frame一覧.SetStyle(ui::Panel::Style::Sunken);
     Grid参照.setObjectName(QStringLiteral("Grid参照"));
     Grid参照.SetDataSource(&dat参照);
-    Grid参照.SetColumns({spec_.nameField, kReading});
+    Grid参照.SetColumns({settings_.nameField, kReading});
     // A list to pick from: nothing is typed into it. Its columns follow
     // what they show.
     Grid参照.SetReadOnly(true);
     new ui::GridFit(&Grid参照);
 
-    imContainer3D3.SetStyle(ui::Panel::Style::Flat);
+    Frameコマンド.SetStyle(ui::Panel::Style::Flat);
     int x = 0;
     for (ui::CommandButton* b : {&cmd選択, &cmdクリア, &cmd閉じる}) {
         b->Move(x, 60, 1380, 450);
@@ -121,13 +123,6 @@ LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spe
     cmd閉じる.setObjectName(QStringLiteral("cmd閉じる"));
 
     Msg検索中.setObjectName(QStringLiteral("Msg検索中"));
-    Msg検索中.SetPopUp(true);
-    Label1.Move(60, 60, 2580, 540);
-    Label1.SetAlignment(Qt::AlignCenter);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPointSize(11);
-    Label1.setFont(font);
-    Msg検索中.SetVisible(false);
     LayOut();
 
     connect(&cmd50, &ui::ButtonArray::Click, this, [this](int index) { ReadSansyo(cmd50[index].Caption()); });
@@ -140,9 +135,9 @@ LookupWindow::LookupWindow(const LookupSpec& settings, LookupState& state) : spe
 void LookupWindow::LayOut() {
     const int listWidth = std::max(kListWidth, ui::PixelsToTwips(width()) - kListLeft - kMargin);
     const int listHeight = std::max(1200, ui::PixelsToTwips(height()) - 2 * kMargin - kCommandHeight - 90);
-    imContainer3D2.Move(kListLeft, kMargin, listWidth, listHeight);
+    Frame一覧.Move(kListLeft, kMargin, listWidth, listHeight);
     MoveTwips(&Grid参照, 60, 60, listWidth - 120, listHeight - 120);
-    imContainer3D3.Move(kListLeft, kMargin + listHeight + 90, listWidth, kCommandHeight);
+    Frameコマンド.Move(kListLeft, kMargin + listHeight + 90, listWidth, kCommandHeight);
     Msg検索中.Move(kListLeft + (listWidth - 2700) / 2, kMargin + (listHeight - 660) / 2, 2700, 660);
 }
 
@@ -170,7 +165,7 @@ void LookupWindow::OnKeyDown(ui::KeyArgs& key) {
 void LookupWindow::OpenConnections() {
     const QString work = state_.WorkFile.toString();
     const QString data = state_.DataFile.toString();
-    if (spec_.openDataFirst) {
+    if (settings_.openDataFirst) {
         state_.DbLookupData.Open(data);
         state_.DbLookupWork.Open(work);
     } else {
@@ -180,7 +175,7 @@ void LookupWindow::OpenConnections() {
 }
 
 void LookupWindow::CloseConnections() {
-    if (spec_.openDataFirst) {
+    if (settings_.openDataFirst) {
         state_.DbLookupData.Close();
         state_.DbLookupWork.Close();
     } else {
@@ -191,33 +186,31 @@ void LookupWindow::CloseConnections() {
 
 void LookupWindow::FormInit() {
     dat参照.SetDatabaseName(state_.WorkFile.toString());
-    dat参照.SetRecordSource(spec_.bufferTable);
+    dat参照.SetRecordSource(settings_.bufferTable);
 }
 
 void LookupWindow::ClearList() {
     // The open work connection is used as it is; only a window whose open
     // failed tries again.
-    if (spec_.clearEnsuresWork && !state_.DbLookupWork.IsOpen())
+    if (settings_.clearEnsuresWork && !state_.DbLookupWork.IsOpen())
         state_.DbLookupWork.Open(state_.WorkFile.toString());
-    state_.LookupSqlText = QStringLiteral("delete * from ") + spec_.bufferTable;
+    state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
     state_.DbLookupWork.Execute(state_.LookupSqlText);
     dat参照.Refresh();
 }
 
-void LookupWindow::ReadList() { FillBuffer(spec_.fullList); }
+void LookupWindow::ReadList() { FillBuffer(settings_.fullList); }
 
-void LookupWindow::ReadSansyo(const QString& caption) { FillBuffer(IndexStatement(spec_, caption)); }
+void LookupWindow::ReadSansyo(const QString& caption) { FillBuffer(IndexStatement(settings_, caption)); }
 
 void LookupWindow::FillBuffer(const QString& source) {
     // The panel is painted before the copy starts; the user's input waits.
-    Msg検索中.SetVisible(true);
-    Msg検索中.repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Msg検索中.Begin();
 
     db::Database& work = state_.DbLookupWork;
-    state_.LookupSqlText = QStringLiteral("delete * from ") + spec_.bufferTable;
+    state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
     work.Execute(state_.LookupSqlText);
-    state_.LookupSqlText = QStringLiteral("select * from ") + spec_.bufferTable;
+    state_.LookupSqlText = QStringLiteral("select * from ") + settings_.bufferTable;
     db::Recordset buffer = work.OpenRecordset(state_.LookupSqlText);
     state_.LookupSqlText = source;
     db::Recordset rows = state_.DbLookupData.OpenRecordset(state_.LookupSqlText);
@@ -228,7 +221,7 @@ void LookupWindow::FillBuffer(const QString& source) {
         const bool batched = work.BeginTrans();
         while (failure.isEmpty() && !rows.IsEOF()) {
             buffer.AddNew();
-            buffer.SetValue(spec_.nameField, rows.Value(spec_.nameField));
+            buffer.SetValue(settings_.nameField, rows.Value(settings_.nameField));
             buffer.SetValue(kReading, rows.Value(kReading));
             if (!buffer.Update()) failure = buffer.LastError();
             rows.MoveNext();
@@ -239,7 +232,7 @@ void LookupWindow::FillBuffer(const QString& source) {
     rows.Close();
     buffer.Close();
 
-    Msg検索中.SetVisible(false);
+    Msg検索中.End();
     dat参照.Refresh();
     if (!failure.isEmpty()) SayListFailure(failure);
 }
@@ -249,7 +242,7 @@ void LookupWindow::FillBuffer(const QString& source) {
 void LookupWindow::SayListFailure(const QString& detail) {
     qWarning().noquote() << "lookup list:" << detail;
     const qsizetype statement = detail.indexOf(QStringLiteral(" ["));
-    ui::MessageBoxSpec box;
+    ui::MessageBoxContent box;
     box.title = QStringLiteral("エラー");
     box.text = QStringLiteral("一覧を読み込めませんでした。\n\n") + (statement >= 0 ? detail.left(statement) : detail);
     box.icon = ui::MessageIcon::Warning;
@@ -258,7 +251,7 @@ void LookupWindow::SayListFailure(const QString& detail) {
 
 void LookupWindow::Choose() {
     const QVariant name = Grid参照.Columns(0).Value();
-    if (spec_.pickNeedsName) {
+    if (settings_.pickNeedsName) {
         if (name.toString().isEmpty()) return;  // no row, or a row without a name
         state_.SelectedName = Grid参照.Columns(0).Text();
     } else {

@@ -20,6 +20,7 @@
 #include <QVariant>
 
 #include "platform/db/Database.h"
+#include "platform/ui/BusyPanel.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Containers.h"
 #include "platform/ui/DataControl.h"
@@ -32,20 +33,20 @@ namespace lookup {
 // What one lookup library keeps while it stays loaded: shared by every
 // instance of its class and by its window, and seen by no other library.
 struct LookupState {
-    QVariant SelectedName;     // the last pick, published by SetRetVal
+    QVariant SelectedName;  // the last pick, published by SetRetVal
     QVariant SelectedReading;
-    QVariant DataFile;         // the paths given to the last FormShow
+    QVariant DataFile;  // the paths given to the last FormShow
     QVariant WorkFile;
     db::Database DbLookupData;  // open only while the window is loaded
     db::Database DbLookupWork;
-    QString LookupSqlText;     // the statement being run
+    QString LookupSqlText;  // the statement being run
 };
 
 // What tells the item window from the partner window.
-struct LookupSpec {
-    QString formName;       // "FrmPelmora"
-    QString caption;        // the window caption
-    QString nameField;      // the name column of the master and of the buffer
+struct LookupSettings {
+    QString formName;   // "FrmPelmora"
+    QString caption;    // the window caption
+    QString nameField;  // the name column of the master and of the buffer
     QString masterTable;
     QString bufferTable;
     QString blankCaption;   // the caption of index button 48
@@ -55,11 +56,11 @@ struct LookupSpec {
     bool clearEnsuresWork;  // clearing opens the work connection when it is not open
 };
 
-const LookupSpec& ItemLookup();     // 科目マスタ into w科目参照
-const LookupSpec& PartnerLookup();  // 取引先マスタ into w取引先参照
+const LookupSettings& ItemLookup();     // 科目マスタ into w科目参照
+const LookupSettings& PartnerLookup();  // 取引先マスタ into w取引先参照
 
 // The captions of the fifty index buttons, by index.
-QString IndexCaption(const LookupSpec& settings, int index);
+QString IndexCaption(const LookupSettings& settings, int index);
 
 // The statement that lists the rows of one index button: every row for the
 // single ideographic blank "　", otherwise the rows whose reading begins with
@@ -67,30 +68,29 @@ QString IndexCaption(const LookupSpec& settings, int index);
 // three texts are quoted as like-patterns, so quotes and pattern characters
 // in them match themselves; a form that KanaVariants leaves Null adds only
 // the bare "*", which matches every reading that is not Null.
-QString IndexStatement(const LookupSpec& settings, const QString& caption);
+QString IndexStatement(const LookupSettings& settings, const QString& caption);
 
 class LookupWindow : public ui::Form {
     Q_OBJECT
 
 public:
-    LookupWindow(const LookupSpec& settings, LookupState& state);
+    LookupWindow(const LookupSettings& settings, LookupState& state);
 
-    const LookupSpec& Spec() const { return spec_; }
+    const LookupSettings& Settings() const { return settings_; }
     LookupState& State() const { return state_; }
 
     // Layout only.
-    ui::Frame imContainer3D1{this};  // the index buttons
-    ui::Frame imContainer3D2{this};  // the list
-    ui::Frame imContainer3D3{this};  // the command buttons
+    ui::Frame Frame索引{this};      // the index buttons
+    ui::Frame Frame一覧{this};      // the list
+    ui::Frame Frameコマンド{this};  // the command buttons
     ui::ButtonArray cmd50{this};
-    ui::CommandButton cmd選択{QStringLiteral("選択"), &imContainer3D3};
-    ui::CommandButton cmdクリア{QStringLiteral("クリア"), &imContainer3D3};
-    ui::CommandButton cmd閉じる{QStringLiteral("閉じる"), &imContainer3D3};
+    ui::CommandButton cmd選択{QStringLiteral("選択"), &Frameコマンド};
+    ui::CommandButton cmdクリア{QStringLiteral("クリア"), &Frameコマンド};
+    ui::CommandButton cmd閉じる{QStringLiteral("閉じる"), &Frameコマンド};
     ui::DataControl dat参照{this};
-    ui::DataGrid Grid参照{&imContainer3D2};
+    ui::DataGrid Grid参照{&Frame一覧};
     // Shown only while a list is being copied.
-    ui::Panel Msg検索中{this};
-    ui::Label Label1{QStringLiteral("検索中です･･･"), &Msg検索中};
+    ui::BusyPanel Msg検索中{QStringLiteral("検索中です･･･"), this};
 
     // Binds the data control to the work database and the buffer.
     void FormInit();
@@ -117,7 +117,7 @@ private:
     void FillBuffer(const QString& source);
     void SayListFailure(const QString& detail);
 
-    const LookupSpec& spec_;
+    const LookupSettings& settings_;
     LookupState& state_;
 };
 

@@ -18,7 +18,6 @@ using ModMurv::DbWork;
 
 namespace {
 
-
 const QString kSheet = QStringLiteral("w科目マスタ");
 const QString kItem = QStringLiteral("科目");
 // The fields of an item beside its name.
@@ -76,7 +75,7 @@ void FrmKamoku::LayOut() {
 
     // Buttons, their keys underneath.
     const std::pair<ui::CommandButton*, ui::Label*> buttons[] = {
-        {&cmdメニュー, &LblF1}, {&cmd登録, &LblF5},    {&cmd読込, nullptr}, {&cmd印刷, &LblF7},
+        {&cmdメニュー, &LblF1}, {&cmd登録, &LblF5},    {&cmd読込, nullptr},  {&cmd印刷, &LblF7},
         {&cmdクリア, &LblF9},   {&cmd行削除, &LblF10}, {&cmd閉じる, &LblEsc}};
     int x = 120;
     for (const auto& [button, key] : buttons) {
@@ -159,7 +158,8 @@ void FrmKamoku::Read科目マスタ() {
         if (!rows.IsEOF()) {
             baseline_.Remember(SheetRowOf(items, kItem, kItemFields));
             rows.Edit();
-            for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"説明"}) rows.SetValue(S(field), items.Value(S(field)));
+            for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"説明"})
+                rows.SetValue(S(field), items.Value(S(field)));
             rows.Update();
             rows.MoveNext();
         }
@@ -194,22 +194,15 @@ void FrmKamoku::Entry科目() {
 }
 
 void FrmKamoku::LineDelete科目マスタ() {
-    if (!MsgShow(S(u"削除"), S(u"伝票確認2"), S(u"指定されたデータ"))) return;
-    db::Recordset ticked = Open(DbWork, QStringLiteral("select * from w科目マスタ where チェック = True"));
-    if (ticked.IsBOF() || ticked.IsEOF()) {
-        MsgShow(S(u"行指定"), S(u"指定なし"), QString());
-    } else {
+    db::Recordset ticked;
+    if (!AskForTickedRows(kSheet, ticked)) return;
+    if (!ticked.IsEOF()) {
         QStringList gone;
-        const bool deleted = WriteAll(S(u"科目を削除できませんでした"), [&](db::Database& data) {
-            bool ok = true;
-            for (; ok && !ticked.IsEOF(); ticked.MoveNext()) {
-                const QString item = ticked.Value(S(u"科目")).toString();
-                if (item.isEmpty()) continue;
-                ok = Exec(data, QStringLiteral("delete * from 科目マスタ") + ItemIs(item));
+        const bool deleted =
+            DeleteNamed(ticked, S(u"科目"), S(u"科目を削除できませんでした"), [&](db::Database& data, const QString& item) {
                 gone << item;
-            }
-            return ok;
-        });
+                return Exec(data, QStringLiteral("delete * from 科目マスタ") + ItemIs(item));
+            });
         if (deleted) {
             Exec(DbWork, QStringLiteral("delete * from w科目マスタ where チェック = True"));
             for (const QString& item : gone) baseline_.Forget(item);

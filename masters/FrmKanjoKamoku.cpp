@@ -20,7 +20,7 @@ namespace {
 QVariant TextOrNull(const ui::TextBox& box) { return box.Text().isEmpty() ? QVariant() : QVariant(box.Text()); }
 }  // namespace
 
-Frm勘定科目::Frm勘定科目() {
+FrmKanjoKamoku::FrmKanjoKamoku() {
     SetCaption(QStringLiteral("勘定科目"));
     SetClientSize(10200, 7440);
     LayOut();
@@ -41,7 +41,7 @@ Frm勘定科目::Frm勘定科目() {
     connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { Unload(); });
 }
 
-void Frm勘定科目::LayOut() {
+void FrmKanjoKamoku::LayOut() {
     Lbl検索.Move(120, 165, 1320, 300);
     txt科目名検索.Move(1440, 120, 3300, 345);
     ui::SetImeOpen(&txt科目名検索, true);
@@ -49,8 +49,8 @@ void Frm勘定科目::LayOut() {
 
     Grid明細.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(600), ui::TwipsToPixels(9960),
                          ui::TwipsToPixels(5400));
-    Grid明細.SetColumns({QStringLiteral("チェック"), QStringLiteral("科目名"), QStringLiteral("ふりがな"),
-                         QStringLiteral("説明")});
+    Grid明細.SetColumns(
+        {QStringLiteral("チェック"), QStringLiteral("科目名"), QStringLiteral("ふりがな"), QStringLiteral("説明")});
     SetUpTickColumn(Grid明細, kColCheck);
     Grid明細.Columns(kColName).SetWidth(2100);
     Grid明細.Columns(kColName).SetMaxLength(255);
@@ -85,19 +85,19 @@ void Frm勘定科目::LayOut() {
     }
 }
 
-void Frm勘定科目::OnLoad() {
+void FrmKanjoKamoku::OnLoad() {
     FormInit();
     Read勘定科目();
 }
 
-void Frm勘定科目::FormInit() {
+void FrmKanjoKamoku::FormInit() {
     dat明細.SetDatabaseName(ModMurv::WorkFilePath);
     dat明細.SetRecordSource(QStringLiteral("w勘定科目"));
     Grid明細.SetDataSource(&dat明細);
     SayCellFailures(Grid明細);
 }
 
-void Frm勘定科目::Read勘定科目() {
+void FrmKanjoKamoku::Read勘定科目() {
     PBar.SetVisible(true);
     PBar.SetValue(10);
     const bool emptied = Exec(DbWork, QStringLiteral("delete * from w勘定科目"));
@@ -110,13 +110,13 @@ void Frm勘定科目::Read勘定科目() {
     PBar.SetVisible(false);
 }
 
-void Frm勘定科目::Clear勘定科目詳細() {
+void FrmKanjoKamoku::Clear勘定科目詳細() {
     txt科目名.SetText(QString());
     txtふりがな.SetText(QString());
     txt説明.SetText(QString());
 }
 
-void Frm勘定科目::cmd詳細_Click() {
+void FrmKanjoKamoku::cmd詳細_Click() {
     Cn科目詳細.SetVisible(true);
     // An empty cell empties its box.
     txt科目名.SetText(Grid明細.Columns(kColName).Value().toString());
@@ -125,11 +125,9 @@ void Frm勘定科目::cmd詳細_Click() {
     txt科目名.SetFocus();
 }
 
-void Frm勘定科目::cmdHint_Click() {
-    ShowHintFor(*this);
-}
+void FrmKanjoKamoku::cmdHint_Click() { ShowHintFor(*this); }
 
-void Frm勘定科目::Entry勘定科目() {
+void FrmKanjoKamoku::Entry勘定科目() {
     const QString name = txt科目名.Text();
     if (name.isEmpty()) {
         MsgShow(S(u"登録"), S(u"チェック"), QString());
@@ -145,7 +143,7 @@ void Frm勘定科目::Entry勘定科目() {
     });
 }
 
-void Frm勘定科目::Delete勘定科目() {
+void FrmKanjoKamoku::Delete勘定科目() {
     const QString name = txt科目名.Text();
     if (!MsgShow(S(u"削除"), S(u"伝票確認2"), name)) return;
     const bool deleted = WriteAll(S(u"勘定科目を削除できませんでした"), [&](db::Database& data) {
@@ -157,7 +155,7 @@ void Frm勘定科目::Delete勘定科目() {
     txt科目名.SetFocus();
 }
 
-void Frm勘定科目::Copy勘定科目() {
+void FrmKanjoKamoku::Copy勘定科目() {
     if (!MsgShow(S(u"その他"), S(u"確認"), S(u"勘定科目を転記しますか。"))) return;
     db::Recordset ticked = Open(DbWork, QStringLiteral("select * from w勘定科目 where チェック = True"));
     if (ticked.IsBOF() || ticked.IsEOF()) return;
@@ -177,7 +175,7 @@ void Frm勘定科目::Copy勘定科目() {
     });
 }
 
-void Frm勘定科目::Search() {
+void FrmKanjoKamoku::Search() {
     ui::DataGrid& g = Grid明細;
     const QString wanted = txt科目名検索.Text();
     const int rows = g.RowCount();

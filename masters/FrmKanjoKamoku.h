@@ -13,11 +13,12 @@
 
 namespace masters {
 
-// No meta-object of its own (the class name is not one the meta-object
-// compiler reads); it has no signals or slots, and Forms finds it by type.
-class Frm勘定科目 : public ui::Form {
+// Its form name, the one the hint texts are stored under, is "Frm勘定科目".
+class FrmKanjoKamoku : public ui::Form {
+    Q_OBJECT
+
 public:
-    Frm勘定科目();
+    FrmKanjoKamoku();
 
     // Columns of Grid明細.
     enum Column { kColCheck = 0, kColName = 1, kColReading = 2, kColNote = 3 };

@@ -4,8 +4,8 @@
 // lines (取引明細) is touched.
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
-#include "masters/IoMaster.h"
 #include "core/ScreenKit.h"
+#include "masters/IoMaster.h"
 #include "masters/MasterSupport.h"
 
 namespace masters {
@@ -17,12 +17,8 @@ using ModMurv::DbWork;
 
 namespace {
 
-
 // The panel's rows that name an item, ticked or not, in the table's order.
 db::Recordset ItemRows() { return Open(DbWork, QStringLiteral("select * from w取引先科目 where not isnull([科目])")); }
-
-bool AskDelete() { return MsgShow(S(u"削除"), S(u"伝票確認2"), S(u"指定されたデータ")); }
-void NothingTicked() { MsgShow(S(u"行指定"), S(u"指定なし"), QString()); }
 
 }  // namespace
 
@@ -81,22 +77,15 @@ void IoMaster::Entry取引先マスタ() {
 }
 
 void IoMaster::LineDelete取引先() {
-    if (!AskDelete()) return;
-    db::Recordset ticked = Open(DbWork, QStringLiteral("select * from w取引先マスタ where チェック = True"));
-    if (ticked.IsBOF() || ticked.IsEOF()) {
-        NothingTicked();
-    } else {
-        const bool deleted = WriteAll(S(u"取引先を削除できませんでした"), [&](db::Database& data) {
-            bool ok = true;
-            for (; ok && !ticked.IsEOF(); ticked.MoveNext()) {
-                const QString name = ticked.Value(S(u"取引先名")).toString();
-                if (name.isEmpty()) continue;
+    db::Recordset ticked;
+    if (!AskForTickedRows(QStringLiteral("w取引先マスタ"), ticked)) return;
+    if (!ticked.IsEOF()) {
+        const bool deleted = DeleteNamed(
+            ticked, S(u"取引先名"), S(u"取引先を削除できませんでした"), [](db::Database& data, const QString& name) {
                 const QString partner = QStringLiteral(" where 取引先名 = ") + Quoted(name);
-                ok = Exec(data, QStringLiteral("delete * from 取引先マスタ") + partner) &&
-                     Exec(data, QStringLiteral("delete * from 取引先科目") + partner);
-            }
-            return ok;
-        });
+                return Exec(data, QStringLiteral("delete * from 取引先マスタ") + partner) &&
+                       Exec(data, QStringLiteral("delete * from 取引先科目") + partner);
+            });
         if (deleted) Exec(DbWork, QStringLiteral("delete * from w取引先マスタ where チェック = True"));
     }
     ticked.Close();
@@ -104,22 +93,16 @@ void IoMaster::LineDelete取引先() {
 }
 
 void IoMaster::LineDelete取引科目() {
-    if (!AskDelete()) return;
     const QString name = txt取引先名.Text();
-    db::Recordset ticked = Open(DbWork, QStringLiteral("select * from w取引先科目 where チェック = True"));
-    if (ticked.IsBOF() || ticked.IsEOF()) {
-        NothingTicked();
-    } else {
-        const bool deleted = WriteAll(S(u"取引先の科目を削除できませんでした"), [&](db::Database& data) {
-            bool ok = true;
-            for (; ok && !ticked.IsEOF(); ticked.MoveNext()) {
-                const QString item = ticked.Value(S(u"科目")).toString();
-                if (item.isEmpty()) continue;
-                ok = Exec(data, QStringLiteral("delete * from 取引先科目 where 取引先名 = ") + Quoted(name) +
-                                    QStringLiteral(" and 科目 = ") + Quoted(item));
-            }
-            return ok;
-        });
+    db::Recordset ticked;
+    if (!AskForTickedRows(QStringLiteral("w取引先科目"), ticked)) return;
+    if (!ticked.IsEOF()) {
+        const bool deleted =
+            DeleteNamed(ticked, S(u"科目"), S(u"取引先の科目を削除できませんでした"),
+                        [&name](db::Database& data, const QString& item) {
+                            return Exec(data, QStringLiteral("delete * from 取引先科目 where 取引先名 = ") +
+                                                  Quoted(name) + QStringLiteral(" and 科目 = ") + Quoted(item));
+                        });
         if (!deleted) return;  // the panel keeps what the user sees
     }
     ticked.Close();

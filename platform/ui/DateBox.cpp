@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QEventLoop>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -79,7 +80,8 @@ void DateBox::SetValue(const QVariant& value) {
     case QMetaType::Double: date = DateFromNumber(value.toLongLong()); break;
     case QMetaType::QString: {
         const QString text = Narrowed(value.toString());
-        date = IsEightDigits(text) ? DateFromNumber(text.toLongLong()) : ParseDateWestern(text, QStringLiteral("yyyy/mm/dd"));
+        date = IsEightDigits(text) ? DateFromNumber(text.toLongLong())
+                                   : ParseDateWestern(text, QStringLiteral("yyyy/mm/dd"));
         break;
     }
     default: break;
@@ -138,8 +140,8 @@ void DateBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void DateBox::keyPressEvent(QKeyEvent* event) {
-    const bool opens = event->key() == Qt::Key_F4 ||
-                       (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    const bool opens =
+        event->key() == Qt::Key_F4 || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
     if (opens && !isReadOnly()) {
         ShowCalendar();
         event->accept();
@@ -209,11 +211,13 @@ void DateBox::MakeCalendar() {
     connect(calendar_, &QCalendarWidget::currentPageChanged, this,
             [this](int year, int month) { title_->setText(FormatDate(QDate(year, month, 1), yearMonth_)); });
     connect(calendar_, &QCalendarWidget::clicked, this, [this](const QDate& date) {
+        picked_ = true;
         popup_->hide();
         editing_ = hasFocus();
         SetDate(date);
     });
     connect(calendar_, &QCalendarWidget::activated, this, [this](const QDate& date) {
+        picked_ = true;
         popup_->hide();
         editing_ = hasFocus();
         SetDate(date);
@@ -240,6 +244,41 @@ void DateBox::ShowCalendar() {
     popup_->move(below);
     popup_->show();
     calendar_->setFocus(Qt::PopupFocusReason);
+}
+
+namespace {
+
+// Ends an event loop when the watched window hides.
+class HideWatcher : public QObject {
+public:
+    explicit HideWatcher(QEventLoop* loop) : loop_(loop) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide) loop_->quit();
+        return false;
+    }
+
+private:
+    QEventLoop* loop_;
+};
+
+}  // namespace
+
+std::optional<QDate> DateBox::PickDate() {
+    ShowCalendar();
+    QPointer<QFrame> popup(popup_);
+    if (!popup || !popup->isVisible()) return std::nullopt;
+    picked_ = false;
+    QPointer<DateBox> self(this);
+    QEventLoop loop;
+    HideWatcher watcher(&loop);
+    popup->installEventFilter(&watcher);
+    loop.exec();
+    if (!self) return std::nullopt;  // went with its window
+    if (popup) popup->removeEventFilter(&watcher);
+    if (!picked_ || !Date().isValid()) return std::nullopt;
+    return Date();
 }
 
 QString DateBox::CalendarTitle() const { return title_ ? title_->text() : QString(); }

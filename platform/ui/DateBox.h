@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QVariant>
+#include <optional>
 
 #include "platform/ui/Control.h"
 
@@ -63,6 +64,11 @@ public:
     // Opens the drop-down calendar under the field (also F4 or Alt+Down, or
     // the button at the field's right end). Picking a day sets the value.
     void ShowCalendar();
+    // Opens the drop-down calendar and waits until it closes: the date picked
+    // there (also the box's value now), or nullopt when it was closed without
+    // a pick or could not be shown. A caller that may go away meanwhile keeps
+    // a QPointer to the box and looks at it afterwards.
+    std::optional<QDate> PickDate();
     // The calendar's title as it is shown now (the year-month pattern).
     QString CalendarTitle() const;
 
@@ -91,6 +97,7 @@ private:
     QPointer<QFrame> popup_;
     QCalendarWidget* calendar_ = nullptr;
     QLabel* title_ = nullptr;
+    bool picked_ = false;  // the calendar's last showing ended in a pick
 };
 
 }  // namespace ui

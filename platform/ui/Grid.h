@@ -55,6 +55,9 @@
 // user or by code (a Refresh that moves the cursor included), with the row
 // and column before the change (the row is Null when there was none).
 //
+// The current row is shown as a band across the whole row, the current cell
+// in the selection colour within it.
+//
 // Mouse. A click moves the cursor (committing first); a click on the current
 // cell opens its editor on the stored value; a click on a check box cell
 // toggles it; a click on the button at the right of a drop-down or button
@@ -89,9 +92,9 @@ class GridDelegate;
 
 // Key codes of onKeyDown (those of the Windows virtual keys).
 namespace grid_keys {
-constexpr int kBack = 8, kTab = 9, kReturn = 13, kShift = 16, kControl = 17, kMenu = 18, kEscape = 27,
-              kSpace = 32, kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36, kLeft = 37, kUp = 38,
-              kRight = 39, kDown = 40, kInsert = 45, kDelete = 46, kF1 = 112;
+constexpr int kBack = 8, kTab = 9, kReturn = 13, kShift = 16, kControl = 17, kMenu = 18, kEscape = 27, kSpace = 32,
+              kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36, kLeft = 37, kUp = 38, kRight = 39, kDown = 40,
+              kInsert = 45, kDelete = 46, kF1 = 112;
 // The shift argument: a sum of these.
 constexpr int kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
 }  // namespace grid_keys
@@ -157,6 +160,10 @@ public:
     bool AllowAddNew() const { return false; }
     bool AllowDelete() const { return false; }
 
+    // The band behind every cell of the current row: the selection colour
+    // lightened over the cells' own background.
+    QColor CurrentRowColor() const;
+
     // Focus to the grid (to its open editor when there is one).
     void SetFocus();
     QString LastError() const { return error_; }
@@ -193,7 +200,7 @@ private:
         bool active = false;  // a changed, uncommitted cell
         int row = -1;
         int col = -1;
-        QVariant value;       // when no editor is open, or set by code during before-update
+        QVariant value;  // when no editor is open, or set by code during before-update
         bool fromCode = false;
     };
 
@@ -201,6 +208,7 @@ private:
     void OnAboutToRefresh();
     void OnRefreshed();
     void OnValueWritten(int row, int field);
+    void EndRebind();
     void ResolveFields();
     void ApplyLayout();
     void UpdateRowHeight();

@@ -9,13 +9,9 @@ namespace ui {
 
 GridModel::GridModel(DataGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
 
-int GridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_->RowCount();
-}
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_->RowCount(); }
 
-int GridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_->ColumnCount();
-}
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_->ColumnCount(); }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return QVariant();
@@ -47,6 +43,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(h | Qt::AlignVCenter);
     }
     case Qt::ForegroundRole: return column.ForeColor();
+    case Qt::BackgroundRole:
+        // The current row stands out across the whole grid; its current cell
+        // is drawn as the selection on top of it.
+        if (row == grid_->Row()) return grid_->CurrentRowColor();
+        return QVariant();
     case Qt::FontRole:
         if (column.FontSize() > 0) {
             QFont font = grid_->font();

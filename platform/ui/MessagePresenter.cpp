@@ -17,16 +17,16 @@ MessagePresenter* g_current = nullptr;  // nullptr: the default presenter
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Question: return QMessageBox::Question;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Information: break;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Information: break;
     }
     return QMessageBox::Information;
 }
 
 }  // namespace
 
-Answer EscapeAnswer(const MessageBoxSpec& box) {
+Answer EscapeAnswer(const MessageBoxContent& box) {
     return box.buttons == MessageButtons::YesNo ? Answer::No : Answer::Ok;
 }
 
@@ -38,7 +38,7 @@ MessagePresenter* SetPresenter(MessagePresenter* presenter) {
     return previous;
 }
 
-Answer QtMessagePresenter::Present(const MessageBoxSpec& request) {
+Answer QtMessagePresenter::Present(const MessageBoxContent& request) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(request.title);
@@ -72,7 +72,7 @@ Answer QtMessagePresenter::Present(const MessageBoxSpec& request) {
     return EscapeAnswer(request);
 }
 
-Answer ScriptedPresenter::Present(const MessageBoxSpec& box) {
+Answer ScriptedPresenter::Present(const MessageBoxContent& box) {
     shown_.append(box);
     if (box.buttons == MessageButtons::Ok) return Answer::Ok;
     if (answers_.empty()) return box.defaultButton;

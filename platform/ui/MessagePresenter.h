@@ -14,25 +14,25 @@ enum class MessageIcon { Information, Question, Warning };
 enum class Answer { Yes, No, Ok };
 
 // One message box as the user sees it.
-struct MessageBoxSpec {
+struct MessageBoxContent {
     QString title;
     QString text;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::Information;
     Answer defaultButton = Answer::Ok;  // Ok for an OK box; Yes or No for a Yes/No box
 
-    bool operator==(const MessageBoxSpec&) const = default;
+    bool operator==(const MessageBoxContent&) const = default;
 };
 
 // The answer a box gives when the user dismisses it without choosing:
 // No for a Yes/No box, OK for an OK box.
-Answer EscapeAnswer(const MessageBoxSpec& box);
+Answer EscapeAnswer(const MessageBoxContent& box);
 
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
     // Shows the box and returns once the user has answered.
-    virtual Answer Present(const MessageBoxSpec& box) = 0;
+    virtual Answer Present(const MessageBoxContent& box) = 0;
 };
 
 // The presenter in use; the QMessageBox one unless another was installed.
@@ -58,7 +58,7 @@ private:
 // "いいえ" or "OK". Esc and the window's close button give EscapeAnswer.
 class QtMessagePresenter : public MessagePresenter {
 public:
-    Answer Present(const MessageBoxSpec& box) override;
+    Answer Present(const MessageBoxContent& box) override;
 };
 
 // For tests: records every box and answers the Yes/No boxes from a queue.
@@ -69,10 +69,10 @@ public:
     ScriptedPresenter() = default;
     explicit ScriptedPresenter(std::initializer_list<Answer> answers) : answers_(answers) {}
 
-    Answer Present(const MessageBoxSpec& box) override;
+    Answer Present(const MessageBoxContent& box) override;
 
     void QueueAnswer(Answer answer) { answers_.push_back(answer); }
-    const QList<MessageBoxSpec>& Shown() const { return shown_; }
+    const QList<MessageBoxContent>& Shown() const { return shown_; }
     qsizetype PendingAnswers() const { return static_cast<qsizetype>(answers_.size()); }
     void Clear() {
         shown_.clear();
@@ -81,7 +81,7 @@ public:
 
 private:
     std::deque<Answer> answers_;
-    QList<MessageBoxSpec> shown_;
+    QList<MessageBoxContent> shown_;
 };
 
 }  // namespace ui

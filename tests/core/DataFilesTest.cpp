@@ -6,7 +6,7 @@
 #include "core/DataFiles.h"
 #include "core/MainMenu.h"
 #include "core/ScreenKit.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/ScreenFixture.h"
 #include "tests/support/BookFiles.h"
 #include "tests/support/ReadOnlyFolder.h"
 

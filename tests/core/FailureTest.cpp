@@ -27,7 +27,7 @@ TEST(FailureTest, AFailureIsSaidOnceWithItsCauseAndTheEnginesTextButNoStatement)
     qInstallMessageHandler(previous);
 
     ASSERT_EQ(boxes.Shown().size(), 1);
-    const ui::MessageBoxSpec& box = boxes.Shown().first();
+    const ui::MessageBoxContent& box = boxes.Shown().first();
     EXPECT_EQ(box.title, QStringLiteral("エラー"));
     EXPECT_EQ(box.icon, ui::MessageIcon::Warning);
     EXPECT_EQ(box.buttons, ui::MessageButtons::Ok);

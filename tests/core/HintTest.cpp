@@ -1,7 +1,7 @@
 // The hint editor: read, save (one row per key), delete, clear and the edit lock.
 #include "core/Hint.h"
 #include "core/MainMenu.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace {
 

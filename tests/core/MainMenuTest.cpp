@@ -6,7 +6,7 @@
 #include "core/Hint.h"
 #include "core/MainMenu.h"
 #include "core/Screens.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace {
 
@@ -19,9 +19,7 @@ protected:
         menu.Show();
         return menu;
     }
-    void SetCompany(const QString& assignments) {
-        ExecData(QStringLiteral("update 自社情報 set ") + assignments);
-    }
+    void SetCompany(const QString& assignments) { ExecData(QStringLiteral("update 自社情報 set ") + assignments); }
     static QString Period(const QString& start, const QString& end) {
         return start + QStringLiteral(" ～\r\n") + QString(11, u' ') + end;
     }
@@ -57,7 +55,8 @@ TEST_F(MainMenuTest, OneDateOnlyCountsAsNoPeriod) {
 
 TEST_F(MainMenuTest, EraDatesUseTheFullNameForAStoredPeriodAndTheInitialForTheDefault) {
     SetCompany(QStringLiteral("年号 = '和暦', 開始日 = #2019/04/30#, 終了日 = #2019/05/01#"));
-    EXPECT_EQ(Start().Lbl期間.Caption(), Period(QStringLiteral("平成31年04月30日"), QStringLiteral("令和01年05月01日")));
+    EXPECT_EQ(Start().Lbl期間.Caption(),
+              Period(QStringLiteral("平成31年04月30日"), QStringLiteral("令和01年05月01日")));
     ui::Forms::UnloadAll();
     ModMurv::ResetState();
 
@@ -87,9 +86,8 @@ TEST_F(MainMenuTest, AMissingDataFileIsNamedOnceAndNotCreated) {
 }
 
 TEST_F(MainMenuTest, ScreensNotBuiltAreDisabledAndBuiltOnesOpenOnceWithTheMenuPushed) {
-    core::RegisterScreen(QStringLiteral("FrmTestScreen"), [] () -> ui::Form& {
-        return ui::Forms::Get<ui::Form>(QStringLiteral("FrmTestScreen"));
-    });
+    core::RegisterScreen(QStringLiteral("FrmTestScreen"),
+                         []() -> ui::Form& { return ui::Forms::Get<ui::Form>(QStringLiteral("FrmTestScreen")); });
     MainMenu& menu = Start();
     EXPECT_FALSE(menu.cmd保守.isEnabled());
     EXPECT_EQ(menu.cmd保守.ToolTipText(), core::kScreenNotAvailable);

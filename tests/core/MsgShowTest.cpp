@@ -4,7 +4,7 @@
 #include "platform/ui/MessagePresenter.h"
 
 using ui::Answer;
-using ui::MessageBoxSpec;
+using ui::MessageBoxContent;
 using ui::MessageButtons;
 using ui::MessageIcon;
 
@@ -14,7 +14,7 @@ struct CatalogueCase {
     const char* operation;
     const char* kind;
     const char* subject;
-    MessageBoxSpec expected;
+    MessageBoxContent expected;
 };
 
 constexpr auto kYesNo = MessageButtons::YesNo;
@@ -23,8 +23,8 @@ constexpr auto kQuestion = MessageIcon::Question;
 constexpr auto kInformation = MessageIcon::Information;
 constexpr auto kWarning = MessageIcon::Warning;
 
-MessageBoxSpec Box(const char* title, const char* text, MessageButtons buttons, MessageIcon icon,
-                   Answer defaultButton) {
+MessageBoxContent Box(const char* title, const char* text, MessageButtons buttons, MessageIcon icon,
+                      Answer defaultButton) {
     return {QString::fromUtf8(title), QString::fromUtf8(text), buttons, icon, defaultButton};
 }
 
@@ -41,7 +41,8 @@ const CatalogueCase kCatalogue[] = {
     // 削除
     {"削除", "確認", "ヒント",
      Box("削除の確認", "すべてのデータを削除します。よろしいですか", kYesNo, kQuestion, Answer::No)},
-    {"削除", "確認", "", Box("削除の確認", "すべてのデータを削除します。よろしいですか", kYesNo, kQuestion, Answer::No)},
+    {"削除", "確認", "",
+     Box("削除の確認", "すべてのデータを削除します。よろしいですか", kYesNo, kQuestion, Answer::No)},
     {"削除", "伝票確認2", "指定されたデータ",
      Box("削除の確認", "指定されたデータ を削除します。よろしいですか", kYesNo, kQuestion, Answer::No)},
     {"削除", "伝票確認2", "", Box("削除の確認", " を削除します。よろしいですか", kYesNo, kQuestion, Answer::No)},
@@ -56,9 +57,11 @@ const CatalogueCase kCatalogue[] = {
     {"行指定", "指定なし", "経費",
      Box("入力注意", "行が指定されていません。行指定してください。", kOk, kWarning, Answer::Ok)},
     // その他: the subject is the message, spliced in as given (blanks kept)
-    {"その他", "確認", "勘定科目を転記しますか。", Box("確認", "勘定科目を転記しますか。", kYesNo, kQuestion, Answer::Yes)},
+    {"その他", "確認", "勘定科目を転記しますか。",
+     Box("確認", "勘定科目を転記しますか。", kYesNo, kQuestion, Answer::Yes)},
     {"その他", "確認", "", Box("確認", "", kYesNo, kQuestion, Answer::Yes)},
-    {"その他", "メッセージ", " 更新を終了しました。 ", Box("情報", " 更新を終了しました。 ", kOk, kInformation, Answer::Ok)},
+    {"その他", "メッセージ", " 更新を終了しました。 ",
+     Box("情報", " 更新を終了しました。 ", kOk, kInformation, Answer::Ok)},
     {"その他", "メッセージ", "", Box("情報", "", kOk, kInformation, Answer::Ok)},
     {"その他", "読込み完了", "C:\\murv\\data\\MurvData2K.mdb に",
      Box("読込完了", "C:\\murv\\data\\MurvData2K.mdb に読込みしました。", kOk, kInformation, Answer::Ok)},
@@ -82,11 +85,11 @@ TEST(MsgShow, EveryCatalogueBoxShowsItsTextTitleAndStyleAndYieldsTrueOnlyForYesT
             ui::ScriptedPresenter presenter{answer};
             ui::ScopedPresenter installed(presenter);
 
-            const bool result = core::MsgShow(QString::fromUtf8(c.operation), QString::fromUtf8(c.kind),
-                                              QString::fromUtf8(c.subject));
+            const bool result =
+                core::MsgShow(QString::fromUtf8(c.operation), QString::fromUtf8(c.kind), QString::fromUtf8(c.subject));
 
             ASSERT_EQ(presenter.Shown().size(), 1);
-            const MessageBoxSpec& shown = presenter.Shown().front();
+            const MessageBoxContent& shown = presenter.Shown().front();
             EXPECT_EQ(shown.title.toStdString(), c.expected.title.toStdString());
             EXPECT_EQ(shown.text.toStdString(), c.expected.text.toStdString());
             EXPECT_EQ(shown.buttons, c.expected.buttons);
@@ -108,8 +111,7 @@ TEST(MsgShow, TriplesOutsideTheCatalogueShowNothingAndYieldFalse) {
         {"削除", "標準完了"},    // a kind of another operation
         {"その他", "読込完了"},  // the title, not the kind
         {"登録 ", "確認"},       // trailing blank on the operation
-        {"変更", "確認"},
-        {"登録", ""},
+        {"変更", "確認"},       {"登録", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.operation) + "/" + c.kind);

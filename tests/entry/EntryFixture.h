@@ -4,18 +4,15 @@
 // reached the work table and the data file.
 
 #include <QApplication>
-#include <QComboBox>
 #include <functional>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QTableView>
 
 #include "core/MainMenu.h"
 #include "core/Screens.h"
 #include "entry/EntryRules.h"
 #include "entry/FrmInput.h"
 #include "platform/db/Quote.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/Drivers.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace test {
 
@@ -53,53 +50,18 @@ protected:
         return *screen;
     }
 
-    // ---- the grid
+    // ---- the grid (tests/support/Drivers.h)
     ui::DataGrid& Grid(F& f) { return f.Grid入力明細; }
-    QWidget* KeyTarget(F& f) {
-        ui::DataGrid& g = Grid(f);
-        return g.IsEditing() ? static_cast<QWidget*>(g.View()->viewport()->findChild<QLineEdit*>())
-                             : static_cast<QWidget*>(g.View());
-    }
-    void Key(F& f, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(KeyTarget(f), key, mods);
-    }
-    // ASCII by keys; anything else as the input method commits it.
-    // (The grid's target changes once its editor opens.)
-    static void TypeKeys(const std::function<QWidget*()>& target, const QString& text) {
-        for (const QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClicks(target(), QString(c));
-            } else {
-                QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
-                QApplication::sendEvent(target(), &commit);
-            }
-        }
-    }
-    void Type(F& f, const QString& text) {
-        TypeKeys([&] { return KeyTarget(f); }, text);
-    }
-    // Into a field of the screen (a combo's text, a number box).
-    static void TypeInto(QWidget* field, const QString& text) {
-        if (auto* combo = qobject_cast<QComboBox*>(field)) field = combo->lineEdit();
-        field->setFocus();
-        TypeKeys([field] { return field; }, text);
-    }
-    // Types into the current cell and presses Enter.
-    void Enter(F& f, const QString& text) {
-        Type(f, text);
-        Key(f, Qt::Key_Return);
-    }
-    void GoTo(F& f, int row, int col) {
-        ASSERT_TRUE(Grid(f).SetRow(row));
-        ASSERT_TRUE(Grid(f).SetCol(col));
-    }
+    GridDriver Driver(F& f) { return GridDriver(Grid(f)); }
+    QWidget* KeyTarget(F& f) { return Driver(f).KeyTarget(); }
+    void Key(F& f, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { Driver(f).Key(key, mods); }
+    static void TypeKeys(const std::function<QWidget*()>& target, const QString& text) { test::TypeKeys(target, text); }
+    void Type(F& f, const QString& text) { Driver(f).Type(text); }
+    static void TypeInto(QWidget* field, const QString& text) { test::TypeInto(field, text); }
+    void Enter(F& f, const QString& text) { Driver(f).Enter(text); }
+    void GoTo(F& f, int row, int col) { Driver(f).GoTo(row, col); }
     QVariant CellAt(F& f, int row, int col) { return Grid(f).CellValue(row, col); }
-    void ClickCell(F& f, int row, int col) {
-        auto* view = Grid(f).View();
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          view->visualRect(view->model()->index(row, col)).center());
-    }
+    void ClickCell(F& f, int row, int col) { Driver(f).Click(row, col); }
     // Writes cells of a row directly (as typed and committed earlier).
     void Put(F& f, int row, int col, const QVariant& value) {
         ASSERT_TRUE(Grid(f).SetRow(row));
@@ -122,7 +84,8 @@ protected:
         ExecData(QStringLiteral("insert into 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
                                 "values (%1, #%2#, '%3', '%4', '%5', %6, %7, %8)")
                      .arg(lineNo)
-                     .arg(date, entry::WeekdayChar(QDate::fromString(date, QStringLiteral("yyyy/MM/dd"))), db::SqlEscape(partner), db::SqlEscape(item))
+                     .arg(date, entry::WeekdayChar(QDate::fromString(date, QStringLiteral("yyyy/MM/dd"))),
+                          db::SqlEscape(partner), db::SqlEscape(item))
                      .arg(amount)
                      .arg(tax.isNull() ? QStringLiteral("null") : tax.toString(),
                           exempt ? QStringLiteral("True") : QStringLiteral("False")));

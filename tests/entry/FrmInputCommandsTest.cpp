@@ -33,7 +33,8 @@ protected:
         db::Database d;
         d.Open(WorkFile());
         QList<qint64> out;
-        for (db::Recordset rs = d.OpenRecordset(QStringLiteral("select lno from w取引明細 where チェック = True order by lno"));
+        for (db::Recordset rs =
+                 d.OpenRecordset(QStringLiteral("select lno from w取引明細 where チェック = True order by lno"));
              !rs.IsEOF(); rs.MoveNext())
             out << rs.Value(0).toLongLong();
         return out;
@@ -62,7 +63,8 @@ TEST_F(FrmInputCommandsTest, DeleteAsksFirstEvenWithNothingTickedAndNoChangesNot
 
 TEST_F(FrmInputCommandsTest, DeleteTakesTheLinesTickedRowsWereLoadedFromAndRemovesTheTickedRows) {
     AddLine(1, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 100);
-    AddLine(1, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 200);  // the same date, partner and number
+    AddLine(1, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"),
+            200);  // the same date, partner and number
     AddLine(2, QStringLiteral("2026/03/11"), QStringLiteral("鈴木商会"), QStringLiteral("通信費"), 300);
     AddLine(3, QStringLiteral("2026/03/12"), QStringLiteral("佐藤電機"), QStringLiteral("消耗品費"), 400);
     F& f = Open();
@@ -98,8 +100,9 @@ TEST_F(FrmInputCommandsTest, AFailedDeleteChangesNeitherFileSaysSoAndKeepsTheTic
     {
         db::Database d;
         ASSERT_TRUE(d.Open(DataFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral(
-            "CREATE TRIGGER keep BEFORE DELETE ON 取引明細 WHEN OLD.金額 = 300 BEGIN SELECT RAISE(ABORT, 'kept'); END")));
+        ASSERT_TRUE(
+            d.ExecuteNative(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON 取引明細 WHEN OLD.金額 = 300 BEGIN "
+                                           "SELECT RAISE(ABORT, 'kept'); END")));
     }
     F& f = Open();
     Load(f);
@@ -114,13 +117,44 @@ TEST_F(FrmInputCommandsTest, AFailedDeleteChangesNeitherFileSaysSoAndKeepsTheTic
     EXPECT_EQ(Ticked(), (QList<qint64>{1, 2}));
 }
 
+TEST_F(FrmInputCommandsTest, RowsThatCannotBeRemovedAfterTheirLinesWentAreSaidAndNeverRegisteredAgain) {
+    AddLine(1, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 100);
+    AddLine(2, QStringLiteral("2026/03/11"), QStringLiteral("鈴木商会"), QStringLiteral("雑費"), 300);
+    F& f = Open();
+    Load(f);
+    // The work file refuses to let ticked rows go.
+    const auto workFile = [this](const QString& sql) {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(sql)) << d.LastError().toStdString();
+    };
+    workFile(
+        QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON w取引明細 WHEN OLD.チェック <> 0 BEGIN SELECT "
+                       "RAISE(ABORT, 'kept'); END"));
+    ClickCell(f, RowOf(f, 100), F::kColチェック);
+    Delete(f, Answer::Yes);
+    ASSERT_EQ(Texts().size(), 2);
+    EXPECT_EQ(Texts()[1], QStringLiteral("明細を削除しましたが、チェックした行を画面から消せませんでした。"
+                                         "この行は登録されません。クリアしてから入力し直してください。\n\nkept"));
+    EXPECT_EQ(StoredAmounts(), QList<double>{300}) << "the line is deleted for good";
+    EXPECT_EQ(WorkRows(), F::kWorkRows);
+    ASSERT_GE(RowOf(f, 100), 0) << "the row is still on the screen";
+
+    // Registering the screen as it stands does not bring the deleted line back.
+    workFile(QStringLiteral("DROP TRIGGER keep"));
+    boxes_.Clear();
+    boxes_.QueueAnswer(Answer::Yes);
+    QTest::keyClick(KeyTarget(f), Qt::Key_F5);
+    EXPECT_EQ(StoredAmounts(), QList<double>{300}) << Texts().join(u'|').toStdString();
+}
+
 TEST_F(FrmInputCommandsTest, SelectAllTicksRowsWithPartnerAndAmountAndClearAllLeavesOtherTicks) {
     F& f = Open();
     Put(f, 0, F::kCol取引先名, QStringLiteral("山田商店"));
     Put(f, 0, F::kCol金額, 100);
-    Put(f, 1, F::kCol金額, 200);                         // no partner
+    Put(f, 1, F::kCol金額, 200);                             // no partner
     Put(f, 2, F::kCol取引先名, QStringLiteral("鈴木商会"));  // no amount
-    ClickCell(f, 3, F::kColチェック);                      // the user's own tick
+    ClickCell(f, 3, F::kColチェック);                        // the user's own tick
     QTest::mouseClick(&f.cmd全選択, Qt::LeftButton);
     EXPECT_EQ(Ticked(), (QList<qint64>{1, 4}));
     EXPECT_EQ(CellAt(f, 0, F::kColチェック), QVariant(true));
@@ -167,11 +201,13 @@ TEST_F(FrmInputCommandsTest, EachFunctionKeyRunsItsCommandOnceWithOrWithoutShift
         return ModMurv::FormNameStack[0] == u"FrmInput" && ModMurv::FormNameStack[1].isEmpty();
     };
 
-    for (const Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+    for (const Qt::KeyboardModifiers mods :
+         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
         SCOPED_TRACE(mods == Qt::NoModifier ? "plain" : "shift");
         press(Qt::Key_F2, mods);
         EXPECT_TRUE(pushedOnce());
-        for (const auto& [key, screen] : {std::pair{Qt::Key_F7, "FrmKeihiList"}, std::pair{Qt::Key_F8, "FrmMonthList"}}) {
+        for (const auto& [key, screen] :
+             {std::pair{Qt::Key_F7, "FrmKeihiList"}, std::pair{Qt::Key_F8, "FrmMonthList"}}) {
             press(key, mods);
             EXPECT_TRUE(pushedOnce()) << screen;
             ASSERT_NE(ui::Forms::Find(QString::fromLatin1(screen)), nullptr);

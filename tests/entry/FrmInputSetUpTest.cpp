@@ -70,7 +70,8 @@ TEST_F(FrmInputSetUpTest, ListsComeFromTheMastersInReadingOrder) {
     EXPECT_EQ(f.DD科目.RowCount(), 2);
     EXPECT_EQ(WorkValue(QStringLiteral("select count(*) from w科目参照 where isnull(科目)")), QVariant(qint64(0)));
 
-    EXPECT_EQ(items(f.cmb表示順), (QStringList{"日付、登録順", "日付、取引先、科目", "日付、科目、取引先", "取引先、日付", "科目、日付"}));
+    EXPECT_EQ(items(f.cmb表示順),
+              (QStringList{"日付、登録順", "日付、取引先、科目", "日付、科目、取引先", "取引先、日付", "科目、日付"}));
     EXPECT_EQ(f.cmb表示順.Text(), QString());
     EXPECT_EQ(items(f.cmb日付入力), (QStringList{QString(), "１日加える", "１月加える"}));
     EXPECT_EQ(f.cmb日付入力.Text(), QString());
@@ -87,7 +88,7 @@ TEST_F(FrmInputSetUpTest, AnyEraSettingButWesternGivesEraDatesAndWiderPeriodFiel
         EXPECT_EQ(e.txt開始.Text(), QStringLiteral("令和 01年05月01日"));
         EXPECT_EQ(e.txt開始.Width(), 2370);
         EXPECT_EQ(e.txt終了.x(), ui::TwipsToPixels(3430));
-        EXPECT_EQ(e.ImFrame3D3.Width(), 5880);
+        EXPECT_EQ(e.Frame期間.Width(), 5880);
         ui::Forms::UnloadAll();
         ModMurv::ResetState();
     }
@@ -104,8 +105,8 @@ TEST_F(FrmInputSetUpTest, TotalsCountDatedRowsWithAnAmount) {
     Put(f, 0, F::kCol金額, 1000);
     Put(f, 1, F::kCol日付, QDate(2026, 3, 2));
     Put(f, 1, F::kCol金額, 2500);
-    Put(f, 2, F::kCol金額, 700);                   // no date
-    Put(f, 3, F::kCol日付, QDate(2026, 3, 3));   // no amount
+    Put(f, 2, F::kCol金額, 700);                // no date
+    Put(f, 3, F::kCol日付, QDate(2026, 3, 3));  // no amount
     f.Calc入力明細();
     EXPECT_EQ(f.num入力件数.Value(), QVariant(2.0));
     EXPECT_EQ(f.num入力合計.Value(), QVariant(3500.0));

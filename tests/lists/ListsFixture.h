@@ -16,7 +16,7 @@
 #include "platform/db/Quote.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Grid.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace test {
 

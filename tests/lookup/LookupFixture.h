@@ -4,12 +4,10 @@
 // class registry, and a driver for modal windows.
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QPushButton>
-#include <QTimer>
-#include <functional>
 
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/Drivers.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace test {
 
@@ -18,15 +16,15 @@ protected:
     void SetUp() override {
         ScreenTest::SetUp();
         qputenv("MURV_COM_REGISTRY", QFile::encodeName(registry_.filePath(QStringLiteral("classes.reg"))));
-        for (const char* row : {"科目マスタ (科目, ふりがな) values ('会議費', 'かいぎひ')",
-                                "科目マスタ (科目, ふりがな) values ('カード手数料', 'カードてすうりょう')",
-                                "科目マスタ (科目, ふりがな) values ('ｶﾞｿﾘﾝ代', 'ｶﾞｿﾘﾝだい')",
-                                "科目マスタ (科目, ふりがな) values ('交通費', 'こうつうひ')",
-                                "科目マスタ (科目, ふりがな) values ('雑費', 'ざっぴ')",
-                                "科目マスタ (科目) values ('未分類')",
-                                "取引先マスタ (取引先名, ふりがな) values ('青葉商店', 'あおばしょうてん')",
-                                "取引先マスタ (取引先名, ふりがな) values ('アサヒ運輸', 'アサヒうんゆ')",
-                                "取引先マスタ (取引先名, ふりがな) values ('角田工務店', 'かくたこうむてん')"})
+        for (const char* row :
+             {"科目マスタ (科目, ふりがな) values ('会議費', 'かいぎひ')",
+              "科目マスタ (科目, ふりがな) values ('カード手数料', 'カードてすうりょう')",
+              "科目マスタ (科目, ふりがな) values ('ｶﾞｿﾘﾝ代', 'ｶﾞｿﾘﾝだい')",
+              "科目マスタ (科目, ふりがな) values ('交通費', 'こうつうひ')",
+              "科目マスタ (科目, ふりがな) values ('雑費', 'ざっぴ')", "科目マスタ (科目) values ('未分類')",
+              "取引先マスタ (取引先名, ふりがな) values ('青葉商店', 'あおばしょうてん')",
+              "取引先マスタ (取引先名, ふりがな) values ('アサヒ運輸', 'アサヒうんゆ')",
+              "取引先マスタ (取引先名, ふりがな) values ('角田工務店', 'かくたこうむてん')"})
             ExecData(QStringLiteral("insert into ") + QString::fromUtf8(row));
         ModMurv::DataFilePath = DataFile();
         ModMurv::WorkFilePath = WorkFile();
@@ -38,33 +36,9 @@ protected:
     QTemporaryDir registry_;
 };
 
-// Runs steps on the modal window once it is up; call it just before the call
-// that shows the window. A window the steps leave open is closed a few
-// seconds later with a failure, so that a broken test cannot hang.
-inline void WhenModal(std::function<void(QWidget*)> steps) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
-        QPointer<QWidget> w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible()) return;
-        poll->deleteLater();
-        poll->stop();
-        steps(w);
-        QTimer::singleShot(5000, [w] {
-            if (!w || !w->isVisible()) return;
-            ADD_FAILURE() << "the modal window was left open";
-            w->close();
-        });
-    });
-    poll->start(10);
-}
-
 // The lookup window may live in a library of its own: the tests reach it
-// through its Qt widgets, by name.
-inline void Click(QWidget* window, const QString& name) {
-    auto* b = window->findChild<QPushButton*>(name);
-    ASSERT_TRUE(b) << name.toStdString();
-    QTest::mouseClick(b, Qt::LeftButton);
-}
+// through its Qt widgets, by name (tests/support/Drivers.h).
+inline void Click(QWidget* window, const QString& name) { ClickNamed(window, name); }
 inline void ClickIndex(QWidget* window, int index) { Click(window, QStringLiteral("cmd50(%1)").arg(index)); }
 inline QAbstractItemView* ListView(QWidget* window) {
     return window->findChild<QWidget*>(QStringLiteral("Grid参照"))->findChild<QAbstractItemView*>();

@@ -15,8 +15,9 @@ using lookup::LookupWindow;
 using lookup::PartnerLookup;
 
 TEST(KanaTest, AKanaFindsItsFirstPlaceInTheTablesOthersStayNull) {
-    const QStringList cases = {QStringLiteral("か:カ:ｶ"), QStringLiteral("い:イ:ｲ"), QStringLiteral("ゑ:ヱ:ｴ"),
-                               QStringLiteral("ん:ン:ﾝ"), QStringLiteral("ゐ:null:null"), QStringLiteral("　　:null:null")};
+    const QStringList cases = {QStringLiteral("か:カ:ｶ"),      QStringLiteral("い:イ:ｲ"),
+                               QStringLiteral("ゑ:ヱ:ｴ"),      QStringLiteral("ん:ン:ﾝ"),
+                               QStringLiteral("ゐ:null:null"), QStringLiteral("　　:null:null")};
     for (const QString& c : cases) {
         QVariant k = 1, h = 1;
         lookup::KanaVariants(c.section(u':', 0, 0), k, h);
@@ -30,12 +31,13 @@ TEST(KanaTest, AKanaFindsItsFirstPlaceInTheTablesOthersStayNull) {
     EXPECT_EQ(lookup::IndexStatement(PartnerLookup(), QStringLiteral("　")),
               QStringLiteral("select 取引先名,ふりがな from 取引先マスタ  order by ふりがな;"));
     // Quotes and pattern characters stay inside their pattern.
-    EXPECT_TRUE(lookup::IndexStatement(ItemLookup(), QStringLiteral("O'*")).contains(QStringLiteral("like 'O''[*]*')")));
+    EXPECT_TRUE(
+        lookup::IndexStatement(ItemLookup(), QStringLiteral("O'*")).contains(QStringLiteral("like 'O''[*]*')")));
 }
 
 class LookupWindowTest : public test::LookupTest {
 protected:
-    LookupWindow& Open(const lookup::LookupSpec& settings) {
+    LookupWindow& Open(const lookup::LookupSettings& settings) {
         state_.DataFile = DataFile();
         state_.WorkFile = WorkFile();
         window_ = new LookupWindow(settings, state_);

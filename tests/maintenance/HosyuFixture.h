@@ -15,7 +15,7 @@
 #include "masters/FrmKanjoKamoku.h"
 #include "platform/db/Quote.h"
 #include "platform/ui/FileDialogs.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace test {
 
@@ -31,7 +31,7 @@ protected:
             return ui::Forms::Get<entry::FrmInput>(QStringLiteral("FrmInput"));
         });
         core::RegisterScreen(QStringLiteral("Frm勘定科目"), []() -> ui::Form& {
-            return ui::Forms::Get<masters::Frm勘定科目>(QStringLiteral("Frm勘定科目"));
+            return ui::Forms::Get<masters::FrmKanjoKamoku>(QStringLiteral("Frm勘定科目"));
         });
         qputenv("MURV_COM_REGISTRY", QFile::encodeName(registry_.filePath(QStringLiteral("classes.reg"))));
         previousDialogs_ = ui::SetFileDialogPresenter(&dialogs_);

@@ -3,25 +3,25 @@
 
 namespace {
 
-using masters::Frm勘定科目;
+using masters::FrmKanjoKamoku;
 using ui::Answer;
 
-constexpr int kName = Frm勘定科目::kColName;
+constexpr int kName = FrmKanjoKamoku::kColName;
 
 class FrmKanjoKamokuTest : public test::MastersTest {
 protected:
-    Frm勘定科目& Screen() { return Open<Frm勘定科目>(QStringLiteral("Frm勘定科目")); }
+    FrmKanjoKamoku& Screen() { return Open<FrmKanjoKamoku>(QStringLiteral("Frm勘定科目")); }
     QStringList Title(const char* name) {
         return Rows(QStringLiteral("select * from 勘定科目 where 科目名 = '%1'").arg(QString::fromUtf8(name)));
     }
-    void Detail(Frm勘定科目& c, int row) {
+    void Detail(FrmKanjoKamoku& c, int row) {
         c.Grid明細.SetRow(row);
         QTest::mouseClick(&c.cmd詳細, Qt::LeftButton);
     }
 };
 
 TEST_F(FrmKanjoKamokuTest, RegisterAndDeleteGoByThePanelsNameAndAnEmptyNameIsRefused) {
-    Frm勘定科目& c = Screen();
+    FrmKanjoKamoku& c = Screen();
     const int titles = c.Grid明細.RowCount();
     Detail(c, 0);
     EXPECT_EQ(c.txt科目名.Text() + c.txtふりがな.Text(), QStringLiteral("会議費かいぎひ"));
@@ -51,7 +51,7 @@ TEST_F(FrmKanjoKamokuTest, RegisterAndDeleteGoByThePanelsNameAndAnEmptyNameIsRef
 }
 
 TEST_F(FrmKanjoKamokuTest, TheSearchFindsAMatchAboveTheCurrentRowAndLandsOnTheFirstRowWithoutOne) {
-    Frm勘定科目& c = Screen();
+    FrmKanjoKamoku& c = Screen();
     ui::DataGrid& g = c.Grid明細;
     const QString third = Shown(g.CellValue(3, kName));
     g.SetRow(10);
@@ -66,12 +66,13 @@ TEST_F(FrmKanjoKamokuTest, TheSearchFindsAMatchAboveTheCurrentRowAndLandsOnTheFi
 
 TEST_F(FrmKanjoKamokuTest, CopyingWritesTheTickedTitlesAsShownAndKeepsAnItemsTaxExemptMark) {
     ExecData(QStringLiteral("insert into 科目マスタ values ('雑費', '古い読み', -1, null)"));
-    Frm勘定科目& c = Screen();
+    FrmKanjoKamoku& c = Screen();
     ui::DataGrid& g = c.Grid明細;
     const QStringList names = Cells(g, kName);
     const int training = int(names.indexOf(QStringLiteral("研修費")));
-    for (int row : {int(names.indexOf(QStringLiteral("雑費"))), int(names.indexOf(QStringLiteral("通信費"))), training, 0})
-        Click(g, row, Frm勘定科目::kColCheck);
+    for (int row :
+         {int(names.indexOf(QStringLiteral("雑費"))), int(names.indexOf(QStringLiteral("通信費"))), training, 0})
+        Click(g, row, FrmKanjoKamoku::kColCheck);
     GoTo(g, training, kName);  // ticked, then its name emptied: skipped
     Key(g, Qt::Key_Delete);
     Key(g, Qt::Key_Return);

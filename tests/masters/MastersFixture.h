@@ -3,18 +3,14 @@
 // (the main menu loaded), reads of the data file, and real keys and clicks
 // into the screens' grids.
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QTableView>
-#include <QTimer>
 
 #include "core/MainMenu.h"
 #include "masters/FrmKamoku.h"
 #include "masters/FrmKanjoKamoku.h"
 #include "masters/IoMaster.h"
-#include "tests/core/ScreenFixture.h"
+#include "tests/support/Drivers.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace test {
 
@@ -68,57 +64,18 @@ protected:
         return t;
     }
 
-    // ---- keys and clicks
-    static QWidget* KeyTarget(ui::DataGrid& grid) {
-        if (grid.IsEditing()) return grid.View()->viewport()->findChild<QLineEdit*>();
-        return grid.View();
-    }
+    // ---- keys and clicks (tests/support/Drivers.h)
+    static QWidget* KeyTarget(ui::DataGrid& grid) { return GridDriver(grid).KeyTarget(); }
     static void Key(ui::DataGrid& grid, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(KeyTarget(grid), key, mods);
+        GridDriver(grid).Key(key, mods);
     }
-    // ASCII as keys; anything else as text committed by the input method.
-    static void Type(ui::DataGrid& grid, const QString& text) {
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClicks(KeyTarget(grid), QString(c));
-                continue;
-            }
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QCoreApplication::sendEvent(KeyTarget(grid), &commit);
-        }
-    }
-    static void Click(ui::DataGrid& grid, int row, int col) {
-        QAbstractItemView* view = grid.View();
-        view->scrollTo(view->model()->index(row, col));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          view->visualRect(view->model()->index(row, col)).center());
-    }
+    static void Type(ui::DataGrid& grid, const QString& text) { GridDriver(grid).Type(text); }
+    static void Click(ui::DataGrid& grid, int row, int col) { GridDriver(grid).Click(row, col); }
     static void GoTo(ui::DataGrid& grid, int row, int col) { grid.SetRow(row), grid.SetCol(col); }
-    // The cursor as row * 10 + column.
     static int At(const ui::DataGrid& grid) { return grid.Row() * 10 + grid.Col(); }
-    // Opens the current cell's drop-down list and clicks one of its rows.
-    static void PickFromList(ui::DataGrid& grid, int listRow) {
-        Key(grid, Qt::Key_Down, Qt::AltModifier);
-        QWidget* popup = QApplication::activePopupWidget();
-        auto* view = popup ? popup->findChild<QTableView*>() : nullptr;
-        ASSERT_TRUE(view);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          view->visualRect(view->model()->index(listRow, 0)).center());
-    }
+    static void PickFromList(ui::DataGrid& grid, int listRow) { GridDriver(grid).PickFromList(listRow); }
     // Clicks the named buttons of the modal window that the next call brings up.
-    static void WhenModal(const QStringList& buttons) {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, buttons, tries = 0]() mutable {
-            QWidget* window = QApplication::activeModalWidget();
-            if (!window && ++tries < 500) return;
-            for (const QString& name : buttons)
-                if (auto* b = window ? window->findChild<QAbstractButton*>(name) : nullptr) QTest::mouseClick(b, Qt::LeftButton);
-            poll->stop();
-            poll->deleteLater();
-        });
-        poll->start(10);
-    }
+    static void WhenModal(const QStringList& buttons) { WhenModalClick(buttons); }
 };
 
 }  // namespace test

@@ -1,7 +1,9 @@
 // Date boxes: null or a date, yyyymmdd numbers, and patterns switched at run
 // time through the program's formatter and parser.
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QTimer>
 
 #include "UiTestSupport.h"
 #include "platform/ui/DateBox.h"
@@ -122,6 +124,23 @@ TEST_F(DateBoxTest, CalendarTitleUsesTheYearMonthPatternAndAPickSetsTheDate) {
     ASSERT_NE(calendar, nullptr);
     emit calendar->clicked(QDate(2006, 4, 15));
     EXPECT_EQ(box->Date(), QDate(2006, 4, 15));
+}
+
+TEST_F(DateBoxTest, PickDateWaitsForTheCalendarAndTellsAPickFromAClose) {
+    box->SetDate(QDate(2006, 4, 1));
+    QTimer::singleShot(0, [this] {
+        auto* calendar = box->findChild<QCalendarWidget*>();
+        ASSERT_TRUE(calendar && calendar->isVisible());
+        calendar->setSelectedDate(QDate(2006, 4, 20));
+        QTest::keyClick(calendar->findChild<QAbstractItemView*>(), Qt::Key_Return);
+    });
+    EXPECT_EQ(box->PickDate(), std::optional<QDate>(QDate(2006, 4, 20)));
+    EXPECT_EQ(box->Date(), QDate(2006, 4, 20));
+
+    // Closed without a pick (Esc, a click elsewhere): nothing picked, the date stays.
+    QTimer::singleShot(0, [this] { box->findChild<QCalendarWidget*>()->window()->hide(); });
+    EXPECT_EQ(box->PickDate(), std::nullopt);
+    EXPECT_EQ(box->Date(), QDate(2006, 4, 20));
 }
 
 }  // namespace

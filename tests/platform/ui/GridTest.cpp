@@ -21,6 +21,7 @@
 #include "platform/ui/GridDropDown.h"
 #include "platform/ui/Twips.h"
 #include "tests/QtPrint.h"
+#include "tests/support/Drivers.h"
 
 namespace {
 
@@ -58,8 +59,7 @@ struct WorkFile {
 
     // What another connection reads from the table now.
     QVariant Stored(const QString& field, int lno) {
-        db::Recordset rs =
-            db.OpenRecordset(QStringLiteral("select %1 from w明細 where lno = %2").arg(field).arg(lno));
+        db::Recordset rs = db.OpenRecordset(QStringLiteral("select %1 from w明細 where lno = %2").arg(field).arg(lno));
         return rs.IsEOF() ? QVariant(QStringLiteral("<no row>")) : rs.Value(0);
     }
 };
@@ -129,7 +129,9 @@ protected:
             if (afterUpdate) afterUpdate(col);
         };
         grid->onRowColChange = [this](const QVariant& row, int col) {
-            Note(QStringLiteral("RowColChange %1,%2").arg(row.isNull() ? QStringLiteral("Null") : row.toString()).arg(col));
+            Note(QStringLiteral("RowColChange %1,%2")
+                     .arg(row.isNull() ? QStringLiteral("Null") : row.toString())
+                     .arg(col));
         };
         grid->onDropDownChoice = [this](int col) { Note(QStringLiteral("Choice %1").arg(col)); };
         grid->onButtonClick = [this](int col) { Note(QStringLiteral("ButtonClick %1").arg(col)); };
@@ -145,17 +147,13 @@ protected:
     void ClearLog() { log.clear(); }
 
     QLineEdit* Editor() const { return grid->View()->viewport()->findChild<QLineEdit*>(); }
-    QWidget* KeyTarget() const { return grid->IsEditing() ? static_cast<QWidget*>(Editor()) : grid->View(); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(KeyTarget(), key, mods); }
-    void Type(const QString& text) {
-        for (const QChar c : text) QTest::keyClicks(KeyTarget(), QString(c));
-    }
-    QPoint CellCenter(int row, int col) const {
-        return grid->View()->visualRect(grid->View()->model()->index(row, col)).center();
-    }
-    void Click(int row, int col) {
-        QTest::mouseClick(grid->View()->viewport(), Qt::LeftButton, Qt::NoModifier, CellCenter(row, col));
-    }
+    // Keys, typing and clicks as the user gives them (tests/support/Drivers.h).
+    test::GridDriver Driver() const { return test::GridDriver(*grid); }
+    QWidget* KeyTarget() const { return Driver().KeyTarget(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { Driver().Key(key, mods); }
+    void Type(const QString& text) { Driver().Type(text); }
+    QPoint CellCenter(int row, int col) const { return Driver().CellCenter(row, col); }
+    void Click(int row, int col) { Driver().Click(row, col); }
     // Makes (row, col) current by code and forgets what that logged.
     void GoTo(int row, int col) {
         ASSERT_TRUE(grid->SetRow(row));
@@ -300,9 +298,7 @@ TEST_F(GridTest, CancelledBeforeUpdateKeepsCursorAndTheHandlersValue) {
 }
 
 TEST_F(GridTest, BeforeUpdateMayRewriteTheValueBeingCommitted) {
-    beforeUpdate = [this](int col, int&) {
-        grid->Columns(col).SetText(grid->Columns(col).Text().toUpper());
-    };
+    beforeUpdate = [this](int col, int&) { grid->Columns(col).SetText(grid->Columns(col).Text().toUpper()); };
     GoTo(1, kItem);
     Type(QStringLiteral("abc"));
     Key(Qt::Key_Return);
@@ -628,7 +624,8 @@ TEST_F(GridTest, DropDownKeepsTheRowsOfItsLastRefresh) {
     GoTo(0, kPartner);
     grid->Columns(kPartner).SetValue(QStringLiteral("亀山商店"));  // the list opens on this row
     const QRect cell = grid->View()->visualRect(grid->View()->model()->index(0, kPartner));
-    QTest::mouseClick(grid->View()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.right() - 3, cell.center().y()));
+    QTest::mouseClick(grid->View()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(cell.right() - 3, cell.center().y()));
     QTableView* view = OpenListView();
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(view->model()->rowCount(), 2);
@@ -713,6 +710,35 @@ TEST(GridDataControlTest, ReadsInTableOrderAndWritesThroughWithTheFieldsConversi
     EXPECT_FALSE(data.Refresh());
     EXPECT_EQ(data.RowCount(), 0);
     EXPECT_FALSE(data.LastError().isEmpty());
+}
+
+// ---------------------------------------------------------------- the current row
+
+TEST_F(GridTest, TheCurrentRowIsMarkedAcrossTheWholeRowAndTheMarkFollowsTheCursor) {
+    // The colour on screen a few pixels into a cell, away from its text.
+    const auto shown = [this](int row, int col) {
+        const QImage shot = grid->View()->viewport()->grab().toImage();
+        const QRect cell = grid->View()->visualRect(grid->View()->model()->index(row, col));
+        return shot.pixelColor(cell.left() + 3, cell.top() + 3);
+    };
+    const QColor band = grid->CurrentRowColor();
+    const QColor plain = grid->palette().color(QPalette::Base);
+    ASSERT_NE(band, plain);
+
+    GoTo(2, kAmount);
+    for (int col : {kCheck, kPartner, kItem, kMonthDay}) {
+        EXPECT_EQ(shown(2, col), band) << "column " << col << " of the current row";
+        EXPECT_EQ(shown(1, col), plain) << "column " << col << " of another row";
+    }
+    EXPECT_NE(shown(2, kAmount), plain) << "the current cell stands out too";
+
+    // Moved by a key or a click, the band goes with the cursor.
+    Key(Qt::Key_Down);
+    EXPECT_EQ(shown(3, kPartner), band);
+    EXPECT_EQ(shown(2, kPartner), plain);
+    Click(0, kItem);
+    EXPECT_EQ(shown(0, kPartner), band);
+    EXPECT_EQ(shown(3, kPartner), plain);
 }
 
 }  // namespace

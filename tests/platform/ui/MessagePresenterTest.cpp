@@ -14,7 +14,7 @@
 #include "platform/ui/MessagePresenter.h"
 
 using ui::Answer;
-using ui::MessageBoxSpec;
+using ui::MessageBoxContent;
 using ui::MessageButtons;
 using ui::MessageIcon;
 
@@ -48,7 +48,7 @@ QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text) {
 
 // Presents `request` through the QMessageBox presenter; once the box is up,
 // records what it shows and lets `act` answer it.
-Answer PresentAndAct(const MessageBoxSpec& request, SeenBox& seen, const std::function<void(QMessageBox*)>& act) {
+Answer PresentAndAct(const MessageBoxContent& request, SeenBox& seen, const std::function<void(QMessageBox*)>& act) {
     int attempts = 0;
     std::function<void()> poll = [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -81,23 +81,26 @@ enum class Action { Escape, Enter, CloseWindow, ClickYes, ClickNo, ClickOk };
 
 void Perform(Action action, QMessageBox* box) {
     switch (action) {
-        case Action::Escape: QTest::keyClick(box, Qt::Key_Escape); break;
-        case Action::Enter: QTest::keyClick(box, Qt::Key_Return); break;
-        case Action::CloseWindow: box->close(); break;
-        case Action::ClickYes: ButtonWithText(box, QStringLiteral("はい"))->click(); break;
-        case Action::ClickNo: ButtonWithText(box, QStringLiteral("いいえ"))->click(); break;
-        case Action::ClickOk: ButtonWithText(box, QStringLiteral("OK"))->click(); break;
+    case Action::Escape: QTest::keyClick(box, Qt::Key_Escape); break;
+    case Action::Enter: QTest::keyClick(box, Qt::Key_Return); break;
+    case Action::CloseWindow: box->close(); break;
+    case Action::ClickYes: ButtonWithText(box, QStringLiteral("はい"))->click(); break;
+    case Action::ClickNo: ButtonWithText(box, QStringLiteral("いいえ"))->click(); break;
+    case Action::ClickOk: ButtonWithText(box, QStringLiteral("OK"))->click(); break;
     }
 }
 
-const MessageBoxSpec kDeleteQuestion{QStringLiteral("削除の確認"), QStringLiteral("指定されたデータ を削除します。よろしいですか"),
-                                     MessageButtons::YesNo, MessageIcon::Question, Answer::No};
-const MessageBoxSpec kEntryQuestion{QStringLiteral("登録の確認"), QStringLiteral("経費 を登録します。よろしいですか"),
-                                    MessageButtons::YesNo, MessageIcon::Question, Answer::Yes};
-const MessageBoxSpec kNotice{QStringLiteral("情報"), QStringLiteral("<b>更新を終了しました。</b>"), MessageButtons::Ok,
-                             MessageIcon::Information, Answer::Ok};
-const MessageBoxSpec kWarning{QStringLiteral("入力注意"), QStringLiteral("行が指定されていません。行指定してください。"),
-                              MessageButtons::Ok, MessageIcon::Warning, Answer::Ok};
+const MessageBoxContent kDeleteQuestion{QStringLiteral("削除の確認"),
+                                        QStringLiteral("指定されたデータ を削除します。よろしいですか"),
+                                        MessageButtons::YesNo, MessageIcon::Question, Answer::No};
+const MessageBoxContent kEntryQuestion{QStringLiteral("登録の確認"),
+                                       QStringLiteral("経費 を登録します。よろしいですか"), MessageButtons::YesNo,
+                                       MessageIcon::Question, Answer::Yes};
+const MessageBoxContent kNotice{QStringLiteral("情報"), QStringLiteral("<b>更新を終了しました。</b>"),
+                                MessageButtons::Ok, MessageIcon::Information, Answer::Ok};
+const MessageBoxContent kWarning{QStringLiteral("入力注意"),
+                                 QStringLiteral("行が指定されていません。行指定してください。"), MessageButtons::Ok,
+                                 MessageIcon::Warning, Answer::Ok};
 
 }  // namespace
 
@@ -107,7 +110,7 @@ TEST(QtMessagePresenter, ShowsTheBoxAsDescribedAndMapsEveryWayOfAnswering) {
     const QStringList okOnly{QStringLiteral("OK")};
     struct Case {
         const char* name;
-        const MessageBoxSpec& request;
+        const MessageBoxContent& request;
         Action action;
         Answer expected;
         QMessageBox::Icon icon;
@@ -168,8 +171,8 @@ TEST(ScriptedPresenter, RecordsEveryBoxAndAnswersQuestionsFromTheQueueThenByThei
     EXPECT_EQ(presenter.Present(kDeleteQuestion), Answer::No);
     EXPECT_EQ(presenter.Present(kWarning), Answer::Ok);
 
-    const QList<MessageBoxSpec> expected{kEntryQuestion, kNotice,         kEntryQuestion,
-                                         kEntryQuestion, kDeleteQuestion, kWarning};
+    const QList<MessageBoxContent> expected{kEntryQuestion, kNotice,         kEntryQuestion,
+                                            kEntryQuestion, kDeleteQuestion, kWarning};
     EXPECT_EQ(presenter.Shown(), expected);
     EXPECT_EQ(presenter.PendingAnswers(), 0);
 }
