@@ -57,6 +57,11 @@ public:
 
     QString LastError() const;
 
+    // Writes a consistent copy of the open database (as last committed on
+    // this connection) as a new file at path, through SQLite's online
+    // backup. Fails when path exists; a failed copy leaves no file.
+    bool SnapshotTo(const QString& path);
+
     // The declared types of a table's fields, in order (empty when unknown).
     std::vector<std::pair<QString, FieldType>> TableFields(const QString& table);
 
