@@ -6,6 +6,7 @@
 #include "core/Paths.h"
 #include "core/Screens.h"
 #include "entry/FrmInput.h"
+#include "maintenance/FrmHosyu.h"
 #include "masters/FrmKamoku.h"
 #include "masters/FrmKanjoKamoku.h"
 #include "masters/IoMaster.h"
@@ -35,6 +36,9 @@ int main(int argc, char** argv) {
                          []() -> ui::Form& { return ui::Forms::Get<masters::FrmKamoku>(QStringLiteral("FrmKamoku")); });
     core::RegisterScreen(QStringLiteral("Frm勘定科目"), []() -> ui::Form& {
         return ui::Forms::Get<masters::Frm勘定科目>(QStringLiteral("Frm勘定科目"));
+    });
+    core::RegisterScreen(QStringLiteral("FrmHosyu"), []() -> ui::Form& {
+        return ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
     });
     auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
     QObject::connect(&menu, &ui::Form::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);

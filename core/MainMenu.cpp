@@ -11,6 +11,7 @@
 #include "core/CompanyInfo.h"
 #include "core/EraDate.h"
 #include "core/Hint.h"
+#include "core/ScreenKit.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/Paths.h"
@@ -186,10 +187,7 @@ void MainMenu::ShowTitleAndPeriod() {
 void MainMenu::Navigate(const QString& formName) { ShowScreen(formName, this); }
 
 void MainMenu::cmdヒント_Click() {
-    ModMurv::HintFormName = Name();
-    ModMurv::HintControlKey = QStringLiteral("cmdヒント");
-    ModMurv::HintCaption = Caption();
-    ShowHint();
+    ShowHintFor(*this, QStringLiteral("cmdヒント"));
 }
 
 void MainMenu::OnUnload() {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "core/ScreenKit.h"
 #include "core/TaxDate.h"
-#include "platform/db/Quote.h"
 
 namespace entry {
 
@@ -73,8 +73,8 @@ QString LoadFilter(const QString& partner, const QString& item, const QDate& fro
         return j;
     };
     if (!partner.isEmpty())
-        filter += joint() + QStringLiteral(" 取引先名 = '") + db::SqlEscape(partner) + QStringLiteral("'");
-    if (!item.isEmpty()) filter += joint() + QStringLiteral(" 科目 = '") + db::SqlEscape(item) + QStringLiteral("'");
+        filter += joint() + QStringLiteral(" 取引先名 = ") + core::Quoted(partner);
+    if (!item.isEmpty()) filter += joint() + QStringLiteral(" 科目 = ") + core::Quoted(item);
     if (from.isValid()) filter += joint() + QStringLiteral(" 日付 >= #") + SqlDateText(from) + QStringLiteral("#");
     if (to.isValid()) filter += joint() + QStringLiteral(" 日付 <= #") + SqlDateText(to) + QStringLiteral("#");
     return filter;

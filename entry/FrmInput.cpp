@@ -9,6 +9,7 @@
 
 #include "core/Helpers.h"
 #include "core/Hint.h"
+#include "core/ScreenKit.h"
 #include "core/Lookup.h"
 #include "core/MainMenu.h"
 #include "core/ModMurv.h"
@@ -369,59 +370,15 @@ void FrmInput::Clear入力明細() {
 // ---------------------------------------------------------------- name lists
 
 void FrmInput::SetCmb取引先() {
-    using namespace ModMurv;
-    cmb取引先名.Clear();
-    cmb取引先名マスク.Clear();
-    SqlText = QStringLiteral("delete * from w取引先参照");
-    DbWork.Execute(SqlText);
-    const bool batch = DbWork.BeginTrans();
-    SqlText = QStringLiteral("select * from w取引先参照");
-    db::Recordset list = DbWork.OpenRecordset(SqlText);
-    SqlText = QStringLiteral("select 取引先名 from 取引先マスタ  order by ふりがな,取引先名;");
-    db::Recordset names = DbData.OpenRecordset(SqlText);
-    if (!names.IsBOF() && !names.IsEOF()) {
-        const int field = list.FieldIndex(QStringLiteral("取引先名"));
-        for (; !names.IsEOF(); names.MoveNext()) {
-            const QString name = names.Value(0).toString();
-            list.AddNew();
-            list.SetValue(field, name);
-            cmb取引先名.AddItem(name);
-            cmb取引先名マスク.AddItem(name);
-            list.Update();
-        }
-    }
-    names.Close();
-    list.Close();
-    if (batch) DbWork.CommitTrans();
+    core::FillNameList(QStringLiteral("w取引先参照"), QStringLiteral("取引先名"),
+                       QStringLiteral("select 取引先名 from 取引先マスタ  order by ふりがな,取引先名;"),
+                       {&cmb取引先名, &cmb取引先名マスク});
     dat取引先.Refresh();
 }
 
 void FrmInput::SetCmb科目() {
-    using namespace ModMurv;
-    cmb科目.Clear();
-    cmb科目マスク.Clear();
-    SqlText = QStringLiteral("delete * from w科目参照");
-    DbWork.Execute(SqlText);
-    const bool batch = DbWork.BeginTrans();
-    SqlText = QStringLiteral("select * from w科目参照");
-    db::Recordset list = DbWork.OpenRecordset(SqlText);
-    SqlText = QStringLiteral("select 科目 from 科目マスタ order by ふりがな;");
-    db::Recordset names = DbData.OpenRecordset(SqlText);
-    if (!names.IsBOF() && !names.IsEOF()) {
-        const int field = list.FieldIndex(QStringLiteral("科目"));
-        for (; !names.IsEOF(); names.MoveNext()) {
-            const QString name = names.Value(0).toString();
-            if (name.isEmpty()) continue;  // an item without a name is no item
-            list.AddNew();
-            list.SetValue(field, name);
-            cmb科目.AddItem(name);
-            cmb科目マスク.AddItem(name);
-            list.Update();
-        }
-    }
-    names.Close();
-    list.Close();
-    if (batch) DbWork.CommitTrans();
+    core::FillNameList(QStringLiteral("w科目参照"), QStringLiteral("科目"),
+                       QStringLiteral("select 科目 from 科目マスタ order by ふりがな;"), {&cmb科目, &cmb科目マスク});
     dat科目.Refresh();
 }
 
@@ -501,8 +458,7 @@ void FrmInput::OnKeyDown(ui::KeyArgs& key) {
 // ---------------------------------------------------------------- navigation and hint
 
 void FrmInput::cmdメニュー_Click() {
-    core::FormStack(QStringLiteral("PUSH"), Name());
-    ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
+    core::BackToMenu(*this);
 }
 
 // This screen stays loaded behind the list screen with its rows.
@@ -515,10 +471,7 @@ void FrmInput::cmd閉じる_Click() {
 }
 
 void FrmInput::cmdHint_Click() {
-    ModMurv::HintFormName = Name();
-    ModMurv::HintControlKey = QStringLiteral("cmdHint");
-    ModMurv::HintCaption = Caption();
-    core::ShowHint();
+    core::ShowHintFor(*this);
 }
 
 // ---------------------------------------------------------------- lookups into the grid

@@ -7,17 +7,13 @@
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
+#include "core/ScreenKit.h"
 #include "entry/EntryRules.h"
 #include "entry/FrmInput.h"
-#include "platform/db/Quote.h"
 
 namespace entry {
 
-namespace {
-
-QString Quoted(const QString& name) { return QStringLiteral("'") + db::SqlEscape(name) + QStringLiteral("'"); }
-
-}  // namespace
+using core::Quoted;
 
 // What one registration keeps while it walks the rows: the recordset that
 // adds new lines, the stored lines written so far, and what it has learnt of

@@ -10,8 +10,8 @@
 #include "core/ModMurv.h"
 #include "core/TaxDate.h"
 #include "entry/EntryRules.h"
+#include "core/ScreenKit.h"
 #include "entry/FrmInput.h"
-#include "platform/db/Quote.h"
 #include "platform/ui/Formats.h"
 #include "platform/ui/Ime.h"
 
@@ -23,7 +23,6 @@ bool IsEmpty(const QVariant& v) {
     return v.isNull() || !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
 
-QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 // Quits an event loop when the watched window hides.
 class HideWatcher : public QObject {
@@ -96,7 +95,7 @@ void FrmInput::Grid入力明細_CellCommitted(int col) {
             // A cleared day means no date; a month the input mask fixed stays.
             ClearDateCells(!IsOpen(kCol月));
         } else if (!month.isNull()) {
-            ModMurv::InputMMDD = TwoDigits(month.toInt()) + TwoDigits(day.toInt());
+            ModMurv::InputMMDD = core::TwoDigits(month.toInt()) + core::TwoDigits(day.toInt());
             if (core::ResolveMonthDay()) WriteResolvedDate();
             else ClearDateCells(true);
         }
@@ -121,7 +120,7 @@ void FrmInput::Grid入力明細_CellCommitted(int col) {
             SetCell(kCol日付, d);
             SetCell(kCol月, d.month());
             SetCell(kCol日, d.day());
-            SetCell(kCol月日, TwoDigits(d.month()) + TwoDigits(d.day()));
+            SetCell(kCol月日, core::TwoDigits(d.month()) + core::TwoDigits(d.day()));
             SetCell(kCol曜日, WeekdayChar(d));
         }
         break;
@@ -212,8 +211,8 @@ void FrmInput::Grid入力明細_FillItemFromPartner(int) {
     if (Grid入力明細.Col() != kCol取引先名) return;
     const QVariant partner = Cell(kCol取引先名);
     if (IsEmpty(partner)) return;
-    SqlText = QStringLiteral("select * from 取引先科目 where 取引先名 = '") + db::SqlEscape(partner.toString()) +
-              QStringLiteral("'") + QStringLiteral(" order by 回数 DESC;");
+    SqlText = QStringLiteral("select * from 取引先科目 where 取引先名 = ") + core::Quoted(partner.toString()) +
+              QStringLiteral(" order by 回数 DESC;");
     db::Recordset rs = DbData.OpenRecordset(SqlText);
     if (!rs.IsEOF()) {
         SetCell(kCol科目, rs.Value(QStringLiteral("科目")));
@@ -244,7 +243,7 @@ bool FrmInput::SetAutoDate() {
         d = d.addMonths(1);  // the 31st becomes the last day of a shorter month
         moved = true;
     }
-    SetCell(kCol月日, TwoDigits(d.month()) + TwoDigits(d.day()));
+    SetCell(kCol月日, core::TwoDigits(d.month()) + core::TwoDigits(d.day()));
     SetCell(kCol日付, d);
     SetCell(kCol日, d.day());
     SetCell(kCol月, d.month());

@@ -4,14 +4,13 @@
 
 #include "core/ModMurv.h"
 #include "entry/EntryRules.h"
+#include "core/ScreenKit.h"
 #include "entry/FrmInput.h"
-#include "platform/db/Quote.h"
 
 namespace entry {
 
 namespace {
 
-QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 // Each statement runs on its own: one that fails changes nothing, and the
 // mask goes on with the next.
@@ -21,7 +20,7 @@ void Run(const QString& sql) {
 }
 
 QString NameOrNull(const QString& name) {
-    return name.isEmpty() ? QStringLiteral("null") : QStringLiteral("'") + db::SqlEscape(name) + QStringLiteral("'");
+    return name.isEmpty() ? QStringLiteral("null") : core::Quoted(name);
 }
 
 }  // namespace
@@ -68,7 +67,7 @@ void FrmInput::cmd実行_Click() {
     if (date.isValid()) {
         SetStyle入力明細(QStringLiteral("TYPE0"));
         Run(QStringLiteral("update w取引明細 set 日付 = #") + SqlDateText(date) + QStringLiteral("# ") +
-            QStringLiteral(", 月日 = '") + TwoDigits(date.month()) + TwoDigits(date.day()) + QStringLiteral("'") +
+            QStringLiteral(", 月日 = '") + core::TwoDigits(date.month()) + core::TwoDigits(date.day()) + QStringLiteral("'") +
             QStringLiteral(", 日 = ") + QString::number(date.day()) + QStringLiteral(", 月 = ") +
             QString::number(date.month()) + QStringLiteral(", 曜日 = '") + WeekdayChar(date) + QStringLiteral("'"));
         dat入力明細.Refresh();

@@ -3,10 +3,13 @@
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
+#include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
+
+using namespace core;
 
 using core::MsgShow;
 using ModMurv::DbData;
@@ -14,7 +17,6 @@ using ModMurv::DbWork;
 
 namespace {
 
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
 
 const QString kSheet = QStringLiteral("w科目マスタ");
 
@@ -46,10 +48,7 @@ void FrmKamoku::LayOut() {
     g.SetDataSource(&dat明細);
     g.SetColumns({QStringLiteral("チェック"), QStringLiteral("科目"), QStringLiteral("ふりがな"),
                   QStringLiteral("非課税"), QStringLiteral("説明")});
-    g.Columns(kColCheck).SetCheckBox(true);
-    g.Columns(kColCheck).SetCaption(QString());
-    g.Columns(kColCheck).SetWidth(340);
-    g.Columns(kColCheck).SetAlignment(ui::ColumnAlignment::Center);
+    SetUpTickColumn(g, kColCheck);
     g.Columns(kColName).SetWidth(2700);
     g.Columns(kColName).SetMaxLength(255);
     g.Columns(kColReading).SetWidth(2700);
@@ -81,12 +80,7 @@ void FrmKamoku::LayOut() {
     cmd登録.setFont(bold);
 
     // The print panel: printing comes with the reports.
-    Cn印刷.Move(3180, 2700, 3840, 900);
-    MakePopUp(Cn印刷);
-    const QString captions[] = {S(u"印刷"), S(u"ﾌﾟﾚﾋﾞｭｰ"), S(u"ｷｬﾝｾﾙ")};
-    for (int i = 0; i < 3; ++i) cmd印刷サブ.Add(i, &Cn印刷, captions[i]).Move(180 + i * 1200, 225, 1080, 450);
-    cmd印刷サブ[0].SetEnabled(false);
-    cmd印刷サブ[1].SetEnabled(false);
+    SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 2700, false);
 }
 
 void FrmKamoku::OnLoad() {

@@ -3,16 +3,18 @@
 #include "core/Hint.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
+#include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
 
+using namespace core;
+
 using core::MsgShow;
 using ModMurv::DbWork;
 
 namespace {
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
 // An empty box is stored as no value.
 QVariant TextOrNull(const ui::TextBox& box) { return box.Text().isEmpty() ? QVariant() : QVariant(box.Text()); }
 }  // namespace
@@ -48,10 +50,7 @@ void Frm勘定科目::LayOut() {
                          ui::TwipsToPixels(5400));
     Grid明細.SetColumns({QStringLiteral("チェック"), QStringLiteral("科目名"), QStringLiteral("ふりがな"),
                          QStringLiteral("説明")});
-    Grid明細.Columns(kColCheck).SetCheckBox(true);
-    Grid明細.Columns(kColCheck).SetCaption(QString());
-    Grid明細.Columns(kColCheck).SetWidth(340);
-    Grid明細.Columns(kColCheck).SetAlignment(ui::ColumnAlignment::Center);
+    SetUpTickColumn(Grid明細, kColCheck);
     Grid明細.Columns(kColName).SetWidth(2100);
     Grid明細.Columns(kColName).SetMaxLength(255);
     Grid明細.Columns(kColReading).SetWidth(2400);
@@ -124,10 +123,7 @@ void Frm勘定科目::cmd詳細_Click() {
 }
 
 void Frm勘定科目::cmdHint_Click() {
-    ModMurv::HintFormName = Name();
-    ModMurv::HintControlKey = QStringLiteral("cmdHint");
-    ModMurv::HintCaption = Caption();
-    core::ShowHint();
+    ShowHintFor(*this);
 }
 
 void Frm勘定科目::Entry勘定科目() {

@@ -5,10 +5,13 @@
 
 #include "core/Lookup.h"
 #include "core/ModMurv.h"
+#include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
+
+using namespace core;
 
 using ModMurv::DbWork;
 
@@ -27,10 +30,7 @@ void IoMaster::LayOut() {
     Grid明細.SetDataSource(&dat明細);
     Grid明細.SetColumns({QStringLiteral("チェック"), QStringLiteral("取引先名"), QStringLiteral("ふりがな"),
                          QStringLiteral("クイック読込")});
-    Grid明細.Columns(kListCheck).SetCheckBox(true);
-    Grid明細.Columns(kListCheck).SetCaption(QString());
-    Grid明細.Columns(kListCheck).SetWidth(340);
-    Grid明細.Columns(kListCheck).SetAlignment(ui::ColumnAlignment::Center);
+    SetUpTickColumn(Grid明細, kListCheck);
     // Only the tick can be changed here: names and readings are edited in
     // the detail panel, where they are registered.
     for (int col : {kListName, kListReading, kListQuick}) {
@@ -81,10 +81,7 @@ void IoMaster::LayOut() {
     Grid科目.SetDataSource(&dat科目);
     Grid科目.SetColumns({QStringLiteral("チェック"), QStringLiteral("科目"), QStringLiteral("非課税"),
                          QStringLiteral("ふりがな"), QStringLiteral("回数")});
-    Grid科目.Columns(kItemCheck).SetCheckBox(true);
-    Grid科目.Columns(kItemCheck).SetCaption(QString());
-    Grid科目.Columns(kItemCheck).SetWidth(340);
-    Grid科目.Columns(kItemCheck).SetAlignment(ui::ColumnAlignment::Center);
+    SetUpTickColumn(Grid科目, kItemCheck);
     Grid科目.Columns(kItemName).SetWidth(3300);
     Grid科目.Columns(kItemName).SetMaxLength(255);
     Grid科目.Columns(kItemName).SetDropDown(&DD科目参照);
@@ -106,12 +103,7 @@ void IoMaster::LayOut() {
     }
 
     // The print panel: printing comes with the reports.
-    Cn印刷.Move(3180, 2700, 3840, 900);
-    MakePopUp(Cn印刷);
-    const QString captions[] = {QStringLiteral("印刷"), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), QStringLiteral("ｷｬﾝｾﾙ")};
-    for (int i = 0; i < 3; ++i) cmd印刷サブ.Add(i, &Cn印刷, captions[i]).Move(180 + i * 1200, 225, 1080, 450);
-    cmd印刷サブ[0].SetEnabled(false);
-    cmd印刷サブ[1].SetEnabled(false);
+    SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 2700, false);
 }
 
 void IoMaster::ConnectHandlers() {

@@ -5,16 +5,18 @@
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "masters/IoMaster.h"
+#include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
 
 namespace masters {
+
+using namespace core;
 
 using core::MsgShow;
 using ModMurv::DbWork;
 
 namespace {
 
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
 
 // The panel's rows that name an item, ticked or not, in the table's order.
 db::Recordset ItemRows() { return Open(DbWork, QStringLiteral("select * from w取引先科目 where not isnull([科目])")); }

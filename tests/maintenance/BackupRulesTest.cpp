@@ -49,7 +49,7 @@ TEST(BackupRulesTest, ControlFileHoldsTheCountAndOnlyAPositiveWholeNumberIsACoun
     EXPECT_EQ(DiskCountFromControl("MurvFddNum= 3"), 3);
     EXPECT_EQ(DiskCountFromControl("abcdefghijkl 12 "), 12);  // the first 12 characters are not compared
     EXPECT_EQ(DiskCountFromControl("MurvFddNum=   7\r\n"), 7);
-    for (const QByteArray bad : {QByteArray("MurvFddNum= 0"), QByteArray("MurvFddNum= -2"), QByteArray("MurvFddNum= 2.5"),
+    for (const QByteArray& bad : {QByteArray("MurvFddNum= 0"), QByteArray("MurvFddNum= -2"), QByteArray("MurvFddNum= 2.5"),
                                  QByteArray("MurvFddNum= "), QByteArray("MurvFddNum"), QByteArray("MurvFddNum= 3x"),
                                  QByteArray("MurvFddNum= 99999999999"), QByteArray()}) {
         EXPECT_FALSE(DiskCountFromControl(bad).has_value()) << bad.toStdString();

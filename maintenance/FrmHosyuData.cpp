@@ -1,0 +1,365 @@
+// The maintenance screen's work on the databases: the settings and the
+// data path read and saved, the year-end update with its archive, and the
+// bulk deletes.
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "core/Clock.h"
+#include "core/CompanyInfo.h"
+#include "core/MainMenu.h"
+#include "core/ModMurv.h"
+#include "core/MsgShow.h"
+#include "core/ScreenKit.h"
+#include "maintenance/FrmHosyu.h"
+
+namespace maintenance {
+
+using core::Exec;
+using core::MsgShow;
+using core::Open;
+using core::S;
+
+namespace {
+
+// A failure the user meets: said once in the screen's words, logged once
+// with what went wrong. (The program-wide failure message can take its
+// place: same arguments.)
+void ReportFailure(const QString& message, const QString& detail) {
+    qWarning().noquote() << "FrmHosyu:" << message << detail;
+    MsgShow(S(u"その他"), S(u"メッセージ"), message);
+}
+
+QString DateText(const QDate& date) { return date.toString(QStringLiteral("yyyy/MM/dd")); }
+
+// The text of a field, or null when it is empty.
+QVariant TextOrNull(const QString& text) { return text.isEmpty() ? QVariant() : QVariant(text); }
+
+bool RunAll(db::Database& data, const QStringList& statements) {
+    for (const QString& sql : statements) {
+        if (!Exec(data, sql)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- settings
+
+bool FrmHosyu::ReadEnv() {
+    db::Recordset rs = Open(ModMurv::DbWork, QStringLiteral("select * from 管理"));
+    if (!rs.IsOpen()) {
+        ReportFailure(S(u"データパスを読み込めませんでした。"), ModMurv::DbWork.LastError());
+        return false;
+    }
+    if (!(rs.IsBOF() && rs.IsEOF())) {
+        rs.MoveFirst();
+        txtDataPath.SetText(rs.Value(QStringLiteral("DataPath")).toString());
+    }
+    return true;
+}
+
+bool FrmHosyu::Read自社情報() {
+    db::Recordset rs = Open(ModMurv::DbData, QStringLiteral("select * from 自社情報"));
+    if (!rs.IsOpen()) {
+        ReportFailure(S(u"設定を読み込めませんでした。"), ModMurv::DbData.LastError());
+        return false;
+    }
+    if (rs.IsBOF() || rs.IsEOF()) return false;
+    const auto value = [&rs](const char16_t* field) { return rs.Value(S(field)); };
+    const QVariant era = value(u"年号");
+    cmb年号.SetText(era.isNull() ? S(u"西暦") : era.toString());
+    // A title or period that is not stored leaves its field as it is.
+    if (const QVariant title = value(u"タイトル"); !title.isNull()) txtタイトル.SetText(title.toString());
+    if (const QVariant start = value(u"開始日"); !start.isNull()) txt開始.SetValue(start);
+    if (const QVariant end = value(u"終了日"); !end.isNull()) txt終了.SetValue(end);
+    const QVariant rounding = value(u"税端数");
+    cmb税端数.SetText(rounding.isNull() ? S(u"切り捨て") : rounding.toString());
+    txt税率.SetValue(StoredToPercent(value(u"税率")));
+    txt税率2.SetValue(StoredToPercent(value(u"税率2")));
+    txt税実施.SetValue(value(u"税実施"));
+    return true;
+}
+
+bool FrmHosyu::Entry自社情報() {
+    if (!MsgShow(S(u"登録"), S(u"確認"), S(u"設定"))) return false;
+    // The old row goes only together with the new one's arrival.
+    const bool stored = core::WriteAll(S(u"設定を登録できませんでした"), [this](db::Database& data) {
+        if (!Exec(data, QStringLiteral("delete * from 自社情報"))) return false;
+        db::Recordset rs = Open(data, QStringLiteral("select * from 自社情報"));
+        bool ok = rs.IsOpen() && rs.AddNew();
+        if (ok && !cmb年号.Text().isEmpty()) ok = rs.SetValue(S(u"年号"), cmb年号.Text());
+        if (ok && !txtタイトル.Text().isEmpty()) ok = rs.SetValue(S(u"タイトル"), txtタイトル.Text());
+        if (ok && !txt開始.IsNull()) ok = rs.SetValue(S(u"開始日"), DateText(txt開始.Date()));
+        if (ok && !txt終了.IsNull()) ok = rs.SetValue(S(u"終了日"), DateText(txt終了.Date()));
+        const QString rounding = cmb税端数.Text().isEmpty() ? S(u"切り捨て") : cmb税端数.Text();
+        ok = ok && rs.SetValue(S(u"税端数"), rounding);
+        ok = ok && rs.SetValue(S(u"税率"), PercentToStored(txt税率.Value()));
+        ok = ok && rs.SetValue(S(u"税率2"), PercentToStored(txt税率2.Value()));
+        ok = ok && rs.SetValue(S(u"税実施"), txt税実施.IsNull() ? QVariant() : QVariant(DateText(txt税実施.Date())));
+        return ok && rs.Update();
+    });
+    if (stored) MsgShow(S(u"登録"), S(u"完了"), S(u"設定"));
+    return stored;
+}
+
+bool FrmHosyu::EntryEnv() {
+    // The row is rewritten in place (or made when there is none): one
+    // statement, so the setting is never left without its row.
+    db::Recordset rs = Open(ModMurv::DbWork, QStringLiteral("select * from 管理"));
+    const bool stored = rs.IsOpen() && ((rs.IsBOF() || rs.IsEOF()) ? rs.AddNew() : rs.Edit()) &&
+                        rs.SetValue(QStringLiteral("DataPath"), TextOrNull(txtDataPath.Text())) && rs.Update();
+    if (!stored) {
+        const QString why = rs.LastError().isEmpty() ? ModMurv::DbWork.LastError() : rs.LastError();
+        ReportFailure(S(u"データパスを登録できませんでした。"), why);
+    }
+    return stored;
+}
+
+void FrmHosyu::Save() {
+    for (ui::NumberBox* rate : {&txt税率, &txt税率2}) {
+        if (IsAcceptedPercent(rate->Value())) continue;
+        MsgShow(S(u"その他"), S(u"メッセージ"), S(u"税率は 0 以上 100 未満の数（%）で入力してください。"));
+        SSTab1.SetTab(kPage設定);
+        rate->SetFocus();
+        return;
+    }
+    Entry自社情報();
+    // The data path is stored whatever the answer was.
+    EntryEnv();
+    ReloadSettings();
+}
+
+void FrmHosyu::ReloadSettings() {
+    using namespace ModMurv;
+    core::LoadCompanyInfo();
+    TaxRate = core::ChooseTaxRate(core::Today());
+    auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
+    if (!CompanyTitle.isNull() && !CompanyTitle.toString().isEmpty()) menu.LblTitle.SetCaption(CompanyTitle.toString());
+    if (PeriodStart.isValid() && PeriodEnd.isValid()) {
+        const QString format = EraSetting == u"西暦" ? S(u"yyyy年mm月dd日") : S(u"gggee年mm月dd日");
+        menu.Lbl期間.SetCaption(core::MainMenu::PeriodText(PeriodStart, PeriodEnd, format));
+    }
+}
+
+bool Delete自社情報(db::Database& data) {
+    if (!Exec(data, QStringLiteral("delete * from 自社情報"))) return false;
+    db::Recordset rs = Open(data, QStringLiteral("select * from 自社情報"));
+    return rs.IsOpen() && rs.AddNew() && rs.SetValue(S(u"年号"), S(u"西暦")) &&
+           rs.SetValue(S(u"明細リスト読込数"), qint16(20)) && rs.SetValue(S(u"開始日"), QVariant()) &&
+           rs.SetValue(S(u"終了日"), QVariant()) && rs.SetValue(S(u"タイトル"), QVariant()) && rs.Update();
+}
+
+// ---------------------------------------------------------------- year-end update
+
+bool FrmHosyu::Chk年次更新() {
+    const std::pair<bool, QWidget*> inputs[] = {
+        {dt今期開始.IsNull(), &dt今期開始},          {dt今期終了.IsNull(), &dt今期終了},
+        {dt次期開始.IsNull(), &dt次期開始},          {dt次期終了.IsNull(), &dt次期終了},
+        {txt今期タイトル.Text().isEmpty(), &txt今期タイトル}, {txt次期タイトル.Text().isEmpty(), &txt次期タイトル}};
+    for (const auto& [empty, control] : inputs) {
+        if (!empty) continue;
+        core::MsgEntry(S(u"チェック"), QString());
+        control->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    // The ending period's title names its archive in the data folder.
+    if (!ArchiveFileName(txt今期タイトル.Text())) {
+        MsgShow(S(u"その他"), S(u"メッセージ"),
+                S(u"今期タイトル「") + txt今期タイトル.Text().trimmed() +
+                    S(u"」はデータの名称に使えません。区切り記号（/ \\）、「.」「..」、制御文字、"
+                      u"プログラムのファイル名（MurvData2K など）を含まない名称にしてください。"));
+        txt今期タイトル.SetFocus();
+        return false;
+    }
+    return true;
+}
+
+bool FrmHosyu::Exec更新() {
+    using namespace ModMurv;
+    if (!MsgShow(S(u"その他"), S(u"確認"), S(u"年次更新をします。よろしいですか。"))) return false;
+    if (!QFileInfo::exists(OrgDataFilePath)) {
+        MsgShow(S(u"その他"), S(u"メッセージ"), S(u"オリジナルファイルが見つかりません。"));
+        return false;
+    }
+    const std::optional<QString> name = ArchiveFileName(txt今期タイトル.Text());
+    if (!name) return false;  // Chk年次更新 said why
+    const QString archive = DataFolder + *name;
+    if (QFileInfo::exists(archive) &&
+        !MsgShow(S(u"その他"), S(u"確認"), S(u"その名称のデータは既に存在します。上書きしてよろしいですか。")))
+        return false;
+
+    LMsg.SetCaption(S(u"年次更新中です････"));
+    CnMsg.SetVisible(true);
+    CnMsg.repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const auto hidePanel = [this] {
+        CnMsg.SetVisible(false);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+
+    // Both ends of the ending period, and what follows it.
+    const QDate d1 = dt今期開始.Date(), d2 = dt今期終了.Date();
+    const QDate nextStart = dt次期開始.Date(), nextEnd = dt次期終了.Date();
+    const QString nextTitle = txt次期タイトル.Text();
+
+    // The archive first, whole and checked; the lines leave the data file
+    // only once it is in place.
+    QString error;
+    if (!MakeYearEndArchive(DataFilePath, OrgDataFilePath, archive, d1, d2, &error)) {
+        hidePanel();
+        ReportFailure(S(u"年次更新のデータ ") + archive + S(u" を作成できませんでした。取引データは削除していません。"),
+                      error);
+        return false;
+    }
+    const bool closed = core::WriteAll(
+        S(u"今期の取引データを削除できませんでした。取引データはそのまま残っています"), [&](db::Database& data) {
+            if (!Exec(data, QStringLiteral("delete * from 取引明細") + PeriodCondition(d1, d2))) return false;
+            db::Recordset rs = Open(data, QStringLiteral("select * from 自社情報"));
+            if (!rs.IsOpen()) return false;
+            bool ok = (rs.IsBOF() || rs.IsEOF()) ? rs.AddNew() : rs.Edit();
+            if (ok && !nextTitle.isEmpty()) ok = rs.SetValue(S(u"タイトル"), nextTitle);
+            if (ok && nextStart.isValid()) ok = rs.SetValue(S(u"開始日"), DateText(nextStart));
+            if (ok && nextEnd.isValid()) ok = rs.SetValue(S(u"終了日"), DateText(nextEnd));
+            return ok && rs.Update();
+        });
+    hidePanel();
+    if (!closed) return false;
+
+    // The next period is the current one now, on both pages.
+    dt今期開始.SetDate(nextStart);
+    dt今期終了.SetDate(nextEnd);
+    txt今期タイトル.SetText(nextTitle);
+    dt次期開始.SetDate(NextYear(nextStart));
+    dt次期終了.SetDate(NextYear(nextEnd));
+    txt次期タイトル.SetText(QString());
+    txt開始.SetDate(nextStart);
+    txt終了.SetDate(nextEnd);
+    txtタイトル.SetText(nextTitle);
+
+    ReloadSettings();
+    MsgShow(S(u"その他"), S(u"メッセージ"), S(u"更新を終了しました。"));
+    return true;
+}
+
+bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, const QString& archivePath,
+                        const QDate& from, const QDate& to, QString* error) {
+    const auto fail = [error](const QString& why) {
+        *error = why;
+        return false;
+    };
+    // A copy of the template beside the archive's place, under a name of
+    // its own; it is removed again unless it becomes the archive.
+    QFile source(templatePath);
+    if (!source.open(QIODevice::ReadOnly)) return fail(templatePath + QStringLiteral(": ") + source.errorString());
+    QTemporaryFile temp(QFileInfo(archivePath).dir().filePath(QStringLiteral(".year-end-XXXXXX.tmp")));
+    temp.setAutoRemove(true);
+    if (!temp.open()) return fail(temp.fileTemplate() + QStringLiteral(": ") + temp.errorString());
+    while (!source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        if (block.isEmpty() || temp.write(block) != block.size())
+            return fail(temp.fileName() + QStringLiteral(": ") + temp.errorString());
+    }
+    if (!temp.flush()) return fail(temp.fileName() + QStringLiteral(": ") + temp.errorString());
+    temp.close();
+
+    {
+        db::Database archive;
+        if (!archive.Open(temp.fileName())) return fail(archive.LastError());
+        const QString in = core::InFile(dataPath);
+        const QStringList tables = ArchiveTables();
+        const auto condition = [&](const QString& table) {
+            return table == tables.last() ? PeriodCondition(from, to) : QString();
+        };
+        // Every table must be the archive's own: a name the archive lacks
+        // would be taken for the data file's table of that name.
+        QStringList own;
+        for (db::Recordset rs = Open(archive, QStringLiteral("select name from sqlite_master where type = 'table'"));
+             !rs.IsEOF(); rs.MoveNext())
+            own << rs.Value(0).toString();
+        for (const QString& table : tables) {
+            if (!own.contains(table)) return fail(temp.fileName() + QStringLiteral(": the template has no table ") + table);
+        }
+        // What each table should receive (reading the data file through the
+        // archive's connection also attaches it before the transaction).
+        std::vector<qint64> expected;
+        for (const QString& table : tables) {
+            db::Recordset rs =
+                Open(archive, QStringLiteral("select count(*) as total from ") + table + in + condition(table));
+            if (!rs.IsOpen() || rs.IsEOF()) return fail(archive.LastError());
+            expected.push_back(rs.Value(0).toLongLong());
+        }
+        if (!archive.BeginTrans()) return fail(archive.LastError());
+        for (qsizetype i = 0; i < tables.size(); ++i) {
+            const QString& table = tables[i];
+            const bool copied = Exec(archive, QStringLiteral("insert into ") + table + QStringLiteral(" select * from ") +
+                                                  table + in + condition(table));
+            const qint64 rows = archive.RecordsAffected();
+            if (!copied || rows != expected[i]) {
+                const QString why = copied ? QStringLiteral("%1: %2 of %3 rows copied").arg(table).arg(rows).arg(expected[i])
+                                           : archive.LastError();
+                archive.Rollback();
+                return fail(why);
+            }
+        }
+        for (qsizetype i = 0; i < tables.size(); ++i) {
+            const qint64 held = core::CountOf(archive, QStringLiteral("select count(*) as total from ") + tables[i]);
+            if (held != expected[i]) {
+                archive.Rollback();
+                return fail(QStringLiteral("%1: the archive holds %2 rows, not %3").arg(tables[i]).arg(held).arg(expected[i]));
+            }
+        }
+        if (!archive.CommitTrans()) return fail(archive.LastError());
+        archive.Close();
+    }
+
+    // Into place in one step, over an older archive of that name.
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(archivePath).constData()) != 0)
+        return fail(archivePath + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
+    temp.setAutoRemove(false);
+    return true;
+}
+
+// ---------------------------------------------------------------- bulk deletes
+
+bool DeleteAll取引先情報(db::Database& data) { return RunAll(data, DeleteStatements(BulkDelete::Partners, {})); }
+bool DeleteAll科目情報(db::Database& data) { return RunAll(data, DeleteStatements(BulkDelete::Items, {})); }
+bool DeleteAll取引明細(db::Database& data) { return RunAll(data, DeleteStatements(BulkDelete::Lines, {})); }
+bool Delete指定取引先情報(db::Database& data, const QString& partner) {
+    return RunAll(data, DeleteStatements(BulkDelete::OnePartner, partner));
+}
+bool DeleteAllData(db::Database& data) {
+    return RunAll(data, DeleteStatements(BulkDelete::Everything, {})) && Delete自社情報(data);
+}
+
+void FrmHosyu::RunBulkDelete(BulkDelete which) {
+    const QString partner = txt取引先名.Text();
+    if (which == BulkDelete::OnePartner && partner.isEmpty()) {
+        MsgShow(S(u"その他"), S(u"メッセージ"), S(u"取引先名を指定してください"));
+        return;
+    }
+    const QString subject = DeleteQuestionSubject(which, partner);
+    if (!MsgShow(S(u"削除"), S(u"伝票確認2"), subject)) return;
+    const bool deleted = core::WriteAll(subject + S(u"を削除できませんでした"), [&](db::Database& data) {
+        switch (which) {
+        case BulkDelete::Partners: return DeleteAll取引先情報(data);
+        case BulkDelete::Items: return DeleteAll科目情報(data);
+        case BulkDelete::Lines: return DeleteAll取引明細(data);
+        case BulkDelete::Everything: return DeleteAllData(data);
+        case BulkDelete::OnePartner: return Delete指定取引先情報(data, partner);
+        }
+        return false;
+    });
+    if (!deleted) return;
+    MsgShow(S(u"削除"), S(u"伝票完了2"), DeleteCompletionSubject(which, partner));
+    if (which == BulkDelete::OnePartner) txt取引先名.SetText(QString());
+}
+
+}  // namespace maintenance
