@@ -18,22 +18,8 @@ namespace core {
 
 namespace {
 
-// The company settings as they are before any row is read.
-void ResetCompanySettings() {
-    using namespace ModMurv;
-    EraSetting = QStringLiteral("西暦");
-    PeriodStart = QDate();
-    PeriodEnd = QDate();
-    CompanyTitle = QVariant();
-    TaxKind = QStringLiteral("外税");
-    TaxRounding = QStringLiteral("切り捨て");
-    TaxRate1 = QVariant();
-    TaxRate2 = QVariant();
-    TaxChangeDate = QVariant();
-}
-
 void ReloadSettings() {
-    ResetCompanySettings();
+    ModMurv::ResetCompanySettings();
     LoadCompanyInfo();
     ModMurv::TaxRate = ChooseTaxRate(Today());
     if (auto* menu = dynamic_cast<MainMenu*>(ui::Forms::Find(QStringLiteral("MainMenu")))) menu->ShowTitleAndPeriod();
