@@ -32,6 +32,8 @@ public:
 
     // The period label's text for two dates in a date format.
     static QString PeriodText(const QDate& start, const QDate& end, const QString& format);
+    // Writes the title and period labels from the company settings in ModMurv.
+    void ShowTitleAndPeriod();
 
     ui::CommandButton cmd経費入力{QStringLiteral("経費入力"), nullptr};
     ui::CommandButton cmd経費一覧{QStringLiteral("経費一覧"), nullptr};
@@ -52,7 +54,6 @@ private:
     // The navigation buttons and the forms they open.
     std::vector<std::pair<ui::CommandButton*, QString>> NavigationTargets();
     void StartUp();
-    void ShowTitleAndPeriod();
     void Navigate(const QString& formName);
     void cmdヒント_Click();
 };

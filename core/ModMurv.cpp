@@ -2,14 +2,7 @@
 
 namespace ModMurv {
 
-void ResetState() {
-    DataFolder.clear();
-    DataFilePath.clear();
-    WorkFilePath.clear();
-    OrgDataFilePath.clear();
-    DbData.Close();
-    DbWork.Close();
-    SqlText.clear();
+void ResetCompanySettings() {
     EraSetting = QStringLiteral("西暦");
     PeriodStart = QDate();
     PeriodEnd = QDate();
@@ -19,6 +12,17 @@ void ResetState() {
     TaxRate1 = QVariant();
     TaxRate2 = QVariant();
     TaxChangeDate = QVariant();
+}
+
+void ResetState() {
+    DataFolder.clear();
+    DataFilePath.clear();
+    WorkFilePath.clear();
+    OrgDataFilePath.clear();
+    DbData.Close();
+    DbWork.Close();
+    SqlText.clear();
+    ResetCompanySettings();
     TaxRate = 0.05;
     HintFormName.clear();
     HintControlKey.clear();

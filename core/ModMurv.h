@@ -67,6 +67,9 @@ inline std::array<double, 13> PrnMonthTotal{};  // element k-1: month k of the p
 inline std::array<double, 13> PrnMonthTax{};
 inline QString PrnRankKind;        // "科目別" or "取引先別"
 
+// Puts the company settings back to their values before any row is read.
+void ResetCompanySettings();
+
 // Puts every value back to its state before the start-up (closing both
 // connections). For tests and for a clean shut-down.
 void ResetState();

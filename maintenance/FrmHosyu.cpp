@@ -17,9 +17,12 @@
 #include "core/MainMenu.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
+#include "core/Paths.h"
 #include "core/ScreenKit.h"
 #include "core/Screens.h"
 #include "core/Version.h"
+#include "maintenance/Backup.h"
+#include "platform/disk/Drives.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/Shell.h"
 
@@ -172,16 +175,18 @@ void FrmHosyu::LayOutBackup() {
     row(LblHD読込, cmdHD読込, 930);
 
     Place(LblFDD, 360, 4020, 2700);
-    cmbFDD.Move(3120, 3975, 900, 345);
-    for (const char16_t* drive : {u"A:", u"B:", u"C:", u"D:", u"E:", u"F:", u"G:"}) cmbFDD.AddItem(S(drive));
-    Place(FddMsg, 4200, 4020, 4200);
+    // The drives are the mounted removable media; any other folder can be typed in.
+    cmbFDD.SetComboStyle(ui::ComboBox::Style::Editable);
+    cmbFDD.Move(3120, 3975, 4500, 345);
+    for (const QString& drive : disk::CurrentDriveProbe().RemovableMedia()) cmbFDD.AddItem(drive);
+    Place(FddMsg, 360, 4620, 7200);
+    FddMsg.setVisible(false);
     CmdHint2.Move(7800, 4620, 1200, 420);
+}
 
-    // The backup, the restore and the copies are not here yet.
-    for (QWidget* w : std::initializer_list<QWidget*>{&cmdFD書込, &cmdHD書込, &cmdFD読込, &cmdHD読込, &cmbFDD}) {
-        w->setEnabled(false);
-        w->setToolTip(S(u"この機能はまだありません"));
-    }
+void FrmHosyu::ShowFddMsg(const QString& caption) {
+    if (!caption.isEmpty()) FddMsg.SetCaption(caption);
+    FddMsg.setVisible(!caption.isEmpty());
 }
 
 void FrmHosyu::LayOutDeletes() {
@@ -245,6 +250,11 @@ void FrmHosyu::ConnectHandlers() {
     connect(&cmd一括削除4, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::Everything); });
     connect(&cmd一括削除5, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::OnePartner); });
     connect(&cmd取引先, &ui::CommandButton::Click, this, [this] { cmd取引先_Click(); });
+    const auto progress = [this](const QString& caption) { ShowFddMsg(caption); };
+    connect(&cmdFD書込, &ui::CommandButton::Click, this, [this, progress] { maintenance::FDDBuckUp(cmbFDD.Text(), progress); });
+    connect(&cmdFD読込, &ui::CommandButton::Click, this, [this, progress] { maintenance::RestoreMV(cmbFDD.Text(), progress); });
+    connect(&cmdHD書込, &ui::CommandButton::Click, this, [this] { maintenance::SaveDataFileToHdd(this); });
+    connect(&cmdHD読込, &ui::CommandButton::Click, this, [this] { maintenance::ReadDataFileFromHdd(this); });
     connect(&txt開始, &ui::DateBox::Change, this, [this] { txt開始_Change(); });
     connect(&Image1, &ui::ImageButton::Click, this, [this] { OpenLink(core::kWebPage); });
     connect(&Image2, &ui::ImageButton::Click, this, [this] { OpenLink(kSupportPage); });
@@ -289,6 +299,8 @@ void FrmHosyu::OnLoad() {
     core::LoadCompanyInfo();
     FormInit();
     cmbFDD.SetText(cmbFDD.List(0));
+    // The program's own folders are never a disk.
+    disk::SetProtectedFolders({DataFolder, core::ProgramFolder()});
     LblVer.SetCaption(S(u"サポート、その他は ↓ [クリック]"));
     ShowPeriodsFromSettings(rowRead);
     cmd勘定科目.SetEnabled(core::IsScreenAvailable(S(u"Frm勘定科目")));

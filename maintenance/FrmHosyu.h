@@ -194,6 +194,8 @@ private:
     void cmd取引先_Click();
     void txt開始_Change();
     void OpenLink(const QString& address);
+    // The progress label of the backup and restore: a caption shows it, an empty one hides it.
+    void ShowFddMsg(const QString& caption);
 
     // The settings in force again after the company row changed: reloaded,
     // the tax rate chosen anew, the main menu's title and period rewritten.

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
-          libicu-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk sqlite3)
+          libicu-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk sqlite3
+          liblhasa-dev lhasa)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -89,6 +89,11 @@ public:
     // The kind of the last failure; None after a call that succeeded.
     ErrorKind LastErrorKind() const { return errorKind_; }
 
+    // Writes a consistent copy of the open database (as last committed on
+    // this connection) as a new file at path, through SQLite's online
+    // backup. Fails when path exists; a failed copy leaves no file.
+    bool SnapshotTo(const QString& path);
+
     // The declared types of a table's fields, in order (empty when unknown).
     std::vector<std::pair<QString, FieldType>> TableFields(const QString& table);
 

@@ -27,7 +27,12 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 }  // namespace
 
 Answer EscapeAnswer(const MessageBoxContent& box) {
-    return box.buttons == MessageButtons::YesNo ? Answer::No : Answer::Ok;
+    switch (box.buttons) {
+        case MessageButtons::YesNo: return Answer::No;
+        case MessageButtons::OkCancel: return Answer::Cancel;
+        case MessageButtons::Ok: break;
+    }
+    return Answer::Ok;
 }
 
 MessagePresenter& CurrentPresenter() { return g_current ? *g_current : DefaultPresenter(); }
@@ -49,6 +54,7 @@ Answer QtMessagePresenter::Present(const MessageBoxContent& request) {
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
     if (request.buttons == MessageButtons::YesNo) {
         yes = box.addButton(QMessageBox::Yes);
         no = box.addButton(QMessageBox::No);
@@ -56,6 +62,13 @@ Answer QtMessagePresenter::Present(const MessageBoxContent& request) {
         no->setText(QStringLiteral("いいえ"));
         box.setDefaultButton(request.defaultButton == Answer::Yes ? yes : no);
         box.setEscapeButton(no);
+    } else if (request.buttons == MessageButtons::OkCancel) {
+        ok = box.addButton(QMessageBox::Ok);
+        cancel = box.addButton(QMessageBox::Cancel);
+        ok->setText(QStringLiteral("OK"));
+        cancel->setText(QStringLiteral("キャンセル"));
+        box.setDefaultButton(request.defaultButton == Answer::Cancel ? cancel : ok);
+        box.setEscapeButton(cancel);
     } else {
         ok = box.addButton(QMessageBox::Ok);
         ok->setText(QStringLiteral("OK"));
@@ -69,6 +82,7 @@ Answer QtMessagePresenter::Present(const MessageBoxContent& request) {
     if (clicked && clicked == yes) return Answer::Yes;
     if (clicked && clicked == no) return Answer::No;
     if (clicked && clicked == ok) return Answer::Ok;
+    if (clicked && clicked == cancel) return Answer::Cancel;
     return EscapeAnswer(request);
 }
 

@@ -9,9 +9,9 @@
 
 namespace ui {
 
-enum class MessageButtons { Ok, YesNo };
+enum class MessageButtons { Ok, YesNo, OkCancel };
 enum class MessageIcon { Information, Question, Warning };
-enum class Answer { Yes, No, Ok };
+enum class Answer { Yes, No, Ok, Cancel };
 
 // One message box as the user sees it.
 struct MessageBoxContent {
@@ -19,13 +19,13 @@ struct MessageBoxContent {
     QString text;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::Information;
-    Answer defaultButton = Answer::Ok;  // Ok for an OK box; Yes or No for a Yes/No box
+    Answer defaultButton = Answer::Ok;  // Ok for an OK box; Yes or No for a Yes/No box; Ok or Cancel
 
     bool operator==(const MessageBoxContent&) const = default;
 };
 
 // The answer a box gives when the user dismisses it without choosing:
-// No for a Yes/No box, OK for an OK box.
+// No for a Yes/No box, Cancel for an OK/Cancel box, OK for an OK box.
 Answer EscapeAnswer(const MessageBoxContent& box);
 
 class MessagePresenter {
@@ -55,15 +55,16 @@ private:
 };
 
 // A modal QMessageBox over the active window, with the buttons "はい" and
-// "いいえ" or "OK". Esc and the window's close button give EscapeAnswer.
+// "いいえ", "OK" and "キャンセル", or "OK". Esc and the window's close button give EscapeAnswer.
 class QtMessagePresenter : public MessagePresenter {
 public:
     Answer Present(const MessageBoxContent& box) override;
 };
 
-// For tests: records every box and answers the Yes/No boxes from a queue.
-// An OK box always answers Ok and leaves the queue alone; a Yes/No box with
-// the queue empty answers with its default button, as pressing Enter would.
+// For tests: records every box and answers the Yes/No and OK/Cancel boxes
+// from a queue. An OK box always answers Ok and leaves the queue alone; a
+// question with the queue empty answers with its default button, as
+// pressing Enter would.
 class ScriptedPresenter : public MessagePresenter {
 public:
     ScriptedPresenter() = default;

@@ -6,6 +6,7 @@
 
 #include "core/Hint.h"
 #include "core/Version.h"
+#include "platform/disk/Drives.h"
 #include "tests/maintenance/HosyuFixture.h"
 
 namespace {
@@ -31,13 +32,14 @@ TEST_F(FrmHosyuScreenTest, WithoutACompanyRowEveryFieldShowsItsDefaultAndTheYear
     ExecData(QStringLiteral("delete * from 自社情報"));
     F& f = Open();
     EXPECT_EQ(f.LblUpdate.Caption(), QStringLiteral(" MURV経費帳　Ver 2.40"));
-    EXPECT_EQ(f.cmb年号.Text() + u'/' + f.cmb税端数.Text() + u'/' + f.cmbFDD.Text(), QStringLiteral("西暦/切り捨て/A:"));
+    EXPECT_EQ(f.cmb年号.Text() + u'/' + f.cmb税端数.Text() + u'/' + f.cmbFDD.Text(),
+              QStringLiteral("西暦/切り捨て/") + disk::CurrentDriveProbe().RemovableMedia().value(0));
     EXPECT_TRUE(f.txt開始.IsNull() && f.txt終了.IsNull() && f.txt税実施.IsNull());
     EXPECT_TRUE(f.txt税率.IsNull() && f.txt税率2.IsNull());
     EXPECT_TRUE(f.dt今期開始.IsNull() && f.dt今期終了.IsNull() && f.dt次期開始.IsNull() && f.dt次期終了.IsNull());
     EXPECT_EQ(f.txtタイトル.Text() + f.txt今期タイトル.Text() + f.txt次期タイトル.Text() + f.txtDataPath.Text(), QString());
-    // The backup page is there, its procedures not yet.
-    EXPECT_FALSE(f.cmdFD書込.isEnabled() || f.cmdHD書込.isEnabled() || f.cmdFD読込.isEnabled() || f.cmdHD読込.isEnabled());
+    // The backup page's procedures are there.
+    EXPECT_TRUE(f.cmdFD書込.isEnabled() && f.cmdHD書込.isEnabled() && f.cmdFD読込.isEnabled() && f.cmdHD読込.isEnabled());
     EXPECT_FALSE(f.CnMsg.Visible());
     EXPECT_TRUE(boxes_.Shown().isEmpty());
 }

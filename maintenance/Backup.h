@@ -1,0 +1,43 @@
+#pragma once
+// The backup procedures of the maintenance screen: the floppy-style backup
+// and restore over a drive (a folder standing for a disk; disks are swapped
+// at the same place), and the copies of the data file to and from a file
+// the user picks. The screen only calls them with what it holds.
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace maintenance {
+
+// The progress label (FddMsg): a caption to show, or an empty text to hide it.
+using ProgressLabel = std::function<void(const QString& caption)>;
+
+// Packs folder/fileName into a new archive folder/archiveName, stored under
+// its bare name. Shows the archiver's report ("[書庫ファイル ＯＫ]") or its
+// failure ("[書庫ファイル　作成エラー]"). True when the archive was made.
+bool CreateLzhFile(const QString& folder, const QString& fileName, const QString& archiveName);
+
+// Unpacks folder/archiveName into folder after deleting folder/fileName, and
+// shows the archiver's report ("[書庫解凍 ＯＫ]" or "[書庫解凍　エラー]").
+// True when the archive was there and unpacked.
+bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName);
+
+// cmdFD書込: a snapshot of the data file in use is packed and written onto
+// as many disks in drive as it needs, with the control file on disk 1.
+void FDDBuckUp(const QString& drive, const ProgressLabel& progress);
+
+// cmdFD読込: the set is read back from its disks in drive, joined, unpacked
+// and checked, and then put in place of the data file in use.
+void RestoreMV(const QString& drive, const ProgressLabel& progress);
+
+// cmdHD書込: a consistent copy of the data file in use goes to a file the
+// user names in the save dialog.
+void SaveDataFileToHdd(QWidget* owner);
+
+// cmdHD読込: a data file the user picks in the open dialog takes the place
+// of the data file in use.
+void ReadDataFileFromHdd(QWidget* owner);
+
+}  // namespace maintenance

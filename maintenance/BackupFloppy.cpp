@@ -1,0 +1,314 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include "core/DataFile.h"
+#include "core/Helpers.h"
+#include "core/ModMurv.h"
+#include "maintenance/Backup.h"
+#include "maintenance/BackupBoxes.h"
+#include "maintenance/BackupRules.h"
+#include "platform/disk/Drives.h"
+#include "platform/disk/FileOps.h"
+#include "platform/lzh/Unlha.h"
+
+Q_LOGGING_CATEGORY(lcBackup, "murv.backup")
+
+namespace maintenance {
+
+namespace {
+
+const QString kNoDisk = QStringLiteral("フロッピーディスクがセットされていません。確認してください。");
+const QString kNotWritable = QStringLiteral("フロッピーディスクが書き込み可能ではありません。確認してください。");
+const QString kWrongDisk = QStringLiteral("フロッピーディスクが違います。確認してください。");
+
+QString NotDiskK(int k) {
+    return QStringLiteral("これは %1 枚目のフロッピーディスクではありません。確認してください。").arg(k);
+}
+QString NotSavedK(int k) {
+    return QStringLiteral("%1 枚目のフロッピーディスクに保存できませんでした。確認してください。").arg(k);
+}
+QString NotReadK(int k) {
+    return QStringLiteral("%1 枚目のフロッピーディスクを読み込めませんでした。確認してください。").arg(k);
+}
+
+// Runs the archiver on a command line in the local 8-bit encoding.
+int RunArchiver(const QString& command, QString* report) {
+    char output[lzh::kOutputSize] = {};
+    const int rc = lzh::Unlha(0, command.toLocal8Bit().constData(), output, lzh::kOutputSize);
+    *report = lzh::OutputText(output, lzh::kOutputSize);
+    return rc;
+}
+
+QString Quoted(const QString& text) { return u'"' + text + u'"'; }
+
+// The file of that name in the disk's root folder, found without regard to case.
+QString FindOnDisk(const QString& drive, const QString& name) {
+    const QDir root(drive);
+    for (const QString& entry : root.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return root.filePath(entry);
+    return QString();
+}
+
+void ShowProgress(const ProgressLabel& progress, const QString& caption) {
+    if (!progress) return;
+    progress(caption);
+    if (!caption.isEmpty()) QCoreApplication::processEvents();
+}
+
+// Removes the backup set's own files from the disk's root folder; every other file stays.
+bool EmptyDisk(const QString& drive, QString* error) {
+    const QDir root(drive);
+    for (const QString& entry : root.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (IsSetFile(entry) && !disk::RemoveFile(root.filePath(entry), error)) return false;
+    }
+    return true;
+}
+
+bool ReadWhole(const QString& path, QByteArray* bytes, QString* error) {
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+        *bytes = f.readAll();
+        if (f.error() == QFileDevice::NoError) return true;
+    }
+    *error = QStringLiteral("%1: cannot be read (%2)").arg(path, f.errorString());
+    return false;
+}
+
+void WorkFileFailure(const QString& title, const QString& detail) {
+    qCWarning(lcBackup) << "work file failure:" << detail;
+    TellFailure(title, QStringLiteral("データフォルダの作業ファイルを作れませんでした。データは変わっていません。"), detail);
+}
+
+// Cuts the archive into its pieces in the data folder.
+bool CutPieces(const QString& archive, int disks, qint64 size, QString* error) {
+    QFile in(archive);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: cannot be read (%2)").arg(archive, in.errorString());
+        return false;
+    }
+    for (int k = 1; k <= disks; ++k) {
+        const PieceSpan span = PieceOf(k, disks, size);
+        const QByteArray block = in.read(span.length);
+        if (block.size() != span.length) {
+            *error = QStringLiteral("%1: cannot be read (%2)").arg(archive, in.errorString());
+            return false;
+        }
+        if (!disk::WriteWholeFile(ModMurv::DataFolder + PieceName(k), block, error)) return false;
+    }
+    return true;
+}
+
+enum class DiskStep { Done, Retry, Cancel };
+
+// One disk of the backup: checks, empties and writes it.
+DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& progress) {
+    if (!AskOkCancel(kSaveTitle, SetDiskPrompt(k, disks))) return DiskStep::Cancel;
+    if (disk::GoodDrive(drive) == 0) return AskOkCancel(kCheckTitle, kNoDisk) ? DiskStep::Retry : DiskStep::Cancel;
+    if (disk::WriteTest(drive) == 0)
+        return AskOkCancel(kCheckTitle, kNotWritable) ? DiskStep::Retry : DiskStep::Cancel;
+    QString error;
+    bool ok = EmptyDisk(drive, &error);
+    ShowProgress(progress, SavingCaption(k, disks));
+    const QString folder = ModMurv::DataFolder;
+    if (ok && k == 1) ok = disk::CopyVerified(folder + kControlName, disk::OnDrive(drive, kControlName), &error);
+    if (ok) {
+        const QString name = disks == 1 ? kArchiveName : PieceName(k);
+        ok = disk::CopyVerified(folder + name, disk::OnDrive(drive, name), &error);
+    }
+    ShowProgress(progress, QString());
+    if (ok) return DiskStep::Done;
+    qCWarning(lcBackup) << "disk" << k << "of" << disks << "in" << drive << "was not written:" << error;
+    return AskOkCancel(kCheckTitle, NotSavedK(k)) ? DiskStep::Retry : DiskStep::Cancel;
+}
+
+// One disk of the restore: checks it and appends its part to the joined archive.
+DiskStep ReadDisk(const QString& drive, int k, int disks, QFile& joined, const ProgressLabel& progress) {
+    if (!AskOkCancel(kReadTitle, SetDiskPrompt(k, disks))) return DiskStep::Cancel;
+    if (disk::GoodDrive(drive) == 0) return AskOkCancel(kCheckTitle, kNoDisk) ? DiskStep::Retry : DiskStep::Cancel;
+    const QString file = FindOnDisk(drive, disks == 1 ? kArchiveName : PieceName(k));
+    if (file.isEmpty()) return AskOkCancel(kCheckTitle, NotDiskK(k)) ? DiskStep::Retry : DiskStep::Cancel;
+    ShowProgress(progress, ReadingCaption(k, disks));
+    QByteArray piece;
+    QString error;
+    const bool read = ReadWhole(file, &piece, &error);
+    ShowProgress(progress, QString());
+    if (!read) {
+        qCWarning(lcBackup) << "disk" << k << "of" << disks << "could not be read:" << error;
+        return AskOkCancel(kCheckTitle, NotReadK(k)) ? DiskStep::Retry : DiskStep::Cancel;
+    }
+    // Every piece but the last counts for exactly its full size.
+    if (k < disks) {
+        piece = piece.left(kPieceSize);
+        if (piece.size() < kPieceSize) piece.append(QByteArray(kPieceSize - piece.size(), '\0'));
+    }
+    if (joined.write(piece) != piece.size()) {
+        WorkFileFailure(kReadTitle, QStringLiteral("%1: %2").arg(joined.fileName(), joined.errorString()));
+        return DiskStep::Cancel;
+    }
+    return DiskStep::Done;
+}
+
+// Disk 1 of the restore: the count from its control file, or nothing when the user gave up.
+std::optional<int> FirstDiskCount(const QString& drive) {
+    for (;;) {
+        while (disk::GoodDrive(drive) == 0)
+            if (!AskOkCancel(kCheckTitle, kNoDisk)) return std::nullopt;
+        const QString control = FindOnDisk(drive, kControlName);
+        QByteArray text;
+        QString error;
+        if (!control.isEmpty() && !ReadWhole(control, &text, &error)) {
+            qCWarning(lcBackup) << "the control file could not be read:" << error;
+            if (!AskOkCancel(kCheckTitle, NotReadK(1))) return std::nullopt;
+            continue;
+        }
+        if (const std::optional<int> n = control.isEmpty() ? std::nullopt : DiskCountFromControl(text)) return n;
+        if (!control.isEmpty()) qCWarning(lcBackup) << "the control file does not give a disk count:" << text.left(100);
+        if (!AskOkCancel(kCheckTitle, kWrongDisk)) return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool CreateLzhFile(const QString& folder, const QString& fileName, const QString& archiveName) {
+    const QString archive = folder + archiveName;
+    QString error;
+    if (!disk::RemoveFile(archive, &error)) qCWarning(lcBackup) << error;
+    const QString command = QStringLiteral("a ") + QStringLiteral("-+ -a1 -d0 -f0 -n0 -jm4") + u' ' + Quoted(archive) +
+                            u' ' + Quoted(ModMurv::DataFolder) + u' ' + Quoted(folder) + Quoted(fileName) +
+                            Quoted(QString());
+    QString report;
+    const int rc = RunArchiver(command, &report);
+    if (rc == 0) {
+        TellWithAppTitle(QStringLiteral("[書庫ファイル ＯＫ]") + QStringLiteral("\r\n") + report, false);
+        return true;
+    }
+    qCWarning(lcBackup) << "the archive was not made:" << rc << report;
+    TellWithAppTitle(QStringLiteral("[書庫ファイル　作成エラー]") + QStringLiteral("\r\n") + report, true);
+    return false;
+}
+
+bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName) {
+    const QString archive = folder + archiveName;
+    if (!QFileInfo::exists(archive)) {
+        qCWarning(lcBackup) << archive << "is missing; nothing was unpacked";
+        return false;
+    }
+    QString error;
+    if (!disk::RemoveFile(folder + fileName, &error)) {
+        qCWarning(lcBackup) << error;
+        TellWithAppTitle(QStringLiteral("[書庫解凍　エラー]") + QStringLiteral("\r\n") + error, true);
+        return false;
+    }
+    const QString command = QStringLiteral("x ") + QStringLiteral("-+ -a2 -d1 -f0 -n1 -jyc0 -jyd0 -jyk0 -jyn0 -jyo0") +
+                            u' ' + Quoted(archive) + u' ' + Quoted(folder) + u' ' + Quoted(QStringLiteral("*.*"));
+    QString report;
+    const int rc = RunArchiver(command, &report);
+    if (rc == 0) {
+        TellWithAppTitle(QStringLiteral("[書庫解凍 ＯＫ]") + QStringLiteral("\r\n") + report, false);
+        return true;
+    }
+    qCWarning(lcBackup) << "the archive was not unpacked:" << rc << report;
+    TellWithAppTitle(QStringLiteral("[書庫解凍　エラー]") + QStringLiteral("\r\n") + report, true);
+    return false;
+}
+
+void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
+    const QString folder = ModMurv::DataFolder;
+    const QString snapshot = folder + kSetDataFile;
+    const QString archive = folder + kArchiveName;
+    QString error;
+
+    // The set's data file is a consistent copy of the data file in use.
+    if (!disk::RemoveFile(snapshot, &error) || !core::SnapshotDataFile(snapshot, &error)) {
+        TellFailure(kSaveTitle, QStringLiteral("データファイルをコピーできませんでした。保存は行われていません。"), error);
+        return;
+    }
+    const bool made = CreateLzhFile(folder, kSetDataFile, kArchiveName);
+    disk::RemoveFile(snapshot, &error);
+    if (!made) return;
+
+    const qint64 size = core::GetFileSizeByName(archive);
+    if (size < 0) {
+        WorkFileFailure(kSaveTitle, QStringLiteral("%1: the size cannot be read").arg(archive));
+        return;
+    }
+    const int disks = DiskCount(size);
+    if (disks > 1 && !CutPieces(archive, disks, size, &error)) {
+        WorkFileFailure(kSaveTitle, error);
+        return;
+    }
+    if (!disk::WriteWholeFile(folder + kControlName, ControlFileText(disks), &error)) {
+        WorkFileFailure(kSaveTitle, error);
+        return;
+    }
+    if (!AskOkCancel(kSaveTitle, QStringLiteral("%1 枚のフロッピーディスクを準備してださい。").arg(disks))) return;
+
+    for (int k = 1; k <= disks;) {
+        switch (WriteDisk(drive, k, disks, progress)) {
+            case DiskStep::Done: ++k; break;
+            case DiskStep::Retry: break;
+            case DiskStep::Cancel: return;
+        }
+    }
+    if (QFileInfo::exists(archive)) {
+        disk::RemoveFile(archive, &error);
+        disk::RemoveFile(folder + kControlName, &error);
+    }
+    qCInfo(lcBackup) << "backup of" << size << "bytes written on" << disks << "disk(s) in" << drive;
+    Tell(kSaveTitle, QStringLiteral("保存が終了しました。"));
+}
+
+void RestoreMV(const QString& drive, const ProgressLabel& progress) {
+    const QString folder = ModMurv::DataFolder;
+    const QString archive = folder + kArchiveName;
+    if (!AskOkCancel(kReadTitle, QStringLiteral("MuRv経費帳") +
+                                     QStringLiteral("をバックアップしたフロッピーディスクの「1」をセットしてださい。")))
+        return;
+    const std::optional<int> count = FirstDiskCount(drive);
+    if (!count) return;
+    const int disks = *count;
+    if (!AskOkCancel(kCheckTitle, QStringLiteral("フロッピーディスクは %1 枚です。よろしいですか。").arg(disks))) return;
+
+    {
+        QFile joined(archive);
+        if (!joined.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            WorkFileFailure(kReadTitle, QStringLiteral("%1: %2").arg(archive, joined.errorString()));
+            return;
+        }
+        for (int k = 1; k <= disks;) {
+            switch (ReadDisk(drive, k, disks, joined, progress)) {
+                case DiskStep::Done: ++k; break;
+                case DiskStep::Retry: break;
+                case DiskStep::Cancel: return;
+            }
+        }
+        if (!joined.flush()) {
+            WorkFileFailure(kReadTitle, QStringLiteral("%1: %2").arg(archive, joined.errorString()));
+            return;
+        }
+    }
+
+    const QString restored = folder + kSetDataFile;
+    const bool unpacked = DefrostMV(folder, kSetDataFile, kArchiveName);
+    QString error;
+    disk::RemoveFile(archive, &error);
+    if (!unpacked) {
+        TellFailure(kReadTitle, QStringLiteral("フロッピーディスクのデータを読み込めませんでした。現在のデータはそのままです。"),
+                    QString());
+        return;
+    }
+    const bool replaced = core::ReplaceDataFile(restored, &error);
+    QString ignored;
+    disk::RemoveFile(restored, &ignored);
+    if (!replaced) {
+        TellFailure(kReadTitle,
+                    QStringLiteral("読み込んだファイルはデータファイルとして使えません。現在のデータはそのままです。"), error);
+        return;
+    }
+    Tell(kReadTitle, QStringLiteral("読込が終了しました。"));
+}
+
+}  // namespace maintenance

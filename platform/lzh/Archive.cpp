@@ -1,0 +1,261 @@
+#include "platform/lzh/Archive.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <memory>
+
+extern "C" {
+#include <lhasa.h>
+}
+
+#include "platform/disk/FileOps.h"
+#include "platform/lzh/Lh5.h"
+
+namespace lzh {
+
+namespace {
+
+void PutU16(QByteArray& out, uint32_t v) {
+    out.append(static_cast<char>(v & 0xFF));
+    out.append(static_cast<char>((v >> 8) & 0xFF));
+}
+
+void PutU32(QByteArray& out, uint32_t v) {
+    PutU16(out, v & 0xFFFF);
+    PutU16(out, v >> 16);
+}
+
+void SetU16(QByteArray& out, qsizetype at, uint32_t v) {
+    out[at] = static_cast<char>(v & 0xFF);
+    out[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+
+// A level-2 header: the base part, then the common header (the header's own
+// CRC) and the file name as extended headers.
+QByteArray Level2Header(const QByteArray& name, qint64 packed, qint64 size, quint32 mtime, uint16_t crc) {
+    QByteArray h;
+    PutU16(h, 0);  // total header size, set below
+    h.append("-lh5-");
+    PutU32(h, static_cast<uint32_t>(packed));
+    PutU32(h, static_cast<uint32_t>(size));
+    PutU32(h, mtime);
+    h.append(char(0x20));  // attribute: a plain file
+    h.append(char(2));     // header level
+    PutU16(h, crc);
+    h.append('U');  // made on a Unix system
+    PutU16(h, 5);   // size of the common header
+    h.append(char(0x00));
+    const qsizetype headerCrcAt = h.size();
+    PutU16(h, 0);
+    // The folder part, if any, goes in a header of its own with 0xFF after each folder.
+    const qsizetype slash = name.lastIndexOf('/');
+    const QByteArray file = name.mid(slash + 1);
+    PutU16(h, static_cast<uint32_t>(3 + file.size()));  // size of the name header
+    h.append(char(0x01));
+    h.append(file);
+    if (slash >= 0) {
+        QByteArray folders = name.left(slash + 1);
+        folders.replace('/', '\xFF');
+        PutU16(h, static_cast<uint32_t>(3 + folders.size()));
+        h.append(char(0x02));
+        h.append(folders);
+    }
+    PutU16(h, 0);  // no more extended headers
+    // A header size with a low byte of 0 would read as the end of the archive.
+    if ((h.size() & 0xFF) == 0) h.append(char(0));
+    SetU16(h, 0, static_cast<uint32_t>(h.size()));
+    SetU16(h, headerCrcAt, Crc16(h));
+    return h;
+}
+
+QString MemberName(const LHAFileHeader* header) {
+    QString name;
+    if (header->path) name += QString::fromLocal8Bit(header->path);
+    if (header->filename) name += QString::fromLocal8Bit(header->filename);
+    return name;
+}
+
+// A relative name inside the folder: no root, no drive, no "..", no empty part.
+bool SafeName(const QString& name) {
+    if (name.isEmpty() || name.startsWith(u'/') || name.startsWith(u'\\') || name.contains(u':')) return false;
+    QString parts = name;
+    parts.replace(u'\\', u'/');
+    if (parts.endsWith(u'/')) parts.chop(1);
+    for (const QString& part : parts.split(u'/')) {
+        if (part.isEmpty() || part == u"." || part == u"..") return false;
+    }
+    return true;
+}
+
+bool Matches(const QString& name, const QStringList& patterns) {
+    const QString bare = QFileInfo(name).fileName();
+    for (const QString& pattern : patterns) {
+        if (pattern == u"*" || pattern == u"*.*") return true;
+        const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
+                                    QRegularExpression::CaseInsensitiveOption);
+        if (re.match(name).hasMatch() || re.match(bare).hasMatch()) return true;
+    }
+    return false;
+}
+
+struct ReaderDeleter {
+    void operator()(LHAReader* r) const { lha_reader_free(r); }
+};
+struct StreamDeleter {
+    void operator()(LHAInputStream* s) const { lha_input_stream_free(s); }
+};
+struct FileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+Status WriteArchive(const QString& archivePath, const QString& sourcePath, const QString& memberName,
+                    MemberReport* report, QString* error) {
+    if (QFileInfo::exists(archivePath)) {
+        *error = QStringLiteral("%1: the archive exists already").arg(archivePath);
+        return Status::Exists;
+    }
+    QFile source(sourcePath);
+    if (!QFileInfo(sourcePath).isFile() || !source.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: cannot be read (%2)").arg(sourcePath, source.errorString());
+        return Status::Missing;
+    }
+    const QByteArray data = source.readAll();
+    if (source.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("%1: cannot be read (%2)").arg(sourcePath, source.errorString());
+        return Status::Missing;
+    }
+    const QByteArray name = memberName.toLocal8Bit();
+    if (data.size() > 0xFFFFFFFFLL || name.isEmpty() || name.size() > 0x7FFF) {
+        *error = QStringLiteral("%1: too large or without a name for an archive").arg(sourcePath);
+        return Status::BadCommand;
+    }
+    const QByteArray packed = PackLh5(data);
+    const auto mtime = static_cast<quint32>(QFileInfo(sourcePath).lastModified().toSecsSinceEpoch());
+
+    QSaveFile out(archivePath);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("%1: cannot be written (%2)").arg(archivePath, out.errorString());
+        return Status::WriteFailed;
+    }
+    out.write(Level2Header(name, packed.size(), data.size(), mtime, Crc16(data)));
+    out.write(packed);
+    out.write(QByteArray(1, '\0'));  // end of the archive
+    if (!out.commit()) {
+        *error = QStringLiteral("%1: cannot be written (%2)").arg(archivePath, out.errorString());
+        return Status::WriteFailed;
+    }
+    if (report) *report = {memberName, data.size(), packed.size(), QStringLiteral("-lh5-")};
+    return Status::Ok;
+}
+
+Status ExtractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
+                      QList<MemberReport>* reports, QString* error) {
+    std::unique_ptr<FILE, FileCloser> file(std::fopen(QFile::encodeName(archivePath).constData(), "rb"));
+    if (!file || !QFileInfo(archivePath).isFile()) {
+        *error = QStringLiteral("%1: the archive cannot be read").arg(archivePath);
+        return Status::Missing;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        *error = QStringLiteral("%1: no such folder").arg(folder);
+        return Status::Missing;
+    }
+    std::unique_ptr<LHAInputStream, StreamDeleter> stream(lha_input_stream_from_FILE(file.get()));
+    std::unique_ptr<LHAReader, ReaderDeleter> reader(stream ? lha_reader_new(stream.get()) : nullptr);
+    if (!reader) {
+        *error = QStringLiteral("%1: the archive cannot be read").arg(archivePath);
+        return Status::NotArchive;
+    }
+    const QDir target(folder);
+    int members = 0;
+    int matched = 0;
+    while (LHAFileHeader* header = lha_reader_next_file(reader.get())) {
+        if (lha_reader_current_is_fake(reader.get())) continue;
+        ++members;
+        const QString name = MemberName(header);
+        if (!SafeName(name) || header->symlink_target) {
+            *error = QStringLiteral("%1: the member \"%2\" would be written outside %3").arg(archivePath, name, folder);
+            return Status::UnsafeName;
+        }
+        if (!Matches(name, patterns)) continue;
+        ++matched;
+        const QString path = target.filePath(name);
+        if (QString(header->compress_method) == QLatin1String(LHA_COMPRESS_TYPE_DIR)) {
+            if (!target.mkpath(name)) {
+                *error = QStringLiteral("%1: the folder cannot be made").arg(path);
+                return Status::WriteFailed;
+            }
+            continue;
+        }
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+            *error = QStringLiteral("%1: the file exists already and is not replaced").arg(path);
+            return Status::Exists;
+        }
+        const QString parent = QFileInfo(path).absolutePath();
+        if (!QDir().mkpath(parent)) {
+            *error = QStringLiteral("%1: the folder cannot be made").arg(parent);
+            return Status::WriteFailed;
+        }
+        // Into a temporary file beside the target, which takes the name only once the CRC matched.
+        QTemporaryFile part(parent + QStringLiteral("/.unpack-XXXXXX"));
+        if (!part.open()) {
+            *error = QStringLiteral("%1: cannot be written (%2)").arg(path, part.errorString());
+            return Status::WriteFailed;
+        }
+        uint16_t crc = 0;
+        qint64 length = 0;
+        char buffer[64 * 1024];
+        for (;;) {
+            const size_t got = lha_reader_read(reader.get(), buffer, sizeof buffer);
+            if (got == 0) break;
+            crc = Crc16(buffer, static_cast<qsizetype>(got), crc);
+            length += static_cast<qint64>(got);
+            if (part.write(buffer, static_cast<qint64>(got)) != static_cast<qint64>(got)) {
+                *error = QStringLiteral("%1: cannot be written (%2)").arg(path, part.errorString());
+                return Status::WriteFailed;
+            }
+        }
+        if (length != static_cast<qint64>(header->length) || crc != header->crc) {
+            *error = QStringLiteral("%1: the member \"%2\" is damaged (%3 of %4 bytes, CRC %5, expected %6)")
+                         .arg(archivePath, name)
+                         .arg(length)
+                         .arg(static_cast<qint64>(header->length))
+                         .arg(crc, 4, 16, QLatin1Char('0'))
+                         .arg(header->crc, 4, 16, QLatin1Char('0'));
+            return Status::Damaged;
+        }
+        if (!part.flush()) {
+            *error = QStringLiteral("%1: cannot be written (%2)").arg(path, part.errorString());
+            return Status::WriteFailed;
+        }
+        part.close();
+        QString renameError;
+        if (!disk::RenameNoReplace(part.fileName(), path, &renameError)) {
+            *error = renameError;
+            return QFileInfo::exists(path) ? Status::Exists : Status::WriteFailed;
+        }
+        part.setAutoRemove(false);
+        if (reports)
+            reports->append({name, length, static_cast<qint64>(header->compressed_length),
+                             QString::fromLatin1(header->compress_method)});
+    }
+    if (members == 0) {
+        *error = QStringLiteral("%1: not an archive, or its first header is damaged").arg(archivePath);
+        return Status::NotArchive;
+    }
+    if (matched == 0) {
+        *error = QStringLiteral("%1: no member matches %2").arg(archivePath, patterns.join(u' '));
+        return Status::NothingMatched;
+    }
+    return Status::Ok;
+}
+
+}  // namespace lzh

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "core/MainMenu.h"
+#include "maintenance/Backup.h"
+#include "tests/maintenance/BackupFixture.h"
+
+namespace {
+
+using test::BackupTest;
+using ui::Answer;
+
+class CopiesTest : public BackupTest {
+protected:
+    void SetUp() override {
+        BackupTest::SetUp();
+        ASSERT_TRUE(test::FillExpenseLines(ModMurv::DbData, 500));
+        target_ = folder_.path() + QStringLiteral("/my backups/copy of data.mdb");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(target_).absolutePath()));
+    }
+    static qint64 LinesIn(const QString& path) {
+        db::Database d;
+        if (!d.Open(path)) return -1;
+        return d.OpenRecordset(QStringLiteral("select count(*) from 取引明細")).Value(0).toLongLong();
+    }
+    QString target_;
+};
+
+TEST_F(CopiesTest, SavingACopyAsksBeforeReplacingAndTakesThePathWhole) {
+    dialogs_.QueuePath(target_);
+    maintenance::SaveDataFileToHdd(nullptr);
+    ASSERT_EQ(dialogs_.Requests().size(), 1);
+    const ui::FileDialogRequest& request = dialogs_.Requests().first();
+    EXPECT_EQ(request.kind, ui::FileDialogRequest::Kind::Save);
+    EXPECT_EQ(request.title, QStringLiteral("ファイルの保存..."));
+    EXPECT_EQ(request.initialName, QStringLiteral("Murvdata.mdb"));
+    EXPECT_EQ(request.nameFilters, QStringList({QStringLiteral("MDB ファイル(*.mdb) (*.mdb)")}));
+    ASSERT_EQ(Texts(), QStringList({target_ + QStringLiteral(" にコピーしました。")}));
+    EXPECT_EQ(disks_.Shown().first().title, QStringLiteral("コピー完了"));
+    EXPECT_EQ(LinesIn(target_), 500);
+
+    // Declined: nothing changes and nothing is said to be done.
+    ASSERT_TRUE(test::FillExpenseLines(ModMurv::DbData, 100, 501));
+    disks_.Clear();
+    dialogs_.QueuePath(target_);
+    disks_.QueueAnswer(Answer::No);
+    maintenance::SaveDataFileToHdd(nullptr);
+    ASSERT_EQ(Texts(), QStringList({target_ + QStringLiteral(" は既にあります。置き換えますか。")}));
+    EXPECT_EQ(disks_.Shown().first().defaultButton, Answer::No);
+    EXPECT_EQ(LinesIn(target_), 500);
+
+    // Accepted: the copy is replaced whole, and no temporary file stays beside it.
+    disks_.Clear();
+    dialogs_.QueuePath(target_);
+    disks_.QueueAnswer(Answer::Yes);
+    maintenance::SaveDataFileToHdd(nullptr);
+    EXPECT_EQ(Texts().last(), target_ + QStringLiteral(" にコピーしました。"));
+    EXPECT_EQ(LinesIn(target_), 600);
+    EXPECT_EQ(QDir(QFileInfo(target_).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({QStringLiteral("copy of data.mdb")}));
+
+    // The data file itself, and a folder that cannot be written, are refused without a completion.
+    for (const QString& path : {DataFile(), QStringLiteral("/proc/no-such-folder/x.mdb")}) {
+        disks_.Clear();
+        dialogs_.QueuePath(path);
+        maintenance::SaveDataFileToHdd(nullptr);
+        ASSERT_EQ(disks_.Shown().size(), 1) << path.toStdString();
+        EXPECT_EQ(disks_.Shown().first().icon, ui::MessageIcon::Warning);
+        EXPECT_FALSE(Texts().first().contains(QStringLiteral("コピーしました。")));
+    }
+    EXPECT_EQ(LineCount(), 600);
+
+    // A cancelled dialog does nothing.
+    disks_.Clear();
+    dialogs_.QueueCancel();
+    maintenance::SaveDataFileToHdd(nullptr);
+    EXPECT_TRUE(disks_.Shown().isEmpty());
+}
+
+TEST_F(CopiesTest, ReadingACopyReplacesTheDataInUseAndReloadsTheSettings) {
+    auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
+    menu.Load();
+    ASSERT_TRUE(ModMurv::DbData.IsOpen());
+    // Another book: 20 lines and a title of its own.
+    const QString other = folder_.path() + QStringLiteral("/other book/経費 2025.mdb");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(other).absolutePath()));
+    QString error;
+    ASSERT_TRUE(core::CreateDatabaseFile(other, core::DataFileKind::Data, &error)) << error.toStdString();
+    {
+        db::Database d;
+        ASSERT_TRUE(d.Open(other));
+        ASSERT_TRUE(test::FillExpenseLines(d, 20));
+        ASSERT_TRUE(d.Execute(QStringLiteral("update 自社情報 set タイトル = '別の会社', 開始日 = #2025/04/01#, 終了日 = #2026/03/31#")));
+    }
+    const QByteArray otherBytes = Bytes(other);
+
+    // Declining the replace question keeps the data in use.
+    dialogs_.QueuePath(other);
+    disks_.QueueAnswer(Answer::No);
+    maintenance::ReadDataFileFromHdd(nullptr);
+    EXPECT_EQ(Texts(), QStringList({DataFile() + QStringLiteral(" は既にあります。置き換えますか。")}));
+    EXPECT_EQ(dialogs_.Requests().first().title, QStringLiteral("ファイルの読込..."));
+    EXPECT_EQ(dialogs_.Requests().first().kind, ui::FileDialogRequest::Kind::Open);
+    EXPECT_EQ(LineCount(), 500);
+
+    disks_.Clear();
+    dialogs_.QueuePath(other);
+    disks_.QueueAnswer(Answer::Yes);
+    maintenance::ReadDataFileFromHdd(nullptr);
+    EXPECT_EQ(Texts().last(), DataFile() + QStringLiteral(" に読込みしました。"));
+    EXPECT_EQ(disks_.Shown().last().title, QStringLiteral("読込完了"));
+    EXPECT_EQ(LineCount(), 20);
+    EXPECT_EQ(ModMurv::CompanyTitle.toString(), QStringLiteral("別の会社"));
+    EXPECT_EQ(menu.LblTitle.Caption(), QStringLiteral("別の会社"));
+    EXPECT_EQ(Bytes(other), otherBytes);  // the chosen file is only read
+    EXPECT_EQ(LinesIn(DataFile() + QStringLiteral(".old")), 500);
+
+    // A file that is not a data file, or is damaged, leaves the data in use as it was.
+    const QString notData = folder_.path() + QStringLiteral("/notes.mdb");
+    QFile n(notData);
+    ASSERT_TRUE(n.open(QIODevice::WriteOnly));
+    n.write(QByteArray("SQLite format 3\0", 16) + QByteArray(5000, 'x'));
+    n.close();
+    const QByteArray live = Bytes(DataFile());
+    for (const QString& path : {notData, DataFile()}) {
+        disks_.Clear();
+        dialogs_.QueuePath(path);
+        disks_.QueueAnswer(Answer::Yes);
+        maintenance::ReadDataFileFromHdd(nullptr);
+        ASSERT_FALSE(disks_.Shown().isEmpty());
+        EXPECT_EQ(disks_.Shown().last().icon, ui::MessageIcon::Warning) << path.toStdString();
+        EXPECT_FALSE(Texts().last().contains(QStringLiteral("読込みしました。")));
+        EXPECT_EQ(Bytes(DataFile()), live);
+        EXPECT_EQ(LineCount(), 20);
+    }
+    EXPECT_FALSE(QFileInfo::exists(DataFile() + QStringLiteral(".new")));
+}
+
+}  // namespace

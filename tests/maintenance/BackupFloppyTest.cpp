@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include "maintenance/Backup.h"
+#include "maintenance/BackupRules.h"
+#include "platform/lzh/Unlha.h"
+#include "tests/maintenance/BackupFixture.h"
+
+namespace {
+
+using test::BackupTest;
+using ui::Answer;
+
+const QString kNoDisk = QStringLiteral("フロッピーディスクがセットされていません。確認してください。");
+
+class FloppyTest : public BackupTest {
+protected:
+    void SetUp() override {
+        BackupTest::SetUp();
+        ASSERT_TRUE(test::FillExpenseLines(ModMurv::DbData, 3000));
+        lines_ = LineCount();
+        sum_ = AmountSum();
+    }
+
+    // Random bytes in a table of their own make the archive need several disks.
+    void AddIncompressible(qsizetype bytes) {
+        ASSERT_TRUE(ModMurv::DbData.ExecuteNative(QStringLiteral("create table 添付 (内容 blob)")));
+        ASSERT_TRUE(ModMurv::DbData.ExecuteNative(
+            QStringLiteral("insert into 添付 select randomblob(%1) from (select 1 union all select 2 union all select 3)")
+                .arg(bytes / 3)));
+    }
+
+    void Backup() {
+        captions_.clear();
+        maintenance::FDDBuckUp(drive_, [this](const QString& caption) { captions_ << caption; });
+    }
+    void Restore() {
+        captions_.clear();
+        maintenance::RestoreMV(drive_, [this](const QString& caption) { captions_ << caption; });
+    }
+    void LoseEveryLine() {
+        ASSERT_TRUE(ModMurv::DbData.Execute(QStringLiteral("delete * from 取引明細")));
+        ASSERT_EQ(LineCount(), 0);
+    }
+
+    qint64 lines_ = 0;
+    double sum_ = 0;
+    QStringList captions_;
+};
+
+TEST_F(FloppyTest, OneDiskBackupAndRestoreBringBackEveryLine) {
+    // The disk holds a file of the user's and a piece of an older, longer set.
+    QFile photo(Floppy(1) + QStringLiteral("/photo.jpg"));
+    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+    photo.write("not ours");
+    photo.close();
+    QFile old(Floppy(1) + QStringLiteral("/MURV_D002"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
+    ASSERT_TRUE(QDir().mkpath(Floppy(1) + QStringLiteral("/folder")));
+
+    Backup();
+    QStringList texts = Texts();
+    ASSERT_EQ(texts.size(), 4) << texts.join(u'|').toStdString();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("[書庫ファイル ＯＫ]\r\nMurvdata.mdb  "))) << texts[0].toStdString();
+    EXPECT_EQ(disks_.Shown()[0].title, QStringLiteral("MURV経費帳 Pro Ver 2.40"));
+    EXPECT_EQ(texts[1], QStringLiteral("1 枚のフロッピーディスクを準備してださい。"));
+    EXPECT_EQ(disks_.Shown()[1].buttons, ui::MessageButtons::OkCancel);
+    EXPECT_EQ(disks_.Shown()[1].title, QStringLiteral("フロッピーディスクへの保存"));
+    EXPECT_EQ(texts[2], QStringLiteral("1/ 1枚目のフロッピーディスクをセットしてください。"));
+    EXPECT_EQ(texts[3], QStringLiteral("保存が終了しました。"));
+    EXPECT_EQ(captions_, QStringList({QStringLiteral("1/ 1 枚目のフロッピーディスクに保存中です･･･"), QString()}));
+
+    // Only the set's own files were replaced; the control file is 13 bytes.
+    EXPECT_EQ(FilesOn(1), QStringList({QStringLiteral("Murvctl"), QStringLiteral("murvdata.lzh"), QStringLiteral("photo.jpg")}));
+    EXPECT_TRUE(QDir(Floppy(1) + QStringLiteral("/folder")).exists());
+    EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/Murvctl")), QByteArray("MurvFddNum= 1"));
+    // The archive is one the standard tool reads, and the work files are gone.
+    EXPECT_EQ(Lhasa({QStringLiteral("t"), Floppy(1) + QStringLiteral("/murvdata.lzh")}, Floppy(1)), 0);
+    EXPECT_FALSE(WorkFiles().contains(QStringLiteral("murvdata.lzh")));
+    EXPECT_FALSE(WorkFiles().contains(QStringLiteral("Murvctl")));
+    EXPECT_FALSE(WorkFiles().contains(QStringLiteral("Murvdata.mdb")));
+
+    LoseEveryLine();
+    disks_.Clear();
+    Insert(0);
+    Restore();
+    texts = Texts();
+    ASSERT_EQ(texts.size(), 5) << texts.join(u'|').toStdString();
+    EXPECT_EQ(texts[0], QStringLiteral("MuRv経費帳をバックアップしたフロッピーディスクの「1」をセットしてださい。"));
+    EXPECT_EQ(texts[1], QStringLiteral("フロッピーディスクは 1 枚です。よろしいですか。"));
+    EXPECT_EQ(texts[2], QStringLiteral("1/ 1枚目のフロッピーディスクをセットしてください。"));
+    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("[書庫解凍 ＯＫ]\r\nMurvdata.mdb  "))) << texts[3].toStdString();
+    EXPECT_EQ(texts[4], QStringLiteral("読込が終了しました。"));
+    EXPECT_EQ(captions_, QStringList({QStringLiteral("1/ 1 枚目のフロッピーディスクを読込中です･･･"), QString()}));
+
+    EXPECT_EQ(LineCount(), lines_);
+    EXPECT_EQ(AmountSum(), sum_);
+    EXPECT_FALSE(WorkFiles().contains(QStringLiteral("murvdata.lzh")));
+    EXPECT_FALSE(WorkFiles().contains(QStringLiteral("Murvdata.mdb")));
+    // The file the restore replaced is kept once.
+    EXPECT_TRUE(WorkFiles().contains(core::kDataFileName + QStringLiteral(".old")));
+}
+
+TEST_F(FloppyTest, ThreeDiskBackupAndRestoreWithDisksSwappedBetweenPrompts) {
+    AddIncompressible(3600000);
+    probe_.writeProtected.insert(QFileInfo(Floppy(2)).canonicalFilePath());
+    int protectedPrompts = 0;
+    onDisk = [&](int k) {
+        // Disk 2 is write-protected the first time it is put in; then the user slides the tab.
+        if (k == 2 && !probe_.writeProtected.isEmpty() && ++protectedPrompts == 2) probe_.writeProtected.clear();
+        return false;
+    };
+    Backup();
+    QStringList texts = Texts();
+    EXPECT_EQ(texts[1], QStringLiteral("3 枚のフロッピーディスクを準備してださい。"));
+    EXPECT_EQ(texts.count(QStringLiteral("フロッピーディスクが書き込み可能ではありません。確認してください。")), 1);
+    EXPECT_EQ(texts.count(QStringLiteral("2/ 3枚目のフロッピーディスクをセットしてください。")), 2);
+    EXPECT_EQ(texts.last(), QStringLiteral("保存が終了しました。"));
+
+    // Disk k holds piece k, disk 1 the control file too; the pieces join to the archive.
+    EXPECT_EQ(FilesOn(1), QStringList({QStringLiteral("Murvctl"), QStringLiteral("murv_d001")}));
+    EXPECT_EQ(FilesOn(2), QStringList({QStringLiteral("murv_d002")}));
+    EXPECT_EQ(FilesOn(3), QStringList({QStringLiteral("murv_d003")}));
+    EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/Murvctl")), QByteArray("MurvFddNum= 3"));
+    const QByteArray p1 = Bytes(Floppy(1) + QStringLiteral("/murv_d001"));
+    const QByteArray p2 = Bytes(Floppy(2) + QStringLiteral("/murv_d002"));
+    const QByteArray p3 = Bytes(Floppy(3) + QStringLiteral("/murv_d003"));
+    EXPECT_EQ(p1.size(), 1440001);
+    EXPECT_EQ(p2.size(), 1440001);
+    EXPECT_GT(p3.size(), 0);
+    EXPECT_LE(p3.size(), 3 * 1440000 - 2 * 1440001);
+    // The pieces stay in the data folder; the archive and control file do not.
+    EXPECT_EQ(Bytes(DataFolder() + QStringLiteral("/murv_d003")), p3);
+    EXPECT_FALSE(WorkFiles().contains(QStringLiteral("murvdata.lzh")));
+    const QString joined = folder_.path() + QStringLiteral("/joined.lzh");
+    QFile j(joined);
+    ASSERT_TRUE(j.open(QIODevice::WriteOnly));
+    j.write(p1 + p2 + p3);
+    j.close();
+    EXPECT_EQ(Lhasa({QStringLiteral("t"), joined}, folder_.path()), 0);
+
+    LoseEveryLine();
+    ASSERT_TRUE(ModMurv::DbData.ExecuteNative(QStringLiteral("drop table 添付")));
+    disks_.Clear();
+    // Asked for disk 2, the user first puts in disk 3, then takes every disk out.
+    int disk2Prompts = 0;
+    onDisk = [&](int k) {
+        if (k != 2) return false;
+        ++disk2Prompts;
+        if (disk2Prompts == 1) Insert(3);
+        if (disk2Prompts == 2) Insert(0);
+        return disk2Prompts <= 2;
+    };
+    Restore();
+    texts = Texts();
+    EXPECT_EQ(texts[1], QStringLiteral("フロッピーディスクは 3 枚です。よろしいですか。"));
+    EXPECT_EQ(texts.count(QStringLiteral("これは 2 枚目のフロッピーディスクではありません。確認してください。")), 1);
+    EXPECT_EQ(texts.count(kNoDisk), 1);
+    EXPECT_EQ(texts.count(QStringLiteral("2/ 3枚目のフロッピーディスクをセットしてください。")), 3);
+    EXPECT_EQ(texts.last(), QStringLiteral("読込が終了しました。"));
+    EXPECT_EQ(LineCount(), lines_);
+    EXPECT_EQ(AmountSum(), sum_);
+    db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from 添付"));
+    EXPECT_EQ(rs.Value(0).toLongLong(), 3);
+}
+
+TEST_F(FloppyTest, ACorruptOrWrongSetLeavesTheLiveDataUntouched) {
+    Backup();
+    ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
+    LoseEveryLine();
+    const QByteArray live = Bytes(DataFile());
+
+    // A damaged byte in the archive: the CRC check fails, nothing is replaced, no completion.
+    const QString archive = Floppy(1) + QStringLiteral("/murvdata.lzh");
+    QByteArray bytes = Bytes(archive);
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x20);
+    QFile f(archive);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    disks_.Clear();
+    Restore();
+    QStringList texts = Texts();
+    EXPECT_TRUE(texts.join(u'|').contains(QStringLiteral("[書庫解凍　エラー]"))) << texts.join(u'|').toStdString();
+    EXPECT_FALSE(texts.contains(QStringLiteral("読込が終了しました。")));
+    EXPECT_EQ(disks_.Shown().last().icon, ui::MessageIcon::Warning);
+    EXPECT_EQ(Bytes(DataFile()), live);
+    EXPECT_EQ(LineCount(), 0);
+    EXPECT_FALSE(WorkFiles().contains(QStringLiteral("murvdata.lzh")));
+
+    // A sound archive of a file that is not a data file: refused after unpacking.
+    const QString text = folder_.path() + QStringLiteral("/Murvdata.mdb");
+    QFile t(text);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("just some text, not an expense book");
+    t.close();
+    QFile::remove(archive);
+    char out[1024];
+    ASSERT_EQ(lzh::Unlha(0, QStringLiteral("a \"%1\" \"%2/\" \"Murvdata.mdb\"").arg(archive, folder_.path()).toLocal8Bit(),
+                         out, sizeof out),
+              0);
+    disks_.Clear();
+    Restore();
+    texts = Texts();
+    EXPECT_TRUE(texts.last().startsWith(QStringLiteral("読み込んだファイルはデータファイルとして使えません。"))) << texts.last().toStdString();
+    EXPECT_EQ(Bytes(DataFile()), live);
+    EXPECT_TRUE(ModMurv::DbData.IsOpen());
+
+    // A control file without a count is the wrong disk.
+    QFile c(Floppy(1) + QStringLiteral("/Murvctl"));
+    ASSERT_TRUE(c.open(QIODevice::WriteOnly));
+    c.write("MurvFddNum= x");
+    c.close();
+    disks_.Clear();
+    disks_.QueueAnswer(Answer::Ok);      // disk 1 is in
+    disks_.QueueAnswer(Answer::Cancel);  // "the wrong disk": give up
+    Restore();
+    EXPECT_EQ(Texts().last(), QStringLiteral("フロッピーディスクが違います。確認してください。"));
+    EXPECT_EQ(Bytes(DataFile()), live);
+}
+
+TEST_F(FloppyTest, NoDiskAndCancelEndTheBackupWithoutACompletionMessage) {
+    // No disk: OK asks for the same disk again; Cancel then ends.
+    onDisk = [&](int) {
+        Insert(0);
+        return true;
+    };
+    disks_.QueueAnswer(Answer::Ok);      // prepare one disk
+    disks_.QueueAnswer(Answer::Ok);      // disk 1 is set (it is not)
+    disks_.QueueAnswer(Answer::Ok);      // no disk: try again
+    disks_.QueueAnswer(Answer::Ok);      // disk 1 is set
+    disks_.QueueAnswer(Answer::Cancel);  // no disk: give up
+    Backup();
+    const QStringList texts = Texts();
+    EXPECT_EQ(texts.count(kNoDisk), 2);
+    EXPECT_EQ(texts.count(QStringLiteral("1/ 1枚目のフロッピーディスクをセットしてください。")), 2);
+    EXPECT_FALSE(texts.contains(QStringLiteral("保存が終了しました。")));
+
+    // The data folder itself is never a disk.
+    onDisk = [&](int) {
+        QFile::remove(drive_);
+        QFile::link(DataFolder(), drive_);
+        return true;
+    };
+    disks_.Clear();
+    disks_.QueueAnswer(Answer::Ok);
+    disks_.QueueAnswer(Answer::Ok);
+    disks_.QueueAnswer(Answer::Cancel);
+    Backup();
+    EXPECT_EQ(Texts().last(), kNoDisk);
+    EXPECT_TRUE(QFileInfo::exists(DataFile()));
+}
+
+}  // namespace
