@@ -4,6 +4,7 @@
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "masters/MasterSupport.h"
+#include "reports/PrintHandOffs.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
@@ -85,8 +86,6 @@ void FrmKamoku::LayOut() {
     MakePopUp(Cn印刷);
     const QString captions[] = {S(u"印刷"), S(u"ﾌﾟﾚﾋﾞｭｰ"), S(u"ｷｬﾝｾﾙ")};
     for (int i = 0; i < 3; ++i) cmd印刷サブ.Add(i, &Cn印刷, captions[i]).Move(180 + i * 1200, 225, 1080, 450);
-    cmd印刷サブ[0].SetEnabled(false);
-    cmd印刷サブ[1].SetEnabled(false);
 }
 
 void FrmKamoku::OnLoad() {
@@ -196,13 +195,13 @@ void FrmKamoku::LineDelete科目マスタ() {
 
 // ---------------------------------------------------------------- printing
 
-void FrmKamoku::cmd印刷サブ_Click(int) {
+void FrmKamoku::cmd印刷サブ_Click(int index) {
     // The feed is the sheet as it stands, registered or not, for every
     // button of the panel, "ｷｬﾝｾﾙ" included.
     Exec(DbWork, QStringLiteral("delete * from w科目マスタ印刷"));
     Exec(DbWork, QStringLiteral("insert into w科目マスタ印刷 select 科目,ふりがな,非課税 from w科目マスタ") +
                      QStringLiteral(" where not isnull([科目])"));
-    // Printing (0) and previewing (1) come with the reports.
+    reports::Prn科目一覧(index);
     Cn印刷.SetVisible(false);
 }
 

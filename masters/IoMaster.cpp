@@ -6,6 +6,7 @@
 #include "core/Lookup.h"
 #include "core/ModMurv.h"
 #include "masters/MasterSupport.h"
+#include "reports/PrintHandOffs.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
@@ -105,13 +106,11 @@ void IoMaster::LayOut() {
         x += 1230;
     }
 
-    // The print panel: printing comes with the reports.
+    // The print panel.
     Cn印刷.Move(3180, 2700, 3840, 900);
     MakePopUp(Cn印刷);
     const QString captions[] = {QStringLiteral("印刷"), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), QStringLiteral("ｷｬﾝｾﾙ")};
     for (int i = 0; i < 3; ++i) cmd印刷サブ.Add(i, &Cn印刷, captions[i]).Move(180 + i * 1200, 225, 1080, 450);
-    cmd印刷サブ[0].SetEnabled(false);
-    cmd印刷サブ[1].SetEnabled(false);
 }
 
 void IoMaster::ConnectHandlers() {
@@ -121,7 +120,11 @@ void IoMaster::ConnectHandlers() {
     connect(&cmd詳細, &ui::CommandButton::Click, this, [this] { cmd詳細_Click(); });
     connect(&cmd取引先, &ui::CommandButton::Click, this, [this] { cmd取引先_Click(); });
     connect(&cmd印刷, &ui::CommandButton::Click, this, [this] { Cn印刷.SetVisible(true); });
-    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int) { Cn印刷.SetVisible(false); });
+    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int index) {
+        // 印刷 and ﾌﾟﾚﾋﾞｭｰ make the partner list from the stored partners; ｷｬﾝｾﾙ only closes.
+        if (index == reports::kPrint || index == reports::kPreview) reports::Prn取引先マスタ(index);
+        Cn印刷.SetVisible(false);
+    });
     connect(&cmdメニュー, &ui::CommandButton::Click, this, [this] { BackToMenu(*this); });
     connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { cmd閉じる_Click(); });
     connect(&cmd登録, &ui::CommandButton::Click, this, [this] { Entry取引先マスタ(); });
