@@ -1,25 +1,35 @@
 #include "platform/report/Paint.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include "platform/report/Fonts.h"
 
+#include <map>
+#include <tuple>
+
 namespace report {
 
 namespace {
 
 constexpr double kTwipsPerInch = 1440;
+constexpr double kAscentEm = 0.88;
 
-Qt::Alignment Alignment(Align align) {
-    switch (align) {
-    case Align::Right: return Qt::AlignRight | Qt::AlignTop;
-    case Align::Center: return Qt::AlignHCenter | Qt::AlignTop;
-    case Align::Left: break;
+// Text widths in twips, with one set of metrics per font.
+class TextWidths {
+public:
+    double Of(const FontSpec& spec, double points, const QFont& font, const QString& text) {
+        const auto key = std::make_tuple(spec.name, points, spec.bold);
+        auto it = metrics_.find(key);
+        if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetricsF(font)).first;
+        return it->second.horizontalAdvance(text);
     }
-    return Qt::AlignLeft | Qt::AlignTop;
-}
+
+private:
+    std::map<std::tuple<QString, double, bool>, QFontMetricsF> metrics_;
+};
 
 }  // namespace
 
@@ -46,19 +56,30 @@ void PaintPage(QPainter& painter, const Pages& pages, size_t index, double devic
         painter.drawLine(item.rect.topLeft(), item.rect.bottomRight());
     }
     painter.setPen(Qt::black);
+    TextWidths widths;
     for (const DrawnItem& item : page.items) {
         if (item.kind != ItemKind::Text || item.text.isEmpty()) continue;
-        painter.setFont(TwipFont(item.font, item.printPoints > 0 ? item.printPoints : item.font.size));
-        // Left-aligned text stays inside its box; right-aligned and centred
-        // text was fitted to its box by the layout and is never cut.
-        const int flags = int(Alignment(item.align)) | Qt::TextSingleLine;
-        if (item.align == Align::Left) {
+        const double points = item.printPoints > 0 ? item.printPoints : item.font.size;
+        const QFont font = TwipFont(item.font, points);
+        painter.setFont(font);
+        // The text's em box stands at the top of its box: the baseline lies
+        // 0.88 em below the top, as the ideographs of the fonts are drawn.
+        const double em = font.pixelSize();
+        const double width = widths.Of(item.font, points, font, item.text);
+        const QRectF box(item.rect);
+        double x = box.left();
+        if (item.align == Align::Right) x = box.right() - kRightInsetTwips - width;
+        else if (item.align == Align::Center) x = box.center().x() - width / 2;
+        const QPointF baseline(x, box.top() + kAscentEm * em);
+        if (item.align == Align::Left && width > box.width()) {
+            // Left-aligned text stays inside its column; right-aligned and
+            // centred text was fitted by the layout and is never cut.
             painter.save();
-            painter.setClipRect(item.rect);
-            painter.drawText(item.rect, flags, item.text);
+            painter.setClipRect(QRectF(box.left(), box.top() - em, box.width(), box.height() + 2 * em));
+            painter.drawText(baseline, item.text);
             painter.restore();
         } else {
-            painter.drawText(item.rect, flags | Qt::TextDontClip, item.text);
+            painter.drawText(baseline, item.text);
         }
     }
     painter.restore();

@@ -32,14 +32,15 @@ public:
     void Fit(DrawnItem& item) {
         item.printPoints = item.font.size;
         if (!qGuiApp || item.text.isEmpty() || item.align == Align::Left) return;
-        const double room = item.rect.width() * kFitSlack;
+        const double room =
+            (item.rect.width() - (item.align == Align::Right ? kRightInsetTwips : 0)) * kFitSlack;
         double width = WidthOf(item.font, item.font.size, item.text);
         if (width <= room) return;
         const double points = std::max(kSmallestFitPoints, std::floor(item.font.size * room / width * 4) / 4);
         item.printPoints = points;
         width = WidthOf(item.font, points, item.text);
         if (width <= room) return;
-        const int grow = int(std::ceil(width / kFitSlack)) - item.rect.width();
+        const int grow = int(std::ceil(width / kFitSlack)) - int(room / kFitSlack);
         if (item.align == Align::Right) item.rect.setLeft(item.rect.left() - grow);
         else item.rect.adjust(-grow / 2, 0, grow - grow / 2, 0);
     }

@@ -24,6 +24,10 @@ namespace report {
 constexpr int kA4ShortTwips = 11906;
 constexpr int kA4LongTwips = 16838;
 
+// The room right-aligned text keeps from the right edge of its box, so
+// amounts do not touch the rule of their column.
+constexpr int kRightInsetTwips = 60;
+
 enum class Orientation { Portrait, Landscape };
 enum class Band { PageHeader, Detail, PageFooter };
 enum class ControlKind { Label, Field, PageNumber, PageCount, Line, Shape };
