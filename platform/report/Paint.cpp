@@ -17,18 +17,25 @@ namespace {
 constexpr double kTwipsPerInch = 1440;
 constexpr double kAscentEm = 0.88;
 
-// Text widths in twips, with one set of metrics per font.
-class TextWidths {
+// The fonts of a page and their metrics, made once each.
+class PageFonts {
 public:
-    double Of(const FontSpec& spec, double points, const QFont& font, const QString& text) {
+    struct Entry {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    const Entry& Of(const FontSpec& spec, double points) {
         const auto key = std::make_tuple(spec.name, points, spec.bold);
-        auto it = metrics_.find(key);
-        if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetricsF(font)).first;
-        return it->second.horizontalAdvance(text);
+        auto it = fonts_.find(key);
+        if (it == fonts_.end()) {
+            const QFont font = TwipFont(spec, points);
+            it = fonts_.emplace(key, Entry{font, QFontMetricsF(font)}).first;
+        }
+        return it->second;
     }
 
 private:
-    std::map<std::tuple<QString, double, bool>, QFontMetricsF> metrics_;
+    std::map<std::tuple<QString, double, bool>, Entry> fonts_;
 };
 
 }  // namespace
@@ -56,16 +63,19 @@ void PaintPage(QPainter& painter, const Pages& pages, size_t index, double devic
         painter.drawLine(item.rect.topLeft(), item.rect.bottomRight());
     }
     painter.setPen(Qt::black);
-    TextWidths widths;
+    PageFonts fonts;
+    const PageFonts::Entry* current = nullptr;
     for (const DrawnItem& item : page.items) {
         if (item.kind != ItemKind::Text || item.text.isEmpty()) continue;
         const double points = item.printPoints > 0 ? item.printPoints : item.font.size;
-        const QFont font = TwipFont(item.font, points);
-        painter.setFont(font);
+        const PageFonts::Entry& entry = fonts.Of(item.font, points);
+        if (current != &entry) painter.setFont(entry.font);
+        current = &entry;
+        const QFont& font = entry.font;
         // The text's em box stands at the top of its box: the baseline lies
         // 0.88 em below the top, as the ideographs of the fonts are drawn.
         const double em = font.pixelSize();
-        const double width = widths.Of(item.font, points, font, item.text);
+        const double width = entry.metrics.horizontalAdvance(item.text);
         const QRectF box(item.rect);
         double x = box.left();
         if (item.align == Align::Right) x = box.right() - kRightInsetTwips - width;
