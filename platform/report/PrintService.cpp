@@ -51,9 +51,13 @@ struct QtPrintService::State {
 QtPrintService::QtPrintService() : state_(std::make_unique<State>()) {}
 QtPrintService::~QtPrintService() = default;
 
-PrintResult QtPrintService::Print(const Pages& pages, const PrintRequest& request) {
+QPrinter& QtPrintService::Printer() {
     if (!state_->printer) state_->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrinter& printer = *state_->printer;
+    return *state_->printer;
+}
+
+PrintResult QtPrintService::Print(const Pages& pages, const PrintRequest& request) {
+    QPrinter& printer = Printer();
     if (request.series == 0 || request.withDialog) {
         // A new series: forget the numbered name of the last one.
         if (!state_->firstFile.isEmpty()) printer.setOutputFileName(state_->firstFile);

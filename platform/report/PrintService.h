@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+class QPrinter;
+
 #include "platform/report/Report.h"
 
 namespace report {
@@ -65,6 +67,8 @@ public:
     ~QtPrintService() override;
     PrintResult Print(const Pages& pages, const PrintRequest& request) override;
     bool Preview(std::shared_ptr<const Pages> pages, QString* error) override;
+    // The printer that the dialog sets up and later jobs use.
+    QPrinter& Printer();
 
 private:
     struct State;

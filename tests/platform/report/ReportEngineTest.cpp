@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPrintPreviewWidget>
 #include <QApplication>
 #include <QTemporaryDir>
@@ -201,6 +202,28 @@ TEST_F(ReportEngineTest, PagesWriteAsAPdfOfTheirPageCountAndSeriesFilesGetNumber
     EXPECT_EQ(SeriesFileName(QStringLiteral("/tmp/list.pdf"), 1), QStringLiteral("/tmp/list-2.pdf"));
     EXPECT_EQ(SeriesFileName(QStringLiteral("/tmp/v1.0/list"), 2), QStringLiteral("/tmp/v1.0/list-3"));
     EXPECT_EQ(SeriesFileName(QString(), 2), QString());
+}
+
+TEST_F(ReportEngineTest, LaterJobsOfASeriesPrintedToAFileGetFilesOfTheirOwn) {
+    Fill(3);
+    SmallReport r(path_);
+    QtPrintService qt;
+    const QString first = dir_.filePath(QStringLiteral("list.pdf"));
+    qt.Printer().setOutputFileName(first);
+    const auto pdfPages = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().count("/Type /Page\n") : -1;
+    };
+    for (int series = 0; series < 3; ++series)
+        EXPECT_EQ(qt.Print(r.Run(), {false, series}).outcome, PrintOutcome::Printed);
+    EXPECT_EQ(pdfPages(first), 1);
+    EXPECT_EQ(pdfPages(dir_.filePath(QStringLiteral("list-2.pdf"))), 1);
+    EXPECT_EQ(pdfPages(dir_.filePath(QStringLiteral("list-3.pdf"))), 1);
+    // The next series starts from the first name again.
+    ASSERT_TRUE(QFile::remove(first));
+    EXPECT_EQ(qt.Print(r.Run(), {false, 0}).outcome, PrintOutcome::Printed);
+    EXPECT_EQ(pdfPages(first), 1);
+    EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("list-4.pdf"))));
 }
 
 TEST_F(ReportEngineTest, ThePreviewWindowKeepsItsPagesWhenTheTableIsGone) {
