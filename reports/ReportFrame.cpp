@@ -43,6 +43,10 @@ void StartReport(report::Report& r, report::Orientation orientation, int left, i
     r.SetPrintWidth(printWidth);
 }
 
+void AddTitle(report::Report& r, QRect label1) {
+    r.AddLabel(Band::PageHeader, QStringLiteral("Label1"), r.Title(), label1, Mincho(16, true));
+}
+
 void AddPageNumbering(report::Report& r, QRect label19, QRect cp, QRect label20, QRect field1) {
     r.AddLabel(Band::PageHeader, QStringLiteral("Label19"), QStringLiteral("Page  "), label19, Mincho(11.5));
     r.AddPageNumber(Band::PageHeader, QStringLiteral("Cp"), cp, Mincho(11.5), Align::Right);

@@ -17,6 +17,9 @@ using report::Align;
 using report::Band;
 using report::Control;
 
+// A box in twips: left, top, width, height.
+inline QRect Twips(int left, int top, int width, int height) { return QRect(left, top, width, height); }
+
 report::FontSpec Mincho(double points, bool bold = false);
 report::FontSpec Gothic(double points);
 
@@ -26,6 +29,8 @@ report::FontSpec Gothic(double points);
 void StartReport(report::Report& r, report::Orientation orientation, int left, int top, int right, int bottom,
                  const QString& table, int printWidth);
 
+// The title label "Label1": the report's title, 16 pt bold.
+void AddTitle(report::Report& r, QRect label1);
 // "Page  " n "/ " N near the top right of the page header.
 void AddPageNumbering(report::Report& r, QRect label19, QRect cp, QRect label20, QRect field1);
 // "印刷日" and the field of the print date; returns the field.

@@ -4,27 +4,23 @@
 
 namespace reports {
 
-namespace {
-QRect R(int l, int t, int w, int h) { return QRect(l, t, w, h); }
-}  // namespace
-
 rpt科目一覧::rpt科目一覧() : report::Report(QStringLiteral("科目一覧")) {
     const Band H = Band::PageHeader;
-    AddLabel(H, QStringLiteral("Label1"), QStringLiteral("科目一覧"), R(425, 142, 1630, 354), Mincho(16, true));
-    AddPageNumbering(*this, R(7654, 213, 566, 212), R(8220, 213, 355, 212), R(8575, 213, 212, 212),
-                     R(8858, 213, 355, 212));
-    cday = &AddPrintDate(*this, R(3898, 213, 850, 283), R(4748, 210, 2622, 283));
-    AddShape(H, QStringLiteral("Shape1"), R(425, 638, 9071, 425));
-    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("科　　目"), R(1417, 709, 1276, 354), Mincho(14.5));
-    AddLabel(H, QStringLiteral("Label22"), QStringLiteral("ふりがな"), R(5102, 709, 1276, 354), Mincho(14.5));
+    AddTitle(*this, Twips(425, 142, 1630, 354));
+    AddPageNumbering(*this, Twips(7654, 213, 566, 212), Twips(8220, 213, 355, 212), Twips(8575, 213, 212, 212),
+                     Twips(8858, 213, 355, 212));
+    cday = &AddPrintDate(*this, Twips(3898, 213, 850, 283), Twips(4748, 210, 2622, 283));
+    AddShape(H, QStringLiteral("Shape1"), Twips(425, 638, 9071, 425));
+    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("科　　目"), Twips(1417, 709, 1276, 354), Mincho(14.5));
+    AddLabel(H, QStringLiteral("Label22"), QStringLiteral("ふりがな"), Twips(5102, 709, 1276, 354), Mincho(14.5));
     AddLine(H, QStringLiteral("Line1"), 4535, 638, 4535, 1063);
-    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("非課税"), R(8291, 709, 922, 340), Mincho(14.5));
+    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("非課税"), Twips(8291, 709, 922, 340), Mincho(14.5));
     AddLine(H, QStringLiteral("Line6"), 8079, 638, 8079, 1063);
 
     const Band D = Band::Detail;
-    AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), R(495, 0, 4050, 285), Mincho(12));
-    AddField(D, QStringLiteral("txtふりがな"), QStringLiteral("ふりがな"), R(4605, 0, 3555, 285), Mincho(12));
-    txt非課税 = &AddField(D, QStringLiteral("txt非課税"), QStringLiteral("非課税"), R(8504, 30, 638, 260), Mincho(12),
+    AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), Twips(495, 0, 4050, 285), Mincho(12));
+    AddField(D, QStringLiteral("txtふりがな"), QStringLiteral("ふりがな"), Twips(4605, 0, 3555, 285), Mincho(12));
+    txt非課税 = &AddField(D, QStringLiteral("txt非課税"), QStringLiteral("非課税"), Twips(8504, 30, 638, 260), Mincho(12),
                           Align::Center);
     Line2 = &AddLine(D, QStringLiteral("Line2"), 420, 285, 9480, 285);
     Line3 = &AddLine(D, QStringLiteral("Line3"), 4535, 0, 4535, 283);

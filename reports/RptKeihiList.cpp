@@ -7,35 +7,31 @@
 
 namespace reports {
 
-namespace {
-QRect R(int l, int t, int w, int h) { return QRect(l, t, w, h); }
-}  // namespace
-
 rpt経費一覧::rpt経費一覧() : report::Report(QStringLiteral("経費一覧")) {
     const Band H = Band::PageHeader;
-    AddLabel(H, QStringLiteral("Label1"), QStringLiteral("経費一覧"), R(180, 180, 1530, 360), Mincho(16, true));
-    AddPageNumbering(*this, R(8370, 180, 540, 270), R(8910, 180, 360, 270), R(9320, 180, 180, 270),
-                     R(9600, 180, 354, 212));
-    cday = &AddPrintDate(*this, R(3898, 213, 850, 250), R(4755, 210, 2625, 250));
-    AddLabel(H, QStringLiteral("Label3"), QStringLiteral("期 間"), R(810, 600, 630, 270), Mincho(12));
-    txt期間 = &AddField(H, QStringLiteral("txt期間"), QString(), R(1470, 600, 3135, 240), Mincho(12));
-    AddLabel(H, QStringLiteral("Label25"), QStringLiteral("件数"), R(4860, 600, 630, 270), Mincho(12));
-    txt件数 = &AddField(H, QStringLiteral("txt件数"), QString(), R(5535, 585, 855, 270), Mincho(12), Align::Right);
-    AddLabel(H, QStringLiteral("Label26"), QStringLiteral("合計金額"), R(6660, 600, 990, 270), Mincho(12));
-    txt合計 = &AddField(H, QStringLiteral("txt合計"), QString(), R(7650, 585, 1830, 270), Mincho(12), Align::Right);
-    AddShape(H, QStringLiteral("Shape1"), R(165, 960, 10065, 300), true);
-    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("日　付"), R(360, 1000, 1095, 240), Mincho(12), Align::Center);
-    AddLabel(H, QStringLiteral("Label22"), QStringLiteral("取引先名"), R(2880, 1000, 1635, 240), Mincho(12),
+    AddTitle(*this, Twips(180, 180, 1530, 360));
+    AddPageNumbering(*this, Twips(8370, 180, 540, 270), Twips(8910, 180, 360, 270), Twips(9320, 180, 180, 270),
+                     Twips(9600, 180, 354, 212));
+    cday = &AddPrintDate(*this, Twips(3898, 213, 850, 250), Twips(4755, 210, 2625, 250));
+    AddLabel(H, QStringLiteral("Label3"), QStringLiteral("期 間"), Twips(810, 600, 630, 270), Mincho(12));
+    txt期間 = &AddField(H, QStringLiteral("txt期間"), QString(), Twips(1470, 600, 3135, 240), Mincho(12));
+    AddLabel(H, QStringLiteral("Label25"), QStringLiteral("件数"), Twips(4860, 600, 630, 270), Mincho(12));
+    txt件数 = &AddField(H, QStringLiteral("txt件数"), QString(), Twips(5535, 585, 855, 270), Mincho(12), Align::Right);
+    AddLabel(H, QStringLiteral("Label26"), QStringLiteral("合計金額"), Twips(6660, 600, 990, 270), Mincho(12));
+    txt合計 = &AddField(H, QStringLiteral("txt合計"), QString(), Twips(7650, 585, 1830, 270), Mincho(12), Align::Right);
+    AddShape(H, QStringLiteral("Shape1"), Twips(165, 960, 10065, 300), true);
+    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("日　付"), Twips(360, 1000, 1095, 240), Mincho(12), Align::Center);
+    AddLabel(H, QStringLiteral("Label22"), QStringLiteral("取引先名"), Twips(2880, 1000, 1635, 240), Mincho(12),
              Align::Center);
-    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("金　額"), R(5940, 1000, 1095, 240), Mincho(12), Align::Center);
-    AddLabel(H, QStringLiteral("Label24"), QStringLiteral("科　目"), R(7920, 1000, 1095, 240), Mincho(12), Align::Center);
+    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("金　額"), Twips(5940, 1000, 1095, 240), Mincho(12), Align::Center);
+    AddLabel(H, QStringLiteral("Label24"), QStringLiteral("科　目"), Twips(7920, 1000, 1095, 240), Mincho(12), Align::Center);
 
     const Band D = Band::Detail;
-    txt日付 = &AddField(D, QStringLiteral("txt日付"), QStringLiteral("日付"), R(195, 20, 1440, 270), Mincho(12));
-    AddField(D, QStringLiteral("txt取引先名"), QStringLiteral("取引先名"), R(1830, 20, 3600, 270), Mincho(12));
-    AddField(D, QStringLiteral("txt金額"), QStringLiteral("金額"), R(5580, 20, 1440, 270), Mincho(12), Align::Right,
+    txt日付 = &AddField(D, QStringLiteral("txt日付"), QStringLiteral("日付"), Twips(195, 20, 1440, 270), Mincho(12));
+    AddField(D, QStringLiteral("txt取引先名"), QStringLiteral("取引先名"), Twips(1830, 20, 3600, 270), Mincho(12));
+    AddField(D, QStringLiteral("txt金額"), QStringLiteral("金額"), Twips(5580, 20, 1440, 270), Mincho(12), Align::Right,
              QStringLiteral("#,##0"));
-    AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), R(7170, 20, 2880, 270), Mincho(12));
+    AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), Twips(7170, 20, 2880, 270), Mincho(12));
     AddLine(D, QStringLiteral("Line1"), 165, 270, 10125, 270);
     SetBandHeight(H, 1335);
     SetBandHeight(D, 855);

@@ -11,7 +11,6 @@ namespace reports {
 
 namespace {
 
-QRect R(int l, int t, int w, int h) { return QRect(l, t, w, h); }
 QString N(const char16_t* prefix, int k) { return QString::fromUtf16(prefix) + QString::number(k); }
 
 // The column grid shared by the table head and the rows.
@@ -46,47 +45,47 @@ void NameFont(Control& field) {
 
 rpt月別経費一覧::rpt月別経費一覧() : report::Report(QStringLiteral("月別経費一覧")) {
     const Band H = Band::PageHeader;
-    AddLabel(H, QStringLiteral("Label1"), QStringLiteral("月別経費一覧"), R(213, 213, 2267, 354), Mincho(16, true));
-    AddPageNumbering(*this, R(13465, 142, 566, 212), R(14173, 142, 355, 212), R(14528, 142, 212, 212),
-                     R(14882, 142, 354, 213));
-    cday = &AddPrintDate(*this, R(3898, 213, 850, 250), R(4755, 210, 2625, 250));
-    Lbl科目 = &AddLabel(H, QStringLiteral("Lbl科目"), QString(), R(0, 0, 1347, 283), Mincho(12), Align::Center);
-    Lbl科目計 = &AddLabel(H, QStringLiteral("Lbl科目計"), QStringLiteral("合　計"), R(0, 0, 1205, 283), Mincho(12),
+    AddTitle(*this, Twips(213, 213, 2267, 354));
+    AddPageNumbering(*this, Twips(13465, 142, 566, 212), Twips(14173, 142, 355, 212), Twips(14528, 142, 212, 212),
+                     Twips(14882, 142, 354, 213));
+    cday = &AddPrintDate(*this, Twips(3898, 213, 850, 250), Twips(4755, 210, 2625, 250));
+    Lbl科目 = &AddLabel(H, QStringLiteral("Lbl科目"), QString(), Twips(0, 0, 1347, 283), Mincho(12), Align::Center);
+    Lbl科目計 = &AddLabel(H, QStringLiteral("Lbl科目計"), QStringLiteral("合　計"), Twips(0, 0, 1205, 283), Mincho(12),
                           Align::Center);
-    Shape1 = &AddShape(H, QStringLiteral("Shape1"), R(0, 0, 0, 0));
-    AddLabel(H, QStringLiteral("Label3"), QStringLiteral("期 間"), R(2551, 567, 709, 283), Mincho(12));
-    txt期間 = &AddField(H, QStringLiteral("txt期間"), QString(), R(3331, 567, 3189, 283), Mincho(12));
-    AddLabel(H, QStringLiteral("Label26"), QStringLiteral("合計金額"), R(6660, 600, 990, 270), Mincho(12));
-    txt合計金額 = &AddField(H, QStringLiteral("txt合計金額"), QString(), R(7650, 570, 2010, 285), Mincho(14.5),
+    Shape1 = &AddShape(H, QStringLiteral("Shape1"), Twips(0, 0, 0, 0));
+    AddLabel(H, QStringLiteral("Label3"), QStringLiteral("期 間"), Twips(2551, 567, 709, 283), Mincho(12));
+    txt期間 = &AddField(H, QStringLiteral("txt期間"), QString(), Twips(3331, 567, 3189, 283), Mincho(12));
+    AddLabel(H, QStringLiteral("Label26"), QStringLiteral("合計金額"), Twips(6660, 600, 990, 270), Mincho(12));
+    txt合計金額 = &AddField(H, QStringLiteral("txt合計金額"), QString(), Twips(7650, 570, 2010, 285), Mincho(14.5),
                             Align::Right);
     for (int k = 1; k <= 12; ++k) {
         const bool narrow = k == 1 || k == 3 || k == 7 || k == 9 || k == 11;
-        Lbl月[k - 1] = &AddLabel(H, N(u"Lbl月", k), QString(), R(0, 0, narrow ? 779 : 780, k == 8 ? 284 : 283),
+        Lbl月[k - 1] = &AddLabel(H, N(u"Lbl月", k), QString(), Twips(0, 0, narrow ? 779 : 780, k == 8 ? 284 : 283),
                                  Mincho(12), Align::Center);
     }
     for (int i = 0; i < 13; ++i) LineHead[size_t(i)] = &AddLine(H, N(u"Line", 17 + i), 0, 0, 0, 0);
     for (int k = 1; k <= 12; ++k)
-        txt月計[k - 1] = &AddField(H, N(u"txt月計", k), QString(), R(0, 0, 0, 283), Mincho(12), Align::Right,
+        txt月計[k - 1] = &AddField(H, N(u"txt月計", k), QString(), Twips(0, 0, 0, 283), Mincho(12), Align::Right,
                                    QStringLiteral("#,##"));
-    Shape2 = &AddShape(H, QStringLiteral("Shape2"), R(0, 0, 0, 0));
+    Shape2 = &AddShape(H, QStringLiteral("Shape2"), Twips(0, 0, 0, 0));
     for (int k = 1; k <= 12; ++k)
-        txt月税計[k - 1] = &AddField(H, N(u"txt月税計", k), QString(), R(0, 0, 0, k <= 4 ? 283 : 284), Mincho(12),
+        txt月税計[k - 1] = &AddField(H, N(u"txt月税計", k), QString(), Twips(0, 0, 0, k <= 4 ? 283 : 284), Mincho(12),
                                      Align::Right, QStringLiteral("#,##"));
     Line30 = &AddLine(H, QStringLiteral("Line30"), 0, 0, 0, 0);
-    lbl税計 = &AddLabel(H, QStringLiteral("lbl税計"), QStringLiteral("税　計"), R(0, 0, 1205, 284), Mincho(12),
+    lbl税計 = &AddLabel(H, QStringLiteral("lbl税計"), QStringLiteral("税　計"), Twips(0, 0, 1205, 284), Mincho(12),
                         Align::Center);
-    AddLabel(H, QStringLiteral("Label27"), QStringLiteral("税合計"), R(9850, 567, 922, 283), Mincho(12));
-    txt税合計 = &AddField(H, QStringLiteral("txt税合計"), QString(), R(10843, 567, 1700, 283), Mincho(14.5),
+    AddLabel(H, QStringLiteral("Label27"), QStringLiteral("税合計"), Twips(9850, 567, 922, 283), Mincho(12));
+    txt税合計 = &AddField(H, QStringLiteral("txt税合計"), QString(), Twips(10843, 567, 1700, 283), Mincho(14.5),
                           Align::Right);
 
     const Band D = Band::Detail;
-    txt科目 = &AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), R(0, 0, 0, 284), Mincho(12));
-    txt取引先名 = &AddField(D, QStringLiteral("txt取引先名"), QStringLiteral("取引先名"), R(0, 0, 0, 283), Mincho(12));
-    txt合計 = &AddField(D, QStringLiteral("txt合計"), QStringLiteral("合計"), R(0, 0, 0, 283), Mincho(12),
+    txt科目 = &AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), Twips(0, 0, 0, 284), Mincho(12));
+    txt取引先名 = &AddField(D, QStringLiteral("txt取引先名"), QStringLiteral("取引先名"), Twips(0, 0, 0, 283), Mincho(12));
+    txt合計 = &AddField(D, QStringLiteral("txt合計"), QStringLiteral("合計"), Twips(0, 0, 0, 283), Mincho(12),
                         Align::Right, QStringLiteral("#,##0"));
     for (int k = 1; k <= 12; ++k) {
         const int height = k == 4 ? 212 : (k >= 5 && k <= 8) ? 284 : 283;
-        txt金額[k - 1] = &AddField(D, N(u"txt金額", k), N(u"金額", k), R(0, 0, 0, height), Mincho(12), Align::Right,
+        txt金額[k - 1] = &AddField(D, N(u"txt金額", k), N(u"金額", k), Twips(0, 0, 0, height), Mincho(12), Align::Right,
                                    QStringLiteral("#,##"));
     }
     for (int i = 0; i < 16; ++i) Line[size_t(i)] = &AddLine(D, N(u"Line", i + 1), 0, 0, 0, 0);

@@ -375,4 +375,11 @@ std::vector<const DrawnItem*> ItemsOf(const Page& page, const QString& control) 
     return found;
 }
 
+QStringList TextsOf(const Page& page, const QString& control) {
+    QStringList texts;
+    for (const DrawnItem& item : page.items)
+        if (item.control == control) texts << item.text;
+    return texts;
+}
+
 }  // namespace report

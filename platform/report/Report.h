@@ -195,7 +195,8 @@ QString BoundText(const QVariant& value, const QString& outputFormat);
 QString Dump(const Pages& pages);
 QString Dump(const DrawnItem& item);
 
-// The items a control drew on a page, in drawing order.
+// The items a control drew on a page, in drawing order, and their texts.
 std::vector<const DrawnItem*> ItemsOf(const Page& page, const QString& control);
+QStringList TextsOf(const Page& page, const QString& control);
 
 }  // namespace report

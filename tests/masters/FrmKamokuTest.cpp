@@ -51,10 +51,8 @@ TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
         EXPECT_FALSE(k.Cn印刷.Visible());
         ASSERT_EQ(printer.Jobs().size(), 1u);
         EXPECT_TRUE(printer.Jobs()[0].dialogShown);
-        QStringList printed;
-        for (const report::DrawnItem* item : report::ItemsOf(printer.Jobs()[0].pages->pages.at(0), QStringLiteral("txt科目")))
-            printed << item->text;
-        EXPECT_EQ(printed, (QStringList{"読みなし", "Tom's", "新聞代"}));
+        EXPECT_EQ(report::TextsOf(printer.Jobs()[0].pages->pages.at(0), QStringLiteral("txt科目")),
+                  (QStringList{"読みなし", "Tom's", "新聞代"}));
     }
     PressKey(g.View(), Qt::Key_F5, Answer::Yes);
     EXPECT_EQ(Texts(), (QStringList{"科目 を登録します。よろしいですか", "科目 を登録しました。"}));

@@ -81,9 +81,7 @@ TEST_F(IoMasterTest, TheListIsInReadingOrderAndThePanelHoldsEveryItemOfThePartne
     EXPECT_FALSE(io.Cn印刷.Visible());
     ASSERT_EQ(printer.Jobs().size(), 1u);
     EXPECT_TRUE(printer.Jobs()[0].preview);
-    QStringList partners;
-    for (const report::DrawnItem* item : report::ItemsOf(printer.Jobs()[0].pages->pages.at(0), QStringLiteral("txt取引先名")))
-        if (!item->text.isEmpty()) partners << item->text;
+    const QStringList partners = report::TextsOf(printer.Jobs()[0].pages->pages.at(0), QStringLiteral("txt取引先名"));
     EXPECT_TRUE(partners.contains(QStringLiteral("青葉商店"))) << partners.join(u',').toStdString();
     QTest::mouseClick(&io.cmd閉じる, Qt::LeftButton);
     EXPECT_EQ(ui::Forms::Find(QStringLiteral("IoMaster")), nullptr);

@@ -52,9 +52,7 @@ protected:
     const report::Pages& JobPages(size_t job) const { return *printer_.Jobs().at(job).pages; }
     // The texts a control drew on a page of a recorded job.
     QStringList Texts(size_t job, size_t page, const QString& control) const {
-        QStringList t;
-        for (const report::DrawnItem* item : report::ItemsOf(JobPages(job).pages.at(page), control)) t << item->text;
-        return t;
+        return report::TextsOf(JobPages(job).pages.at(page), control);
     }
     QString Text(size_t job, size_t page, const QString& control) const {
         const QStringList t = Texts(job, page, control);

@@ -79,11 +79,7 @@ protected:
             ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 (名前, 金額) values ('行%1', %2)").arg(i).arg(i * 10)));
         ASSERT_TRUE(db_.CommitTrans());
     }
-    static QStringList Texts(const Page& page, const QString& control) {
-        QStringList t;
-        for (const DrawnItem* item : ItemsOf(page, control)) t << item->text;
-        return t;
-    }
+    static QStringList Texts(const Page& page, const QString& control) { return TextsOf(page, control); }
 
     QTemporaryDir dir_;
     QString path_;
