@@ -208,9 +208,8 @@ const Pages& Report::Run() {
     if (!rows.error.isEmpty()) {
         pages_ = Pages();
         pages_.title = title_;
-        pages_.error = rows.error;
-        qWarning().noquote() << "report" << title_ << ": the table" << table_ << "of" << databasePath_
-                             << "cannot be read:" << rows.error;
+        // The caller tells the user and logs it.
+        pages_.error = QStringLiteral("%1 (%2): %3").arg(table_, databasePath_, rows.error);
         return pages_;
     }
     pages_ = Layout(*this, rows);
