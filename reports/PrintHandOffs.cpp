@@ -148,6 +148,7 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen) {
 
 void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem,
                      const QVariant& total) {
+    if (index != kPrint && index != kPreview) return;  // ｷｬﾝｾﾙ leaves the parameters alone
     // Every value the report reads is written: an empty field prints
     // nothing rather than an earlier print's value.
     ModMurv::PrnDateFrom = Period(dateFrom);

@@ -41,7 +41,8 @@ struct ExpenseListPrint {
 // month. "ｷｬﾝｾﾙ" still refills the print table.
 void ExecPrn経費一覧(int index, const ExpenseListPrint& screen);
 
-// The ranking: prints or previews w経費順位 as the last reading left it.
+// The ranking: prints or previews w経費順位 as the last reading left it;
+// "ｷｬﾝｾﾙ" changes nothing.
 // dateFrom and dateTo are txt開始 and txt終了 (null when empty); total is
 // num合計 (null when empty, printed as nothing).
 void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem,

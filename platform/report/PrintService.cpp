@@ -27,8 +27,10 @@ void SetUp(QPrinter& printer, const Pages& pages) {
 }  // namespace
 
 PrintService& CurrentPrintService() {
-    static QtPrintService qt;
-    return Installed() ? *Installed() : qt;
+    // Made on first use and kept to the end: its printer must not outlive
+    // the application object in a destructor of its own.
+    static QtPrintService* qt = new QtPrintService;
+    return Installed() ? *Installed() : *qt;
 }
 
 PrintService* SetPrintService(PrintService* service) { return std::exchange(Installed(), service); }

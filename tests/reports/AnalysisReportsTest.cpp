@@ -183,6 +183,8 @@ TEST_F(AnalysisReportsTest, NoPrintShowsWhatAnEarlierPrintOfAnotherScreenWrote) 
     dated.dateFrom = QDate(2026, 4, 1);
     dated.dateTo = QDate(2026, 4, 30);
     ExecPrn経費一覧(kCancel, dated);
+    ExecPrn経費順位(kCancel, QVariant(), QVariant(), false, QVariant());
+    EXPECT_EQ(ModMurv::PrnDateTo.toDate(), QDate(2026, 4, 30)) << "the ranking's ｷｬﾝｾﾙ writes nothing";
     ExecPrn経費順位(kPreview, QVariant(), QVariant(), true, QVariant());
     ASSERT_EQ(printer_.Jobs().size(), 3u);
     EXPECT_EQ(Text(2, 0, QStringLiteral("txt期間")), QString());
