@@ -36,9 +36,9 @@ void ResetState() {
     ResolvedYear = ResolvedMonth = ResolvedDay = 0;
     PrnDateFrom = QVariant();
     PrnDateTo = QVariant();
-    PrnTotal = PrnTaxTotal = PrnCount = 0;
-    PrnMonthTotal.fill(0);
-    PrnMonthTax.fill(0);
+    PrnTotal = PrnTaxTotal = PrnCount = QVariant();
+    PrnMonthTotal.fill(QVariant());
+    PrnMonthTax.fill(QVariant());
     PrnRankKind.clear();
 }
 

@@ -57,15 +57,18 @@ inline qint16 ResolvedYear = 0;
 inline qint16 ResolvedMonth = 0;
 inline qint16 ResolvedDay = 0;
 
-// ---- Report parameters (set by the list screens before they print)
-inline QVariant PrnDateFrom;       // date, "yyyy/mm/dd" text, or null
-inline QVariant PrnDateTo;
-inline double PrnTotal = 0;
-inline double PrnTaxTotal = 0;
-inline double PrnCount = 0;
-inline std::array<double, 13> PrnMonthTotal{};  // element k-1: month k of the period
-inline std::array<double, 13> PrnMonthTax{};
-inline QString PrnRankKind;        // "科目別" or "取引先別"
+// ---- Report parameters
+// Written by a list screen right before it prints, read by its report's
+// band events. Every print writes each value its report reads (a Null
+// means "print nothing there"), so nothing of an earlier print shows.
+inline QVariant PrnDateFrom;   // first day of the period: a date or a "yyyy/mm/dd" text, or null
+inline QVariant PrnDateTo;     // last day of the period, in the same forms
+inline QVariant PrnTotal;      // total in yen, or null
+inline QVariant PrnTaxTotal;   // total tax in yen, or null
+inline QVariant PrnCount;      // number of lines, or null
+inline std::array<QVariant, 13> PrnMonthTotal;  // element k-1: month k of the period; null = empty
+inline std::array<QVariant, 13> PrnMonthTax;    // element 12 is not used
+inline QString PrnRankKind;    // "科目別" or "取引先別"
 
 // Puts the company settings back to their values before any row is read.
 void ResetCompanySettings();

@@ -6,6 +6,7 @@
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
+#include "reports/PrintHandOffs.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
@@ -90,8 +91,8 @@ void FrmKamoku::LayOut() {
     bold.setBold(true);
     cmd登録.setFont(bold);
 
-    // The print panel: printing comes with the reports.
-    SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 2700, false);
+    // The print panel.
+    SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 2700, true);
 }
 
 void FrmKamoku::OnLoad() {
@@ -214,13 +215,13 @@ void FrmKamoku::LineDelete科目マスタ() {
 
 // ---------------------------------------------------------------- printing
 
-void FrmKamoku::cmd印刷サブ_Click(int) {
+void FrmKamoku::cmd印刷サブ_Click(int index) {
     // The feed is the sheet as it stands, registered or not, for every
     // button of the panel, "ｷｬﾝｾﾙ" included.
     Exec(DbWork, QStringLiteral("delete * from w科目マスタ印刷"));
     Exec(DbWork, QStringLiteral("insert into w科目マスタ印刷 select 科目,ふりがな,非課税 from w科目マスタ") +
                      QStringLiteral(" where not isnull([科目])"));
-    // Printing (0) and previewing (1) come with the reports.
+    reports::Prn科目一覧(index);
     Cn印刷.SetVisible(false);
 }
 

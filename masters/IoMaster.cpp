@@ -9,6 +9,7 @@
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
 #include "platform/ui/GridFit.h"
+#include "reports/PrintHandOffs.h"
 #include "platform/ui/Ime.h"
 
 namespace masters {
@@ -105,8 +106,8 @@ void IoMaster::LayOut() {
         x += 1230;
     }
 
-    // The print panel: printing comes with the reports.
-    SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 2700, false);
+    // The print panel.
+    SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 2700, true);
 }
 
 void IoMaster::ConnectHandlers() {
@@ -116,7 +117,11 @@ void IoMaster::ConnectHandlers() {
     connect(&cmd詳細, &ui::CommandButton::Click, this, [this] { cmd詳細_Click(); });
     connect(&cmd取引先, &ui::CommandButton::Click, this, [this] { cmd取引先_Click(); });
     connect(&cmd印刷, &ui::CommandButton::Click, this, [this] { Cn印刷.SetVisible(true); });
-    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int) { Cn印刷.SetVisible(false); });
+    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int index) {
+        // 印刷 and ﾌﾟﾚﾋﾞｭｰ make the partner list from the stored partners; ｷｬﾝｾﾙ only closes.
+        if (index == reports::kPrint || index == reports::kPreview) reports::Prn取引先マスタ(index);
+        Cn印刷.SetVisible(false);
+    });
     connect(&cmdメニュー, &ui::CommandButton::Click, this, [this] { BackToMenu(*this); });
     connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { cmd閉じる_Click(); });
     connect(&cmd登録, &ui::CommandButton::Click, this, [this] { Entry取引先マスタ(); });

@@ -1,5 +1,6 @@
 // The item master over a fresh data folder: the sheet, load, register,
 // delete and clear.
+#include "platform/report/PrintService.h"
 #include "tests/masters/MastersFixture.h"
 
 namespace {
@@ -41,6 +42,18 @@ TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
     EXPECT_FALSE(k.Cn印刷.Visible());
     EXPECT_EQ(Rows(QStringLiteral("select * from w科目マスタ印刷"), WorkFile()),
               (QStringList{"読みなし/-/0", "Tom's/とむず/1", "新聞代/しんぶんだい/0"}));
+    {
+        // 印刷 prints that feed, the printer dialog first.
+        report::ScriptedPrintService printer;
+        report::ScopedPrintService installed(printer);
+        QTest::keyClick(g.View(), Qt::Key_F7);
+        QTest::mouseClick(&k.cmd印刷サブ[0], Qt::LeftButton);
+        EXPECT_FALSE(k.Cn印刷.Visible());
+        ASSERT_EQ(printer.Jobs().size(), 1u);
+        EXPECT_TRUE(printer.Jobs()[0].dialogShown);
+        EXPECT_EQ(report::TextsOf(printer.Jobs()[0].pages->pages.at(0), QStringLiteral("txt科目")),
+                  (QStringList{"読みなし", "Tom's", "新聞代"}));
+    }
     PressKey(g.View(), Qt::Key_F5, Answer::Yes);
     EXPECT_EQ(Texts(), (QStringList{"科目 を登録します。よろしいですか", "科目 を登録しました。"}));
     EXPECT_EQ(Items(), (QStringList{"読みなし/-/0/-", "新聞代/しんぶんだい/0/-", "Tom's/とむず/1/O'Hara の顧問料"}));

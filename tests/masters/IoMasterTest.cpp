@@ -3,6 +3,7 @@
 
 #include "lookup/LookupClasses.h"
 #include "platform/com/Com.h"
+#include "platform/report/PrintService.h"
 #include "tests/masters/MastersFixture.h"
 
 namespace {
@@ -72,7 +73,16 @@ TEST_F(IoMasterTest, TheListIsInReadingOrderAndThePanelHoldsEveryItemOfThePartne
     QTest::keyClick(io.Grid科目.View(), Qt::Key_Escape);
     EXPECT_FALSE(io.Cn取引先詳細.Visible());
     QTest::keyClick(io.Grid明細.View(), Qt::Key_F7);
-    EXPECT_FALSE(io.cmd印刷サブ[0].Enabled() || io.cmd印刷サブ[1].Enabled()) << "printing comes with the reports";
+    // ﾌﾟﾚﾋﾞｭｰ opens the partner list of the stored partners and closes the panel.
+    report::ScriptedPrintService printer;
+    report::ScopedPrintService installed(printer);
+    ASSERT_TRUE(io.Cn印刷.Visible());
+    QTest::mouseClick(&io.cmd印刷サブ[1], Qt::LeftButton);
+    EXPECT_FALSE(io.Cn印刷.Visible());
+    ASSERT_EQ(printer.Jobs().size(), 1u);
+    EXPECT_TRUE(printer.Jobs()[0].preview);
+    const QStringList partners = report::TextsOf(printer.Jobs()[0].pages->pages.at(0), QStringLiteral("txt取引先名"));
+    EXPECT_TRUE(partners.contains(QStringLiteral("青葉商店"))) << partners.join(u',').toStdString();
     QTest::mouseClick(&io.cmd閉じる, Qt::LeftButton);
     EXPECT_EQ(ui::Forms::Find(QStringLiteral("IoMaster")), nullptr);
 }

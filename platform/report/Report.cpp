@@ -1,0 +1,384 @@
+#include "platform/report/Report.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QSet>
+#include <QtDebug>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "platform/db/Database.h"
+#include "platform/report/Fonts.h"
+#include "platform/ui/Formats.h"
+
+namespace report {
+
+namespace {
+
+constexpr int kBandCount = 3;
+constexpr double kSmallestFitPoints = 6;
+// Room kept when a text is fitted, for the small differences between the
+// metrics of layout and those of the printer.
+constexpr double kFitSlack = 0.97;
+
+int Index(Band band) { return int(band); }
+
+// Shrinks a right-aligned or centred text that its box cannot hold, and
+// widens the box (towards the left for right-aligned text) when even the
+// smallest size does not fit: the leading digits of an amount are never cut.
+class Fitter {
+public:
+    void Fit(DrawnItem& item) {
+        item.printPoints = item.font.size;
+        if (!qGuiApp || item.text.isEmpty() || item.align == Align::Left) return;
+        const double room =
+            (item.rect.width() - (item.align == Align::Right ? kRightInsetTwips : 0)) * kFitSlack;
+        double width = WidthOf(item.font, item.font.size, item.text);
+        if (width <= room) return;
+        const double points = std::max(kSmallestFitPoints, std::floor(item.font.size * room / width * 4) / 4);
+        item.printPoints = points;
+        width = WidthOf(item.font, points, item.text);
+        if (width <= room) return;
+        const int grow = int(std::ceil(width / kFitSlack)) - int(room / kFitSlack);
+        if (item.align == Align::Right) item.rect.setLeft(item.rect.left() - grow);
+        else item.rect.adjust(-grow / 2, 0, grow - grow / 2, 0);
+    }
+
+private:
+    double WidthOf(const FontSpec& spec, double points, const QString& text) {
+        FontSpec key = spec;
+        key.size = points;
+        auto it = metrics_.find(key);
+        if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetricsF(TwipFont(spec, points))).first;
+        return it->second.horizontalAdvance(text);
+    }
+    struct KeyLess {
+        bool operator()(const FontSpec& a, const FontSpec& b) const {
+            return std::tie(a.name, a.size, a.bold) < std::tie(b.name, b.size, b.bold);
+        }
+    };
+    std::map<FontSpec, QFontMetricsF, KeyLess> metrics_;
+};
+
+void Snapshot(const std::vector<Control*>& band, int bandTop, int pageNumber, Page& page, Fitter& fitter) {
+    for (const Control* c : band) {
+        if (!c->visible) continue;
+        DrawnItem item;
+        item.control = c->name;
+        switch (c->kind) {
+        case ControlKind::Line:
+            item.kind = ItemKind::Line;
+            item.rect = QRect(QPoint(c->x1, bandTop + c->y1), QPoint(c->x2, bandTop + c->y2));
+            item.lineWeight = c->lineWeight;
+            break;
+        case ControlKind::Shape:
+            item.kind = ItemKind::Shape;
+            item.rect = QRect(c->left, bandTop + c->top, c->width, c->height);
+            item.rounded = c->rounded;
+            break;
+        default:
+            item.kind = ItemKind::Text;
+            item.rect = QRect(c->left, bandTop + c->top, c->width, c->height);
+            item.text = c->kind == ControlKind::PageNumber ? QString::number(pageNumber) : c->text;
+            item.font = c->font;
+            item.align = c->align;
+            fitter.Fit(item);
+            break;
+        }
+        page.items.push_back(std::move(item));
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- reading
+
+Rows ReadTable(const QString& databasePath, const QString& table) {
+    Rows rows;
+    db::Database database;
+    if (!database.Open(databasePath)) {
+        rows.error = database.LastError();
+        return rows;
+    }
+    db::Recordset rs = database.OpenRecordset(QStringLiteral("select * from [") + table + QStringLiteral("]"));
+    if (!rs.IsOpen()) {
+        rows.error = database.LastError().isEmpty() ? rs.LastError() : database.LastError();
+        if (rows.error.isEmpty()) rows.error = QStringLiteral("the table %1 cannot be read").arg(table);
+        return rows;
+    }
+    for (int i = 0; i < rs.FieldCount(); ++i) rows.fields << rs.FieldName(i);
+    rows.values.reserve(size_t(rs.RecordCount()));
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        std::vector<QVariant> row(size_t(rs.FieldCount()));
+        for (int i = 0; i < rs.FieldCount(); ++i) row[size_t(i)] = rs.Value(i);
+        rows.values.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// ---------------------------------------------------------------- the report
+
+Report::Report(QString title) : title_(std::move(title)) {}
+Report::~Report() = default;
+
+void Report::SetMargins(int left, int top, int right, int bottom) {
+    marginLeft_ = left;
+    marginTop_ = top;
+    marginRight_ = right;
+    marginBottom_ = bottom;
+}
+
+void Report::SetBandHeight(Band band, int twips) { heights_[Index(band)] = std::max(0, twips); }
+int Report::BandHeight(Band band) const { return heights_[Index(band)]; }
+
+void Report::BindData(const QString& databasePath, const QString& table) {
+    databasePath_ = databasePath;
+    table_ = table;
+}
+
+Control& Report::Add(Band band, Control control) {
+    controls_.push_back(std::move(control));
+    bands_[Index(band)].push_back(&controls_.back());
+    return controls_.back();
+}
+
+Control& Report::AddLabel(Band band, const QString& name, const QString& caption, QRect twips, FontSpec font,
+                          Align align) {
+    Control c;
+    c.name = name;
+    c.kind = ControlKind::Label;
+    c.Move(twips.x(), twips.y(), twips.width(), twips.height());
+    c.text = caption;
+    c.font = std::move(font);
+    c.align = align;
+    return Add(band, std::move(c));
+}
+
+Control& Report::AddField(Band band, const QString& name, const QString& dataField, QRect twips, FontSpec font,
+                          Align align, const QString& outputFormat) {
+    Control& c = AddLabel(band, name, QString(), twips, std::move(font), align);
+    c.kind = ControlKind::Field;
+    c.dataField = dataField;
+    c.outputFormat = outputFormat;
+    return c;
+}
+
+Control& Report::AddPageNumber(Band band, const QString& name, QRect twips, FontSpec font, Align align) {
+    Control& c = AddLabel(band, name, QString(), twips, std::move(font), align);
+    c.kind = ControlKind::PageNumber;
+    return c;
+}
+
+Control& Report::AddPageCount(Band band, const QString& name, QRect twips, FontSpec font, Align align) {
+    Control& c = AddLabel(band, name, QString(), twips, std::move(font), align);
+    c.kind = ControlKind::PageCount;
+    return c;
+}
+
+Control& Report::AddLine(Band band, const QString& name, int x1, int y1, int x2, int y2, int weight) {
+    Control c;
+    c.name = name;
+    c.kind = ControlKind::Line;
+    c.SetLine(x1, y1, x2, y2);
+    c.lineWeight = weight;
+    return Add(band, std::move(c));
+}
+
+Control& Report::AddShape(Band band, const QString& name, QRect twips, bool rounded) {
+    Control c;
+    c.name = name;
+    c.kind = ControlKind::Shape;
+    c.Move(twips.x(), twips.y(), twips.width(), twips.height());
+    c.rounded = rounded;
+    return Add(band, std::move(c));
+}
+
+Control* Report::Find(const QString& name) {
+    for (Control& c : controls_)
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+const Pages& Report::Run() {
+    if (started_) return pages_;
+    started_ = true;
+    ReportStart();
+    const Rows rows = ReadTable(databasePath_, table_);
+    if (!rows.error.isEmpty()) {
+        pages_ = Pages();
+        pages_.title = title_;
+        // The caller tells the user and logs it.
+        pages_.error = QStringLiteral("%1 (%2): %3").arg(table_, databasePath_, rows.error);
+        return pages_;
+    }
+    pages_ = Layout(*this, rows);
+    return pages_;
+}
+
+void Report::Restart() {
+    started_ = false;
+    pages_ = Pages();
+}
+
+// ---------------------------------------------------------------- layout
+
+QString BoundText(const QVariant& value, const QString& outputFormat) {
+    if (value.isNull() || !value.isValid()) return QString();
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return ui::FormatNumber(value.toBool() ? -1 : 0, outputFormat.isEmpty() ? QStringLiteral("0") : outputFormat);
+    case QMetaType::QDate:
+        return ui::FormatDate(value.toDate(),
+                              outputFormat.isEmpty() ? QStringLiteral("yyyy/mm/dd") : outputFormat);
+    case QMetaType::QString:
+        return value.toString();
+    default:
+        if (!outputFormat.isEmpty()) return ui::FormatNumber(value, outputFormat);
+        return value.toString();
+    }
+}
+
+Pages Layout(Report& report, const Rows& rows) {
+    Pages out;
+    out.title = report.title_;
+    out.orientation = report.orientation_;
+    const bool landscape = report.orientation_ == Orientation::Landscape;
+    out.paperWidth = landscape ? kA4LongTwips : kA4ShortTwips;
+    out.paperHeight = landscape ? kA4ShortTwips : kA4LongTwips;
+    out.marginLeft = report.marginLeft_;
+    out.marginTop = report.marginTop_;
+    out.marginRight = report.marginRight_;
+    out.marginBottom = report.marginBottom_;
+    const int bodyHeight = out.paperHeight - out.marginTop - out.marginBottom;
+
+    // Where each bound control finds its value in a row.
+    std::vector<std::pair<Control*, int>> bound;
+    for (int b = 0; b < kBandCount; ++b)
+        for (Control* c : report.bands_[b]) {
+            if (c->kind != ControlKind::Field || c->dataField.isEmpty()) continue;
+            int column = -1;
+            for (int i = 0; i < rows.fields.size() && column < 0; ++i)
+                if (rows.fields[i].compare(c->dataField, Qt::CaseInsensitive) == 0) column = i;
+            if (column < 0)
+                qWarning().noquote() << "report" << report.title_ << ": the table has no field" << c->dataField;
+            bound.emplace_back(c, column);
+        }
+    const auto bindRow = [&](const std::vector<QVariant>* row) {
+        for (auto& [c, column] : bound) {
+            c->value = row && column >= 0 ? (*row)[size_t(column)] : QVariant();
+            c->text = BoundText(c->value, c->outputFormat);
+        }
+    };
+
+    Fitter fitter;
+    int y = 0;
+    int footerTop = bodyHeight;
+    const auto endPage = [&] {
+        Page& page = out.pages.back();
+        Snapshot(report.bands_[Index(Band::PageFooter)], footerTop, int(out.pages.size()), page, fitter);
+    };
+    const auto newPage = [&] {
+        if (!out.pages.empty()) endPage();
+        out.pages.emplace_back();
+        report.PageHeaderFormat();
+        Snapshot(report.bands_[Index(Band::PageHeader)], 0, int(out.pages.size()), out.pages.back(), fitter);
+        y = report.BandHeight(Band::PageHeader);
+        footerTop = bodyHeight - report.BandHeight(Band::PageFooter);
+    };
+
+    if (!rows.values.empty()) bindRow(&rows.values.front());
+    newPage();
+    for (const auto& row : rows.values) {
+        bindRow(&row);
+        report.DetailFormat();
+        const int height = report.BandHeight(Band::Detail);
+        // A row that does not fit goes to the next page, unless it is the
+        // first row of its page (a band higher than the page is cut).
+        if (y + height > footerTop && y > report.BandHeight(Band::PageHeader)) newPage();
+        Snapshot(report.bands_[Index(Band::Detail)], y, int(out.pages.size()), out.pages.back(), fitter);
+        y += height;
+    }
+    endPage();
+
+    // The page count is known only now.
+    QSet<QString> countNames;
+    for (int b = 0; b < kBandCount; ++b)
+        for (const Control* c : report.bands_[b])
+            if (c->kind == ControlKind::PageCount) countNames.insert(c->name);
+    const QString count = QString::number(out.pages.size());
+    for (Page& page : out.pages)
+        for (DrawnItem& item : page.items)
+            if (item.kind == ItemKind::Text && countNames.contains(item.control)) {
+                item.text = count;
+                fitter.Fit(item);
+            }
+    return out;
+}
+
+// ---------------------------------------------------------------- dump
+
+QString Dump(const DrawnItem& item) {
+    const QRect& r = item.rect;
+    switch (item.kind) {
+    case ItemKind::Line:
+        return QStringLiteral("line %1 (%2,%3)-(%4,%5) w%6")
+            .arg(item.control)
+            .arg(r.left())
+            .arg(r.top())
+            .arg(r.right())
+            .arg(r.bottom())
+            .arg(item.lineWeight);
+    case ItemKind::Shape:
+        return QStringLiteral("shape %1 [%2,%3 %4x%5]%6")
+            .arg(item.control)
+            .arg(r.left())
+            .arg(r.top())
+            .arg(r.width())
+            .arg(r.height())
+            .arg(item.rounded ? QStringLiteral(" rounded") : QString());
+    case ItemKind::Text:
+        break;
+    }
+    const char* align = item.align == Align::Left ? "left" : item.align == Align::Right ? "right" : "center";
+    const QString size = item.printPoints == item.font.size || item.printPoints == 0
+                             ? QString::number(item.font.size)
+                             : QStringLiteral("%1>%2").arg(item.font.size).arg(item.printPoints);
+    return QStringLiteral("text %1 [%2,%3 %4x%5] %6 %7pt%8 %9 \"%10\"")
+        .arg(item.control)
+        .arg(r.left())
+        .arg(r.top())
+        .arg(r.width())
+        .arg(r.height())
+        .arg(item.font.name)
+        .arg(size)
+        .arg(item.font.bold ? QStringLiteral(" bold") : QString())
+        .arg(QLatin1String(align))
+        .arg(item.text);
+}
+
+QString Dump(const Pages& pages) {
+    QString out;
+    if (!pages.error.isEmpty()) out += QStringLiteral("error: ") + pages.error + u'\n';
+    for (size_t i = 0; i < pages.pages.size(); ++i) {
+        out += QStringLiteral("page %1/%2\n").arg(i + 1).arg(pages.pages.size());
+        for (const DrawnItem& item : pages.pages[i].items) out += Dump(item) + u'\n';
+    }
+    return out;
+}
+
+std::vector<const DrawnItem*> ItemsOf(const Page& page, const QString& control) {
+    std::vector<const DrawnItem*> found;
+    for (const DrawnItem& item : page.items)
+        if (item.control == control) found.push_back(&item);
+    return found;
+}
+
+QStringList TextsOf(const Page& page, const QString& control) {
+    QStringList texts;
+    for (const DrawnItem& item : page.items)
+        if (item.control == control) texts << item.text;
+    return texts;
+}
+
+}  // namespace report
