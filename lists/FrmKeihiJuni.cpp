@@ -7,6 +7,7 @@
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
+#include "reports/PrintHandOffs.h"
 
 namespace lists {
 
@@ -30,7 +31,7 @@ FrmKeihiJuni::FrmKeihiJuni() {
 }
 
 void FrmKeihiJuni::LayOut() {
-    ImFrame3D3.Move(120, 120, 4290, 450);
+    Frame期間.Move(120, 120, 4290, 450);
     Label9.Move(90, 75, 540, 300);
     txt開始.Move(700, 60, 1530, 330);
     LblKara.Move(2310, 75, 300, 300);
@@ -61,7 +62,7 @@ void FrmKeihiJuni::LayOut() {
                     {nullptr, nullptr}, {&cmdHint, nullptr}, {&cmd閉じる, nullptr}},
                    120, 7170);
 
-    core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 3000, false);
+    core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 3000, true);
 }
 
 void FrmKeihiJuni::OnLoad() {
@@ -81,7 +82,7 @@ void FrmKeihiJuni::FormInit() {
     g.Columns(kCol取引先名).SetVisible(false);
     g.Columns(kCol順位).SetFontSize(14);
     g.Columns(kCol金額).SetFontSize(14);
-    SetUpPeriodFields(txt開始, txt終了, LblKara, ImFrame3D3);
+    SetUpPeriodFields(txt開始, txt終了, LblKara, Frame期間);
 }
 
 void FrmKeihiJuni::Clear経費順位() {
@@ -114,8 +115,7 @@ void FrmKeihiJuni::OnKeyDown(ui::KeyArgs& key) {
 }
 
 void FrmKeihiJuni::cmd印刷サブ_Click(int index) {
-    // Printing (0) and previewing (1) come with the reports.
-    if (index != 2) return;
+    reports::ExecPrn経費順位(index, txt開始.Value(), txt終了.Value(), PerItem(), num合計.Value());
     Cn印刷.SetVisible(false);
     Grid経費順位.SetFocus();
 }

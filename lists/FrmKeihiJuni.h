@@ -32,11 +32,11 @@ public:
     bool PerItem() const { return Opt科目別.Value(); }
 
     // ---- controls
-    ui::Frame ImFrame3D3{this, ui::Panel::Style::Sunken};
-    ui::Label Label9{QStringLiteral("期間"), &ImFrame3D3};
-    ui::DateBox txt開始{&ImFrame3D3};
-    ui::Label LblKara{QStringLiteral("～"), &ImFrame3D3};
-    ui::DateBox txt終了{&ImFrame3D3};
+    ui::Frame Frame期間{this, ui::Panel::Style::Sunken};
+    ui::Label Label9{QStringLiteral("期間"), &Frame期間};
+    ui::DateBox txt開始{&Frame期間};
+    ui::Label LblKara{QStringLiteral("～"), &Frame期間};
+    ui::DateBox txt終了{&Frame期間};
     ui::CommandButton cmdMonBef{this};
     ui::CommandButton cmdMonNext{this};
     ui::Frame Frame集計{this, ui::Panel::Style::Flat};

@@ -10,6 +10,7 @@
 #include "core/Schema.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
+#include "reports/PrintHandOffs.h"
 
 namespace lists {
 
@@ -25,7 +26,7 @@ FrmKeihiList::FrmKeihiList() {
 
 void FrmKeihiList::LayOut() {
     // The period and its month steps, the order.
-    ImFrame3D3.Move(120, 120, 4290, 450);
+    Frame期間.Move(120, 120, 4290, 450);
     Lbl期間.Move(90, 75, 540, 300);
     txt開始.Move(700, 60, 1530, 330);
     LblKara.Move(2310, 75, 300, 300);
@@ -88,7 +89,7 @@ void FrmKeihiList::LayOut() {
                    120, 7500);
 
     // The print panel: printing comes with the reports.
-    core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 4020, 3300, false);
+    core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 4020, 3300, true);
 }
 
 void FrmKeihiList::ConnectHandlers() {
@@ -127,7 +128,7 @@ void FrmKeihiList::FormInit() {
     dat明細.SetRecordSource(QStringLiteral("w経費一覧"));
     const bool era = ModMurv::EraSetting == S(u"和暦");
     Grid明細.Columns(kCol日付).SetNumberFormat(era ? QStringLiteral("gee/mm/dd") : QStringLiteral("yy/mm/dd"));
-    SetUpPeriodFields(txt開始, txt終了, LblKara, ImFrame3D3);
+    SetUpPeriodFields(txt開始, txt終了, LblKara, Frame期間);
     cmb表示順.Clear();
     for (const QString& order : SortOrders()) cmb表示順.AddItem(order);
 }
@@ -205,8 +206,10 @@ void FrmKeihiList::OnKeyDown(ui::KeyArgs& key) {
     key.Consume();
 }
 
-void FrmKeihiList::cmd印刷サブ_Click(int) {
-    // Printing (0) and previewing (1) come with the reports.
+void FrmKeihiList::cmd印刷サブ_Click(int index) {
+    reports::ExpenseListPrint screen{txt開始.Value(), txt終了.Value(), num合計.Value(), num件数.Value(), {}};
+    for (int i = 0; i < 12; ++i) screen.months[size_t(i)] = IsMonthSelected(i);
+    reports::ExecPrn経費一覧(index, screen);
     Cn印刷.SetVisible(false);
 }
 

@@ -59,11 +59,11 @@ public:
     Window MonthWindow(int index) const { return MonthOf(monthBase_, index); }
 
     // ---- controls: the period, the filters and the order
-    ui::Frame ImFrame3D3{this, ui::Panel::Style::Sunken};
-    ui::Label Lbl期間{QStringLiteral("期間"), &ImFrame3D3};
-    ui::DateBox txt開始{&ImFrame3D3};
-    ui::Label LblKara{QStringLiteral("～"), &ImFrame3D3};
-    ui::DateBox txt終了{&ImFrame3D3};
+    ui::Frame Frame期間{this, ui::Panel::Style::Sunken};
+    ui::Label Lbl期間{QStringLiteral("期間"), &Frame期間};
+    ui::DateBox txt開始{&Frame期間};
+    ui::Label LblKara{QStringLiteral("～"), &Frame期間};
+    ui::DateBox txt終了{&Frame期間};
     ui::CommandButton cmdMonBef{this};
     ui::CommandButton cmdMonNext{this};
     ui::Label Lbl表示順{QStringLiteral("表示順"), this};

@@ -7,6 +7,7 @@
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
+#include "reports/PrintHandOffs.h"
 
 namespace lists {
 
@@ -32,8 +33,17 @@ FrmMonthList::FrmMonthList() {
     connect(&cmd読込, &ui::CommandButton::Click, this, [this] { Read月別経費(); });
     connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { Clear月別経費(); });
     connect(&cmd印刷, &ui::CommandButton::Click, this, [this] { Cn印刷.SetVisible(true); });
-    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int) {
-        // Printing (0) and previewing (1) come with the reports.
+    connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int index) {
+        reports::MonthListPrint screen;
+        screen.dateFrom = txt開始.Value();
+        screen.total = num合計.Value();
+        screen.taxTotal = num税合計.Value();
+        for (int i = 0; i < 12; ++i) {
+            screen.monthTotals[size_t(i)] = num月計[i].Value();
+            screen.monthTaxes[size_t(i)] = num月税計[i].Value();
+        }
+        screen.byItem = PerItem();
+        reports::ExecPrn月別経費一覧(index, screen);
         Cn印刷.SetVisible(false);
     });
     connect(&cmdメニュー, &ui::CommandButton::Click, this, [this] { core::BackToMenu(*this); });
@@ -47,7 +57,7 @@ FrmMonthList::FrmMonthList() {
 FrmMonthList::~FrmMonthList() = default;
 
 void FrmMonthList::LayOut() {
-    ImFrame3D3.Move(120, 120, 2310, 450);
+    Frame期間.Move(120, 120, 2310, 450);
     Label9.Move(90, 75, 780, 300);
     txt開始.Move(960, 60, 1290, 330);
     SetUpGrouping(Frame集計, Opt科目別, Opt取引先別, Label2, cmb表示順位, 2700, 135);
@@ -89,7 +99,7 @@ void FrmMonthList::LayOut() {
                     {&cmdHint, nullptr}, {&cmd閉じる, u"ESC"}},
                    120, 7440);
 
-    core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 5460, 3000, false);
+    core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 5460, 3000, true);
 }
 
 void FrmMonthList::OnLoad() {
@@ -105,7 +115,7 @@ void FrmMonthList::FormInit() {
     txt開始.SetPatterns(era ? S(u"ggg ee年mm月") : S(u"yyyy年mm月"), era ? S(u"ggg ee年mm月") : S(u"yy年mm月"));
     txt開始.SetYearMonthPattern(era ? S(u"g ee年mm月") : S(u"yyyy年mm月"));
     txt開始.SetWidth(era ? 1890 : 1290);
-    ImFrame3D3.SetWidth(era ? 2910 : 2310);
+    Frame期間.SetWidth(era ? 2910 : 2310);
 
     ui::DataGrid& g = Grid明細;
     g.Columns(kCol取引先名).SetWidth(1600);

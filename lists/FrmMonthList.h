@@ -40,9 +40,9 @@ public:
     bool PerItem() const { return Opt科目別.Value(); }
 
     // ---- controls
-    ui::Frame ImFrame3D3{this, ui::Panel::Style::Sunken};
-    ui::Label Label9{QStringLiteral("開始月"), &ImFrame3D3};
-    ui::DateBox txt開始{&ImFrame3D3};
+    ui::Frame Frame期間{this, ui::Panel::Style::Sunken};
+    ui::Label Label9{QStringLiteral("開始月"), &Frame期間};
+    ui::DateBox txt開始{&Frame期間};
     ui::Frame Frame集計{this, ui::Panel::Style::Flat};
     ui::OptionButton Opt科目別{&Frame集計};
     ui::OptionButton Opt取引先別{&Frame集計};

@@ -30,7 +30,7 @@ TEST_F(FrmKeihiListTest, OpensEmptyAndReadsThePeriodsTwelveMonthsBoundsIncluded)
     EXPECT_TRUE(f.num件数.IsNull());
     EXPECT_TRUE(f.cmb取引先名.hasFocus() || f.cmb取引先名.lineEdit()->hasFocus());
     EXPECT_EQ(f.cmb表示順.ListCount(), 13);
-    EXPECT_FALSE(f.cmd印刷サブ[0].isEnabled());
+    EXPECT_TRUE(f.cmd印刷サブ[0].isEnabled());
 
     Read(f);
     EXPECT_EQ(Date(f.txt開始), QStringLiteral("2026/04/01"));

@@ -1,0 +1,89 @@
+// Printing from the three list screens: the print panel hands what the
+// screen shows to its report, and an earlier reading of another screen
+// never shows in a later print.
+#include "lists/FrmKeihiJuni.h"
+#include "lists/FrmKeihiList.h"
+#include "lists/FrmMonthList.h"
+#include "platform/report/PrintService.h"
+#include "platform/report/Report.h"
+#include "tests/lists/ListsFixture.h"
+
+namespace {
+
+class ListPrintTest : public test::ListsTest {
+protected:
+    void SetUp() override {
+        ListsTest::SetUp();
+        previous_ = report::SetPrintService(&printer_);
+        AddLine(1, QStringLiteral("2026/04/03"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 1080);
+        AddLine(2, QStringLiteral("2026/05/10"), QStringLiteral("O'Hara商会"), QStringLiteral("通信費"), 2200);
+        AddLine(1, QStringLiteral("2026/05/11"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 500);
+    }
+    void TearDown() override {
+        report::SetPrintService(previous_);
+        ListsTest::TearDown();
+    }
+    // The texts of one control on the first page of a recorded job.
+    QStringList Printed(size_t job, const QString& control) const {
+        return report::TextsOf(printer_.Jobs().at(job).pages->pages.at(0), control);
+    }
+
+    report::ScriptedPrintService printer_;
+    report::PrintService* previous_ = nullptr;
+};
+
+TEST_F(ListPrintTest, TheExpenseListPrintsWhatItShowsAndOneReportPerChosenMonth) {
+    auto& f = OpenFromMenu<lists::FrmKeihiList>(&core::MainMenu::cmd経費一覧, QStringLiteral("FrmKeihiList"));
+    Click(f.cmd読込);
+    Key(Qt::Key_F7);
+    ASSERT_TRUE(f.Cn印刷.Visible());
+    Click(f.cmd印刷サブ[1]);
+    EXPECT_FALSE(f.Cn印刷.Visible());
+    ASSERT_EQ(printer_.Jobs().size(), 1u);
+    EXPECT_TRUE(printer_.Jobs()[0].preview);
+    // In the list's own order.
+    EXPECT_EQ(Column(f.Grid明細, lists::FrmKeihiList::kCol金額), (QStringList{"1080", "500", "2200"}));
+    EXPECT_EQ(Printed(0, QStringLiteral("txt金額")), (QStringList{"1,080", "500", "2,200"}));
+    EXPECT_EQ(Printed(0, QStringLiteral("txt取引先名")).at(2), QStringLiteral("O'Hara商会"));
+    EXPECT_EQ(Printed(0, QStringLiteral("txt件数")), QStringList{"3"});
+    EXPECT_EQ(Printed(0, QStringLiteral("txt合計")), QStringList{"3,780"});
+
+    // April and May chosen: one report each, the printer dialog only once.
+    Click(f.cmd月別[0]);
+    Click(f.cmd月別[1]);
+    Click(f.cmd読込);
+    Click(f.cmd印刷);
+    Click(f.cmd印刷サブ[0]);
+    ASSERT_EQ(printer_.Jobs().size(), 3u);
+    EXPECT_TRUE(printer_.Jobs()[1].dialogShown);
+    EXPECT_FALSE(printer_.Jobs()[2].dialogShown);
+    EXPECT_EQ(Printed(1, QStringLiteral("txt金額")), QStringList{"1,080"});
+    EXPECT_EQ(Printed(2, QStringLiteral("txt金額")), (QStringList{"500", "2,200"}));
+    EXPECT_TRUE(Texts().isEmpty()) << Texts().join(u'|').toStdString();
+}
+
+TEST_F(ListPrintTest, TheRankingAndTheMonthlyTablePrintTheirReadingWithItsTotals) {
+    auto& r = OpenFromMenu<lists::FrmKeihiJuni>(&core::MainMenu::cmd経費順位, QStringLiteral("FrmKeihiJuni"));
+    Click(r.cmd読込);
+    Click(r.cmd印刷);
+    Click(r.cmd印刷サブ[1]);
+    ASSERT_EQ(printer_.Jobs().size(), 1u);
+    EXPECT_EQ(Printed(0, QStringLiteral("txt科目")), (QStringList{"通信費", "雑費"}));
+    EXPECT_EQ(Printed(0, QStringLiteral("txt合計")), QStringList{"3,780"});
+    Click(r.cmd印刷);
+    Click(r.cmd印刷サブ[2]);
+    EXPECT_EQ(printer_.Jobs().size(), 1u) << "ｷｬﾝｾﾙ prints nothing";
+    EXPECT_FALSE(r.Cn印刷.Visible());
+
+    auto& m = OpenFromMenu<lists::FrmMonthList>(&core::MainMenu::cmd月別一覧, QStringLiteral("FrmMonthList"));
+    Click(m.cmd読込);
+    Click(m.cmd印刷);
+    Click(m.cmd印刷サブ[1]);
+    ASSERT_EQ(printer_.Jobs().size(), 2u);
+    const QString all = report::Dump(*printer_.Jobs()[1].pages);
+    EXPECT_TRUE(all.contains(QStringLiteral("通信費"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("3,780"))) << all.toStdString();
+    EXPECT_TRUE(Texts().isEmpty()) << Texts().join(u'|').toStdString();
+}
+
+}  // namespace
