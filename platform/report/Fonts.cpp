@@ -22,15 +22,15 @@ QString InstalledFamily(const QString& layoutName) {
     return QString::fromUtf16(kFontTable[0].second);
 }
 
-QFont TwipFont(const FontSpec& spec, double points) {
-    QFont font(InstalledFamily(spec.name));
+QFont TwipFont(const FontSpec& face, double points) {
+    QFont font(InstalledFamily(face.name));
     font.setPixelSize(std::max(1, int(std::lround(points * 20))));
-    font.setBold(spec.bold);
+    font.setBold(face.bold);
     font.setKerning(false);
     font.setStyleStrategy(QFont::PreferOutline);
     return font;
 }
 
-QFont TwipFont(const FontSpec& spec) { return TwipFont(spec, spec.size); }
+QFont TwipFont(const FontSpec& face) { return TwipFont(face, face.size); }
 
 }  // namespace report

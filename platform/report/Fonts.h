@@ -13,10 +13,10 @@ namespace report {
 // serif one for names it does not know.
 QString InstalledFamily(const QString& layoutName);
 
-// The font of a spec sized in twips: its pixel size is the point size
+// The font of a face sized in twips: its pixel size is the point size
 // times 20, so on a 1440-dpi device it has its size in points.
-QFont TwipFont(const FontSpec& spec);
+QFont TwipFont(const FontSpec& face);
 // The same at a given point size.
-QFont TwipFont(const FontSpec& spec, double points);
+QFont TwipFont(const FontSpec& face, double points);
 
 }  // namespace report

@@ -24,11 +24,11 @@ public:
         QFont font;
         QFontMetricsF metrics;
     };
-    const Entry& Of(const FontSpec& spec, double points) {
-        const auto key = std::make_tuple(spec.name, points, spec.bold);
+    const Entry& Of(const FontSpec& face, double points) {
+        const auto key = std::make_tuple(face.name, points, face.bold);
         auto it = fonts_.find(key);
         if (it == fonts_.end()) {
-            const QFont font = TwipFont(spec, points);
+            const QFont font = TwipFont(face, points);
             it = fonts_.emplace(key, Entry{font, QFontMetricsF(font)}).first;
         }
         return it->second;

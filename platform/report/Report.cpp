@@ -46,11 +46,11 @@ public:
     }
 
 private:
-    double WidthOf(const FontSpec& spec, double points, const QString& text) {
-        FontSpec key = spec;
+    double WidthOf(const FontSpec& face, double points, const QString& text) {
+        FontSpec key = face;
         key.size = points;
         auto it = metrics_.find(key);
-        if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetricsF(TwipFont(spec, points))).first;
+        if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetricsF(TwipFont(face, points))).first;
         return it->second.horizontalAdvance(text);
     }
     struct KeyLess {
