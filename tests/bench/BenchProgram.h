@@ -1,28 +1,37 @@
 #pragma once
 // What the screen benchmarks share: a temporary program folder with a fresh
-// data folder and the main menu loaded, message boxes answered by script
-// (each question's preselected answer unless one is queued), and the main
-// that runs the benchmarks offscreen.
+// data folder (readied by the benchmark if it needs its own data) and the main
+// menu loaded, message boxes answered by script (each question's preselected
+// answer unless one is queued), and the main that runs the benchmarks
+// offscreen.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "core/MainMenu.h"
 #include "core/ModMurv.h"
 #include "core/Paths.h"
 #include "core/Schema.h"
 #include "platform/ui/MessagePresenter.h"
+#include "tests/bench/BenchMain.h"
 
 namespace bench {
 
 class Program {
 public:
-    Program() {
+    // Readies the fresh data folder before the menu opens it; false when the
+    // data could not be made.
+    using Prepare = std::function<bool(const QString& dataFolder)>;
+
+    explicit Program(const Prepare& prepare = nullptr) {
         QString error;
-        core::MakeDataFolder(QDir(dir_.path()).filePath(QStringLiteral("data")), nullptr, &error);
+        const QString data = QDir(dir_.path()).filePath(QStringLiteral("data"));
+        core::MakeDataFolder(data, nullptr, &error);
+        if (prepare) ok_ = prepare(data);
         core::SetProgramFolder(dir_.path());
         previous_ = ui::SetPresenter(&boxes_);
         ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
@@ -37,6 +46,8 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    bool Ok() const { return ok_; }
+
     // The screen's shared instance, shown (loaded on its first showing).
     template <class T>
     static T& Show(const QString& name) {
@@ -50,16 +61,7 @@ public:
 private:
     QTemporaryDir dir_;
     ui::MessagePresenter* previous_ = nullptr;
+    bool ok_ = true;
 };
-
-inline int RunScreenBenchmarks(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
 
 }  // namespace bench

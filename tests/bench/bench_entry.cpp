@@ -6,9 +6,6 @@
 //    at 500,000 stored lines, with the memory the load adds;
 //  - loading one partner's lines;
 //  - registering 5000 typed rows, and 5000 loaded, edited rows.
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,13 +13,9 @@
 #include <map>
 #include <unistd.h>
 
-#include "core/MainMenu.h"
-#include "core/ModMurv.h"
-#include "core/Paths.h"
-#include "core/Schema.h"
 #include "entry/FrmInput.h"
-#include "platform/ui/MessagePresenter.h"
 #include "tests/bench/BenchData.h"
+#include "tests/bench/BenchProgram.h"
 
 namespace {
 
@@ -49,34 +42,18 @@ double ResidentMegabytes() {
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-// A program folder whose data file holds the generated lines, and the menu loaded.
-class Program {
+// A program folder whose data file holds the generated lines, and the menu
+// loaded; the confirmation's default answer is Yes.
+class Program : public bench::Program {
 public:
-    explicit Program(int lines) {
-        QString error;
-        const QString data = QDir(dir_.path()).filePath(QStringLiteral("data"));
-        core::MakeDataFolder(data, nullptr, &error);
-        const QString file = QDir(data).filePath(core::kDataFileName);
-        QFile::remove(file);
-        ok_ = QFile::copy(BenchFile(lines), file);
-        core::SetProgramFolder(dir_.path());
-        previous_ = ui::SetPresenter(&boxes_);  // the confirmation's default answer is Yes
-        ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
-    }
-    ~Program() {
-        ui::Forms::UnloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ModMurv::ResetState();
-        ui::SetPresenter(previous_);
-        core::SetProgramFolder(QString());
-    }
-    bool Ok() const { return ok_; }
+    explicit Program(int lines)
+        : bench::Program([lines](const QString& data) {
+              const QString file = QDir(data).filePath(core::kDataFileName);
+              QFile::remove(file);
+              return QFile::copy(BenchFile(lines), file);
+          }) {}
 
-    FrmInput& Screen() {
-        auto& screen = ui::Forms::Get<FrmInput>(QStringLiteral("FrmInput"));
-        screen.Show();
-        return screen;
-    }
+    FrmInput& Screen() { return Show<FrmInput>(QStringLiteral("FrmInput")); }
 
     static void FilterCurrentYear(FrmInput& screen) {
         screen.cmb取引先名.SetText(QString());
@@ -100,12 +77,6 @@ public:
             "取引先名 = '取引先' || substr('00' || (lno % 300), -3), 科目 = '科目' || substr('0' || (lno % 40), -2), "
             "金額 = 100 + lno, 税額 = (100 + lno) / 11, 曜日 = '月'"));
     }
-
-private:
-    QTemporaryDir dir_;
-    ui::ScriptedPresenter boxes_;
-    ui::MessagePresenter* previous_ = nullptr;
-    bool ok_ = false;
 };
 
 void BM_OpenScreen(benchmark::State& state) {
@@ -186,12 +157,4 @@ BENCHMARK(BM_Register5000LoadedRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunScreenBenchmarks(argc, argv); }

@@ -13,6 +13,7 @@
 #include "platform/db/Database.h"
 #include "platform/ui/DataControl.h"
 #include "platform/ui/Grid.h"
+#include "tests/bench/BenchMain.h"
 
 namespace {
 
@@ -116,11 +117,4 @@ BENCHMARK(BM_Move1000RowsAndPaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunScreenBenchmarks(argc, argv); }

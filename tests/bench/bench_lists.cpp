@@ -4,20 +4,10 @@
 //    lines) in its slowest order, with and without a partner filter;
 //  - deleting 1,000 ticked lines of that list;
 //  - a full ranking and a full monthly table, per item and per partner.
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
-
-#include "core/MainMenu.h"
-#include "core/ModMurv.h"
-#include "core/Paths.h"
-#include "core/Schema.h"
 #include "lists/FrmKeihiJuni.h"
 #include "lists/FrmKeihiList.h"
 #include "lists/FrmMonthList.h"
-#include "platform/ui/MessagePresenter.h"
+#include "tests/bench/BenchProgram.h"
 
 namespace {
 
@@ -27,46 +17,30 @@ using lists::FrmMonthList;
 
 constexpr int kLines = 50000;
 
-// A program folder with the data set and the menu loaded.
-class Program {
-public:
-    Program() {
-        QString error;
-        const QString folder = QDir(dir_.path()).filePath(QStringLiteral("data"));
-        core::MakeDataFolder(folder, nullptr, &error);
-        core::SetProgramFolder(dir_.path());
-        {
-            db::Database d;
-            d.Open(QDir(folder).filePath(core::kDataFileName));
-            d.Execute(QStringLiteral("update 自社情報 set 開始日 = #2026/04/01#, 終了日 = #2027/03/31#"));
-            // Evenly over 2025-01-01 .. 2027-12-31.
-            d.ExecuteNative(QStringLiteral(
-                "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                "INSERT INTO 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
-                "SELECT i %% 50 + 1, date('2025-01-01', '+' || (i * 1095 / %2) || ' days'), '月', "
-                "'取引先' || (i * 7 %% 300), '科目' || (i * 13 %% 40), 100 + (i * 37 %% 9900), "
-                "(100 + (i * 37 %% 9900)) / 21, 0 FROM n")
-                                .arg(kLines - 1)
-                                .arg(kLines)
-                                .replace(QStringLiteral("%%"), QStringLiteral("%")));
-        }
-        previous_ = ui::SetPresenter(&boxes_);  // a question's default answer
-        ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
-    }
-    ~Program() {
-        ui::Forms::UnloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ModMurv::ResetState();
-        ui::SetPresenter(previous_);
-        core::SetProgramFolder(QString());
-    }
+// The data set: the period from April 2026 to March 2027, the lines evenly
+// over 2025-01-01 .. 2027-12-31.
+bool FillData(const QString& folder) {
+    db::Database d;
+    d.Open(QDir(folder).filePath(core::kDataFileName));
+    d.Execute(QStringLiteral("update 自社情報 set 開始日 = #2026/04/01#, 終了日 = #2027/03/31#"));
+    d.ExecuteNative(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+        "INSERT INTO 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
+        "SELECT i %% 50 + 1, date('2025-01-01', '+' || (i * 1095 / %2) || ' days'), '月', "
+        "'取引先' || (i * 7 %% 300), '科目' || (i * 13 %% 40), 100 + (i * 37 %% 9900), "
+        "(100 + (i * 37 %% 9900)) / 21, 0 FROM n")
+                        .arg(kLines - 1)
+                        .arg(kLines)
+                        .replace(QStringLiteral("%%"), QStringLiteral("%")));
+    return true;
+}
 
-    template <class T>
-    T& Screen(const QString& name) {
-        auto& screen = ui::Forms::Get<T>(name);
-        screen.Show();
-        return screen;
-    }
+// A program folder with the data set and the menu loaded; a question gets its
+// default answer.
+class Program : public bench::Program {
+public:
+    Program() : bench::Program(FillData) {}
+
     // No message but the questions answered.
     bool Silent() const {
         for (const auto& box : boxes_.Shown())
@@ -74,16 +48,11 @@ public:
         return true;
     }
     void AnswerYes() { boxes_.QueueAnswer(ui::Answer::Yes); }
-
-private:
-    QTemporaryDir dir_;
-    ui::ScriptedPresenter boxes_;
-    ui::MessagePresenter* previous_ = nullptr;
 };
 
 void BM_ListTwelveMonthsSlowestOrder(benchmark::State& state) {
     Program program;
-    auto& screen = program.Screen<FrmKeihiList>(QStringLiteral("FrmKeihiList"));
+    auto& screen = program.Show<FrmKeihiList>(QStringLiteral("FrmKeihiList"));
     screen.cmb表示順.SetText(QStringLiteral("取引先別、金額降順"));
     if (state.range(0)) screen.cmb取引先名.SetText(QStringLiteral("取引先7"));
     for (auto _ : state) {
@@ -100,7 +69,7 @@ BENCHMARK(BM_ListTwelveMonthsSlowestOrder)->Arg(0)->Arg(1)->ArgName("partner")->
 
 void BM_ListDelete1000TickedLines(benchmark::State& state) {
     Program program;
-    auto& screen = program.Screen<FrmKeihiList>(QStringLiteral("FrmKeihiList"));
+    auto& screen = program.Show<FrmKeihiList>(QStringLiteral("FrmKeihiList"));
     for (auto _ : state) {
         state.PauseTiming();
         screen.Read経費一覧();
@@ -121,7 +90,7 @@ BENCHMARK(BM_ListDelete1000TickedLines)->Unit(benchmark::kMillisecond)->Iteratio
 
 void BM_RankingFull(benchmark::State& state) {
     Program program;
-    auto& screen = program.Screen<FrmKeihiJuni>(QStringLiteral("FrmKeihiJuni"));
+    auto& screen = program.Show<FrmKeihiJuni>(QStringLiteral("FrmKeihiJuni"));
     (state.range(0) ? screen.Opt取引先別 : screen.Opt科目別).SetValue(true);
     for (auto _ : state) {
         if (!screen.Read経費順位() || !program.Silent()) {
@@ -135,7 +104,7 @@ BENCHMARK(BM_RankingFull)->Arg(0)->Arg(1)->ArgName("perPartner")->Unit(benchmark
 
 void BM_MonthTableFull(benchmark::State& state) {
     Program program;
-    auto& screen = program.Screen<FrmMonthList>(QStringLiteral("FrmMonthList"));
+    auto& screen = program.Show<FrmMonthList>(QStringLiteral("FrmMonthList"));
     (state.range(0) ? screen.Opt取引先別 : screen.Opt科目別).SetValue(true);
     screen.cmb表示順位.SetText(QStringLiteral("すべて"));
     for (auto _ : state) {
@@ -150,12 +119,4 @@ BENCHMARK(BM_MonthTableFull)->Arg(0)->Arg(1)->ArgName("perPartner")->Unit(benchm
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunScreenBenchmarks(argc, argv); }

@@ -15,6 +15,7 @@
 #include "platform/report/Paint.h"
 #include "platform/report/PrintService.h"
 #include "reports/Reports.h"
+#include "tests/bench/BenchMain.h"
 
 namespace {
 
@@ -102,11 +103,4 @@ BENCHMARK(BM_MonthTablePdf300)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunScreenBenchmarks(argc, argv); }
