@@ -104,14 +104,7 @@ void FrmKeihiJuni::StepMonth(int step) {
 }
 
 void FrmKeihiJuni::OnKeyDown(ui::KeyArgs& key) {
-    // The keys of the legend.
-    switch (key.key) {
-    case Qt::Key_F1: cmdメニュー.click(); break;
-    case Qt::Key_F7: cmd印刷.click(); break;
-    case Qt::Key_F9: cmdクリア.click(); break;
-    default: return;
-    }
-    key.Consume();
+    ClickKeyButton(key, {{Qt::Key_F1, &cmdメニュー}, {Qt::Key_F7, &cmd印刷}, {Qt::Key_F9, &cmdクリア}});
 }
 
 void FrmKeihiJuni::cmd印刷サブ_Click(int index) {

@@ -193,17 +193,13 @@ void FrmKeihiList::StepMonth(int step) {
 // ---------------------------------------------------------------- keys, printing
 
 void FrmKeihiList::OnKeyDown(ui::KeyArgs& key) {
-    switch (key.key) {
-    case Qt::Key_F1: cmdメニュー.click(); break;
-    case Qt::Key_F2: cmd取引先.click(); break;
-    case Qt::Key_F3: cmd科目.click(); break;
-    case Qt::Key_F7: cmd印刷.click(); break;
-    case Qt::Key_F9: cmdクリア.click(); break;
-    case Qt::Key_F10: cmd行削除.click(); break;
-    case Qt::Key_Escape: cmd閉じる.click(); break;
-    default: return;
-    }
-    key.Consume();
+    ClickKeyButton(key, {{Qt::Key_F1, &cmdメニュー},
+                         {Qt::Key_F2, &cmd取引先},
+                         {Qt::Key_F3, &cmd科目},
+                         {Qt::Key_F7, &cmd印刷},
+                         {Qt::Key_F9, &cmdクリア},
+                         {Qt::Key_F10, &cmd行削除},
+                         {Qt::Key_Escape, &cmd閉じる}});
 }
 
 void FrmKeihiList::cmd印刷サブ_Click(int index) {

@@ -184,14 +184,8 @@ void FrmMonthList::Grid明細_SetMonthCellFont() {
 }
 
 void FrmMonthList::OnKeyDown(ui::KeyArgs& key) {
-    switch (key.key) {
-    case Qt::Key_F1: cmdメニュー.click(); break;
-    case Qt::Key_F7: cmd印刷.click(); break;
-    case Qt::Key_F9: cmdクリア.click(); break;
-    case Qt::Key_Escape: cmd閉じる.click(); break;
-    default: return;
-    }
-    key.Consume();
+    ClickKeyButton(
+        key, {{Qt::Key_F1, &cmdメニュー}, {Qt::Key_F7, &cmd印刷}, {Qt::Key_F9, &cmdクリア}, {Qt::Key_Escape, &cmd閉じる}});
 }
 
 }  // namespace lists

@@ -15,6 +15,7 @@
 #include "platform/ui/NumberBox.h"
 #include "platform/ui/DateBox.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/KeyHooks.h"
 #include "platform/ui/TextControls.h"
 
 namespace lists {
@@ -152,6 +153,15 @@ bool RankAndCut(const QString& table, const QString& sortTable, const QString& a
     if (ok) ok = work.CommitTrans();
     if (!ok && work.InTransaction()) work.Rollback();
     return ok;
+}
+
+void ClickKeyButton(ui::KeyArgs& key, std::initializer_list<KeyButton> buttons) {
+    for (const auto& [code, button] : buttons) {
+        if (key.key != code) continue;
+        button->click();
+        key.Consume();
+        return;
+    }
 }
 
 void CloseScreen(ui::Form& screen) {

@@ -25,6 +25,7 @@ class OptionButton;
 class Form;
 class Label;
 class Panel;
+struct KeyArgs;
 }  // namespace ui
 
 namespace lists {
@@ -77,6 +78,11 @@ void SetUpPeriodFields(ui::DateBox& start, ui::DateBox& end, ui::Label& between,
 // statement failed.
 bool RankAndCut(const QString& table, const QString& sortTable, const QString& amount, const QStringList& sums,
                 int limit);
+
+// The function keys of a list screen's legend: the key's button is clicked
+// and the key consumed; any other key goes on.
+using KeyButton = std::pair<int, ui::CommandButton*>;  // a Qt::Key and its button
+void ClickKeyButton(ui::KeyArgs& key, std::initializer_list<KeyButton> buttons);
 
 // The close button of the expense list and the monthly table: the hint
 // window goes, the main menu comes forward when this is the last screen,
