@@ -42,6 +42,21 @@ int RunArchiver(const QString& command, QString* report) {
     return rc;
 }
 
+// Runs the archiver and shows its report under `okTitle`, or under
+// `errorTitle` when it failed (logged as `notDone` with the return code).
+bool RunArchiverAndTell(const QString& command, const QString& okTitle, const QString& errorTitle,
+                        const char* notDone) {
+    QString report;
+    const int rc = RunArchiver(command, &report);
+    if (rc == 0) {
+        TellWithAppTitle(okTitle + QStringLiteral("\r\n") + report, false);
+        return true;
+    }
+    qCWarning(lcBackup) << notDone << rc << report;
+    TellWithAppTitle(errorTitle + QStringLiteral("\r\n") + report, true);
+    return false;
+}
+
 QString Quoted(const QString& text) { return u'"' + text + u'"'; }
 
 // The file of that name in the disk's root folder, found without regard to case.
@@ -179,15 +194,8 @@ bool CreateLzhFile(const QString& folder, const QString& fileName, const QString
     const QString command = QStringLiteral("a ") + QStringLiteral("-+ -a1 -d0 -f0 -n0 -jm4") + u' ' + Quoted(archive) +
                             u' ' + Quoted(ModMurv::DataFolder) + u' ' + Quoted(folder) + Quoted(fileName) +
                             Quoted(QString());
-    QString report;
-    const int rc = RunArchiver(command, &report);
-    if (rc == 0) {
-        TellWithAppTitle(QStringLiteral("[書庫ファイル ＯＫ]") + QStringLiteral("\r\n") + report, false);
-        return true;
-    }
-    qCWarning(lcBackup) << "the archive was not made:" << rc << report;
-    TellWithAppTitle(QStringLiteral("[書庫ファイル　作成エラー]") + QStringLiteral("\r\n") + report, true);
-    return false;
+    return RunArchiverAndTell(command, QStringLiteral("[書庫ファイル ＯＫ]"), QStringLiteral("[書庫ファイル　作成エラー]"),
+                              "the archive was not made:");
 }
 
 bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName) {
@@ -204,15 +212,8 @@ bool DefrostMV(const QString& folder, const QString& fileName, const QString& ar
     }
     const QString command = QStringLiteral("x ") + QStringLiteral("-+ -a2 -d1 -f0 -n1 -jyc0 -jyd0 -jyk0 -jyn0 -jyo0") +
                             u' ' + Quoted(archive) + u' ' + Quoted(folder) + u' ' + Quoted(QStringLiteral("*.*"));
-    QString report;
-    const int rc = RunArchiver(command, &report);
-    if (rc == 0) {
-        TellWithAppTitle(QStringLiteral("[書庫解凍 ＯＫ]") + QStringLiteral("\r\n") + report, false);
-        return true;
-    }
-    qCWarning(lcBackup) << "the archive was not unpacked:" << rc << report;
-    TellWithAppTitle(QStringLiteral("[書庫解凍　エラー]") + QStringLiteral("\r\n") + report, true);
-    return false;
+    return RunArchiverAndTell(command, QStringLiteral("[書庫解凍 ＯＫ]"), QStringLiteral("[書庫解凍　エラー]"),
+                              "the archive was not unpacked:");
 }
 
 void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
