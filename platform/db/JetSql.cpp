@@ -22,7 +22,7 @@ struct Piece {
     Token tok;
     bool raw = false;
     bool removed = false;
-    QString extAlias, extTable;  // a table of another file: its alias and name
+    QString extAlias{}, extTable{};  // a table of another file: its alias and name
 };
 
 bool IsWord(const Piece& p, const char16_t* word) {

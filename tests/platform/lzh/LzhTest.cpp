@@ -152,7 +152,9 @@ TEST_F(LzhTest, UnpackingRefusesUnsafeNamesDamageAndReplacingFiles) {
         QFile::remove(archive);
         ASSERT_EQ(lzh::WriteArchive(archive, source, name, nullptr, &error), lzh::Status::Ok) << error.toStdString();
         const lzh::Status status = lzh::ExtractArchive(archive, target, {QStringLiteral("*.*")}, nullptr, &error);
-        if (name == outside) EXPECT_EQ(status, lzh::Status::UnsafeName);
+        if (name == outside) {
+            EXPECT_EQ(status, lzh::Status::UnsafeName);
+        }
         EXPECT_FALSE(QFile::exists(Path(QStringLiteral("escaped.bin"))));
         EXPECT_FALSE(QFile::exists(outside));
         QDir(target).removeRecursively();
