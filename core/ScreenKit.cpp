@@ -178,11 +178,12 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
     return ok;
 }
 
-void ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql) {
+bool ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql) {
     db::Recordset rs = Open(database, sql);
     const QVariant total = rs.IsEOF() ? QVariant() : rs.Value(0);
     if (total.isNull()) box.Clear();
     else box.SetValue(total);
+    return rs.IsOpen() || Failed(&rs, database);
 }
 
 void SetPeriodDatePatterns(ui::DateBox& box, bool eraYears) {

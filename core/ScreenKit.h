@@ -68,7 +68,7 @@ bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const 
 bool FillToRows(const QString& table, FieldValues values, qint64 rows);
 
 // The database layer's text of the last failure of Exec, AddBlankRows,
-// FillToRows, FillNameList or WriteAll.
+// FillToRows, FillNameList, ShowTotal or WriteAll.
 QString LastFailureDetail();
 
 // Notes why a recordset step failed (the recordset's text, else the
@@ -109,7 +109,9 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
 
 // Shows the first field of a one-row select on `database` (a count or a
 // sum) in a number box; the box is empty when the select gives no value.
-void ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql);
+// When the select fails the box is emptied and false returned
+// (LastFailureDetail says why); the caller says so.
+bool ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql);
 
 // The patterns of a filter's or a period's date field: "ggg ee年mm月dd日"
 // typed and shown, with the calendar titled "g ee年mm月", for era years;

@@ -385,10 +385,18 @@ void FrmInput::SetStyle入力明細(const QString& layout) {
 
 void FrmInput::Calc入力明細() {
     using ModMurv::DbWork;
-    core::ShowTotal(num入力件数, DbWork,
-                    QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])"));
-    core::ShowTotal(num入力合計, DbWork,
-                    QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])"));
+    const bool totalled =
+        core::ShowTotal(num入力件数, DbWork,
+                        QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])")) &&
+        core::ShowTotal(num入力合計, DbWork,
+                        QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])"));
+    if (!totalled) SayTotalsFailed();
+}
+
+void FrmInput::SayTotalsFailed() {
+    num入力件数.Clear();
+    num入力合計.Clear();
+    core::ShowFailure(QStringLiteral("入力明細の件数と合計金額を計算できませんでした。"), core::LastFailureDetail());
 }
 
 // ---------------------------------------------------------------- keys and buttons

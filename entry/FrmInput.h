@@ -175,6 +175,9 @@ private:
     void LayOut();
     void ConnectHandlers();
     void FocusGridDateColumn();
+    // A count or total of the rows that cannot be read: both boxes are
+    // emptied and the failure is said.
+    void SayTotalsFailed();
     // Navigation buttons of screens not built yet stay disabled.
     void EnableNavigation();
 

@@ -130,12 +130,15 @@ void FrmInput::Read経費() {
     }
 
     ShowProgress(80);
-    core::ShowTotal(num入力件数, DbWork, QStringLiteral("select count([取引先名]) as tcnt from w取引明細"));
+    const bool counted =
+        core::ShowTotal(num入力件数, DbWork, QStringLiteral("select count([取引先名]) as tcnt from w取引明細"));
     ShowProgress(90);
-    core::ShowTotal(num入力合計, DbWork, QStringLiteral("select sum([金額]) as tkin from w取引明細"));
+    const bool totalled =
+        counted && core::ShowTotal(num入力合計, DbWork, QStringLiteral("select sum([金額]) as tkin from w取引明細"));
     ShowProgress(100);
     PBar.SetVisible(false);
     dat入力明細.Refresh();
+    if (!totalled) SayTotalsFailed();
 }
 
 // ---------------------------------------------------------------- registering

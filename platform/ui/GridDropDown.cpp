@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/ui/GridFit.h"
 #include "platform/ui/GridFormat.h"
 #include "platform/ui/Twips.h"
 
@@ -140,6 +141,7 @@ void GridDropDown::Open(QWidget* owner, const QRect& cellOnScreen, const QVarian
         connect(source_, &QObject::destroyed, popup, &QWidget::close);
     }
     QTableView* view = popup->View();
+    ShowCutCellsAsTooltips(view);
 
     const int columns = ShownColumnCount();
     int listWidth = 0;

@@ -31,12 +31,40 @@ int TextNeed(const QFontMetrics& metrics, const QString& text, int padding) {
     return metrics.horizontalAdvance(text) + padding;
 }
 
+// Shows the whole text of a cut cell as its tooltip.
+class CutCellTips : public QObject {
+public:
+    explicit CutCellTips(QAbstractItemView* view) : QObject(view), view_(view) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip || watched != view_->viewport()) return false;
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = view_->indexAt(help->pos());
+        const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+        const QRect cell = view_->visualRect(index);
+        if (!text.isEmpty() && TextNeed(QFontMetrics(view_->font()), text, CellPadding(view_)) > cell.width())
+            QToolTip::showText(help->globalPos(), text, view_->viewport(), cell);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
+private:
+    QAbstractItemView* view_;
+};
+
 }  // namespace
+
+void ShowCutCellsAsTooltips(QAbstractItemView* view) {
+    view->viewport()->installEventFilter(new CutCellTips(view));
+}
 
 GridFit::GridFit(DataGrid* grid) : QObject(grid), grid_(grid) {
     QAbstractItemView* view = grid->View();
     view->viewport()->installEventFilter(this);
     grid->installEventFilter(this);
+    ShowCutCellsAsTooltips(view);
     if (DataControl* source = grid->DataSource()) connect(source, &DataControl::refreshed, this, &GridFit::Fit);
     Fit();
 }
@@ -93,19 +121,7 @@ void GridFit::Fit() {
 bool GridFit::eventFilter(QObject* watched, QEvent* event) {
     if (!grid_) return false;
     QAbstractItemView* view = grid_->View();
-    if (event->type() == QEvent::Resize && (watched == view->viewport() || watched == grid_)) {
-        Fit();
-    } else if (event->type() == QEvent::ToolTip && watched == view->viewport()) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QModelIndex index = view->indexAt(help->pos());
-        const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
-        const QRect cell = view->visualRect(index);
-        if (!text.isEmpty() && TextNeed(QFontMetrics(view->font()), text, CellPadding(view)) > cell.width())
-            QToolTip::showText(help->globalPos(), text, view->viewport(), cell);
-        else
-            QToolTip::hideText();
-        return true;
-    }
+    if (event->type() == QEvent::Resize && (watched == view->viewport() || watched == grid_)) Fit();
     return false;
 }
 

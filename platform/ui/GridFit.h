@@ -12,13 +12,16 @@
 // is cut shows the whole text as its tooltip.
 //
 // A grid drop-down list is sized likewise, each time its data control is
-// refreshed:
+// refreshed, and a cut cell of the open list shows its whole text as its
+// tooltip too:
 //
 //   ui::FitDropDownToContent(DD科目参照, &Grid科目);   // the grid's font
 
 #include <QObject>
 #include <QPointer>
 #include <vector>
+
+class QAbstractItemView;
 
 namespace ui {
 
@@ -42,6 +45,10 @@ private:
     QPointer<DataGrid> grid_;
     bool fitting_ = false;
 };
+
+// From now on a cell of the view whose text is cut shows the whole text as
+// its tooltip (the mouse resting over it); other cells show none.
+void ShowCutCellsAsTooltips(QAbstractItemView* view);
 
 // The columns of the list get the width of their longest text, each at
 // most half the screen, from now on after every refresh of its data control.

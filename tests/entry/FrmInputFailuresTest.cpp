@@ -110,6 +110,49 @@ TEST_F(FrmInputFailuresTest, ACellTheFullDiskRefusesKeepsItsTextAndSaysWhy) {
     EXPECT_EQ(WorkValue(QStringLiteral("select 取引先名 from w取引明細 where lno = 1")).toString(), QStringLiteral("Yamada"));
 }
 
+TEST_F(FrmInputFailuresTest, TotalsThatCannotBeReadAreSaidOnceAndNotShownAsEmpty) {
+    F& f = Open();
+    TypeLine(f, 0, QStringLiteral("0305"), QStringLiteral("山田商店"), QStringLiteral("1000"), QStringLiteral("雑費"));
+    GoTo(f, 0, F::kCol金額);
+    Enter(f, QStringLiteral("1000"));
+    EXPECT_EQ(f.num入力件数.Value(), QVariant(1.0));
+    EXPECT_EQ(f.num入力合計.Value(), QVariant(1000.0));
+    ASSERT_TRUE(Warnings().isEmpty()) << Texts().join(u'|').toStdString();
+
+    // The last rows of the work file go bad: the typed amount is stored, the
+    // totals cannot be counted.
+    ASSERT_TRUE(test::DamageLastRows(WorkFile(), QStringLiteral("w取引明細")));
+    GoTo(f, 0, F::kCol金額);
+    Enter(f, QStringLiteral("2000"));
+    EXPECT_EQ(CellAt(f, 0, F::kCol金額), QVariant(2000.0));
+    ASSERT_EQ(Warnings().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Warnings().first().startsWith(QStringLiteral("入力明細の件数と合計金額を計算できませんでした。")));
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("壊れています")));
+    EXPECT_TRUE(f.num入力件数.Value().isNull()) << "no count of the rows before";
+    EXPECT_TRUE(f.num入力合計.Value().isNull());
+}
+
+TEST_F(FrmInputFailuresTest, TotalsAfterLoadingThatCannotBeReadAreSaidOnceAndTheLinesStayShown) {
+    AddLine(1, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 100);
+    AddLine(2, QStringLiteral("2026/03/11"), QStringLiteral("鈴木商会"), QStringLiteral("通信費"), 300);
+    F& f = Open();
+    // The work file goes bad once the lines are in its rows, before they are totalled.
+    bool damaged = false;
+    QObject::connect(&f.PBar, &QProgressBar::valueChanged, &f, [&](int percent) {
+        if (percent == 80 && !damaged) damaged = test::DamageLastRows(WorkFile(), QStringLiteral("w取引明細"));
+    });
+    boxes_.Clear();
+    QTest::mouseClick(&f.cmd読込, Qt::LeftButton);
+    ASSERT_TRUE(damaged);
+    ASSERT_EQ(Warnings().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Warnings().first().startsWith(QStringLiteral("入力明細の件数と合計金額を計算できませんでした。")));
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("壊れています")));
+    EXPECT_TRUE(f.num入力件数.Value().isNull());
+    EXPECT_TRUE(f.num入力合計.Value().isNull());
+    EXPECT_EQ(CellAt(f, 0, F::kCol金額), QVariant(100.0));
+    EXPECT_EQ(CellAt(f, 1, F::kCol金額), QVariant(300.0));
+}
+
 TEST_F(FrmInputFailuresTest, RegisteringNoCompleteRowSaysNothingWasRegistered) {
     F& f = Open();
     GoTo(f, 0, F::kCol月日);

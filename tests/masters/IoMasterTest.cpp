@@ -1,5 +1,8 @@
 // The partner master over a fresh data folder, driven by keys and clicks.
 #include <QDir>
+#include <QHelpEvent>
+#include <QTableView>
+#include <QToolTip>
 
 #include "lookup/LookupClasses.h"
 #include "platform/com/Com.h"
@@ -198,6 +201,38 @@ TEST_F(IoMasterTest, BothDeletesAskFirstAndRemoveOnlyWhatIsTicked) {
     EXPECT_EQ(Cells(list, IoMaster::kListName), QStringList{"青葉商店"});
     EXPECT_EQ(Rows("select 取引先名 from 取引先マスタ"), QStringList{"青葉商店"});
     EXPECT_EQ(Rows("select 取引先名 from 取引明細"), QStringList{"O'Hara商会"}) << "expense lines stay";
+}
+
+TEST_F(IoMasterTest, TheItemDropDownShowsACutReadingWholeAsItsTooltip) {
+    const QString reading = QStringLiteral("ながいながいかもくのよみがな").repeated(8);
+    ExecData(QStringLiteral("insert into 科目マスタ values ('長い科目', '%1', 0, null)").arg(reading));
+    IoMaster& io = Screen();
+    OpenPanel(io, 1);
+    GoTo(io.Grid科目, 2, kName);
+    Key(io.Grid科目, Qt::Key_Down, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    auto* list = popup ? popup->findChild<QTableView*>() : nullptr;
+    ASSERT_TRUE(list);
+    int row = 0;
+    while (row < list->model()->rowCount() && list->model()->index(row, 0).data() != QStringLiteral("長い科目")) ++row;
+    ASSERT_LT(row, list->model()->rowCount());
+    // The mouse resting over a cell of the list.
+    const auto hover = [&](int col) {
+        const QPoint at = list->visualRect(list->model()->index(row, col)).center();
+        QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list->viewport(), &help);
+    };
+
+    // The reading is wider than the list may grow (half the screen): cut, it tells itself whole.
+    ASSERT_LT(list->columnWidth(1), list->fontMetrics().horizontalAdvance(reading));
+    hover(1);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), reading);
+    // A whole name needs no tooltip (the one shown fades for a moment).
+    hover(0);
+    for (int i = 0; i < 40 && QToolTip::isVisible(); ++i) QTest::qWait(25);
+    EXPECT_FALSE(QToolTip::isVisible());
+    popup->close();
 }
 
 TEST_F(IoMasterTest, TheItemLookupFillsTheRowAndThePartnerLookupFindsTheListRow) {

@@ -3,9 +3,11 @@
 // file damaged on some of its pages, as a failing disk leaves it.
 
 #include <QFile>
+#include <QtEndian>
 #include <QString>
 
 #include "platform/db/Database.h"
+#include "platform/db/Quote.h"
 
 namespace test {
 
@@ -21,26 +23,71 @@ inline bool AddBookLines(const QString& dataFile, int lines) {
                                .arg(lines));
 }
 
+// The root page of a table and the file's page size; false when unknown.
+inline bool TablePages(const QString& file, const QString& table, qint64& root, qint64& pageSize) {
+    db::Database d;
+    if (!d.Open(file)) return false;
+    db::Recordset rs = d.OpenRecordset(QStringLiteral("select rootpage from sqlite_master where name = '%1'")
+                                           .arg(db::SqlEscape(table)));
+    if (rs.IsEOF()) return false;
+    root = rs.Value(0).toLongLong();
+    db::Recordset size = d.OpenRecordset(QStringLiteral("select * from pragma_page_size"));
+    if (size.IsEOF()) return false;
+    pageSize = size.Value(0).toLongLong();
+    return true;
+}
+
 // Overwrites `pages` pages of the file from the root page of 取引明細 on
 // with bytes that are no page at all. False when the table has no such pages.
 inline bool DamagePages(const QString& dataFile, int pages) {
     qint64 root = 0, pageSize = 0;
-    {
-        db::Database d;
-        if (!d.Open(dataFile)) return false;
-        db::Recordset rs = d.OpenRecordset(QStringLiteral("select rootpage from sqlite_master where name = '取引明細'"));
-        if (rs.IsEOF()) return false;
-        root = rs.Value(0).toLongLong();
-        db::Recordset size = d.OpenRecordset(QStringLiteral("select * from pragma_page_size"));
-        if (size.IsEOF()) return false;
-        pageSize = size.Value(0).toLongLong();
-    }
+    if (!TablePages(dataFile, QStringLiteral("取引明細"), root, pageSize)) return false;
     QFile f(dataFile);
     if (root < 2 || !f.open(QIODevice::ReadWrite) || f.size() < (root - 1 + pages) * pageSize) return false;
     for (int p = 0; p < pages; ++p) {
         f.seek((root - 1 + p) * pageSize);
         f.write(QByteArray(int(pageSize), char(0x5A)));
     }
+    return true;
+}
+
+// Damages the page that holds the last rows of a table of many pages: a
+// walk over all its rows fails there, while the rows of its first pages can
+// still be read and written one by one. The change is counted in the file's
+// header, so connections that hold the file open read it again. False when
+// the table has a single page.
+inline bool DamageLastRows(const QString& file, const QString& table) {
+    qint64 root = 0, pageSize = 0;
+    if (!TablePages(file, table, root, pageSize)) return false;
+    QFile f(file);
+    if (root < 2 || !f.open(QIODevice::ReadWrite)) return false;
+    const auto read32 = [&f](qint64 at) {
+        f.seek(at);
+        const QByteArray bytes = f.read(4);
+        return bytes.size() == 4 ? qFromBigEndian<quint32>(bytes.constData()) : 0u;
+    };
+    const auto write32 = [&f](qint64 at, quint32 value) {
+        char bytes[4];
+        qToBigEndian(value, bytes);
+        f.seek(at);
+        f.write(bytes, 4);
+    };
+    // Down the right-most children of the table's interior pages to a leaf.
+    qint64 page = root;
+    for (int depth = 0; depth < 8; ++depth) {
+        f.seek((page - 1) * pageSize);
+        char type = 0;
+        if (!f.getChar(&type)) return false;
+        if (type == 0x0D) break;                              // a leaf page of a table
+        if (type != 0x05) return false;                       // not an interior page of a table
+        page = read32((page - 1) * pageSize + 8);             // its right-most child
+    }
+    if (page == root) return false;
+    f.seek((page - 1) * pageSize);
+    f.write(QByteArray(int(pageSize), char(0x5A)));
+    const quint32 changes = read32(24) + 1;                   // the file change counter
+    write32(24, changes);
+    write32(92, changes);                                     // and the version the header is valid for
     return true;
 }
 
