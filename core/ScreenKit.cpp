@@ -203,6 +203,10 @@ void SayCellFailures(ui::DataGrid& grid) {
     grid.onError = [](int, const QString& message) {
         ShowFailure(QStringLiteral("入力した内容を保存できませんでした。入力した内容はセルに残っています。"), message);
     };
+    if (ui::DataControl* source = grid.DataSource())
+        QObject::connect(source, &ui::DataControl::refreshFailed, &grid, [](const QString& error) {
+            ShowFailure(QStringLiteral("一覧の行を読み込めませんでした。"), error);
+        });
 }
 
 void MakePopUp(ui::Panel& panel) {

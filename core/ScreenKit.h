@@ -124,7 +124,8 @@ void SetUpTickColumn(ui::DataGrid& grid, int column);
 
 // Connects the grid's error hook: a cell that the work file refuses (a full
 // disk, a read-only file) is said with the reason, and what was typed stays
-// in the cell.
+// in the cell. Rows of its data source that cannot be read are said too
+// (set the data source first).
 void SayCellFailures(ui::DataGrid& grid);
 
 // A panel that comes up over the screen's other controls, opaque, and

@@ -44,8 +44,15 @@ bool DataControl::Refresh() {
         // recordset's rows are the only copy.
         rs_.ReadAll();
         rowCount_ = static_cast<int>(rs_.RecordCount());
+        // A read that broke off (a damaged page) is a failure, not a shorter
+        // table.
+        if (rs_.LastErrorKind() != db::ErrorKind::None) {
+            ok = false;
+            error_ = rs_.LastError();
+        }
     }
     emit refreshed();
+    if (!ok) emit refreshFailed(error_);
     return ok;
 }
 

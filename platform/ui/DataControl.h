@@ -68,6 +68,8 @@ public:
 signals:
     void aboutToRefresh();
     void refreshed();
+    // After refreshed(), when the rows could not be read (whole or in part).
+    void refreshFailed(const QString& error);
     void valueWritten(int row, int field);
 
 private:
