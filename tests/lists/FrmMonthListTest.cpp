@@ -2,6 +2,7 @@
 // from April, the month totals and taxes, a second reading from another
 // month, the cut into "その他", lines without an item, a name with a quote
 // and the grouping switches.
+#include "core/EraDate.h"
 #include "lists/FrmMonthList.h"
 #include "tests/lists/ListsFixture.h"
 
@@ -91,6 +92,43 @@ TEST_F(FrmMonthListTest, ASecondReadingFromAnotherMonthShowsNoStaleMonths) {
     EXPECT_TRUE(f.num合計.IsNull());
     EXPECT_EQ(f.num税合計.Value(), QVariant(0.0));
     EXPECT_EQ(f.Grid明細.Columns(F::kCol合計).FontSize(), 9);
+}
+
+TEST_F(FrmMonthListTest, TheStartMonthTakesAMonthAsItShowsItAndSaysWhatItCannotRead) {
+    F& f = Open();
+    TypeInto(&f.txt開始, QStringLiteral("2026年07月"));
+    Click(f.cmd読込);
+    EXPECT_EQ(f.txt開始.Date(), QDate(2026, 7, 1));
+    EXPECT_EQ(Captions(f).first(), QStringLiteral("26/07"));
+    TypeInto(&f.txt開始, QStringLiteral("26年08月"));
+    Click(f.cmd読込);
+    EXPECT_EQ(Captions(f).first(), QStringLiteral("26/08"));
+    EXPECT_TRUE(boxes_.Shown().isEmpty());
+    // Era forms, as the field shows them with era years.
+    EXPECT_EQ(core::ParseDate(QStringLiteral("平成 18年07月"), QStringLiteral("ggg ee年mm月")), QDate(2006, 7, 1));
+    EXPECT_EQ(core::ParseDate(QStringLiteral("H18年7月"), QStringLiteral("ggg ee年mm月")), QDate(2006, 7, 1));
+    EXPECT_EQ(core::ParseDate(QStringLiteral("平成元年04月"), QStringLiteral("ggg ee年mm月")), QDate(1989, 4, 1));
+    EXPECT_EQ(core::ParseDate(QStringLiteral("2006/07/15"), QStringLiteral("yyyy年mm月")), QDate(2006, 7, 15));
+
+    // A month that is none is said and stays for correction; the month read stays.
+    TypeInto(&f.txt開始, QStringLiteral("2026年13月"));
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
+    EXPECT_TRUE(boxes_.Shown().first().text.contains(QStringLiteral("2026年13月")));
+    EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2026年13月"));
+    EXPECT_EQ(f.txt開始.Date(), QDate(2026, 8, 1));
+    f.txt開始.setFocus();
+    EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2026年13月"));
+
+    // With the focus the whole month shows: the end of the text is where its width says.
+    TypeInto(&f.txt開始, QStringLiteral("2026年04月"));
+    f.txt開始.setFocus();
+    EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2026年04月"));
+    const auto cursorX = [&] { return f.txt開始.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(); };
+    f.txt開始.end(false);
+    const int end = cursorX();
+    f.txt開始.home(false);
+    EXPECT_GE(end - cursorX(), f.txt開始.fontMetrics().horizontalAdvance(f.txt開始.Text())) << "not scrolled";
 }
 
 TEST_F(FrmMonthListTest, PerPartnerALimitOfFiveSumsTheRestIntoOneOtherRow) {
