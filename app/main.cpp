@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     }
 
     ui::SetUpApplicationLook();
+    ui::LoadJapaneseTranslations();
     core::RegisterScreen(QStringLiteral("FrmInput"),
                          []() -> ui::Form& { return ui::Forms::Get<entry::FrmInput>(QStringLiteral("FrmInput")); });
     core::RegisterScreen(QStringLiteral("IoMaster"),

@@ -215,6 +215,51 @@ QDate ParseDate(const QString& text) {
     return QDate();
 }
 
+QDate ParseDate(const QString& text, const QString& pattern) {
+    const QString t = text.normalized(QString::NormalizationForm_KC).trimmed();
+    if (t.isEmpty()) return QDate();
+
+    // The pattern as an expression: one group per code, blanks allowed
+    // around every literal.
+    QString expression = QStringLiteral("^");
+    QStringList codes;
+    const QString p = pattern.normalized(QString::NormalizationForm_KC);
+    for (qsizetype i = 0; i < p.size();) {
+        const QChar c = p.at(i);
+        qsizetype j = i;
+        while (j < p.size() && p.at(j) == c) ++j;
+        const QString run = p.mid(i, j - i);
+        if (c == u'y') expression += QStringLiteral(R"((\d{4}|\d{1,2}))");
+        else if (c == u'm' || c == u'd') expression += QStringLiteral(R"((\d{1,2}))");
+        else if (c == u'g') expression += QStringLiteral(R"(([A-Za-z]|\p{Han}+?))");
+        else if (c == u'e') expression += QStringLiteral(R"((\d{1,2}|元))");
+        else {
+            for (const QChar literal : run)
+                if (!literal.isSpace()) expression += QStringLiteral(R"(\s*)") + QRegularExpression::escape(literal);
+            expression += QStringLiteral(R"(\s*)");
+            i = j;
+            continue;
+        }
+        codes << QString(c);
+        expression += QStringLiteral(R"(\s*)");
+        i = j;
+    }
+    const QRegularExpressionMatch m = QRegularExpression(expression + u'$').match(t);
+    if (!m.hasMatch()) return ParseDate(t);
+
+    int year = -1, month = 1, day = 1, eraNumber = -1;
+    for (int k = 0; k < codes.size(); ++k) {
+        const QString part = m.captured(k + 1);
+        if (codes[k] == u"y") year = part.size() <= 2 ? YearFromTwoDigits(part.toInt()) : part.toInt();
+        else if (codes[k] == u"e") year = part == QStringLiteral("元") ? 1 : part.toInt();
+        else if (codes[k] == u"m") month = part.toInt();
+        else if (codes[k] == u"d") day = part.toInt();
+        else if ((eraNumber = Eras().Find(part)) < 0) return QDate();
+    }
+    if (codes.contains(QStringLiteral("e")) != (eraNumber >= 0) || year < 0) return ParseDate(t);
+    return eraNumber >= 0 ? Eras().FromEra(eraNumber, year, month, day) : QDate(year, month, day);
+}
+
 QString FormatByEra(const QDate& date, const QString& western, const QString& era) {
     return FormatDate(date, ModMurv::EraSetting == QStringLiteral("西暦") ? western : era);
 }

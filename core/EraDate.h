@@ -34,6 +34,12 @@ QString FormatDate(const QDate& date, const QString& pattern);
 // its era (H32/01/01, H31/05/01, S64/01/08), gives an invalid date.
 QDate ParseDate(const QString& text);
 
+// Reads a text typed into a field that shows the pattern: the field's own
+// form first ("yyyy年mm月" takes 2006年07月 and 06年07月; "ggg ee年mm月"
+// takes 平成 18年07月, H18年7月 and 平成元年4月), then any full date above.
+// A pattern without a day gives the first of the month.
+QDate ParseDate(const QString& text, const QString& pattern);
+
 // The general rule for showing a date (reports, the main menu's period):
 // the Western pattern only when ModMurv::EraSetting is exactly "西暦",
 // otherwise the era pattern.

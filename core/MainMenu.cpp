@@ -17,6 +17,7 @@
 #include "core/ScreenKit.h"
 #include "core/Screens.h"
 #include "core/Version.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Formats.h"
 #include "platform/ui/GridFormat.h"
 #include "platform/ui/Pictures.h"
@@ -26,7 +27,8 @@ namespace core {
 
 void InstallDateHooks() {
     ui::SetDateFormatter([](const QDate& d, const QString& pattern) { return FormatDate(d, pattern); });
-    ui::SetDateParser([](const QString& text, const QString&) { return ParseDate(text); });
+    ui::SetDateParser([](const QString& text, const QString& pattern) { return ParseDate(text, pattern); });
+    ui::SetUnreadableDateHandler(SayUnreadableDate);
     ui::SetCellFormatHook([](const QVariant& value, const QString& format) -> std::optional<QString> {
         if (value.typeId() != QMetaType::QDate) return std::nullopt;
         return FormatDate(value.toDate(), format);

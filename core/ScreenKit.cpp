@@ -50,17 +50,26 @@ bool HasControlCharacters(const QString& text) {
 bool AcceptTypedNames(std::initializer_list<QString> texts) {
     for (const QString& text : texts) {
         if (!HasControlCharacters(text)) continue;
-        ui::MessageBoxContent box;
-        box.title = QStringLiteral("入力注意");
-        box.text = QStringLiteral("名前に制御文字（改行・タブなど）が含まれています。制御文字を除いて入力してください。");
-        box.buttons = ui::MessageButtons::Ok;
-        box.icon = ui::MessageIcon::Warning;
-        box.defaultButton = ui::Answer::Ok;
-        LogFailure(QStringLiteral("制御文字を含む名前を受け付けませんでした。"), text.toHtmlEscaped());
-        ui::CurrentPresenter().Present(box);
+        SayRefusedInput(QStringLiteral("名前に制御文字（改行・タブなど）が含まれています。制御文字を除いて入力してください。"),
+                        text);
         return false;
     }
     return true;
+}
+
+void SayRefusedInput(const QString& message, const QString& typed) {
+    ui::MessageBoxContent box;
+    box.title = QStringLiteral("入力注意");
+    box.text = message;
+    box.buttons = ui::MessageButtons::Ok;
+    box.icon = ui::MessageIcon::Warning;
+    box.defaultButton = ui::Answer::Ok;
+    LogFailure(message, typed.toHtmlEscaped());
+    ui::CurrentPresenter().Present(box);
+}
+
+void SayUnreadableDate(const QString& typed) {
+    SayRefusedInput(QStringLiteral("「%1」は日付として読めません。正しい日付を入力してください。").arg(typed.trimmed()), typed);
 }
 
 bool Exec(db::Database& database, const QString& sql) {

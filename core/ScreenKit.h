@@ -50,6 +50,13 @@ bool HasControlCharacters(const QString& text);
 // ("入力注意", warning icon) and returns false.
 bool AcceptTypedNames(std::initializer_list<QString> texts);
 
+// Says that a typed value cannot be taken ("入力注意", warning icon, the
+// message as given) and logs it once with what was typed. The caller leaves
+// the typed text where it is, for correction.
+void SayRefusedInput(const QString& message, const QString& typed);
+// The same for a text that a date field or cell cannot read as a date.
+void SayUnreadableDate(const QString& typed);
+
 // ---------------------------------------------------------------- statements
 
 // Runs or opens a statement, noting it in ModMurv::SqlText first.

@@ -4,6 +4,7 @@
 
 #include "core/ScreenKit.h"
 #include "core/TaxDate.h"
+#include "platform/db/StoredForms.h"
 
 namespace entry {
 
@@ -35,29 +36,9 @@ QString Narrowed(const QString& text) {
 
 std::optional<double> ParseAmount(const QString& text) {
     const QString t = Narrowed(text);
-    qsizetype i = !t.isEmpty() && (t.at(0) == u'-' || t.at(0) == u'+') ? 1 : 0;
-    const QStringView digits = QStringView(t).mid(i);
-    if (digits.isEmpty()) return std::nullopt;
-    const bool grouped = digits.contains(u',');
-    QString plain;
-    for (qsizetype k = 0; k < digits.size(); ++k) {
-        const QChar c = digits.at(k);
-        // In a grouped amount a comma stands exactly before each group of
-        // three digits counted from the right, and nowhere else.
-        const qsizetype fromRight = digits.size() - k;
-        if (c == u',') {
-            if (k == 0 || fromRight % 4 != 0) return std::nullopt;
-            continue;
-        }
-        if (c.unicode() < u'0' || c.unicode() > u'9') return std::nullopt;
-        if (grouped && fromRight % 4 == 0) return std::nullopt;  // a digit where a comma belongs
-        plain += c;
-    }
-    if (grouped && digits.size() > 3 && digits.at(0) == u'0') return std::nullopt;
-    bool ok = false;
-    const double value = (t.left(i) + plain).toDouble(&ok);
-    if (!ok) return std::nullopt;
-    return AmountOf(value);
+    if (t.contains(u'.')) return std::nullopt;  // whole yen only
+    const std::optional<double> number = db::NumberFromText(t);
+    return number ? AmountOf(*number) : std::nullopt;
 }
 
 std::optional<double> AmountOf(double value) {

@@ -151,8 +151,16 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
         const std::optional<double> amount = value.typeId() == QMetaType::QString
                                                  ? ParseAmount(value.toString())
                                                  : AmountOf(value.toDouble());
-        if (!amount) refuse();
-        else SetCell(col, *amount);
+        if (!amount) {
+            // Said, and the text stays in the cell for the user to mend.
+            core::SayRefusedInput(
+                QStringLiteral("「%1」は金額として読めません。円単位の数字で入力してください（例: 1080、1,080）。")
+                    .arg(value.toString()),
+                value.toString());
+            cancel = 1;
+        } else {
+            SetCell(col, *amount);
+        }
         break;
     }
     default: break;
@@ -162,7 +170,7 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
 // The date column is edited through the date control: a pick, or a text
 // read as the control reads typed text, becomes the control's date, which the
 // after-edit handler writes; a cleared cell empties the control, so no date
-// of another row is written; a text that is no date is refused.
+// of another row is written; a text that is no date is said and refused.
 void FrmInput::ValidateGridDate(const QVariant& value, int& cancel) {
     QDate date;
     if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) {
@@ -174,7 +182,7 @@ void FrmInput::ValidateGridDate(const QVariant& value, int& cancel) {
         const QString digits = Narrowed(text);
         if (!date.isValid() && digits.size() == 8) date = ui::DateFromNumber(digits.toLongLong());
         if (!date.isValid()) {
-            SetCell(kColDD日付, QVariant());
+            core::SayUnreadableDate(text);  // the text stays in the cell for correction
             cancel = 1;
             return;
         }

@@ -60,8 +60,9 @@ void FrmKeihiList::LayOut() {
     Grid明細.SetDataSource(&dat明細);
     Grid明細.SetColumns({S(u"チェック"), S(u"行番号"), S(u"日付"), S(u"取引先名"), S(u"金額"), S(u"科目"), S(u"摘要")});
     core::SetUpTickColumn(Grid明細, kColチェック);
-    const std::pair<int, int> widths[] = {{kCol行番号, 720}, {kCol日付, 1100}, {kCol取引先名, 3300},
-                                          {kCol金額, 1500},  {kCol科目, 2600}, {kCol摘要, 1900}};
+    // The columns fit inside the grid with room for its vertical scroll bar.
+    const std::pair<int, int> widths[] = {{kCol行番号, 720}, {kCol日付, 1100}, {kCol取引先名, 3000},
+                                          {kCol金額, 1500},  {kCol科目, 2600}, {kCol摘要, 1800}};
     for (const auto& [col, width] : widths) Grid明細.Columns(col).SetWidth(width);
     Grid明細.Columns(kCol行番号).SetAlignment(ui::ColumnAlignment::Right);
     Grid明細.Columns(kCol金額).SetAlignment(ui::ColumnAlignment::Right);
@@ -144,6 +145,7 @@ void FrmKeihiList::Clear経費一覧() {
     txt終了.Clear();
     num件数.Clear();
     num合計.Clear();
+    readMonths_.clear();
     SetCmb取引先();
     SetCmb科目();
     // The buttons count from the same month as the reading and printing.
@@ -203,8 +205,8 @@ void FrmKeihiList::OnKeyDown(ui::KeyArgs& key) {
 }
 
 void FrmKeihiList::cmd印刷サブ_Click(int index) {
-    reports::ExpenseListPrint screen{txt開始.Value(), txt終了.Value(), num合計.Value(), num件数.Value(), {}};
-    for (int i = 0; i < 12; ++i) screen.months[size_t(i)] = IsMonthSelected(i);
+    const reports::ExpenseListPrint screen{txt開始.Value(), txt終了.Value(), num合計.Value(), num件数.Value(),
+                                           readMonths_};
     reports::ExecPrn経費一覧(index, screen);
     Cn印刷.SetVisible(false);
 }

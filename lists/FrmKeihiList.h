@@ -12,7 +12,11 @@
 //
 // The month buttons count from one base month, the period start's or, when
 // no period is set, today's: their captions, the reading and the print
-// hand-off all use the base that the last clear fixed (MonthBase).
+// hand-off all use the base that the last clear fixed (MonthBase); the print
+// takes the very months of the reading it prints.
+
+#include <utility>
+#include <vector>
 
 #include "lists/ListRules.h"
 #include "platform/ui/Controls.h"
@@ -123,6 +127,9 @@ private:
     bool DeleteTicked(const QList<Ticked>& ticked, QList<qint64>& deleted);
 
     QDate monthBase_;
+    // The months of the list as last read (none: the whole window), the
+    // months its print prints.
+    std::vector<std::pair<QDate, QDate>> readMonths_;
 };
 
 }  // namespace lists

@@ -30,8 +30,12 @@ bool FrmKeihiList::Read経費一覧() {
                DateLiteral(w.end) + tail;
     };
     QList<Window> windows;
-    for (int i = 0; i < kMonths; ++i)
-        if (IsMonthSelected(i)) windows << MonthWindow(i);
+    readMonths_.clear();
+    for (int i = 0; i < kMonths; ++i) {
+        if (!IsMonthSelected(i)) continue;
+        windows << MonthWindow(i);
+        readMonths_.emplace_back(windows.last().start, windows.last().end);
+    }
     if (windows.isEmpty()) windows << window;
 
     // The data file is attached before the transaction (no file can be
@@ -52,6 +56,7 @@ bool FrmKeihiList::Read経費一覧() {
         if (work.InTransaction()) work.Rollback();
         // No half list: the screen shows none, and says why.
         Exec(DbWork, QStringLiteral("delete * from w経費一覧"));
+        readMonths_.clear();
         num件数.Clear();
         num合計.Clear();
         PBar.SetVisible(false);

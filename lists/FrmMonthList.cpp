@@ -60,7 +60,7 @@ void FrmMonthList::LayOut() {
     Frame期間.Move(120, 120, 2310, 450);
     Label9.Move(90, 75, 780, 300);
     txt開始.Move(960, 60, 1290, 330);
-    SetUpGrouping(Frame集計, Opt科目別, Opt取引先別, Label2, cmb表示順位, 2700, 135);
+    SetUpGrouping(Frame集計, Opt科目別, Opt取引先別, Label2, cmb表示順位, 3300, 135);
     cmd読込.Move(13440, 120, 1200, 420);
 
     Grid明細.setGeometry(ui::TwipsToPixels(kGridLeft), ui::TwipsToPixels(kGridTop), ui::TwipsToPixels(14520),
@@ -83,9 +83,9 @@ void FrmMonthList::LayOut() {
         SetUpTotalBox(num月計[k]);
         SetUpTotalBox(num月税計[k]);
     }
-    Label5.Move(8700, under + 780, 900, 300);
+    Label5.Move(8580, under + 780, 900, 300);
     num合計.Move(9600, under + 735, 1800, 345);
-    Label7.Move(11580, under + 780, 720, 300);
+    Label7.Move(11460, under + 780, 720, 300);
     num税合計.Move(12300, under + 735, 1500, 345);
     for (ui::Label* label : {&Label5, &Label7}) label->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetUpTotalBox(num合計);
@@ -114,8 +114,9 @@ void FrmMonthList::FormInit() {
     const bool era = ModMurv::EraSetting == S(u"和暦");
     txt開始.SetPatterns(era ? S(u"ggg ee年mm月") : S(u"yyyy年mm月"), era ? S(u"ggg ee年mm月") : S(u"yy年mm月"));
     txt開始.SetYearMonthPattern(era ? S(u"g ee年mm月") : S(u"yyyy年mm月"));
-    txt開始.SetWidth(era ? 1890 : 1290);
-    Frame期間.SetWidth(era ? 2910 : 2310);
+    // Wide enough for the month as typed, beside the calendar button.
+    txt開始.SetWidth(era ? 1890 : 1590);
+    Frame期間.SetWidth(era ? 2910 : 2610);
 
     ui::DataGrid& g = Grid明細;
     g.Columns(kCol取引先名).SetWidth(1600);

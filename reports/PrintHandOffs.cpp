@@ -108,7 +108,7 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen) {
     ModMurv::PrnTotal = screen.total;
     ModMurv::PrnCount = screen.count;
 
-    if (std::find(screen.months.begin(), screen.months.end(), true) == screen.months.end()) {
+    if (screen.months.empty()) {
         if (!Feed(DbWork, QStringLiteral("delete * from w経費一覧印刷")) || !Feed(DbWork, refill)) return;
         PrintOrPreview<rpt経費一覧>(index);
         return;
@@ -116,12 +116,7 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen) {
 
     // One report for the call, run again for each month over the refilled table.
     rpt経費一覧 report;
-    const QDate base = ModMurv::PeriodStart.isValid() ? ModMurv::PeriodStart : core::Today();
-    for (int i = 0; i < 12; ++i) {
-        if (!screen.months[size_t(i)]) continue;
-        const QDate d = base.addMonths(i);
-        const QDate m1(d.year(), d.month(), 1);
-        const QDate m2(d.year(), d.month(), d.daysInMonth());
+    for (const auto& [m1, m2] : screen.months) {
         ModMurv::PrnDateFrom = m1;
         ModMurv::PrnDateTo = m2;
         if (!Feed(DbWork, QStringLiteral("delete * from w経費一覧印刷")) ||

@@ -7,8 +7,11 @@
 // index is the button of the print panel: 0 "印刷", 1 "ﾌﾟﾚﾋﾞｭｰ", anything
 // else "ｷｬﾝｾﾙ".
 
+#include <QDate>
 #include <QVariant>
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace reports {
 
@@ -29,14 +32,16 @@ struct ExpenseListPrint {
     QVariant dateTo;    // txt終了
     QVariant total;     // num合計: yen, or null
     QVariant count;     // num件数: lines, or null
-    std::array<bool, 12> months{};  // the selected month buttons cmd月別(0 .. 11)
+    // The months the list was read with, in button order, each as its first
+    // and last day; none when the reading chose no month.
+    std::vector<std::pair<QDate, QDate>> months;
 };
 
 // The expense list: with no month selected, copies w経費一覧 into
 // w経費一覧印刷 and prints or previews it once with the screen's period,
 // count and total. With months selected, one report per selected month in
 // order, each over that month's rows with its own period, count and total
-// (the months counted from ModMurv::PeriodStart, else today); the print
+// (the very months of the reading, whatever the period is now); the print
 // dialog comes for the first month only, and cancelling it prints no
 // month. "ｷｬﾝｾﾙ" still refills the print table.
 void ExecPrn経費一覧(int index, const ExpenseListPrint& screen);

@@ -72,6 +72,40 @@ QDate DateFromText(const QString& text) {
     return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
 }
 
+std::optional<double> NumberFromText(const QString& text) {
+    const QString t = text.trimmed();
+    const qsizetype sign = !t.isEmpty() && (t.at(0) == u'-' || t.at(0) == u'+') ? 1 : 0;
+    const qsizetype point = t.indexOf(u'.');
+    const QStringView whole = QStringView(t).mid(sign, point < 0 ? -1 : point - sign);
+    const QStringView fraction = point < 0 ? QStringView() : QStringView(t).mid(point + 1);
+    if (whole.isEmpty() && fraction.isEmpty()) return std::nullopt;
+    const bool grouped = whole.contains(u',');
+    QString plain = t.left(sign);
+    for (qsizetype k = 0; k < whole.size(); ++k) {
+        const QChar c = whole.at(k);
+        // In a grouped number a comma stands exactly before each group of
+        // three digits counted from the right, and nowhere else.
+        const qsizetype fromRight = whole.size() - k;
+        if (c == u',') {
+            if (k == 0 || fromRight % 4 != 0) return std::nullopt;
+            continue;
+        }
+        if (c.unicode() < u'0' || c.unicode() > u'9') return std::nullopt;
+        if (grouped && fromRight % 4 == 0) return std::nullopt;  // a digit where a comma belongs
+        plain += c;
+    }
+    if (grouped && whole.size() > 3 && whole.at(0) == u'0') return std::nullopt;
+    if (point >= 0) {
+        for (const QChar c : fraction)
+            if (c.unicode() < u'0' || c.unicode() > u'9') return std::nullopt;
+        plain += u'.' + fraction.toString();
+    }
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
 namespace {
 
 bool IsTextual(const QVariant& v) {
@@ -80,10 +114,9 @@ bool IsTextual(const QVariant& v) {
 
 bool ToNumber(const QVariant& value, double* out) {
     if (IsTextual(value)) {
-        bool ok = false;
-        const double d = value.toString().trimmed().remove(u',').toDouble(&ok);
-        if (!ok) return false;
-        *out = d;
+        const std::optional<double> d = NumberFromText(value.toString());
+        if (!d) return false;
+        *out = *d;
         return true;
     }
     if (value.typeId() == QMetaType::Bool) {

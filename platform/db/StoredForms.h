@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace db {
 
@@ -42,9 +43,15 @@ QString DateToStored(const QDate& date);
 // each with an optional time part, which is dropped. Anything else is invalid.
 QDate DateFromText(const QString& text);
 
+// A number written as text: blanks around it, an optional sign, the whole
+// part in digits either plain ("1234567") or grouped by threes throughout
+// ("1,234,567"), and an optional fraction after a point. Nothing for any
+// other text ("1,2,3", "12a", "1e5", "nan").
+std::optional<double> NumberFromText(const QString& text);
+
 // Converts a value about to be written into a field of the given type to its
 // stored form. Returns false when the value cannot be converted (text that is
-// not a number written to a number field, a non-date written to a date field).
+// not a number as NumberFromText reads it written to a number field, a non-date written to a date field).
 // Empty text written to a non-text field is Null; Null written to a yes/no
 // field is False; any non-zero written to a yes/no field is True.
 bool ToStored(FieldType type, const QVariant& value, QVariant* stored);

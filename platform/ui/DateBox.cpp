@@ -47,7 +47,14 @@ bool IsEightDigits(const QString& text) {
     return true;
 }
 
+UnreadableDateHandler& Unreadable() {
+    static UnreadableDateHandler handler;
+    return handler;
+}
+
 }  // namespace
+
+void SetUnreadableDateHandler(UnreadableDateHandler handler) { Unreadable() = std::move(handler); }
 
 DateBox::DateBox(QWidget* parent) : Control<QLineEdit>(parent) {
     setInputMethodHints(Qt::ImhDate | Qt::ImhPreferLatin | Qt::ImhLatinOnly);
@@ -90,6 +97,7 @@ void DateBox::SetValue(const QVariant& value) {
 }
 
 void DateBox::SetDate(const QDate& date) {
+    refused_ = false;
     Store(date.isValid() ? date : QDate());
     ShowValue();
 }
@@ -133,6 +141,12 @@ void DateBox::focusInEvent(QFocusEvent* event) {
 void DateBox::focusOutEvent(QFocusEvent* event) {
     Control<QLineEdit>::focusOutEvent(event);
     if (event->reason() == Qt::PopupFocusReason) return;  // its calendar or context menu
+    refused_ = !text().trimmed().isEmpty() && !ReadText(text()).isValid();
+    if (refused_) {
+        editing_ = false;
+        if (Unreadable()) Unreadable()(text());
+        return;
+    }
     const QDate typed = Date();
     editing_ = false;
     Store(typed);
@@ -159,6 +173,7 @@ QDate DateBox::ReadText(const QString& text) const {
 }
 
 void DateBox::ShowValue() {
+    if (refused_) return;  // kept for correction
     const QString shown = FormatDate(value_, editing_ ? entry_ : display_);
     if (shown != text()) setText(shown);
 }

@@ -8,13 +8,16 @@
 // as "ggg ee年mm月dd日" work once the program has installed its own.
 //
 // A typed text that the entry pattern does not read is also tried in the
-// display pattern and as a yyyymmdd number; a text that none of them reads
-// is dropped and the field shows its previous value again.
+// display pattern and as a yyyymmdd number. A text that none of them reads
+// is said through the handler the program installs (SetUnreadableDateHandler)
+// when the field loses the focus, and stays in the field for correction;
+// the value stays what it was.
 
 #include <QDate>
 #include <QLineEdit>
 #include <QPointer>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 #include "platform/ui/Control.h"
@@ -24,6 +27,10 @@ class QFrame;
 class QLabel;
 
 namespace ui {
+
+// Says a text that a date field cannot read; empty: nothing is said.
+using UnreadableDateHandler = std::function<void(const QString& text)>;
+void SetUnreadableDateHandler(UnreadableDateHandler handler);
 
 class DateBox : public Control<QLineEdit> {
     Q_OBJECT
@@ -93,6 +100,7 @@ private:
     QString display_ = QStringLiteral("yyyy/mm/dd");
     QString yearMonth_ = QStringLiteral("yyyy年mm月");
     bool editing_ = false;
+    bool refused_ = false;  // the text shown is one the field could not read
 
     QPointer<QFrame> popup_;
     QCalendarWidget* calendar_ = nullptr;

@@ -202,4 +202,18 @@ TEST_F(FrmInputFailuresTest, NamesWithControlCharactersAndMalformedAmountsAreRef
     EXPECT_EQ(CellAt(f, 0, F::kCol金額).toDouble(), 1234567.0);
 }
 
+TEST_F(FrmInputFailuresTest, AnAmountThatIsNoNumberIsSaidAndKeptAndTheDataFileRefusesIt) {
+    F& f = Open();
+    GoTo(f, 0, F::kCol金額);
+    Type(f, QStringLiteral("1O00"));
+    Key(f, Qt::Key_Return);
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
+    EXPECT_EQ(Grid(f).Columns(F::kCol金額).Value().toString(), QStringLiteral("1O00")) << "kept for correction";
+    db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select * from 取引明細"));
+    ASSERT_TRUE(rs.AddNew());
+    EXPECT_FALSE(rs.SetValue(QStringLiteral("金額"), QStringLiteral("1,2,3")));
+    EXPECT_TRUE(rs.SetValue(QStringLiteral("金額"), QStringLiteral("1,234")));
+}
+
 }  // namespace

@@ -206,7 +206,7 @@ TEST_F(FrmInputGridTest, AmountsThatAreNoNumberOrTooLargeAreRefused) {
     for (const char16_t* bad : {u"12a", u"千円", u"10000000000"}) {
         Enter(f, QString::fromUtf16(bad));
         EXPECT_EQ(Grid(f).Col(), F::kCol金額);
-        EXPECT_TRUE(C(f, F::kCol金額).isNull());
+        EXPECT_EQ(C(f, F::kCol金額).toString(), QString::fromUtf16(bad)) << "kept for correction";
         EXPECT_TRUE(CellAt(f, 0, F::kCol金額).isNull());
         EXPECT_TRUE(CellAt(f, 0, F::kCol税額).isNull());
         Key(f, Qt::Key_Escape);

@@ -1,7 +1,10 @@
 // The expense list by clicks and keys: the default window and its bounds,
 // the month buttons, the filters, the thirteen orders, the month steps,
 // deleting ticked lines, and names and paths with quotes.
+#include <QScrollBar>
+
 #include "lists/FrmKeihiList.h"
+#include "lists/FrmMonthList.h"
 #include "tests/lists/ListsFixture.h"
 
 namespace {
@@ -55,6 +58,21 @@ TEST_F(FrmKeihiListTest, OpensEmptyAndReadsThePeriodsTwelveMonthsBoundsIncluded)
     EXPECT_EQ(f.num件数.Value(), QVariant(0.0));
     EXPECT_EQ(f.num合計.Value(), QVariant(0.0));
     EXPECT_TRUE(Texts().isEmpty()) << Texts().join(u'|').toStdString();
+}
+
+TEST_F(FrmKeihiListTest, TheColumnsFitTheGridAndTheTotalsLabelsKeepApartFromTheirBoxes) {
+    for (int i = 1; i <= 40; ++i) AddLine(i, QStringLiteral("2026/05/01"), QStringLiteral("山田"), QStringLiteral("雑費"), i);
+    F& f = Open();
+    auto* table = qobject_cast<QTableView*>(f.Grid明細.View());
+    for (int read = 0; read < 2; ++read) {  // empty, then with its vertical scroll bar
+        if (read) Read(f);
+        QApplication::processEvents();
+        EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
+        EXPECT_LE(table->columnViewportPosition(F::kCol摘要) + table->columnWidth(F::kCol摘要), table->viewport()->width());
+    }
+    auto& m = OpenFromMenu<lists::FrmMonthList>(&core::MainMenu::cmd月別一覧, QStringLiteral("FrmMonthList"));
+    EXPECT_GE(m.num合計.geometry().left() - m.Label5.geometry().right(), 6);
+    EXPECT_GE(m.num税合計.geometry().left() - m.Label7.geometry().right(), 6);
 }
 
 TEST_F(FrmKeihiListTest, MonthButtonsCountFromThePeriodAndReadTheChosenMonthsAcrossTheYearEnd) {

@@ -2,7 +2,9 @@
 // from April, the month totals and taxes, a second reading from another
 // month, the cut into "その他", lines without an item, a name with a quote
 // and the grouping switches.
+#include "core/EraDate.h"
 #include "lists/FrmMonthList.h"
+#include "platform/ui/AppLook.h"
 #include "tests/lists/ListsFixture.h"
 
 namespace {
@@ -91,6 +93,27 @@ TEST_F(FrmMonthListTest, ASecondReadingFromAnotherMonthShowsNoStaleMonths) {
     EXPECT_TRUE(f.num合計.IsNull());
     EXPECT_EQ(f.num税合計.Value(), QVariant(0.0));
     EXPECT_EQ(f.Grid明細.Columns(F::kCol合計).FontSize(), 9);
+}
+
+TEST_F(FrmMonthListTest, TheStartMonthTakesAMonthAsItShowsItAndSaysWhatItCannotRead) {
+    F& f = Open();
+    f.txt開始.setFont(ui::DefaultFont());  // the program's
+    const std::pair<const char*, const char*> months[] = {{"2026年07月", "26/07"}, {"26年08月", "26/08"}};
+    for (const auto& [typed, caption] : months) {
+        TypeInto(&f.txt開始, QString::fromUtf8(typed));
+        Click(f.cmd読込);
+        EXPECT_EQ(Captions(f).first(), QString::fromUtf8(caption)) << typed;
+    }
+    EXPECT_EQ(core::ParseDate(QStringLiteral("平成 18年07月"), QStringLiteral("ggg ee年mm月")), QDate(2006, 7, 1));
+    // Focused, the month shows whole: its end lies past the 2-pixel margin.
+    f.txt開始.setFocus();
+    f.txt開始.end(false);
+    EXPECT_GE(f.txt開始.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(),
+              2 + f.txt開始.fontMetrics().horizontalAdvance(f.txt開始.Text()));
+    TypeInto(&f.txt開始, QStringLiteral("2026年13月"));
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
+    EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2026年13月"));
 }
 
 TEST_F(FrmMonthListTest, PerPartnerALimitOfFiveSumsTheRestIntoOneOtherRow) {

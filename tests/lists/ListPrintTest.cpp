@@ -62,6 +62,19 @@ TEST_F(ListPrintTest, TheExpenseListPrintsWhatItShowsAndOneReportPerChosenMonth)
     EXPECT_TRUE(Texts().isEmpty()) << Texts().join(u'|').toStdString();
 }
 
+TEST_F(ListPrintTest, AMonthPrintsTheMonthItWasReadWithAfterThePeriodChanged) {
+    auto& f = OpenFromMenu<lists::FrmKeihiList>(&core::MainMenu::cmd経費一覧, QStringLiteral("FrmKeihiList"));
+    Click(f.cmd月別[0]);
+    Click(f.cmd読込);
+    ModMurv::PeriodStart = QDate(2027, 4, 1);  // a save on 保守 while the list stays open
+    Click(f.cmd印刷);
+    Click(f.cmd印刷サブ[1]);
+    ASSERT_EQ(printer_.Jobs().size(), 1u);
+    EXPECT_EQ(Printed(0, QStringLiteral("txt期間")), QStringList{"2026/04/01 ～ 2026/04/30"});
+    EXPECT_EQ(Printed(0, QStringLiteral("txt金額")), QStringList{"1,080"});
+    EXPECT_EQ(Printed(0, QStringLiteral("txt件数")), QStringList{"1"});
+}
+
 TEST_F(ListPrintTest, TheRankingAndTheMonthlyTablePrintTheirReadingWithItsTotals) {
     auto& r = OpenFromMenu<lists::FrmKeihiJuni>(&core::MainMenu::cmd経費順位, QStringLiteral("FrmKeihiJuni"));
     Click(r.cmd読込);

@@ -29,6 +29,12 @@ protected:
         p.count = 1234;
         return p;
     }
+    // Months of the reading, counted from April 2026.
+    static std::vector<std::pair<QDate, QDate>> Months(std::initializer_list<int> months) {
+        std::vector<std::pair<QDate, QDate>> windows;
+        for (const int i : months) windows.emplace_back(QDate(2026, 4, 1).addMonths(i), QDate(2026, 5, 1).addMonths(i).addDays(-1));
+        return windows;
+    }
 };
 
 TEST_F(ExpenseListReportTest, TheWholeListPrintsTheScreensPeriodCountAndTotalOverItsLines) {
@@ -76,7 +82,7 @@ TEST_F(ExpenseListReportTest, SelectedMonthsPrintOneReportEachAndOnlyTheFirstAsk
     Line("2026/06/01", QStringLiteral("緑の店"), 700, QStringLiteral("通信費"));
     Line("2026/07/01", QStringLiteral("緑の店"), 900, QStringLiteral("通信費"));
     ExpenseListPrint p = WholeYear();
-    p.months[0] = p.months[1] = p.months[2] = true;  // April, May, June
+    p.months = Months({0, 1, 2});  // April, May, June
     ExecPrn経費一覧(kPrint, p);
     ASSERT_EQ(printer_.Jobs().size(), 3u);
     const QStringList periods{"2026/04/01 ～ 2026/04/30", "2026/05/01 ～ 2026/05/31", "2026/06/01 ～ 2026/06/30"};
@@ -97,8 +103,7 @@ TEST_F(ExpenseListReportTest, SelectedMonthsPrintOneReportEachAndOnlyTheFirstAsk
     EXPECT_EQ(WorkRows(QStringLiteral("select 取引先名 from w経費一覧印刷")), QStringList{QStringLiteral("緑の店")});
     // A month without rows has a count of 0 and no total.
     printer_.Clear();
-    p.months = {};
-    p.months[1] = true;
+    p.months = Months({1});
     ExecPrn経費一覧(kCancel, p);
     EXPECT_TRUE(printer_.Jobs().empty());
     EXPECT_EQ(ModMurv::PrnCount.toInt(), 0);
@@ -109,7 +114,7 @@ TEST_F(ExpenseListReportTest, SelectedMonthsPrintOneReportEachAndOnlyTheFirstAsk
 TEST_F(ExpenseListReportTest, CancellingThePrinterDialogOfTheFirstMonthPrintsNoMonth) {
     Line("2026/04/03", QStringLiteral("青葉商店"), 1000, QStringLiteral("消耗品費"));
     ExpenseListPrint p = WholeYear();
-    p.months[0] = p.months[3] = p.months[11] = true;
+    p.months = Months({0, 3, 11});
     printer_.QueueDialogAnswer(false);
     ExecPrn経費一覧(kPrint, p);
     ASSERT_EQ(printer_.Jobs().size(), 1u);
@@ -131,7 +136,7 @@ TEST_F(ExpenseListReportTest, APreviewKeepsItsMonthAfterTheNextMonthWasRun) {
     Line("2026/04/03", QStringLiteral("四月の店"), 1000, QStringLiteral("消耗品費"));
     Line("2026/05/03", QStringLiteral("五月の店"), 2000, QStringLiteral("通信費"));
     ExpenseListPrint p = WholeYear();
-    p.months[0] = p.months[1] = true;
+    p.months = Months({0, 1});
     ExecPrn経費一覧(kPreview, p);
     ASSERT_EQ(printer_.Jobs().size(), 2u);
     EXPECT_TRUE(printer_.Jobs()[0].preview && printer_.Jobs()[1].preview);
@@ -140,8 +145,7 @@ TEST_F(ExpenseListReportTest, APreviewKeepsItsMonthAfterTheNextMonthWasRun) {
     EXPECT_EQ(Texts(1, 0, QStringLiteral("txt取引先名")), QStringList{QStringLiteral("五月の店")});
 
     // The first preview still shows April after a print of May.
-    p.months = {};
-    p.months[1] = true;
+    p.months = Months({1});
     ExecPrn経費一覧(kPrint, p);
     ASSERT_EQ(printer_.Jobs().size(), 3u);
     EXPECT_EQ(Texts(0, 0, QStringLiteral("txt取引先名")), QStringList{QStringLiteral("四月の店")});

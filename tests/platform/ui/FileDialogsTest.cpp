@@ -6,9 +6,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
+#include <QTranslator>
+#include <memory>
 
 #include "UiTestSupport.h"
+#include "platform/ui/AppLook.h"
 #include "platform/ui/FileDialogs.h"
 
 namespace {
@@ -137,6 +143,20 @@ TEST_F(FileDialogsTest, QtPresenterShowsTheRequestAndReturnsTheChosenFile) {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) dialog->reject();
     });
     EXPECT_FALSE(ui::QtFileDialogPresenter().Present(request).has_value());
+}
+
+// Qt's own texts (context menus, the file dialogs' standard buttons) are Japanese once loaded.
+TEST_F(FileDialogsTest, QtsOwnTextsAreJapaneseWhateverTheLocale) {
+    std::unique_ptr<QTranslator> japanese(ui::LoadJapaneseTranslations());
+    ASSERT_TRUE(japanese);
+    QLineEdit field;
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* action : menu->actions()) texts << action->text();
+    QDialogButtonBox box(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    for (const QAbstractButton* button : box.buttons()) texts << button->text();
+    for (const char* text : {"コピー(&C)", "貼り付け(&P)", "保存", "キャンセル"})
+        EXPECT_TRUE(texts.join(u'|').contains(QString::fromUtf8(text))) << texts.join(u'|').toStdString();
 }
 
 }  // namespace
