@@ -47,10 +47,10 @@ struct Control {
     ControlKind kind = ControlKind::Label;
     int left = 0, top = 0, width = 0, height = 0;  // labels, fields, shapes
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;            // lines
-    QString text;          // the caption of a label, the text of a field
-    QString dataField;     // the bound field of the work table, if any
-    QString outputFormat;  // number or date pattern of a bound field
-    QVariant value;        // the bound value of the current row
+    QString text;                                  // the caption of a label, the text of a field
+    QString dataField;                             // the bound field of the work table, if any
+    QString outputFormat;                          // number or date pattern of a bound field
+    QVariant value;                                // the bound value of the current row
     FontSpec font;
     Align align = Align::Left;
     bool visible = true;
@@ -79,6 +79,12 @@ struct DrawnItem {
     ItemKind kind = ItemKind::Text;
     QString control;  // the control it comes from
     QRect rect;       // twips from the printable area's top left; a line runs from topLeft to bottomRight
+    // Text: where the text is set, vertically centred: rect between the
+    // rules and frame edges of its row or column head. A left-aligned text
+    // ends there (a field's text is cut to the characters that fit; a
+    // caption is never cut).
+    QRect cell;
+    bool caption = false;  // a label's fixed text
     QString text;
     FontSpec font;           // as the control had it
     double printPoints = 0;  // the size the text prints at: font.size, or less where it had to shrink to fit

@@ -51,17 +51,19 @@ protected:
     // Sets the company row before the menu loads it.
     void SetCompany(const QString& assignments) { ExecData(QStringLiteral("update 自社情報 set ") + assignments); }
 
-    // A stored line; a null item or tax is stored as Null.
+    // A stored line, its amount in whole yen; a null item or tax is stored as Null.
     void AddLine(int lineNo, const QString& date, const QString& partner, const QVariant& item, double amount,
                  const QVariant& tax = QVariant()) {
         const auto text = [](const QVariant& v) {
             return v.isNull() ? QStringLiteral("null") : u'\'' + db::SqlEscape(v.toString()) + u'\'';
         };
-        ExecData(QStringLiteral("insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (%1, #%2#, %3, %4, %5, %6)")
-                     .arg(lineNo)
-                     .arg(date, text(partner), text(item))
-                     .arg(amount)
-                     .arg(tax.isNull() ? QStringLiteral("null") : tax.toString()));
+        ExecData(
+            QStringLiteral(
+                "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (%1, #%2#, %3, %4, %5, %6)")
+                .arg(lineNo)
+                .arg(date, text(partner), text(item))
+                .arg(QString::number(amount, 'f', 0))
+                .arg(tax.isNull() ? QStringLiteral("null") : tax.toString()));
     }
 
     // The menu, then one of its buttons.
