@@ -3,15 +3,18 @@
 // a missing table, PDF output and the print seams.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QPrintPreviewWidget>
 #include <QApplication>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/db/Database.h"
+#include "platform/report/Fonts.h"
 #include "platform/report/Paint.h"
 #include "platform/report/PrintService.h"
 #include "platform/report/Report.h"
@@ -32,8 +35,8 @@ public:
         AddPageNumber(Band::PageHeader, QStringLiteral("Cp"), QRect(5000, 100, 400, 250), kFont, Align::Right);
         AddPageCount(Band::PageHeader, QStringLiteral("Field1"), QRect(5600, 100, 400, 250), kFont, Align::Left);
         header_ = &AddField(Band::PageHeader, QStringLiteral("Calls"), QString(), QRect(100, 400, 2000, 250), kFont);
-        name_ = &AddField(Band::Detail, QStringLiteral("txtName"), QStringLiteral("名前"), QRect(100, 0, 3000, 250),
-                          kFont);
+        name_ =
+            &AddField(Band::Detail, QStringLiteral("txtName"), QStringLiteral("名前"), QRect(100, 0, 3000, 250), kFont);
         amount_ = &AddField(Band::Detail, QStringLiteral("txtAmount"), QStringLiteral("金額"),
                             QRect(3200, 0, 1000, 250), kFont, Align::Right, QStringLiteral("#,##0"));
         AddLine(Band::Detail, QStringLiteral("Rule"), 100, 260, 4200, 260);
@@ -49,7 +52,10 @@ protected:
         SetBandHeight(Band::PageHeader, 800);
         SetBandHeight(Band::Detail, 300);
     }
-    void PageHeaderFormat() override { header_->text = QString::number(++headerCalls); }
+    void PageHeaderFormat() override {
+        header_->text = QString::number(++headerCalls);
+        amount_->text = QStringLiteral("見出し");  // a header that writes a detail field
+    }
     void DetailFormat() override {
         detailSaw << name_->text;
         // Bold only from a row over 1000 on; the font then stays as it was
@@ -76,7 +82,8 @@ protected:
     void Fill(int rows) {
         ASSERT_TRUE(db_.BeginTrans());
         for (int i = 1; i <= rows; ++i)
-            ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 (名前, 金額) values ('行%1', %2)").arg(i).arg(i * 10)));
+            ASSERT_TRUE(
+                db_.Execute(QStringLiteral("insert into 明細 (名前, 金額) values ('行%1', %2)").arg(i).arg(i * 10)));
         ASSERT_TRUE(db_.CommitTrans());
     }
     static QStringList Texts(const Page& page, const QString& control) { return TextsOf(page, control); }
@@ -113,6 +120,9 @@ TEST_F(ReportEngineTest, RowsFlowOverPagesUnderAHeaderThatKnowsThePageCount) {
     EXPECT_EQ(rule->rect.topLeft(), QPoint(100, 1060));
     EXPECT_EQ(rule->rect.bottomRight(), QPoint(4200, 1060));
     EXPECT_EQ(Texts(pages.pages[0], QStringLiteral("txtAmount")).mid(0, 2), (QStringList{"10", "20"}));
+    // The header's writing never shows in a row laid out after it.
+    EXPECT_EQ(Texts(pages.pages[1], QStringLiteral("txtAmount")).front(), QStringLiteral("470"));
+    EXPECT_EQ(Texts(pages.pages[2], QStringLiteral("txtAmount")).front(), QStringLiteral("930"));
     // The detail event sees the row's values already bound.
     EXPECT_EQ(r.detailSaw.mid(0, 3), (QStringList{"行1", "行2", "行3"}));
     const QString dump = Dump(pages);
@@ -241,6 +251,122 @@ TEST_F(ReportEngineTest, ThePreviewWindowKeepsItsPagesWhenTheTableIsGone) {
     EXPECT_EQ(widget->pageCount(), 2);
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The text of each page of a PDF, through pdftotext.
+QStringList PdfTexts(const QString& pdf) {
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(tool.waitForFinished(30000)) << "pdftotext (poppler-utils) runs";
+    QStringList pages = QString::fromUtf8(tool.readAllStandardOutput()).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+// The first name of each page of a PDF of SmallReport.
+QStringList FirstRows(const QString& pdf) {
+    QStringList first;
+    for (const QString& page : PdfTexts(pdf)) {
+        const qsizetype at = page.indexOf(u'行');
+        first << page.mid(at, page.indexOf(u'\n', at) - at).section(u' ', 0, 0).trimmed();
+    }
+    return first;
+}
+
+TEST_F(ReportEngineTest, PrintsAndThePreviewsPrintButtonPrintTheChosenPagesCopiesAndCollation) {
+    Fill(100);  // 3 pages, opening with 行1, 行47 and 行93
+    SmallReport r(path_);
+    QtPrintService qt;
+    QPrinter& printer = qt.Printer();
+    const QString pdf = dir_.filePath(QStringLiteral("range.pdf"));
+    printer.setOutputFileName(pdf);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    ASSERT_EQ(qt.Print(r.Run(), {false, 0}).outcome, PrintOutcome::Printed);
+    EXPECT_EQ(FirstRows(pdf), QStringList{QStringLiteral("行47")});
+
+    printer.setFromTo(2, 3);
+    printer.setCopyCount(2);
+    printer.setCollateCopies(true);
+    ASSERT_EQ(qt.Print(r.Run(), {false, 0}).outcome, PrintOutcome::Printed);
+    EXPECT_EQ(FirstRows(pdf), (QStringList{"行47", "行93", "行47", "行93"}));
+    printer.setCollateCopies(false);
+    ASSERT_EQ(qt.Print(r.Run(), {false, 0}).outcome, PrintOutcome::Printed);
+    EXPECT_EQ(FirstRows(pdf), (QStringList{"行47", "行47", "行93", "行93"}));
+
+    // The preview shows every page; its print button prints the range.
+    QString error;
+    ASSERT_TRUE(qt.Preview(std::make_shared<const Pages>(r.Run()), &error)) << error.toStdString();
+    QPrintPreviewDialog* dialog = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible()) dialog = d;
+    ASSERT_NE(dialog, nullptr);
+    auto* widget = dialog->findChild<QPrintPreviewWidget*>();
+    widget->updatePreview();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget->pageCount(), 3);
+    const QString fromPreview = dir_.filePath(QStringLiteral("preview.pdf"));
+    dialog->printer()->setOutputFileName(fromPreview);
+    dialog->printer()->setPrintRange(QPrinter::PageRange);
+    dialog->printer()->setFromTo(3, 3);
+    widget->print();
+    EXPECT_EQ(FirstRows(fromPreview), QStringList{QStringLiteral("行93")});
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(ReportFacesTest, FiguresOfEveryFaceHaveOneWidthSoAmountColumnsLineUp) {
+    for (const char16_t* name : {u"ＭＳ Ｐ明朝", u"ＭＳ Ｐゴシック"})
+        for (double points : {12.0, 14.5}) {
+            const QFontMetricsF metrics(TwipFont({QString::fromUtf16(name), points, false}));
+            const double one = metrics.horizontalAdvance(QStringLiteral("1,111,111"));
+            for (const char* amount : {"2,222,222", "5,555,555", "8,888,888", "9,999,990"})
+                EXPECT_EQ(metrics.horizontalAdvance(QString::fromLatin1(amount)), one)
+                    << QString::fromUtf16(name).toStdString() << " " << points << " pt: " << amount;
+        }
+}
+
+TEST_F(ReportEngineTest, APdfsTextLayerCarriesTheCharactersPrinted) {
+    const QStringList names = {QStringLiteral("経費一覧"), QStringLiteral("金額と日付"), QStringLiteral("青葉商店"),
+                               QStringLiteral("一日～月末")};
+    for (const QString& name : names)
+        ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 values ('%1', 1234567)").arg(name)));
+    SmallReport r(path_);
+    const QString pdf = dir_.filePath(QStringLiteral("text.pdf"));
+    QString error;
+    ASSERT_TRUE(WritePdf(r.Run(), pdf, &error)) << error.toStdString();
+    const QStringList pages = PdfTexts(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    for (const QString& name : names) EXPECT_TRUE(pages[0].contains(name)) << pages[0].toStdString();
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("一覧")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("1,234,567")));
+}
+
+TEST(PrintableAreaTest, APageReachingIntoAPrintersBorderMovesInsideItAndAPdfKeepsItsPlace) {
+    // The monthly table's geometry: a frame from 30 twips off the left edge.
+    Pages pages;
+    pages.orientation = Orientation::Landscape;
+    pages.paperWidth = kA4LongTwips;
+    pages.paperHeight = kA4ShortTwips;
+    pages.marginLeft = 30;
+    pages.marginTop = 550;
+    pages.pages.resize(1);
+    DrawnItem frame;
+    frame.kind = ItemKind::Shape;
+    frame.rect = QRect(0, 1400, 15500, 600);
+    pages.pages[0].items.push_back(frame);
+    const QMargins border(240, 240, 240, 240);  // 4.2 mm
+    const QPoint shift = ShiftIntoPrintable(pages, 0, border);
+    const int inkLeft = 30 - 8 + shift.x();
+    EXPECT_GE(inkLeft, 240);
+    EXPECT_LE(30 + 15500 + 8 + shift.x(), kA4LongTwips - 240);
+    EXPECT_EQ(shift.y(), 0);
+
+    // A PDF reaches the whole paper.
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    EXPECT_TRUE(OptionsOf(pdf).unreachable.isNull());
+    EXPECT_EQ(ShiftIntoPrintable(pages, 0, OptionsOf(pdf).unreachable), QPoint());
 }
 
 TEST(ScriptedPrintServiceTest, RecordsJobsAndAnswersTheDialogFromItsScript) {
