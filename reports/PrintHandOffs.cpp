@@ -160,7 +160,8 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen) {
 
 // ---------------------------------------------------------------- ranking and monthly table
 
-void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem, const QVariant& total) {
+void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem,
+                     const QVariant& total) {
     if (index != kPrint && index != kPreview) return;  // ｷｬﾝｾﾙ leaves the parameters alone
     // Every value the report reads is written: an empty field prints
     // nothing rather than an earlier print's value.

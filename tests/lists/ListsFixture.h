@@ -51,7 +51,7 @@ protected:
     // Sets the company row before the menu loads it.
     void SetCompany(const QString& assignments) { ExecData(QStringLiteral("update 自社情報 set ") + assignments); }
 
-    // A stored line, its amount in whole yen; a null item or tax is stored as Null.
+    // A stored line; a null item or tax is stored as Null.
     void AddLine(int lineNo, const QString& date, const QString& partner, const QVariant& item, double amount,
                  const QVariant& tax = QVariant()) {
         const auto text = [](const QVariant& v) {
