@@ -57,13 +57,8 @@ QVariant Period(const QVariant& screenDate) {
     return ParameterDate(screenDate).isValid() ? QVariant(ParameterDate(screenDate)) : QVariant();
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------- masters
-
-void Prn科目一覧(int index) { PrintOrPreview<rpt科目一覧>(index); }
-
-bool Prn取引先マスタ(int index) {
+// Fills w取引先マスタ印刷 from 取引先マスタ and 取引先科目; false after telling the user.
+bool FillPartnerFeed() {
     if (!Feed(DbWork, QStringLiteral("delete * from w取引先マスタ印刷"))) return false;
     db::Recordset feed = FeedSet(DbWork, QStringLiteral("select * from w取引先マスタ印刷"));
     if (!feed.IsOpen()) return FeedFailed(DbWork.LastError());
@@ -95,6 +90,25 @@ bool Prn取引先マスタ(int index) {
             if (!write(first ? name : QVariant(), reading, &items)) return false;
     }
     feed.Close();
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- masters
+
+void Prn科目一覧(int index) { PrintOrPreview<rpt科目一覧>(index); }
+
+bool Prn取引先マスタ(int index) {
+    // The feed is written in one transaction: the work file is synced once,
+    // and a feed that fails leaves the table as it was.
+    if (!DbWork.BeginTrans()) return FeedFailed(DbWork.LastError());
+    const bool fed = FillPartnerFeed();
+    if (!fed || !DbWork.CommitTrans()) {
+        if (fed) FeedFailed(DbWork.LastError());
+        if (DbWork.InTransaction()) DbWork.Rollback();
+        return false;
+    }
     PrintOrPreview<rpt取引先一覧>(index);
     return true;
 }

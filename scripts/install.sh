@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the built program folder into a place outside the source tree:
 #   scripts/install.sh [folder]      (default: $MURV_HOME, else $HOME/MURV)
-# Copies the program, the lookup libraries, the registration tool and any
-# class registry file of build/bin/, then registers the installed libraries.
+# Copies the program, the lookup libraries, the registration tool, any
+# class registry file and the report faces (with their licence) of build/bin/,
+# then registers the installed libraries.
 # The data folder is made only when the folder has none: an existing data/
 # is never touched, whatever was rebuilt.
 set -euo pipefail
@@ -21,7 +22,7 @@ put() {
   mv -f "$to.new.$$" "$to"
 }
 put "$bin/PrjMURV"
-for f in "$bin"/*.so "$bin"/MurvRegSvr "$bin"/*.reg; do
+for f in "$bin"/*.so "$bin"/MurvRegSvr "$bin"/*.reg "$bin"/*.ttf "$bin"/MurvReportFonts-LICENSE.txt; do
   [ -e "$f" ] && put "$f"
 done
 

@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
           libicu-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk sqlite3
-          liblhasa-dev lhasa qt6-translations-l10n)
+          liblhasa-dev lhasa qt6-translations-l10n python3-fonttools fonts-ipaexfont-mincho
+          fonts-ipaexfont-gothic poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

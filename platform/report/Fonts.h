@@ -1,6 +1,10 @@
 #pragma once
-// The fonts the layouts name, mapped once to the Japanese fonts the program
-// installs (Noto Sans/Serif CJK JP).
+// The fonts the layouts name, mapped once to the report faces the program
+// brings beside itself (MurvReportMincho.ttf, MurvReportGothic.ttf, made at
+// build time from the IPAex faces): their figures have one width, so the
+// digits and commas of an amount column stand one under the other, and
+// their character map makes a PDF's text layer carry the printed
+// characters. Without those files the installed IPAex faces stand in.
 
 #include <QFont>
 #include <QString>
@@ -9,8 +13,8 @@
 
 namespace report {
 
-// The installed family that stands for a font name of the layouts; the
-// serif one for names it does not know.
+// The family that stands for a font name of the layouts; the Mincho one for
+// names it does not know. Loads the report faces on first use.
 QString InstalledFamily(const QString& layoutName);
 
 // The font of a face sized in twips: its pixel size is the point size

@@ -75,7 +75,7 @@ PrintResult QtPrintService::Print(const Pages& pages, const PrintRequest& reques
     if (!state_->firstFile.isEmpty()) printer.setOutputFileName(SeriesFileName(state_->firstFile, request.series));
     if (!printer.isValid()) return {PrintOutcome::Failed, QStringLiteral("no printer is available")};
     QString error;
-    if (!PaintAll(printer, pages, &error)) return {PrintOutcome::Failed, error};
+    if (!PaintAll(printer, pages, &error, OptionsOf(printer))) return {PrintOutcome::Failed, error};
     return {PrintOutcome::Printed, QString()};
 }
 
@@ -93,7 +93,9 @@ bool QtPrintService::Preview(std::shared_ptr<const Pages> pages, QString* error)
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [pages](QPrinter* target) {
         QString failure;
-        if (!PaintAll(*target, *pages, &failure))
+        // The preview draws every page; its print button prints what its
+        // print dialog chose.
+        if (!PaintAll(*target, *pages, &failure, OptionsOf(*target)))
             qWarning().noquote() << "preview of" << pages->title << ":" << failure;
     });
     dialog->resize(900, 1000);

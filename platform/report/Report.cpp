@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QSet>
+#include <QTextBoundaryFinder>
 #include <QtDebug>
 #include <cmath>
 #include <map>
@@ -21,6 +22,15 @@ constexpr double kSmallestFitPoints = 6;
 // Room kept when a text is fitted, for the small differences between the
 // metrics of layout and those of the printer.
 constexpr double kFitSlack = 0.97;
+// The pen of a rule of weight 1, and the room a cut text keeps from the
+// rule that ends its column.
+constexpr int kPenTwips = 15;
+constexpr int kColumnGapTwips = 60;
+// How far outside a text's box a rule still bounds its cell.
+constexpr int kRuleReachTwips = 60;
+// The smallest share of its size a left-aligned text too long for its cell
+// prints at before it is cut.
+constexpr double kSmallestLeftShare = 0.75;
 
 int Index(Band band) { return int(band); }
 
@@ -43,6 +53,11 @@ public:
         const int grow = int(std::ceil(width / kFitSlack)) - int(room / kFitSlack);
         if (item.align == Align::Right) item.rect.setLeft(item.rect.left() - grow);
         else item.rect.adjust(-grow / 2, 0, grow - grow / 2, 0);
+    }
+
+    // The width of an item's text at the size it prints at.
+    double WidthOf(const DrawnItem& item) {
+        return WidthOf(item.font, item.printPoints > 0 ? item.printPoints : item.font.size, item.text);
     }
 
 private:
@@ -83,10 +98,100 @@ void Snapshot(const std::vector<Control*>& band, int bandTop, int pageNumber, Pa
             item.text = c->kind == ControlKind::PageNumber ? QString::number(pageNumber) : c->text;
             item.font = c->font;
             item.align = c->align;
+            item.caption = c->kind == ControlKind::Label;
             fitter.Fit(item);
             break;
         }
         page.items.push_back(std::move(item));
+    }
+}
+
+// A rule that can bound a text: a straight line, or an edge of a frame,
+// with the half of its pen.
+struct Rule {
+    bool vertical = false;
+    int at = 0;            // x of a vertical rule, y of a horizontal one
+    int from = 0, to = 0;  // the span it runs along
+    int halfPen = 0;
+};
+
+std::vector<Rule> RulesOf(const Page& page) {
+    std::vector<Rule> rules;
+    for (const DrawnItem& item : page.items) {
+        const QRect& r = item.rect;
+        if (item.kind == ItemKind::Line) {
+            const int half = (kPenTwips * std::max(1, item.lineWeight) + 1) / 2;
+            if (r.left() == r.right())
+                rules.push_back({true, r.left(), std::min(r.top(), r.bottom()), std::max(r.top(), r.bottom()), half});
+            else if (r.top() == r.bottom())
+                rules.push_back({false, r.top(), std::min(r.left(), r.right()), std::max(r.left(), r.right()), half});
+        } else if (item.kind == ItemKind::Shape) {
+            const int half = (kPenTwips + 1) / 2, right = r.left() + r.width(), bottom = r.top() + r.height();
+            rules.push_back({false, r.top(), r.left(), right, half});
+            rules.push_back({false, bottom, r.left(), right, half});
+            rules.push_back({true, r.left(), r.top(), bottom, half});
+            rules.push_back({true, right, r.top(), bottom, half});
+        }
+    }
+    return rules;
+}
+
+// The longest start of a text, in whole characters, that is no wider than room.
+QString CutToFit(DrawnItem& item, double room, Fitter& fitter) {
+    const QString whole = item.text;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, whole);
+    qsizetype fits = 0;
+    for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary()) {
+        item.text = whole.left(end);
+        if (fitter.WidthOf(item) > room) break;
+        fits = end;
+    }
+    return whole.left(fits);
+}
+
+// Sets the cell of every text of a page: its box, each of whose top and
+// bottom is moved to the nearest rule that crosses the box on that side of
+// its middle or runs just outside it (the rules of its row). A left-aligned
+// text also ends before a rule or the box of another text that its box
+// reaches on the right; a field's text that does not fit there is made
+// smaller, then cut.
+void SetCells(Page& page, Fitter& fitter) {
+    const std::vector<Rule> rules = RulesOf(page);
+    for (DrawnItem& item : page.items) {
+        if (item.kind != ItemKind::Text) continue;
+        const QRect& r = item.rect;
+        int left = r.left(), right = r.left() + r.width(), top = r.top(), bottom = r.top() + r.height();
+        const int middle = (top + bottom) / 2;
+        const Rule* above = nullptr;
+        const Rule* below = nullptr;
+        for (const Rule& rule : rules) {
+            if (rule.vertical || rule.to <= left || rule.from >= right) continue;
+            if (rule.at < middle && rule.at > top - kRuleReachTwips && (!above || rule.at > above->at)) above = &rule;
+            if (rule.at >= middle && rule.at < bottom + kRuleReachTwips && (!below || rule.at < below->at))
+                below = &rule;
+        }
+        if (above) top = above->at + above->halfPen;
+        if (below) bottom = below->at - below->halfPen;
+        if (item.align == Align::Left) {
+            for (const Rule& rule : rules)
+                if (rule.vertical && rule.at > left && rule.at < right && rule.to > top && rule.from < bottom)
+                    right = std::min(right, rule.at - rule.halfPen - kColumnGapTwips);
+            // Nor does it run into the box of the next text on its line.
+            for (const DrawnItem& next : page.items)
+                if (next.kind == ItemKind::Text && next.rect.left() > left && next.rect.left() < right &&
+                    next.rect.top() < bottom && next.rect.bottom() > top)
+                    right = std::min(right, next.rect.left() - kColumnGapTwips);
+        }
+        item.cell = QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+        if (item.align == Align::Left && !item.caption && qGuiApp && fitter.WidthOf(item) > item.cell.width()) {
+            // Smaller first, down to three quarters of its size (not under
+            // the smallest size, unless it was smaller); then cut.
+            const double room = item.cell.width();
+            const double smallest =
+                std::min(item.font.size, std::max(kSmallestFitPoints, item.font.size * kSmallestLeftShare));
+            item.printPoints = std::max(smallest, std::floor(item.font.size * room / fitter.WidthOf(item) * 4) / 4);
+            if (fitter.WidthOf(item) > room) item.text = CutToFit(item, room, fitter);
+        }
     }
 }
 
@@ -277,6 +382,7 @@ Pages Layout(Report& report, const Rows& rows) {
     const auto endPage = [&] {
         Page& page = out.pages.back();
         Snapshot(report.bands_[Index(Band::PageFooter)], footerTop, int(out.pages.size()), page, fitter);
+        SetCells(page, fitter);
     };
     const auto newPage = [&] {
         if (!out.pages.empty()) endPage();
@@ -292,10 +398,17 @@ Pages Layout(Report& report, const Rows& rows) {
     for (const auto& row : rows.values) {
         bindRow(&row);
         report.DetailFormat();
-        const int height = report.BandHeight(Band::Detail);
+        int height = report.BandHeight(Band::Detail);
         // A row that does not fit goes to the next page, unless it is the
         // first row of its page (a band higher than the page is cut).
-        if (y + height > footerTop && y > report.BandHeight(Band::PageHeader)) newPage();
+        if (y + height > footerTop && y > report.BandHeight(Band::PageHeader)) {
+            newPage();
+            // The page header's event may have written the row's fields:
+            // the row is bound and formatted again under its new page.
+            bindRow(&row);
+            report.DetailFormat();
+            height = report.BandHeight(Band::Detail);
+        }
         Snapshot(report.bands_[Index(Band::Detail)], y, int(out.pages.size()), out.pages.back(), fitter);
         y += height;
     }

@@ -79,6 +79,12 @@ struct DrawnItem {
     ItemKind kind = ItemKind::Text;
     QString control;  // the control it comes from
     QRect rect;       // twips from the printable area's top left; a line runs from topLeft to bottomRight
+    // Text: where the text is set, vertically centred: rect between the
+    // rules and frame edges of its row or column head. A left-aligned text
+    // ends there (a field's text is cut to the characters that fit; a
+    // caption is never cut).
+    QRect cell;
+    bool caption = false;  // a label's fixed text
     QString text;
     FontSpec font;           // as the control had it
     double printPoints = 0;  // the size the text prints at: font.size, or less where it had to shrink to fit

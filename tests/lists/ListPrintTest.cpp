@@ -99,4 +99,15 @@ TEST_F(ListPrintTest, TheRankingAndTheMonthlyTablePrintTheirReadingWithItsTotals
     EXPECT_TRUE(Texts().isEmpty()) << Texts().join(u'|').toStdString();
 }
 
+TEST_F(ListPrintTest, SevenAndNineDigitAmountsPrintToTheYen) {
+    AddLine(3, QStringLiteral("2026/06/01"), QStringLiteral("大口商事"), QStringLiteral("外注工賃"), 1234567);
+    AddLine(4, QStringLiteral("2026/06/02"), QStringLiteral("大口商事"), QStringLiteral("外注工賃"), 123456789);
+    auto& r = OpenFromMenu<lists::FrmKeihiJuni>(&core::MainMenu::cmd経費順位, QStringLiteral("FrmKeihiJuni"));
+    Click(r.cmd読込);
+    Click(r.cmd印刷);
+    Click(r.cmd印刷サブ[1]);
+    EXPECT_EQ(Printed(0, QStringLiteral("txt金額")).value(0), QStringLiteral("124,691,356"));
+    EXPECT_EQ(Printed(0, QStringLiteral("txt合計")), QStringList{"124,695,136"});
+}
+
 }  // namespace

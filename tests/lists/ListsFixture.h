@@ -57,11 +57,13 @@ protected:
         const auto text = [](const QVariant& v) {
             return v.isNull() ? QStringLiteral("null") : u'\'' + db::SqlEscape(v.toString()) + u'\'';
         };
-        ExecData(QStringLiteral("insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (%1, #%2#, %3, %4, %5, %6)")
-                     .arg(lineNo)
-                     .arg(date, text(partner), text(item))
-                     .arg(amount)
-                     .arg(tax.isNull() ? QStringLiteral("null") : tax.toString()));
+        ExecData(
+            QStringLiteral(
+                "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (%1, #%2#, %3, %4, %5, %6)")
+                .arg(lineNo)
+                .arg(date, text(partner), text(item))
+                .arg(QString::number(amount, 'f', 0))
+                .arg(tax.isNull() ? QStringLiteral("null") : tax.toString()));
     }
 
     // The menu, then one of its buttons.

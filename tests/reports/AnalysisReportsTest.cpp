@@ -190,4 +190,16 @@ TEST_F(AnalysisReportsTest, NoPrintShowsWhatAnEarlierPrintOfAnotherScreenWrote) 
     EXPECT_EQ(Text(2, 0, QStringLiteral("txt期間")), QString());
 }
 
+TEST_F(AnalysisReportsTest, EveryRowOfAMonthlyTableOverThreePagesPrintsItsOwnTotal) {
+    for (int i = 1; i <= 60; ++i) MonthRow(QStringLiteral("科目%1").arg(i), QString(), 1000.0 * i, {1000.0 * i});
+    MonthListPrint p = Table(QDate(2026, 4, 1));
+    p.total = 1830000;
+    ExecPrn月別経費一覧(kPrint, p);
+    ASSERT_EQ(JobPages(0).pages.size(), 3u);
+    EXPECT_EQ(AllTexts(0, QStringLiteral("txt合計")), AllTexts(0, QStringLiteral("txt金額1")))
+        << "a row's total is its month";
+    EXPECT_EQ(Texts(0, 1, QStringLiteral("txt合計")).front(), QStringLiteral("29,000"));
+    EXPECT_EQ(Text(0, 2, QStringLiteral("txt合計金額")), QStringLiteral("¥1,830,000"));
+}
+
 }  // namespace

@@ -1,5 +1,9 @@
 // The item list and the partner list: their pages as laid out, the marks of
 // tax-exempt rows, the partner feed, and the print panel's two outputs.
+#include <QPainter>
+#include <QtEndian>
+
+#include "platform/report/Paint.h"
 #include "tests/reports/ReportsFixture.h"
 
 namespace {
@@ -122,6 +126,53 @@ TEST_F(MasterReportsTest, AFeedOrReportThatCannotBeMadeIsToldToTheUser) {
     boxes_.Clear();
     Prn科目一覧(kPrint);
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("科目一覧 を印刷できませんでした。")});
+}
+
+TEST_F(MasterReportsTest, TextSitsBetweenTheRulesOfItsRowAndInsideItsColumn) {
+    // The item list's first row: below the title frame's edge (1063), above its rule (1060 + 286).
+    Work(QStringLiteral("insert into w科目マスタ印刷 (科目, ふりがな, 非課税) values ('品目', 'ひんもく', False)"));
+    Prn科目一覧(kPreview);
+    const QRect row = Item(0, 0, QStringLiteral("txt科目")).cell;
+    EXPECT_TRUE(row.top() >= 1063 + 7 && row.bottom() <= 1060 + 286 - 7 && row.height() >= 240);
+
+    // A name of 30 characters ends, in whole characters, before its column's rule (4394).
+    const QString name = QStringLiteral("株式会社東日本総合企画サービス北関東支店営業部第二課担当窓口");
+    Data(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('%1', 'かぶしき')").arg(name));
+    ASSERT_TRUE(Prn取引先マスタ(kPreview));
+    const report::DrawnItem& cut = Item(1, 0, QStringLiteral("txt取引先名"));
+    EXPECT_LE(cut.cell.right(), 4394 - 7);
+    EXPECT_TRUE(name.startsWith(cut.text) && cut.text.size() >= 15 && cut.text.size() < 30) << cut.text.toStdString();
+
+    // A caption wider than its box ("Page  ") prints whole: a wider box changes no pixel.
+    report::Pages pages = JobPages(1);
+    QImage laidOut(1700, 1200, QImage::Format_RGB32), widened = laidOut;
+    for (QImage* image : {&laidOut, &widened}) {
+        image->fill(Qt::white);
+        QPainter painter(image);
+        report::PaintPage(painter, pages, 0, 144);
+        for (report::DrawnItem& item : pages.pages[0].items)
+            if (item.control == u"Label19") item.rect.setWidth(3000), item.cell.setWidth(3000);
+    }
+    EXPECT_TRUE(laidOut == widened);
+}
+
+TEST_F(MasterReportsTest, ThePartnerFeedIsWrittenInOneTransaction) {
+    ASSERT_TRUE(ModMurv::DbData.BeginTrans());
+    for (int i = 0; i < 60; ++i)
+        Data(
+            QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('取引先%1', 'とりひきさき')").arg(i));
+    Data(QStringLiteral("insert into 取引先科目 (取引先名, 科目) select 取引先名, '通信費' from 取引先マスタ"));
+    ASSERT_TRUE(ModMurv::DbData.CommitTrans());
+    // The work file's change counter (bytes 24-27) counts the transactions that wrote it.
+    QFile file(WorkFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto changes = [&file] {
+        return file.seek(0) ? qFromBigEndian<quint32>(file.read(28).constData() + 24) : 0u;
+    };
+    const quint32 before = changes();
+    ASSERT_TRUE(Prn取引先マスタ(kPreview));
+    EXPECT_EQ(changes() - before, 1u);
+    EXPECT_EQ(WorkRows(QStringLiteral("select count(*) from w取引先マスタ印刷")), QStringList{QStringLiteral("60")});
 }
 
 }  // namespace

@@ -8,10 +8,12 @@
 #include <QPrinter>
 #include <QPrintPreviewWidget>
 #include <QApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/db/Database.h"
+#include "platform/report/Fonts.h"
 #include "platform/report/Paint.h"
 #include "platform/report/PrintService.h"
 #include "platform/report/Report.h"
@@ -49,7 +51,10 @@ protected:
         SetBandHeight(Band::PageHeader, 800);
         SetBandHeight(Band::Detail, 300);
     }
-    void PageHeaderFormat() override { header_->text = QString::number(++headerCalls); }
+    void PageHeaderFormat() override {
+        header_->text = QString::number(++headerCalls);
+        amount_->text = QStringLiteral("見出し");  // a header that writes a detail field
+    }
     void DetailFormat() override {
         detailSaw << name_->text;
         // Bold only from a row over 1000 on; the font then stays as it was
@@ -113,6 +118,9 @@ TEST_F(ReportEngineTest, RowsFlowOverPagesUnderAHeaderThatKnowsThePageCount) {
     EXPECT_EQ(rule->rect.topLeft(), QPoint(100, 1060));
     EXPECT_EQ(rule->rect.bottomRight(), QPoint(4200, 1060));
     EXPECT_EQ(Texts(pages.pages[0], QStringLiteral("txtAmount")).mid(0, 2), (QStringList{"10", "20"}));
+    // The header's writing never shows in a row laid out after it.
+    EXPECT_EQ(Texts(pages.pages[1], QStringLiteral("txtAmount")).front(), QStringLiteral("470"));
+    EXPECT_EQ(Texts(pages.pages[2], QStringLiteral("txtAmount")).front(), QStringLiteral("930"));
     // The detail event sees the row's values already bound.
     EXPECT_EQ(r.detailSaw.mid(0, 3), (QStringList{"行1", "行2", "行3"}));
     const QString dump = Dump(pages);
@@ -241,6 +249,87 @@ TEST_F(ReportEngineTest, ThePreviewWindowKeepsItsPagesWhenTheTableIsGone) {
     EXPECT_EQ(widget->pageCount(), 2);
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The text of each page of a PDF, through pdftotext (poppler-utils).
+QStringList PdfTexts(const QString& pdf) {
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(tool.waitForFinished(30000));
+    return QString::fromUtf8(tool.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+}
+
+TEST_F(ReportEngineTest, PrintsAndThePreviewsPrintButtonPrintTheChosenPagesCopiesAndCollation) {
+    Fill(100);  // 3 pages, opening with 行1, 行47 and 行93
+    SmallReport r(path_);
+    QtPrintService qt;
+    const QString pdf = dir_.filePath(QStringLiteral("range.pdf"));
+    const auto choose = [&](QPrinter& printer, int from, int to, bool collate) {
+        printer.setOutputFileName(pdf);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(from, to);
+        printer.setCopyCount(2);
+        printer.setCollateCopies(collate);
+    };
+    const auto firstRows = [&] {  // the first row of each page printed
+        QStringList first;
+        for (const QString& page : PdfTexts(pdf)) first << page.mid(page.indexOf(u'行'), 3);
+        return first.join(u' ');
+    };
+    choose(qt.Printer(), 2, 3, true);
+    qt.Print(r.Run(), {false, 0});
+    EXPECT_EQ(firstRows(), QStringLiteral("行47 行93 行47 行93"));
+    choose(qt.Printer(), 2, 3, false);
+    qt.Print(r.Run(), {false, 0});
+    EXPECT_EQ(firstRows(), QStringLiteral("行47 行47 行93 行93"));
+
+    // The preview's print button (after its print dialog) prints the same way.
+    ASSERT_TRUE(qt.Preview(std::make_shared<const Pages>(r.Run()), nullptr));
+    QPrintPreviewWidget* widget = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible())
+            choose(*d->printer(), 3, 3, true), widget = d->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(widget, nullptr);
+    widget->print();
+    EXPECT_EQ(firstRows(), QStringLiteral("行93 行93"));
+    widget->window()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(ReportFacesTest, FiguresOfEveryFaceHaveOneWidthSoAmountColumnsLineUp) {
+    for (const char16_t* name : {u"ＭＳ Ｐ明朝", u"ＭＳ Ｐゴシック"}) {
+        const QFontMetricsF metrics(TwipFont({QString::fromUtf16(name), 14.5, false}));
+        for (const char* amount : {"2,222,222", "5,555,555", "8,888,888", "9,999,990"})
+            EXPECT_EQ(metrics.horizontalAdvance(QString::fromLatin1(amount)),
+                      metrics.horizontalAdvance(QStringLiteral("1,111,111")))
+                << amount;
+    }
+}
+
+TEST_F(ReportEngineTest, APdfsTextLayerCarriesTheCharactersPrinted) {
+    const QStringList names = {QStringLiteral("経費一覧"), QStringLiteral("金額と日付"), QStringLiteral("一日～月末")};
+    for (const QString& name : names)
+        ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 values ('%1', 5)").arg(name)));
+    SmallReport r(path_);
+    const QString pdf = dir_.filePath(QStringLiteral("text.pdf"));
+    ASSERT_TRUE(WritePdf(r.Run(), pdf, nullptr));
+    const QString text = PdfTexts(pdf).value(0);
+    for (const QString& name : names + QStringList{QStringLiteral("一覧")})
+        EXPECT_TRUE(text.contains(name)) << text.toStdString();
+}
+
+TEST(PrintableAreaTest, APageReachingIntoAPrintersBorderMovesInsideItAndAPdfKeepsItsPlace) {
+    Pages pages;  // a frame 30 twips (less its pen) from the left edge, as the monthly table's
+    pages.marginLeft = 30;
+    pages.pages.resize(1);
+    pages.pages[0].items.emplace_back().kind = ItemKind::Shape;
+    pages.pages[0].items[0].rect = QRect(0, 1400, 11000, 600);
+    const QPoint shift = ShiftIntoPrintable(pages, 0, QMargins(240, 240, 240, 240));
+    EXPECT_TRUE(30 - 8 + shift.x() >= 240 && 30 + 11000 + 8 + shift.x() <= kA4ShortTwips - 240) << shift.x();
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    EXPECT_EQ(ShiftIntoPrintable(pages, 0, OptionsOf(pdf).unreachable), QPoint());
 }
 
 TEST(ScriptedPrintServiceTest, RecordsJobsAndAnswersTheDialogFromItsScript) {
