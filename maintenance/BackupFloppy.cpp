@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QScopeGuard>
+#include <QStorageInfo>
 #include <cerrno>
 
 #include "core/DataFile.h"
@@ -130,7 +131,13 @@ enum class DiskStep { Done, Retry, Cancel };
 DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& progress) {
     if (!AskOkCancel(kSaveTitle, SetDiskPrompt(k, disks))) return DiskStep::Cancel;
     if (disk::GoodDrive(drive) == 0) return AskOkCancel(kCheckTitle, kNoDisk) ? DiskStep::Retry : DiskStep::Cancel;
-    if (disk::WriteTest(drive) == 0) return AskOkCancel(kCheckTitle, kNotWritable) ? DiskStep::Retry : DiskStep::Cancel;
+    if (disk::WriteTest(drive) == 0) {
+        // A disk without room for a byte cannot be written either: say that it is full.
+        const QStorageInfo space(drive);
+        const bool full = space.isValid() && !space.isReadOnly() && space.bytesAvailable() < 4096;
+        const QString text = full ? kNotWritable + u'\n' + disk::SystemReason(ENOSPC) : kNotWritable;
+        return AskOkCancel(kCheckTitle, text) ? DiskStep::Retry : DiskStep::Cancel;
+    }
     QString error;
     bool ok = EmptyDisk(drive, &error);
     ShowProgress(progress, SavingCaption(k, disks));
@@ -142,8 +149,11 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
     }
     ShowProgress(progress, QString());
     if (ok) return DiskStep::Done;
-    qCWarning(lcBackup) << "disk" << k << "of" << disks << "in" << drive << "was not written:" << error;
-    return AskOkCancel(kCheckTitle, NotSavedK(k)) ? DiskStep::Retry : DiskStep::Cancel;
+    // Why the disk was not written (full, read-only…) goes with the question.
+    core::LogFailure(NotSavedK(k), error);
+    const QString reason = core::ReasonOf(error);
+    return AskOkCancel(kCheckTitle, reason.isEmpty() ? NotSavedK(k) : NotSavedK(k) + u'\n' + reason) ? DiskStep::Retry
+                                                                                                     : DiskStep::Cancel;
 }
 
 // One disk of the restore: checks it and appends its part to the joined archive.
