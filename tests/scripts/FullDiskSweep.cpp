@@ -7,10 +7,12 @@
 //   full_disk_sweep readcopy <data folder> <file>
 //   full_disk_sweep savecopy <data folder> <file>
 //   full_disk_sweep yearend  <data folder>
+//   full_disk_sweep start    <data folder>     (prints START and the lines of the book the next start opens)
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
 
+#include "core/DataFile.h"
 #include "core/DataFiles.h"
 #include "core/MainMenu.h"
 #include "core/ModMurv.h"
@@ -76,7 +78,14 @@ int main(int argc, char** argv) {
         ui::Forms::UnloadAll();
         return 0;
     }
-    core::OpenDataFiles(false);
+    // start: what the next start finds (the book's lines, or -1 when no whole book opens).
+    if (op == u"start") core::RecoverDataFolder();
+    const core::DataFilesOutcome opened = core::OpenDataFiles(false);
+    if (op == u"start") {
+        db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from 取引明細"));
+        std::printf("START\t%lld\n", opened.dataOpen && opened.dataWritable && rs.IsOpen() ? rs.Value(0).toLongLong() : -1LL);
+        return 0;
+    }
     if (op == u"backup") maintenance::FDDBuckUp(other, nullptr);
     else if (op == u"restore") maintenance::RestoreMV(other, nullptr);
     else if (op == u"readcopy") dialogs.QueuePath(other), maintenance::ReadDataFileFromHdd(nullptr);
