@@ -1,5 +1,6 @@
 #include "core/DataFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 
@@ -7,6 +8,7 @@
 #include "core/CompanyInfo.h"
 #include "core/MainMenu.h"
 #include "core/ModMurv.h"
+#include "core/MsgShow.h"
 #include "core/Schema.h"
 #include "platform/db/FileCheck.h"
 #include "platform/disk/FileOps.h"
@@ -40,48 +42,98 @@ bool SnapshotDataFile(const QString& target, QString* error) {
     return false;
 }
 
-bool ReplaceDataFile(const QString& newFile, QString* error) {
+bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kind) {
     const QString live = ModMurv::DataFilePath;
+    const QString folder = QFileInfo(live).absolutePath();
     const QString staged = live + QStringLiteral(".new");
     const QString safety = live + QStringLiteral(".old");
-    auto fail = [&](const QString& why) {
+    ReplaceFailure ignoredKind = ReplaceFailure::None;
+    if (!kind) kind = &ignoredKind;
+    *kind = ReplaceFailure::None;
+    auto fail = [&](ReplaceFailure what, const QString& why) {
+        *kind = what;
         *error = why;
         qCWarning(lcDataFile) << "the data file was not replaced by" << newFile << ":" << why;
         QString ignored;
         disk::RemoveFile(staged, &ignored);
         return false;
     };
-    if (disk::SameFile(newFile, live)) return fail(QStringLiteral("%1 is the data file in use").arg(newFile));
+    if (disk::SameFile(newFile, live))
+        return fail(ReplaceFailure::NotDataFile, QStringLiteral("%1 is the data file in use").arg(newFile));
 
+    // The new file, whole and checked beside the data file, before anything changes.
     QString why;
-    if (!disk::RemoveFile(staged, &why) || !disk::CopyVerified(newFile, staged, &why)) return fail(why);
-    if (!db::CheckDatabaseFile(staged, DataTableNames(), &why)) return fail(why);
+    bool unreadable = false;
+    if (!disk::RemoveFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
+    if (!disk::CopyVerified(newFile, staged, &why, &unreadable))
+        return fail(unreadable ? ReplaceFailure::CannotRead : ReplaceFailure::CannotWrite, why);
+    if (!db::CheckDatabaseFile(staged, DataTableNames(), &why)) return fail(ReplaceFailure::NotDataFile, why);
+    if (!disk::SyncFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
 
     ModMurv::DbData.Close();
     auto reopenOld = [&] {
-        QString ignored;
-        if (!QFileInfo::exists(live)) disk::RenameOver(safety, live, &ignored);
         if (!ModMurv::DbData.Open(live))
             qCWarning(lcDataFile) << "the old data file could not be opened again:" << ModMurv::DbData.LastError();
     };
-    if (!disk::RemoveFile(safety, &why) || (QFileInfo::exists(live) && !disk::RenameOver(live, safety, &why))) {
+    // The safety copy is a second name of the old file; then the new file
+    // takes the data file's name in one step.
+    if (!disk::RemoveFile(safety, &why) || !disk::KeepSecondName(live, safety, &why) ||
+        !disk::SyncFolder(folder, &why) || !disk::RenameOver(staged, live, &why)) {
         reopenOld();
-        return fail(why);
+        return fail(ReplaceFailure::CannotWrite, why);
     }
-    if (!disk::RenameNoReplace(staged, live, &why)) {
-        reopenOld();
-        return fail(why);
-    }
+    if (!disk::SyncFolder(folder, &why)) qCWarning(lcDataFile) << "the data folder was not synced:" << why;
     if (!ModMurv::DbData.Open(live)) {
         why = ModMurv::DbData.LastError();
         QString ignored;
-        disk::RenameOver(live, staged, &ignored);
+        disk::RenameOver(safety, live, &ignored);
         reopenOld();
-        return fail(why);
+        return fail(ReplaceFailure::CannotWrite, why);
     }
     ReloadSettings();
     qCInfo(lcDataFile) << "the data file was replaced by a copy of" << newFile << "; the old one is kept as" << safety;
     return true;
+}
+
+void RecoverDataFolder() {
+    const QString live = ModMurv::DataFilePath;
+    const QString folder = QFileInfo(live).absolutePath();
+    const QString staged = live + QStringLiteral(".new");
+    const QString safety = live + QStringLiteral(".old");
+    QString why;
+    if (!QFileInfo::exists(live)) {
+        QString told;
+        const QString name = QStringLiteral("「") + QDir::toNativeSeparators(live) + QStringLiteral("」");
+        if (QFileInfo(staged).isFile() && db::CheckDatabaseFile(staged, DataTableNames(), &why) &&
+            disk::RenameNoReplace(staged, live, &why)) {
+            told = QStringLiteral("前回、データファイル") + name +
+                   QStringLiteral("の置き換えが途中で止まっていました。置き換えを終え、読み込んだデータを使います。");
+        } else if (QFileInfo(safety).isFile() && disk::KeepSecondName(safety, live, &why)) {
+            told = QStringLiteral("前回、データファイル") + name +
+                   QStringLiteral("の置き換えが途中で止まっていました。置き換える前のデータに戻しました。");
+        }
+        if (!told.isEmpty()) {
+            disk::SyncFolder(folder, &why);
+            qCWarning(lcDataFile) << "a replacement of the data file that was cut short was finished:" << told;
+            MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), told);
+        }
+    }
+    // Work files of operations that failed or were killed; the staged new
+    // file only once the data file is under its name.
+    QStringList patterns{kSetDataFileName,
+                         kSetDataFileName + QStringLiteral("-journal"),
+                         kSetArchiveName,
+                         kSetControlName,
+                         QStringLiteral(".unpack-*"),
+                         safety.section(u'/', -1) + QStringLiteral(".part")};
+    patterns << QString(kYearEndWorkPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*")) + u'*';
+    if (QFileInfo::exists(live)) patterns << staged.section(u'/', -1) + u'*';
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (disk::RemoveFile(dir.filePath(entry), &why))
+            qCInfo(lcDataFile) << "a work file left by an operation that did not finish was removed:" << entry;
+        else qCWarning(lcDataFile) << "a leftover work file could not be removed:" << why;
+    }
 }
 
 }  // namespace core

@@ -5,19 +5,40 @@
 // swaps the files and opens it again.
 
 #include <QString>
+#include <QStringList>
 
 namespace core {
 
+// Work files of the data folder's operations (the backup set's files, the
+// year-end archive while it is made). One that is still there at start-up
+// was left by an operation that failed or was killed.
+inline const QString kSetDataFileName = QStringLiteral("Murvdata.mdb");
+inline const QString kSetArchiveName = QStringLiteral("murvdata.lzh");
+inline const QString kSetControlName = QStringLiteral("Murvctl");
+inline const QString kYearEndWorkPattern = QStringLiteral(".year-end-XXXXXX.tmp");
+
+// Why a replacement of the data file failed.
+enum class ReplaceFailure { None, NotDataFile, CannotRead, CannotWrite };
+
 // Replaces the data file in use (ModMurv::DataFilePath) by a copy of
-// newFile. The copy is staged beside the data file and verified (a database
-// with every table of the data schema that passes the integrity check)
-// before the connection is closed; the old file is kept as a safety copy
-// (DataFilePath + ".old") and the staged one takes its name; the connection
-// is opened again and the company settings, the tax rate in force and the
-// main menu's title and period are reloaded. Any failure puts the old file
-// back and leaves it open; error then says why. newFile itself is never
-// changed; naming the data file itself fails.
-bool ReplaceDataFile(const QString& newFile, QString* error);
+// newFile. The copy is staged beside the data file (DataFilePath + ".new"),
+// synced and verified (a database with every table of the data schema that
+// passes the integrity check) before the connection is closed; the old file
+// keeps a second name as a safety copy (DataFilePath + ".old", a hard link
+// or a copy), and the staged one is renamed over the data file in one step,
+// so a data file is under its name at every moment; the connection is
+// opened again and the company settings, the tax rate in force and the
+// main menu's title and period are reloaded. Any failure leaves the old file
+// in use; error then says why and kind (when given) what kind of failure it
+// was. newFile itself is never changed; naming the data file itself fails.
+bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kind = nullptr);
+
+// At start-up, before the data file is opened: a replacement that was cut
+// short is finished (a missing data file beside a sound ".new", else an
+// ".old", is put back under its name, and the user is told once), and the
+// work files that failed or killed operations left in the data folder are
+// removed.
+void RecoverDataFolder();
 
 // Writes a consistent copy of the open data file as a new file at target
 // (which must not exist).

@@ -1,5 +1,8 @@
 #include "core/Failure.h"
 
+#include <cerrno>
+
+#include "platform/disk/FileOps.h"
 #include "platform/ui/MessagePresenter.h"
 
 Q_LOGGING_CATEGORY(lcMurv, "murv")
@@ -13,11 +16,10 @@ QString CauseOf(FailureKind kind) {
     switch (kind) {
     case FailureKind::Corrupt: return QStringLiteral("データベースのファイルが壊れています。");
     case FailureKind::NotADatabase: return QStringLiteral("ファイルがデータベースの形式ではありません。");
-    case FailureKind::Io: return QStringLiteral("ディスクの読み書きに失敗しました。");
-    case FailureKind::ReadOnly:
-        return g_writeBlock.isEmpty() ? QStringLiteral("ファイルまたはフォルダが読み取り専用のため、書き込めません。")
-                                      : g_writeBlock;
-    case FailureKind::Full: return QStringLiteral("ディスクの空き容量が足りません。");
+    // The database engine's kinds are said in the words of the system's reasons.
+    case FailureKind::Io: return disk::SystemReason(EIO);
+    case FailureKind::ReadOnly: return g_writeBlock.isEmpty() ? disk::SystemReason(EROFS) : g_writeBlock;
+    case FailureKind::Full: return disk::SystemReason(ENOSPC);
     case FailureKind::Other: break;
     }
     return QString();
@@ -43,10 +45,23 @@ FailureKind KindOfFailure(const QString& detail) {
     if (d.contains(u"malformed") || d.contains(u"corrupt")) return FailureKind::Corrupt;
     if (d.contains(u"not a database")) return FailureKind::NotADatabase;
     if (d.contains(u"disk is full") || d.contains(u"disk full")) return FailureKind::Full;
-    if (d.contains(u"readonly") || d.contains(u"read-only") || d.contains(u"query_only"))
-        return FailureKind::ReadOnly;
+    if (d.contains(u"readonly") || d.contains(u"read-only") || d.contains(u"query_only")) return FailureKind::ReadOnly;
     if (d.contains(u"i/o error") || d.contains(u"unable to open database file")) return FailureKind::Io;
     return FailureKind::Other;
+}
+
+QString ReasonOf(const QString& detail) {
+    const QString own = JapaneseReason(detail);
+    return own.isEmpty() ? CauseOf(KindOfFailure(detail)) : own;
+}
+
+QString JapaneseReason(const QString& detail) {
+    // A sentence of its own, in Japanese only (platform/disk's reasons).
+    const QString first = detail.section(u'\n', 0, 0);
+    if (!first.endsWith(u'。')) return QString();
+    for (const QChar c : first)
+        if (c.isLetter() && c.unicode() < 0x80) return QString();
+    return first;
 }
 
 QString EngineText(const QString& detail) {
@@ -59,14 +74,18 @@ void LogFailure(const QString& what, const QString& detail) {
     else qCWarning(lcMurv).noquote() << what << "|" << detail;
 }
 
-void ShowFailure(const QString& what, const QString& detail) {
+void ShowFailure(const QString& what, const QString& detail) { ShowFailure(what, detail, QStringLiteral("エラー")); }
+
+void ShowFailure(const QString& what, const QString& detail, const QString& title) {
     LogFailure(what, detail);
     ui::MessageBoxContent box;
-    box.title = QStringLiteral("エラー");
+    box.title = title;
     box.text = what;
-    const QString cause = CauseOf(KindOfFailure(detail));
-    if (!cause.isEmpty() && !SaysCause(what, KindOfFailure(detail))) box.text += u'\n' + cause;
-    const QString engine = EngineText(detail);
+    const QString own = JapaneseReason(detail);
+    const QString cause = own.isEmpty() ? CauseOf(KindOfFailure(detail)) : own;
+    if (!cause.isEmpty() && (!own.isEmpty() || !SaysCause(what, KindOfFailure(detail)))) box.text += u'\n' + cause;
+    // The system's own text follows as a detail line.
+    const QString engine = EngineText(own.isEmpty() ? detail : detail.section(u'\n', 1));
     if (!engine.isEmpty()) box.text += QStringLiteral("\n\n") + engine;
     box.buttons = ui::MessageButtons::Ok;
     box.icon = ui::MessageIcon::Warning;

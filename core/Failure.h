@@ -19,6 +19,14 @@ enum class FailureKind { Other, Corrupt, NotADatabase, Io, ReadOnly, Full };
 // one place that knows how the layer words its failures.)
 FailureKind KindOfFailure(const QString& detail);
 
+// The reason of a failure in the user's words: the Japanese reason line a
+// file operation put first in its detail (platform/disk's SystemReason), or
+// the words for the database engine's kind of failure; empty when unknown.
+QString ReasonOf(const QString& detail);
+
+// The first line of detail when it is a reason in Japanese, else empty.
+QString JapaneseReason(const QString& detail);
+
 // The engine's text of a failure without the statement text the layer adds
 // after it in brackets.
 QString EngineText(const QString& detail);
@@ -26,6 +34,8 @@ QString EngineText(const QString& detail);
 // Shows the failure and logs it once. `what` is one or more Japanese
 // sentences ("経費を登録できませんでした。"); `detail` the layer's error text.
 void ShowFailure(const QString& what, const QString& detail = QString());
+// The same under a title of the procedure's own ("フロッピーディスクの読込").
+void ShowFailure(const QString& what, const QString& detail, const QString& title);
 
 // Logs a failure once without a message of its own (it is part of a
 // message shown elsewhere).

@@ -7,6 +7,7 @@
 
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
+#include "core/DataFile.h"
 #include "core/DataFiles.h"
 #include "core/EraDate.h"
 #include "core/Hint.h"
@@ -124,6 +125,8 @@ void MainMenu::StartUp() {
     OrgDataFilePath = DataFolder + kTemplateFileName;
     DataFilePath = DataFolder + kDataFileName;
 
+    // A replacement of the data file cut short is finished, leftovers go.
+    RecoverDataFolder();
     // A file that is not ours, damaged or read-only is said once; the menu
     // stays usable so that a copy can be restored.
     OpenDataFiles();

@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+#include "core/DataFile.h"
+
 class QWidget;
 
 namespace maintenance {
@@ -29,15 +31,21 @@ bool DefrostMV(const QString& folder, const QString& fileName, const QString& ar
 void FDDBuckUp(const QString& drive, const ProgressLabel& progress);
 
 // cmdFD読込: the set is read back from its disks in drive, joined, unpacked
-// and checked, and then put in place of the data file in use.
-void RestoreMV(const QString& drive, const ProgressLabel& progress);
+// and checked, and then put in place of the data file in use. True when it
+// was put in place.
+bool RestoreMV(const QString& drive, const ProgressLabel& progress);
 
 // cmdHD書込: a consistent copy of the data file in use goes to a file the
 // user names in the save dialog.
 void SaveDataFileToHdd(QWidget* owner);
 
 // cmdHD読込: a data file the user picks in the open dialog takes the place
-// of the data file in use.
-void ReadDataFileFromHdd(QWidget* owner);
+// of the data file in use. True when it did.
+bool ReadDataFileFromHdd(QWidget* owner);
+
+// What the user is told when a file (subject: "読み込んだファイル") could not
+// take the place of the data file: a folder that cannot be written, a file
+// that cannot be read, or one that is not a data file.
+QString ReplaceFailureText(core::ReplaceFailure why, const QString& subject);
 
 }  // namespace maintenance

@@ -1,5 +1,6 @@
 #include "maintenance/BackupBoxes.h"
 
+#include "core/Failure.h"
 #include "core/Version.h"
 #include "platform/ui/MessagePresenter.h"
 
@@ -25,14 +26,13 @@ void TellWithAppTitle(const QString& text, bool failure) {
 }
 
 void TellFailure(const QString& title, const QString& text, const QString& detail) {
-    QString body = text;
-    if (!detail.isEmpty()) body += QStringLiteral("\n") + detail;
-    ui::CurrentPresenter().Present({title, body, MessageButtons::Ok, MessageIcon::Warning, Answer::Ok});
+    core::ShowFailure(text, detail, title);
 }
 
 bool AskReplace(const QString& path) {
-    const MessageBoxContent box{QStringLiteral("上書きの確認"), path + QStringLiteral(" は既にあります。置き換えますか。"),
-                             MessageButtons::YesNo, MessageIcon::Question, Answer::No};
+    const MessageBoxContent box{QStringLiteral("上書きの確認"),
+                                path + QStringLiteral(" は既にあります。置き換えますか。"), MessageButtons::YesNo,
+                                MessageIcon::Question, Answer::No};
     return ui::CurrentPresenter().Present(box) == Answer::Yes;
 }
 

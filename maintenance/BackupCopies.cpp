@@ -2,6 +2,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTemporaryFile>
+#include <cerrno>
 
 #include "core/DataFile.h"
 #include "core/ModMurv.h"
@@ -10,8 +11,6 @@
 #include "maintenance/BackupBoxes.h"
 #include "platform/disk/FileOps.h"
 #include "platform/ui/FileDialogs.h"
-
-Q_DECLARE_LOGGING_CATEGORY(lcBackup)
 
 namespace maintenance {
 
@@ -29,10 +28,15 @@ ui::FileDialogInfo DialogInfo(const QString& title) {
     return info;
 }
 
-// A name for a new file beside path that no file has.
-QString FreshNameBeside(const QString& path) {
+// A name for a new file beside path that no file has; empty (error says
+// why) when the folder cannot take one.
+QString FreshNameBeside(const QString& path, QString* error) {
     QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.murv-copy-XXXXXX.mdb"));
-    if (!probe.open()) return QString();
+    errno = 0;
+    if (!probe.open()) {
+        *error = disk::FailureText(QFileInfo(path).absolutePath(), errno != 0 ? errno : EACCES);
+        return QString();
+    }
     const QString name = probe.fileName();
     probe.close();
     probe.remove();
@@ -47,48 +51,50 @@ void SaveDataFileToHdd(QWidget* owner) {
     if (ui::ShowSaveDialog(owner, info) == 0) return;
     const QString target = info.FileName;
     if (disk::SameFile(target, ModMurv::DataFilePath)) {
-        qCWarning(lcBackup) << "a copy onto the data file itself was refused:" << target;
-        TellFailure(kCopyTitle, QStringLiteral("使用中のデータファイルそのものにはコピーできません。別のファイルを指定してください。"),
-                    target);
+        TellFailure(
+            kCopyTitle,
+            QStringLiteral("使用中のデータファイルそのものにはコピーできません。別のファイルを指定してください。"),
+            target);
         return;
     }
     if (QFileInfo(target).isDir()) {
-        qCWarning(lcBackup) << "a copy onto a folder was refused:" << target;
         TellFailure(kCopyTitle, QStringLiteral("フォルダにはコピーできません。ファイル名を指定してください。"), target);
         return;
     }
     if (QFileInfo::exists(target) && !AskReplace(target)) return;
 
-    const QString temporary = FreshNameBeside(target);
-    QString error = QStringLiteral("%1: the folder cannot be written").arg(QFileInfo(target).absolutePath());
+    QString error;
+    const QString temporary = FreshNameBeside(target, &error);
     if (temporary.isEmpty() || !core::SnapshotDataFile(temporary, &error) ||
         !disk::RenameOver(temporary, target, &error)) {
-        if (!temporary.isEmpty()) disk::RemoveFile(temporary, &error);
-        qCWarning(lcBackup) << "the copy of the data file failed:" << error;
+        QString ignored;
+        if (!temporary.isEmpty()) disk::RemoveFile(temporary, &ignored);
         TellFailure(kCopyTitle, QStringLiteral("データファイルをコピーできませんでした。"), error);
         return;
     }
     core::MsgShow(QStringLiteral("その他"), QStringLiteral("コピー完了"), target + QStringLiteral(" に"));
 }
 
-void ReadDataFileFromHdd(QWidget* owner) {
+bool ReadDataFileFromHdd(QWidget* owner) {
     ui::FileDialogInfo info = DialogInfo(QStringLiteral("ファイルの読込..."));
-    if (ui::ShowOpenDialog(owner, info) == 0) return;
+    if (ui::ShowOpenDialog(owner, info) == 0) return false;
     const QString source = info.FileName;
     if (disk::SameFile(source, ModMurv::DataFilePath)) {
-        qCWarning(lcBackup) << "reading the data file over itself was refused:" << source;
         TellFailure(QStringLiteral("読込のエラー"),
-                    QStringLiteral("使用中のデータファイルそのものは読み込めません。別のファイルを指定してください。"), source);
-        return;
+                    QStringLiteral("使用中のデータファイルそのものは読み込めません。別のファイルを指定してください。"),
+                    source);
+        return false;
     }
-    if (!AskReplace(ModMurv::DataFilePath)) return;
+    if (!AskReplace(ModMurv::DataFilePath)) return false;
     QString error;
-    if (!core::ReplaceDataFile(source, &error)) {
-        TellFailure(QStringLiteral("読込のエラー"),
-                    QStringLiteral("このファイルはデータファイルとして使えません。現在のデータはそのままです。"), error);
-        return;
+    core::ReplaceFailure why = core::ReplaceFailure::None;
+    if (!core::ReplaceDataFile(source, &error, &why)) {
+        TellFailure(QStringLiteral("読込のエラー"), ReplaceFailureText(why, QStringLiteral("このファイル")), error);
+        return false;
     }
-    core::MsgShow(QStringLiteral("その他"), QStringLiteral("読込み完了"), ModMurv::DataFilePath + QStringLiteral(" に"));
+    core::MsgShow(QStringLiteral("その他"), QStringLiteral("読込み完了"),
+                  ModMurv::DataFilePath + QStringLiteral(" に"));
+    return true;
 }
 
 }  // namespace maintenance

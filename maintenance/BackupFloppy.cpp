@@ -3,15 +3,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QScopeGuard>
+#include <QStorageInfo>
+#include <cerrno>
 
 #include "core/DataFile.h"
+#include "core/Failure.h"
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
+#include "core/MsgShow.h"
 #include "maintenance/Backup.h"
 #include "maintenance/BackupBoxes.h"
 #include "maintenance/BackupRules.h"
 #include "platform/disk/Drives.h"
 #include "platform/disk/FileOps.h"
+#include "platform/lzh/Archive.h"
 #include "platform/lzh/Unlha.h"
 
 Q_LOGGING_CATEGORY(lcBackup, "murv.backup")
@@ -23,6 +29,7 @@ namespace {
 const QString kNoDisk = QStringLiteral("フロッピーディスクがセットされていません。確認してください。");
 const QString kNotWritable = QStringLiteral("フロッピーディスクが書き込み可能ではありません。確認してください。");
 const QString kWrongDisk = QStringLiteral("フロッピーディスクが違います。確認してください。");
+const QString kNoDrive = QStringLiteral("フロッピーディスクドライブ（または保存先のフォルダ）を指定してください。");
 
 QString NotDiskK(int k) {
     return QStringLiteral("これは %1 枚目のフロッピーディスクではありません。確認してください。").arg(k);
@@ -84,31 +91,33 @@ bool EmptyDisk(const QString& drive, QString* error) {
 
 bool ReadWhole(const QString& path, QByteArray* bytes, QString* error) {
     QFile f(path);
+    errno = 0;
     if (f.open(QIODevice::ReadOnly)) {
         *bytes = f.readAll();
         if (f.error() == QFileDevice::NoError) return true;
     }
-    *error = QStringLiteral("%1: cannot be read (%2)").arg(path, f.errorString());
+    *error = disk::FailureText(path, errno != 0 ? errno : EIO);
     return false;
 }
 
 void WorkFileFailure(const QString& title, const QString& detail) {
-    qCWarning(lcBackup) << "work file failure:" << detail;
-    TellFailure(title, QStringLiteral("データフォルダの作業ファイルを作れませんでした。データは変わっていません。"), detail);
+    TellFailure(title, QStringLiteral("データフォルダの作業ファイルを作れませんでした。データは変わっていません。"),
+                detail);
 }
 
 // Cuts the archive into its pieces in the data folder.
 bool CutPieces(const QString& archive, int disks, qint64 size, QString* error) {
     QFile in(archive);
+    errno = 0;
     if (!in.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: cannot be read (%2)").arg(archive, in.errorString());
+        *error = disk::FailureText(archive, errno != 0 ? errno : EIO);
         return false;
     }
     for (int k = 1; k <= disks; ++k) {
         const PieceSpan span = PieceOf(k, disks, size);
         const QByteArray block = in.read(span.length);
         if (block.size() != span.length) {
-            *error = QStringLiteral("%1: cannot be read (%2)").arg(archive, in.errorString());
+            *error = disk::FailureText(archive, errno != 0 ? errno : EIO);
             return false;
         }
         if (!disk::WriteWholeFile(ModMurv::DataFolder + PieceName(k), block, error)) return false;
@@ -122,8 +131,13 @@ enum class DiskStep { Done, Retry, Cancel };
 DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& progress) {
     if (!AskOkCancel(kSaveTitle, SetDiskPrompt(k, disks))) return DiskStep::Cancel;
     if (disk::GoodDrive(drive) == 0) return AskOkCancel(kCheckTitle, kNoDisk) ? DiskStep::Retry : DiskStep::Cancel;
-    if (disk::WriteTest(drive) == 0)
-        return AskOkCancel(kCheckTitle, kNotWritable) ? DiskStep::Retry : DiskStep::Cancel;
+    if (disk::WriteTest(drive) == 0) {
+        // A disk without room for a byte cannot be written either: say that it is full.
+        const QStorageInfo space(drive);
+        const bool full = space.isValid() && !space.isReadOnly() && space.bytesAvailable() < 4096;
+        const QString text = full ? kNotWritable + u'\n' + disk::SystemReason(ENOSPC) : kNotWritable;
+        return AskOkCancel(kCheckTitle, text) ? DiskStep::Retry : DiskStep::Cancel;
+    }
     QString error;
     bool ok = EmptyDisk(drive, &error);
     ShowProgress(progress, SavingCaption(k, disks));
@@ -135,8 +149,11 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
     }
     ShowProgress(progress, QString());
     if (ok) return DiskStep::Done;
-    qCWarning(lcBackup) << "disk" << k << "of" << disks << "in" << drive << "was not written:" << error;
-    return AskOkCancel(kCheckTitle, NotSavedK(k)) ? DiskStep::Retry : DiskStep::Cancel;
+    // Why the disk was not written (full, read-only…) goes with the question.
+    core::LogFailure(NotSavedK(k), error);
+    const QString reason = core::ReasonOf(error);
+    return AskOkCancel(kCheckTitle, reason.isEmpty() ? NotSavedK(k) : NotSavedK(k) + u'\n' + reason) ? DiskStep::Retry
+                                                                                                     : DiskStep::Cancel;
 }
 
 // One disk of the restore: checks it and appends its part to the joined archive.
@@ -159,8 +176,9 @@ DiskStep ReadDisk(const QString& drive, int k, int disks, QFile& joined, const P
         piece = piece.left(kPieceSize);
         if (piece.size() < kPieceSize) piece.append(QByteArray(kPieceSize - piece.size(), '\0'));
     }
-    if (joined.write(piece) != piece.size()) {
-        WorkFileFailure(kReadTitle, QStringLiteral("%1: %2").arg(joined.fileName(), joined.errorString()));
+    errno = 0;
+    if (joined.write(piece) != piece.size() || !joined.flush()) {
+        WorkFileFailure(kReadTitle, disk::FailureText(joined.fileName(), errno != 0 ? errno : ENOSPC));
         return DiskStep::Cancel;
     }
     return DiskStep::Done;
@@ -194,8 +212,21 @@ bool CreateLzhFile(const QString& folder, const QString& fileName, const QString
     const QString command = QStringLiteral("a ") + QStringLiteral("-+ -a1 -d0 -f0 -n0 -jm4") + u' ' + Quoted(archive) +
                             u' ' + Quoted(ModMurv::DataFolder) + u' ' + Quoted(folder) + Quoted(fileName) +
                             Quoted(QString());
-    return RunArchiverAndTell(command, QStringLiteral("[書庫ファイル ＯＫ]"), QStringLiteral("[書庫ファイル　作成エラー]"),
-                              "the archive was not made:");
+    QString report;
+    const int rc = RunArchiver(command, &report);
+    // The packed archive counts only once every member reads back with a good CRC.
+    if (rc == 0 && lzh::TestArchive(archive, &error) == lzh::Status::Ok) {
+        TellWithAppTitle(QStringLiteral("[書庫ファイル ＯＫ]") + QStringLiteral("\r\n") + report, false);
+        return true;
+    }
+    if (rc == 0) report = error;
+    disk::RemoveFile(archive, &error);
+    const QString reason = core::JapaneseReason(report);
+    core::LogFailure(QStringLiteral("書庫ファイルを作成できませんでした。"), report);
+    TellWithAppTitle(QStringLiteral("[書庫ファイル　作成エラー]") + QStringLiteral("\r\n") +
+                         (reason.isEmpty() ? report : reason + u'\n' + report.section(u'\n', 1)),
+                     true);
+    return false;
 }
 
 bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName) {
@@ -204,11 +235,14 @@ bool DefrostMV(const QString& folder, const QString& fileName, const QString& ar
         qCWarning(lcBackup) << archive << "is missing; nothing was unpacked";
         return false;
     }
+    // The set's data file goes first, in whatever case its name is written.
     QString error;
-    if (!disk::RemoveFile(folder + fileName, &error)) {
-        qCWarning(lcBackup) << error;
-        TellWithAppTitle(QStringLiteral("[書庫解凍　エラー]") + QStringLiteral("\r\n") + error, true);
-        return false;
+    for (QString old = FindOnDisk(folder, fileName); !old.isEmpty(); old = FindOnDisk(folder, fileName)) {
+        if (!disk::RemoveFile(old, &error)) {
+            core::LogFailure(QStringLiteral("書庫を解凍できませんでした。"), error);
+            TellWithAppTitle(QStringLiteral("[書庫解凍　エラー]") + QStringLiteral("\r\n") + error, true);
+            return false;
+        }
     }
     const QString command = QStringLiteral("x ") + QStringLiteral("-+ -a2 -d1 -f0 -n1 -jyc0 -jyd0 -jyk0 -jyn0 -jyo0") +
                             u' ' + Quoted(archive) + u' ' + Quoted(folder) + u' ' + Quoted(QStringLiteral("*.*"));
@@ -217,14 +251,29 @@ bool DefrostMV(const QString& folder, const QString& fileName, const QString& ar
 }
 
 void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
+    if (drive.trimmed().isEmpty()) {
+        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), kNoDrive);
+        return;
+    }
     const QString folder = ModMurv::DataFolder;
     const QString snapshot = folder + kSetDataFile;
     const QString archive = folder + kArchiveName;
     QString error;
+    // The work files go on every way out; the pieces of a finished set stay.
+    int pieces = 0;
+    bool finished = false;
+    const auto cleanUp = qScopeGuard([&] {
+        QString ignored;
+        for (const QString& name :
+             {kSetDataFile, kSetDataFile + QStringLiteral("-journal"), kArchiveName, kControlName})
+            disk::RemoveFile(folder + name, &ignored);
+        for (int k = 1; !finished && k <= pieces; ++k) disk::RemoveFile(folder + PieceName(k), &ignored);
+    });
 
     // The set's data file is a consistent copy of the data file in use.
     if (!disk::RemoveFile(snapshot, &error) || !core::SnapshotDataFile(snapshot, &error)) {
-        TellFailure(kSaveTitle, QStringLiteral("データファイルをコピーできませんでした。保存は行われていません。"), error);
+        TellFailure(kSaveTitle, QStringLiteral("データファイルをコピーできませんでした。保存は行われていません。"),
+                    error);
         return;
     }
     const bool made = CreateLzhFile(folder, kSetDataFile, kArchiveName);
@@ -233,10 +282,11 @@ void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
 
     const qint64 size = core::GetFileSizeByName(archive);
     if (size < 0) {
-        WorkFileFailure(kSaveTitle, QStringLiteral("%1: the size cannot be read").arg(archive));
+        WorkFileFailure(kSaveTitle, disk::FailureText(archive, ENOENT));
         return;
     }
     const int disks = DiskCount(size);
+    pieces = disks > 1 ? disks : 0;
     if (disks > 1 && !CutPieces(archive, disks, size, &error)) {
         WorkFileFailure(kSaveTitle, error);
         return;
@@ -249,67 +299,94 @@ void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
 
     for (int k = 1; k <= disks;) {
         switch (WriteDisk(drive, k, disks, progress)) {
-            case DiskStep::Done: ++k; break;
-            case DiskStep::Retry: break;
-            case DiskStep::Cancel: return;
+        case DiskStep::Done: ++k; break;
+        case DiskStep::Retry: break;
+        case DiskStep::Cancel: return;
         }
     }
-    if (QFileInfo::exists(archive)) {
-        disk::RemoveFile(archive, &error);
-        disk::RemoveFile(folder + kControlName, &error);
-    }
+    finished = true;
     qCInfo(lcBackup) << "backup of" << size << "bytes written on" << disks << "disk(s) in" << drive;
     Tell(kSaveTitle, QStringLiteral("保存が終了しました。"));
 }
 
-void RestoreMV(const QString& drive, const ProgressLabel& progress) {
+bool RestoreMV(const QString& drive, const ProgressLabel& progress) {
+    if (drive.trimmed().isEmpty()) {
+        core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), kNoDrive);
+        return false;
+    }
     const QString folder = ModMurv::DataFolder;
     const QString archive = folder + kArchiveName;
     if (!AskOkCancel(kReadTitle, QStringLiteral("MuRv経費帳") +
                                      QStringLiteral("をバックアップしたフロッピーディスクの「1」をセットしてださい。")))
-        return;
+        return false;
     const std::optional<int> count = FirstDiskCount(drive);
-    if (!count) return;
+    if (!count) return false;
     const int disks = *count;
-    if (!AskOkCancel(kCheckTitle, QStringLiteral("フロッピーディスクは %1 枚です。よろしいですか。").arg(disks))) return;
+    if (!AskOkCancel(kCheckTitle, QStringLiteral("フロッピーディスクは %1 枚です。よろしいですか。").arg(disks)))
+        return false;
 
+    // The joined archive and whatever was unpacked from it go again on every way out.
+    const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    QStringList unpackedFiles;
+    const auto cleanUp = qScopeGuard([&] {
+        QString ignored;
+        disk::RemoveFile(archive, &ignored);
+        for (const QString& entry : unpackedFiles) disk::RemoveFile(folder + entry, &ignored);
+    });
     {
         QFile joined(archive);
+        errno = 0;
         if (!joined.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            WorkFileFailure(kReadTitle, QStringLiteral("%1: %2").arg(archive, joined.errorString()));
-            return;
+            WorkFileFailure(kReadTitle, disk::FailureText(archive, errno != 0 ? errno : EACCES));
+            return false;
         }
         for (int k = 1; k <= disks;) {
             switch (ReadDisk(drive, k, disks, joined, progress)) {
-                case DiskStep::Done: ++k; break;
-                case DiskStep::Retry: break;
-                case DiskStep::Cancel: return;
+            case DiskStep::Done: ++k; break;
+            case DiskStep::Retry: break;
+            case DiskStep::Cancel: return false;
             }
         }
+        errno = 0;
         if (!joined.flush()) {
-            WorkFileFailure(kReadTitle, QStringLiteral("%1: %2").arg(archive, joined.errorString()));
-            return;
+            WorkFileFailure(kReadTitle, disk::FailureText(archive, errno != 0 ? errno : ENOSPC));
+            return false;
         }
     }
 
-    const QString restored = folder + kSetDataFile;
     const bool unpacked = DefrostMV(folder, kSetDataFile, kArchiveName);
+    for (const QString& entry : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (!before.contains(entry) && entry != kArchiveName) unpackedFiles << entry;
     QString error;
     disk::RemoveFile(archive, &error);
-    if (!unpacked) {
-        TellFailure(kReadTitle, QStringLiteral("フロッピーディスクのデータを読み込めませんでした。現在のデータはそのままです。"),
-                    QString());
-        return;
-    }
-    const bool replaced = core::ReplaceDataFile(restored, &error);
-    QString ignored;
-    disk::RemoveFile(restored, &ignored);
-    if (!replaced) {
+    // The member may be named in any case ("MURVDATA.MDB").
+    const QString restored = FindOnDisk(folder, kSetDataFile);
+    if (!unpacked || restored.isEmpty()) {
         TellFailure(kReadTitle,
-                    QStringLiteral("読み込んだファイルはデータファイルとして使えません。現在のデータはそのままです。"), error);
-        return;
+                    QStringLiteral("フロッピーディスクのデータを読み込めませんでした。現在のデータはそのままです。"),
+                    unpacked ? QStringLiteral("%1: not in the archive").arg(kSetDataFile) : QString());
+        return false;
+    }
+    core::ReplaceFailure why = core::ReplaceFailure::None;
+    if (!core::ReplaceDataFile(restored, &error, &why)) {
+        TellFailure(kReadTitle, ReplaceFailureText(why, QStringLiteral("読み込んだファイル")), error);
+        return false;
     }
     Tell(kReadTitle, QStringLiteral("読込が終了しました。"));
+    return true;
+}
+
+QString ReplaceFailureText(core::ReplaceFailure why, const QString& subject) {
+    const QString kept = QStringLiteral("現在のデータはそのままです。");
+    switch (why) {
+    case core::ReplaceFailure::CannotWrite:
+        return QStringLiteral("データフォルダに書き込めないため、") + subject +
+               QStringLiteral("をデータファイルにできませんでした。") + kept;
+    case core::ReplaceFailure::CannotRead: return subject + QStringLiteral("を読めませんでした。") + kept;
+    case core::ReplaceFailure::NotDataFile:
+    case core::ReplaceFailure::None: break;
+    }
+    return subject + QStringLiteral("はデータファイルとして使えません。") + kept;
 }
 
 }  // namespace maintenance

@@ -9,11 +9,13 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/DataFile.h"
+
 namespace maintenance {
 
-inline const QString kSetDataFile = QStringLiteral("Murvdata.mdb");
-inline const QString kArchiveName = QStringLiteral("murvdata.lzh");
-inline const QString kControlName = QStringLiteral("Murvctl");
+inline const QString kSetDataFile = core::kSetDataFileName;
+inline const QString kArchiveName = core::kSetArchiveName;
+inline const QString kControlName = core::kSetControlName;
 constexpr qint64 kFddChunkSize = 1440000;
 constexpr qint64 kPieceSize = kFddChunkSize + 1;
 
@@ -44,8 +46,8 @@ std::optional<int> DiskCountFromControl(const QByteArray& control);
 bool IsSetFile(const QString& fileName);
 
 // The numbers in the prompts: decimal, no leading zeros.
-QString SetDiskPrompt(int disk, int disks);       // "k/ N枚目のフロッピーディスクをセットしてください。"
-QString SavingCaption(int disk, int disks);       // "k/ N 枚目のフロッピーディスクに保存中です･･･"
-QString ReadingCaption(int disk, int disks);      // "k/ N 枚目のフロッピーディスクを読込中です･･･"
+QString SetDiskPrompt(int disk, int disks);  // "k/ N枚目のフロッピーディスクをセットしてください。"
+QString SavingCaption(int disk, int disks);   // "k/ N 枚目のフロッピーディスクに保存中です･･･"
+QString ReadingCaption(int disk, int disks);  // "k/ N 枚目のフロッピーディスクを読込中です･･･"
 
 }  // namespace maintenance

@@ -8,6 +8,7 @@
 #include <QDebug>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QUrl>
@@ -179,6 +180,8 @@ void FrmHosyu::LayOutBackup() {
     cmbFDD.SetComboStyle(ui::ComboBox::Style::Editable);
     cmbFDD.Move(3120, 3975, 4500, 345);
     for (const QString& drive : disk::CurrentDriveProbe().RemovableMedia()) cmbFDD.AddItem(drive);
+    // Without a removable disk the combo itself says that a folder may be typed.
+    if (cmbFDD.lineEdit()) cmbFDD.lineEdit()->setPlaceholderText(S(u"保存先のフォルダを入力できます"));
     Place(FddMsg, 360, 4620, 7200);
     FddMsg.setVisible(false);
     CmdHint2.Move(7800, 4620, 1200, 420);
@@ -225,8 +228,10 @@ void FrmHosyu::LayOutYearEnd() {
             box->SetYearMonthPattern(S(u"yyyy年mm月"));
         }
     };
-    period(Fra今期, Lbl今期設定, Lbl今期期間, dt今期開始, lbl今期から, dt今期終了, Lbl今期タイトル, txt今期タイトル, 360);
-    period(Fra次期, Lbl次期設定, Lbl次期期間, dt次期開始, lbl次期から, dt次期終了, Lbl次期タイトル, txt次期タイトル, 2040);
+    period(Fra今期, Lbl今期設定, Lbl今期期間, dt今期開始, lbl今期から, dt今期終了, Lbl今期タイトル, txt今期タイトル,
+           360);
+    period(Fra次期, Lbl次期設定, Lbl次期期間, dt次期開始, lbl次期から, dt次期終了, Lbl次期タイトル, txt次期タイトル,
+           2040);
     cmd更新.Move(6720, 3000, 1500, 480);
 }
 
@@ -238,7 +243,8 @@ void FrmHosyu::ConnectHandlers() {
     connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { cmdクリア_Click(); });
     connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { cmd閉じる_Click(); });
     connect(&cmdHint, &ui::CommandButton::Click, this, [this] { core::ShowHintFor(*this); });
-    connect(&CmdHint2, &ui::CommandButton::Click, this, [this] { core::ShowHintFor(*this, QStringLiteral("CmdHint2")); });
+    connect(&CmdHint2, &ui::CommandButton::Click, this,
+            [this] { core::ShowHintFor(*this, QStringLiteral("CmdHint2")); });
     connect(&cmd勘定科目, &ui::CommandButton::Click, this, [this] { cmd勘定科目_Click(); });
     connect(&cmdデータパス参照, &ui::CommandButton::Click, this, [this] { cmdデータパス参照_Click(); });
     connect(&cmd更新, &ui::CommandButton::Click, this, [this] {
@@ -251,10 +257,16 @@ void FrmHosyu::ConnectHandlers() {
     connect(&cmd一括削除5, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::OnePartner); });
     connect(&cmd取引先, &ui::CommandButton::Click, this, [this] { cmd取引先_Click(); });
     const auto progress = [this](const QString& caption) { ShowFddMsg(caption); };
-    connect(&cmdFD書込, &ui::CommandButton::Click, this, [this, progress] { maintenance::FDDBuckUp(cmbFDD.Text(), progress); });
-    connect(&cmdFD読込, &ui::CommandButton::Click, this, [this, progress] { maintenance::RestoreMV(cmbFDD.Text(), progress); });
+    connect(&cmdFD書込, &ui::CommandButton::Click, this,
+            [this, progress] { maintenance::FDDBuckUp(cmbFDD.Text(), progress); });
+    // A book put in place of the one in use is shown at once.
+    connect(&cmdFD読込, &ui::CommandButton::Click, this, [this, progress] {
+        if (maintenance::RestoreMV(cmbFDD.Text(), progress)) ShowSettings();
+    });
     connect(&cmdHD書込, &ui::CommandButton::Click, this, [this] { maintenance::SaveDataFileToHdd(this); });
-    connect(&cmdHD読込, &ui::CommandButton::Click, this, [this] { maintenance::ReadDataFileFromHdd(this); });
+    connect(&cmdHD読込, &ui::CommandButton::Click, this, [this] {
+        if (maintenance::ReadDataFileFromHdd(this)) ShowSettings();
+    });
     connect(&txt開始, &ui::DateBox::Change, this, [this] { txt開始_Change(); });
     connect(&Image1, &ui::ImageButton::Click, this, [this] { OpenLink(core::kWebPage); });
     connect(&Image2, &ui::ImageButton::Click, this, [this] { OpenLink(kSupportPage); });
@@ -293,17 +305,24 @@ void FrmHosyu::OnLoad() {
     using namespace ModMurv;
     LblUpdate.SetCaption(S(u" MURV経費帳　Ver ") + core::kVersionText);
     LblTitle.SetCaption(core::ProductCaption());
-    Clear保守画面();
     ReadEnv();
-    const bool rowRead = Read自社情報();
-    core::LoadCompanyInfo();
-    FormInit();
+    ShowSettings();
     cmbFDD.SetText(cmbFDD.List(0));
     // The program's own folders are never a disk.
     disk::SetProtectedFolders({DataFolder, core::ProgramFolder()});
     LblVer.SetCaption(S(u"サポート、その他は ↓ [クリック]"));
-    ShowPeriodsFromSettings(rowRead);
     cmd勘定科目.SetEnabled(core::IsScreenAvailable(S(u"Frm勘定科目")));
+}
+
+void FrmHosyu::ShowSettings() {
+    // The data path is the work file's and stays.
+    const QString dataPath = txtDataPath.Text();
+    Clear保守画面();
+    txtDataPath.SetText(dataPath);
+    const bool rowRead = Read自社情報();
+    core::LoadCompanyInfo();
+    FormInit();
+    ShowPeriodsFromSettings(rowRead);
 }
 
 void FrmHosyu::ShowPeriodsFromSettings(bool rowRead) {

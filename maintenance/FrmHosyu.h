@@ -18,9 +18,9 @@
 #include <QDate>
 #include <QString>
 
+#include "maintenance/HosyuRules.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
-#include "maintenance/HosyuRules.h"
 
 namespace db {
 class Database;
@@ -114,9 +114,10 @@ public:
     ui::ImageButton Image2{Page設定};
 
     // ---- データ保守 (their procedures come with the backup)
-    ui::Label Lblデータ保守注意{QStringLiteral("データの保存と読込みをします。読込みを行うと現在使用中のデータは上書きされます。"
-                                        "注意して使用してください。"),
-                           Pageデータ保守};
+    ui::Label Lblデータ保守注意{
+        QStringLiteral("データの保存と読込みをします。読込みを行うと現在使用中のデータは上書きされます。"
+                       "注意して使用してください。"),
+        Pageデータ保守};
     ui::Frame Fra保存{Pageデータ保守, ui::Panel::Style::Sunken};
     ui::Label Lbl保存{QStringLiteral("保存"), &Fra保存};
     ui::Label LblFD書込{QStringLiteral("フロッピーディスクにデータをコピーする"), &Fra保存};
@@ -202,6 +203,9 @@ private:
     void ReloadSettings();
     // The year-end page from the company values in force.
     void ShowPeriodsFromSettings(bool rowRead);
+    // Every field of the data file's settings from the stored company row
+    // (at load, and after another data file took the place of the one in use).
+    void ShowSettings();
 };
 
 // The deletes' statements, each in the caller's transaction on `data`;

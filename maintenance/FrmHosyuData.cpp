@@ -14,12 +14,14 @@
 
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
-#include "core/MainMenu.h"
+#include "core/DataFile.h"
 #include "core/Failure.h"
+#include "core/MainMenu.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "maintenance/FrmHosyu.h"
+#include "platform/disk/FileOps.h"
 
 namespace maintenance {
 
@@ -153,14 +155,25 @@ bool Delete自社情報(db::Database& data) {
 // ---------------------------------------------------------------- year-end update
 
 bool FrmHosyu::Chk年次更新() {
-    const std::pair<bool, QWidget*> inputs[] = {
-        {dt今期開始.IsNull(), &dt今期開始},          {dt今期終了.IsNull(), &dt今期終了},
-        {dt次期開始.IsNull(), &dt次期開始},          {dt次期終了.IsNull(), &dt次期終了},
-        {txt今期タイトル.Text().isEmpty(), &txt今期タイトル}, {txt次期タイトル.Text().isEmpty(), &txt次期タイトル}};
+    const std::pair<bool, QWidget*> inputs[] = {{dt今期開始.IsNull(), &dt今期開始},
+                                                {dt今期終了.IsNull(), &dt今期終了},
+                                                {dt次期開始.IsNull(), &dt次期開始},
+                                                {dt次期終了.IsNull(), &dt次期終了},
+                                                {txt今期タイトル.Text().isEmpty(), &txt今期タイトル},
+                                                {txt次期タイトル.Text().isEmpty(), &txt次期タイトル}};
     for (const auto& [empty, control] : inputs) {
         if (!empty) continue;
         core::MsgEntry(S(u"チェック"), QString());
         control->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    // A period typed backwards would archive nothing and still move on.
+    const std::pair<ui::DateBox*, ui::DateBox*> periods[] = {{&dt今期開始, &dt今期終了}, {&dt次期開始, &dt次期終了}};
+    for (const auto& [start, end] : periods) {
+        if (end->Date() >= start->Date()) continue;
+        MsgShow(S(u"その他"), S(u"メッセージ"),
+                S(u"期間の終了日が開始日より前になっています。開始日と終了日を確認してください。"));
+        end->SetFocus();
         return false;
     }
     // The ending period's title names its archive in the data folder.
@@ -208,8 +221,8 @@ bool FrmHosyu::Exec更新() {
     QString error;
     if (!MakeYearEndArchive(DataFilePath, OrgDataFilePath, archive, d1, d2, &error)) {
         hidePanel();
-        core::ShowFailure(S(u"年次更新のデータ ") + archive + S(u" を作成できませんでした。取引データは削除していません。"),
-                      error);
+        core::ShowFailure(
+            S(u"年次更新のデータ ") + archive + S(u" を作成できませんでした。取引データは削除していません。"), error);
         return false;
     }
     const bool closed = core::WriteAll(
@@ -251,16 +264,24 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
     // A copy of the template beside the archive's place, under a name of
     // its own; it is removed again unless it becomes the archive.
     QFile source(templatePath);
-    if (!source.open(QIODevice::ReadOnly)) return fail(templatePath + QStringLiteral(": ") + source.errorString());
-    QTemporaryFile temp(QFileInfo(archivePath).dir().filePath(QStringLiteral(".year-end-XXXXXX.tmp")));
+    errno = 0;
+    if (!source.open(QIODevice::ReadOnly)) return fail(disk::FailureText(templatePath, errno != 0 ? errno : ENOENT));
+    QTemporaryFile temp(QFileInfo(archivePath).dir().filePath(core::kYearEndWorkPattern));
     temp.setAutoRemove(true);
-    if (!temp.open()) return fail(temp.fileTemplate() + QStringLiteral(": ") + temp.errorString());
+    errno = 0;
+    if (!temp.open())
+        return fail(disk::FailureText(QFileInfo(archivePath).absolutePath(), errno != 0 ? errno : EACCES));
+    // A write the disk cuts short counts as a full disk.
     while (!source.atEnd()) {
+        errno = 0;
         const QByteArray block = source.read(1 << 20);
-        if (block.isEmpty() || temp.write(block) != block.size())
-            return fail(temp.fileName() + QStringLiteral(": ") + temp.errorString());
+        if (block.isEmpty()) return fail(disk::FailureText(templatePath, errno != 0 ? errno : EIO));
+        errno = 0;
+        if (temp.write(block) != block.size())
+            return fail(disk::FailureText(temp.fileName(), errno != 0 ? errno : ENOSPC));
     }
-    if (!temp.flush()) return fail(temp.fileName() + QStringLiteral(": ") + temp.errorString());
+    errno = 0;
+    if (!temp.flush()) return fail(disk::FailureText(temp.fileName(), errno != 0 ? errno : ENOSPC));
     temp.close();
 
     {
@@ -278,7 +299,8 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
              !rs.IsEOF(); rs.MoveNext())
             own << rs.Value(0).toString();
         for (const QString& table : tables) {
-            if (!own.contains(table)) return fail(temp.fileName() + QStringLiteral(": the template has no table ") + table);
+            if (!own.contains(table))
+                return fail(temp.fileName() + QStringLiteral(": the template has no table ") + table);
         }
         // What each table should receive (reading the data file through the
         // archive's connection also attaches it before the transaction).
@@ -292,12 +314,13 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
         if (!archive.BeginTrans()) return fail(archive.LastError());
         for (qsizetype i = 0; i < tables.size(); ++i) {
             const QString& table = tables[i];
-            const bool copied = Exec(archive, QStringLiteral("insert into ") + table + QStringLiteral(" select * from ") +
-                                                  table + in + condition(table));
+            const bool copied = Exec(archive, QStringLiteral("insert into ") + table +
+                                                  QStringLiteral(" select * from ") + table + in + condition(table));
             const qint64 rows = archive.RecordsAffected();
             if (!copied || rows != expected[i]) {
-                const QString why = copied ? QStringLiteral("%1: %2 of %3 rows copied").arg(table).arg(rows).arg(expected[i])
-                                           : archive.LastError();
+                const QString why =
+                    copied ? QStringLiteral("%1: %2 of %3 rows copied").arg(table).arg(rows).arg(expected[i])
+                           : archive.LastError();
                 archive.Rollback();
                 return fail(why);
             }
@@ -306,16 +329,20 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
             const qint64 held = core::CountOf(archive, QStringLiteral("select count(*) as total from ") + tables[i]);
             if (held != expected[i]) {
                 archive.Rollback();
-                return fail(QStringLiteral("%1: the archive holds %2 rows, not %3").arg(tables[i]).arg(held).arg(expected[i]));
+                return fail(
+                    QStringLiteral("%1: the archive holds %2 rows, not %3").arg(tables[i]).arg(held).arg(expected[i]));
             }
         }
         if (!archive.CommitTrans()) return fail(archive.LastError());
         archive.Close();
     }
 
+    // Readable as the data file is (a temporary file is its owner's only).
+    if (!QFile::setPermissions(temp.fileName(), QFile::permissions(dataPath)))
+        return fail(temp.fileName() + QStringLiteral(": the permissions cannot be set"));
     // Into place in one step, over an older archive of that name.
     if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(archivePath).constData()) != 0)
-        return fail(archivePath + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
+        return fail(disk::FailureText(archivePath, errno));
     temp.setAutoRemove(false);
     return true;
 }

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -124,13 +125,14 @@ Status WriteArchive(const QString& archivePath, const QString& sourcePath, const
         return Status::Exists;
     }
     QFile source(sourcePath);
+    errno = 0;
     if (!QFileInfo(sourcePath).isFile() || !source.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: cannot be read (%2)").arg(sourcePath, source.errorString());
+        *error = disk::FailureText(sourcePath, errno != 0 ? errno : ENOENT);
         return Status::Missing;
     }
     const QByteArray data = source.readAll();
     if (source.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("%1: cannot be read (%2)").arg(sourcePath, source.errorString());
+        *error = disk::FailureText(sourcePath, errno != 0 ? errno : EIO);
         return Status::Missing;
     }
     const QByteArray name = memberName.toLocal8Bit();
@@ -142,30 +144,44 @@ Status WriteArchive(const QString& archivePath, const QString& sourcePath, const
     const auto mtime = static_cast<quint32>(QFileInfo(sourcePath).lastModified().toSecsSinceEpoch());
 
     QSaveFile out(archivePath);
+    errno = 0;
     if (!out.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("%1: cannot be written (%2)").arg(archivePath, out.errorString());
+        *error = disk::FailureText(archivePath, errno != 0 ? errno : EACCES);
         return Status::WriteFailed;
     }
-    out.write(Level2Header(name, packed.size(), data.size(), mtime, Crc16(data)));
-    out.write(packed);
-    out.write(QByteArray(1, '\0'));  // end of the archive
+    // Every write counts whole: a full disk cuts a write short without an error of the file's own.
+    for (const QByteArray& part : {Level2Header(name, packed.size(), data.size(), mtime, Crc16(data)), packed,
+                                   QByteArray(1, '\0') /* end of the archive */}) {
+        if (out.write(part) != part.size() || !out.flush()) {
+            const int saved = errno != 0 ? errno : ENOSPC;
+            out.cancelWriting();
+            *error = disk::FailureText(archivePath, saved);
+            return Status::WriteFailed;
+        }
+    }
+    errno = 0;
     if (!out.commit()) {
-        *error = QStringLiteral("%1: cannot be written (%2)").arg(archivePath, out.errorString());
+        *error = disk::FailureText(archivePath, errno != 0 ? errno : ENOSPC);
         return Status::WriteFailed;
     }
     if (report) *report = {memberName, data.size(), packed.size(), QStringLiteral("-lh5-")};
     return Status::Ok;
 }
 
-Status ExtractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
-                      QList<MemberReport>* reports, QString* error) {
+namespace {
+
+// Walks the archive's members: each one matching patterns is read whole
+// and its length and CRC checked; with a folder it is unpacked there.
+Status ReadMembers(const QString& archivePath, const QString& folder, const QStringList& patterns,
+                   QList<MemberReport>* reports, QString* error) {
+    const bool unpack = !folder.isEmpty();
     std::unique_ptr<FILE, FileCloser> file(std::fopen(QFile::encodeName(archivePath).constData(), "rb"));
     if (!file || !QFileInfo(archivePath).isFile()) {
         *error = QStringLiteral("%1: the archive cannot be read").arg(archivePath);
         return Status::Missing;
     }
-    if (!QFileInfo(folder).isDir()) {
-        *error = QStringLiteral("%1: no such folder").arg(folder);
+    if (unpack && !QFileInfo(folder).isDir()) {
+        *error = disk::FailureText(folder, ENOENT);
         return Status::Missing;
     }
     std::unique_ptr<LHAInputStream, StreamDeleter> stream(lha_input_stream_from_FILE(file.get()));
@@ -187,28 +203,32 @@ Status ExtractArchive(const QString& archivePath, const QString& folder, const Q
         }
         if (!Matches(name, patterns)) continue;
         ++matched;
-        const QString path = target.filePath(name);
+        const QString path = unpack ? target.filePath(name) : name;
         if (QString(header->compress_method) == QLatin1String(LHA_COMPRESS_TYPE_DIR)) {
-            if (!target.mkpath(name)) {
+            if (unpack && !target.mkpath(name)) {
                 *error = QStringLiteral("%1: the folder cannot be made").arg(path);
                 return Status::WriteFailed;
             }
             continue;
         }
-        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
-            *error = QStringLiteral("%1: the file exists already and is not replaced").arg(path);
-            return Status::Exists;
-        }
-        const QString parent = QFileInfo(path).absolutePath();
-        if (!QDir().mkpath(parent)) {
-            *error = QStringLiteral("%1: the folder cannot be made").arg(parent);
-            return Status::WriteFailed;
-        }
-        // Into a temporary file beside the target, which takes the name only once the CRC matched.
-        QTemporaryFile part(parent + QStringLiteral("/.unpack-XXXXXX"));
-        if (!part.open()) {
-            *error = QStringLiteral("%1: cannot be written (%2)").arg(path, part.errorString());
-            return Status::WriteFailed;
+        std::unique_ptr<QTemporaryFile> part;
+        if (unpack) {
+            if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+                *error = QStringLiteral("%1: the file exists already and is not replaced").arg(path);
+                return Status::Exists;
+            }
+            const QString parent = QFileInfo(path).absolutePath();
+            if (!QDir().mkpath(parent)) {
+                *error = QStringLiteral("%1: the folder cannot be made").arg(parent);
+                return Status::WriteFailed;
+            }
+            // Into a temporary file beside the target, which takes the name only once the CRC matched.
+            part = std::make_unique<QTemporaryFile>(parent + QStringLiteral("/.unpack-XXXXXX"));
+            errno = 0;
+            if (!part->open()) {
+                *error = disk::FailureText(path, errno != 0 ? errno : EACCES);
+                return Status::WriteFailed;
+            }
         }
         uint16_t crc = 0;
         qint64 length = 0;
@@ -218,8 +238,9 @@ Status ExtractArchive(const QString& archivePath, const QString& folder, const Q
             if (got == 0) break;
             crc = Crc16(buffer, static_cast<qsizetype>(got), crc);
             length += static_cast<qint64>(got);
-            if (part.write(buffer, static_cast<qint64>(got)) != static_cast<qint64>(got)) {
-                *error = QStringLiteral("%1: cannot be written (%2)").arg(path, part.errorString());
+            errno = 0;
+            if (part && part->write(buffer, static_cast<qint64>(got)) != static_cast<qint64>(got)) {
+                *error = disk::FailureText(path, errno != 0 ? errno : ENOSPC);
                 return Status::WriteFailed;
             }
         }
@@ -232,17 +253,20 @@ Status ExtractArchive(const QString& archivePath, const QString& folder, const Q
                          .arg(header->crc, 4, 16, QLatin1Char('0'));
             return Status::Damaged;
         }
-        if (!part.flush()) {
-            *error = QStringLiteral("%1: cannot be written (%2)").arg(path, part.errorString());
-            return Status::WriteFailed;
+        if (part) {
+            errno = 0;
+            if (!part->flush()) {
+                *error = disk::FailureText(path, errno != 0 ? errno : ENOSPC);
+                return Status::WriteFailed;
+            }
+            part->close();
+            QString renameError;
+            if (!disk::RenameNoReplace(part->fileName(), path, &renameError)) {
+                *error = renameError;
+                return QFileInfo::exists(path) ? Status::Exists : Status::WriteFailed;
+            }
+            part->setAutoRemove(false);
         }
-        part.close();
-        QString renameError;
-        if (!disk::RenameNoReplace(part.fileName(), path, &renameError)) {
-            *error = renameError;
-            return QFileInfo::exists(path) ? Status::Exists : Status::WriteFailed;
-        }
-        part.setAutoRemove(false);
         if (reports)
             reports->append({name, length, static_cast<qint64>(header->compressed_length),
                              QString::fromLatin1(header->compress_method)});
@@ -256,6 +280,21 @@ Status ExtractArchive(const QString& archivePath, const QString& folder, const Q
         return Status::NothingMatched;
     }
     return Status::Ok;
+}
+
+}  // namespace
+
+Status ExtractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
+                      QList<MemberReport>* reports, QString* error) {
+    if (folder.isEmpty()) {
+        *error = QStringLiteral("no folder to unpack into");
+        return Status::BadCommand;
+    }
+    return ReadMembers(archivePath, folder, patterns, reports, error);
+}
+
+Status TestArchive(const QString& archivePath, QString* error) {
+    return ReadMembers(archivePath, QString(), {QStringLiteral("*")}, nullptr, error);
 }
 
 }  // namespace lzh

@@ -24,10 +24,10 @@ enum class Status {
 };
 
 struct MemberReport {
-    QString name;        // as stored in the archive
-    qint64 size = 0;     // original size
-    qint64 packed = 0;   // compressed size
-    QString method;      // "-lh5-"
+    QString name;       // as stored in the archive
+    qint64 size = 0;    // original size
+    qint64 packed = 0;  // compressed size
+    QString method;     // "-lh5-"
 };
 
 // Packs sourcePath into a new archive under memberName. Fails with Exists
@@ -40,5 +40,8 @@ Status WriteArchive(const QString& archivePath, const QString& sourcePath, const
 // unpacked stay when a later one fails.
 Status ExtractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
                       QList<MemberReport>* reports, QString* error);
+
+// Reads every member whole and checks its length and CRC, writing nothing.
+Status TestArchive(const QString& archivePath, QString* error);
 
 }  // namespace lzh

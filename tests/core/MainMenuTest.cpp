@@ -1,6 +1,7 @@
 // Start-up, the main menu and shut-down.
-#include <QFile>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 
 #include "core/Hint.h"
@@ -188,5 +189,47 @@ TEST_F(MainMenuTest, TwoStartsAtTheSameMomentLeaveOneCopyRunning) {
     }
 }
 #endif
+
+TEST_F(MainMenuTest, AReplacementOfTheDataFileCutShortIsFinishedAtStartUp) {
+    // Killed between the two renames of the replacement: only ".old" and ".new" are there.
+    SetCompany(QStringLiteral("タイトル = '前の帳簿'"));
+    ASSERT_TRUE(QFile::copy(DataFile(), DataFile() + QStringLiteral(".old")));
+    SetCompany(QStringLiteral("タイトル = '読み込んだ帳簿'"));
+    ASSERT_TRUE(QFile::rename(DataFile(), DataFile() + QStringLiteral(".new")));
+    Start();
+    EXPECT_EQ(ModMurv::CompanyTitle.toString(), QStringLiteral("読み込んだ帳簿"));
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_TRUE(boxes_.Shown()[0].text.contains(QStringLiteral("置き換えを終え")))
+        << boxes_.Shown()[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(DataFile() + QStringLiteral(".new")));
+    ui::Forms::UnloadAll();
+
+    // Only the safety copy: the book before the replacement comes back.
+    ModMurv::DbData.Close();
+    ASSERT_TRUE(QFile::remove(DataFile()));
+    boxes_.Clear();
+    Start();
+    EXPECT_EQ(ModMurv::CompanyTitle.toString(), QStringLiteral("前の帳簿"));
+    EXPECT_EQ(boxes_.Shown().size(), 1);
+}
+
+TEST_F(MainMenuTest, WorkFilesOfOperationsThatDidNotFinishAreRemovedAtStartUp) {
+    const QStringList left{".year-end-a1B2c3.tmp", ".year-end-a1B2c3.tmp-journal",
+                           "MurvData2K.mdb.new",   "MURVDATA.MDB",
+                           "murvdata.lzh",         "Murvctl",
+                           ".unpack-Xy12ab"};
+    const QStringList kept{"2005年度.mdb", "MurvData2K.mdb.old", "murv_d001"};
+    for (const QString& name : left + kept) {
+        QFile f(DataFolder() + u'/' + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    Start();
+    QStringList expected = kept + QStringList{core::kDataFileName, core::kWorkFileName, core::kTemplateFileName};
+    expected.sort();
+    QStringList files = QDir(DataFolder()).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    EXPECT_EQ(files, expected);
+    EXPECT_TRUE(boxes_.Shown().isEmpty());
+}
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <cerrno>
+
 #include "core/MainMenu.h"
 #include "maintenance/Backup.h"
+#include "platform/disk/FileOps.h"
 #include "tests/maintenance/BackupFixture.h"
 
 namespace {
@@ -89,7 +93,8 @@ TEST_F(CopiesTest, ReadingACopyReplacesTheDataInUseAndReloadsTheSettings) {
         db::Database d;
         ASSERT_TRUE(d.Open(other));
         ASSERT_TRUE(test::FillExpenseLines(d, 20));
-        ASSERT_TRUE(d.Execute(QStringLiteral("update 自社情報 set タイトル = '別の会社', 開始日 = #2025/04/01#, 終了日 = #2026/03/31#")));
+        ASSERT_TRUE(d.Execute(
+            QStringLiteral("update 自社情報 set タイトル = '別の会社', 開始日 = #2025/04/01#, 終了日 = #2026/03/31#")));
     }
     const QByteArray otherBytes = Bytes(other);
 
@@ -133,6 +138,37 @@ TEST_F(CopiesTest, ReadingACopyReplacesTheDataInUseAndReloadsTheSettings) {
         EXPECT_EQ(LineCount(), 20);
     }
     EXPECT_FALSE(QFileInfo::exists(DataFile() + QStringLiteral(".new")));
+}
+
+TEST_F(CopiesTest, AFullOrUnwritableFolderIsSaidInJapaneseAndNotBlamedOnTheFile) {
+    // Every system reason reads in Japanese (the system's English may only follow it).
+    for (int e :
+         {ENOSPC, EACCES, EROFS, EPERM, ENOENT, EEXIST, EISDIR, ENOTDIR, EIO, EXDEV, EMFILE, ENAMETOOLONG, EBUSY}) {
+        const QString reason = disk::SystemReason(e);
+        EXPECT_TRUE(reason.endsWith(u'。') && !reason.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))) &&
+                    !reason.contains(QStringLiteral("番号")))
+            << e;
+    }
+    dialogs_.QueuePath(QStringLiteral("/proc/x.mdb"));
+    maintenance::SaveDataFileToHdd(nullptr);
+    EXPECT_EQ(Texts().last().section(u'\n', 1, 1), disk::SystemReason(ENOENT)) << Texts().last().toStdString();
+
+    test::SmallDisk small;
+    const QString folder = folder_.path() + QStringLiteral("/small");
+    if (!small.Mount(folder)) GTEST_SKIP() << "a small disk needs root";
+    const QString sound = folder_.path() + QStringLiteral("/sound.mdb");
+    ASSERT_TRUE(ModMurv::DbData.SnapshotTo(sound));
+    UseDataFolder(folder);
+    ASSERT_TRUE(small.LeaveFree(8192));
+    disks_.Clear();
+    dialogs_.QueuePath(sound);
+    disks_.QueueAnswer(Answer::Yes);
+    EXPECT_FALSE(maintenance::ReadDataFileFromHdd(nullptr));
+    const QString text = Texts().last();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("データフォルダに書き込めないため"))) << text.toStdString();
+    EXPECT_EQ(text.section(u'\n', 1, 1), disk::SystemReason(ENOSPC));
+    EXPECT_FALSE(text.contains(QStringLiteral("Unknown error")) || text.contains(QStringLiteral("使えません")));
+    EXPECT_EQ(LineCount(), 500);
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 // link the message boxes re-point when a disk is asked for), and a drive
 // probe that can call a disk write-protected.
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <functional>
 
 #include "core/ModMurv.h"
@@ -36,6 +38,34 @@ public:
     bool DiskWritable(const QString& drive) override {
         return !writeProtected.contains(QFileInfo(drive).canonicalFilePath()) && DriveProbe::DiskWritable(drive);
     }
+};
+
+// A small disk (a tmpfs, so root only) mounted on a folder of the test;
+// unmounted when the guard goes.
+class SmallDisk {
+public:
+    ~SmallDisk() {
+        if (mounted_) QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), folder_});
+    }
+    bool Mount(const QString& folder) {
+        folder_ = folder;
+        QDir().mkpath(folder);
+        mounted_ =
+            ::geteuid() == 0 && QProcess::execute(QStringLiteral("mount"),
+                                                  {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                   QStringLiteral("size=16m"), QStringLiteral("tmpfs"), folder}) == 0;
+        return mounted_;
+    }
+    // Fills the disk until about `bytes` are free.
+    bool LeaveFree(qint64 bytes) {
+        QFile filler(folder_ + QStringLiteral("/filler"));
+        const qint64 fill = QStorageInfo(folder_).bytesAvailable() - bytes;
+        return fill >= 0 && filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(fill, 'f')) == fill;
+    }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
 };
 
 class BackupTest : public ScreenTest {
@@ -87,6 +117,15 @@ protected:
         if (k == 0) return;
         if (onDisk && onDisk(k)) return;
         Insert(k);
+    }
+
+    // The book in use moves to another data folder (a small disk).
+    void UseDataFolder(const QString& folder) {
+        ModMurv::DbData.Close();
+        ASSERT_TRUE(QFile::copy(DataFile(), folder + u'/' + core::kDataFileName));
+        ModMurv::DataFolder = folder + u'/';
+        ModMurv::DataFilePath = folder + u'/' + core::kDataFileName;
+        ASSERT_TRUE(ModMurv::DbData.Open(ModMurv::DataFilePath));
     }
 
     QStringList Texts() const {

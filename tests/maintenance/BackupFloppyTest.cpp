@@ -4,6 +4,7 @@
 
 #include "maintenance/Backup.h"
 #include "maintenance/BackupRules.h"
+#include "platform/lzh/Archive.h"
 #include "platform/lzh/Unlha.h"
 #include "tests/maintenance/BackupFixture.h"
 
@@ -27,7 +28,8 @@ protected:
     void AddIncompressible(qsizetype bytes) {
         ASSERT_TRUE(ModMurv::DbData.ExecuteNative(QStringLiteral("create table 添付 (内容 blob)")));
         ASSERT_TRUE(ModMurv::DbData.ExecuteNative(
-            QStringLiteral("insert into 添付 select randomblob(%1) from (select 1 union all select 2 union all select 3)")
+            QStringLiteral(
+                "insert into 添付 select randomblob(%1) from (select 1 union all select 2 union all select 3)")
                 .arg(bytes / 3)));
     }
 
@@ -73,7 +75,8 @@ TEST_F(FloppyTest, OneDiskBackupAndRestoreBringBackEveryLine) {
     EXPECT_EQ(captions_, QStringList({QStringLiteral("1/ 1 枚目のフロッピーディスクに保存中です･･･"), QString()}));
 
     // Only the set's own files were replaced; the control file is 13 bytes.
-    EXPECT_EQ(FilesOn(1), QStringList({QStringLiteral("Murvctl"), QStringLiteral("murvdata.lzh"), QStringLiteral("photo.jpg")}));
+    EXPECT_EQ(FilesOn(1),
+              QStringList({QStringLiteral("Murvctl"), QStringLiteral("murvdata.lzh"), QStringLiteral("photo.jpg")}));
     EXPECT_TRUE(QDir(Floppy(1) + QStringLiteral("/folder")).exists());
     EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/Murvctl")), QByteArray("MurvFddNum= 1"));
     // The archive is one the standard tool reads, and the work files are gone.
@@ -198,13 +201,15 @@ TEST_F(FloppyTest, ACorruptOrWrongSetLeavesTheLiveDataUntouched) {
     t.close();
     QFile::remove(archive);
     char out[1024];
-    ASSERT_EQ(lzh::Unlha(0, QStringLiteral("a \"%1\" \"%2/\" \"Murvdata.mdb\"").arg(archive, folder_.path()).toLocal8Bit(),
-                         out, sizeof out),
-              0);
+    ASSERT_EQ(
+        lzh::Unlha(0, QStringLiteral("a \"%1\" \"%2/\" \"Murvdata.mdb\"").arg(archive, folder_.path()).toLocal8Bit(),
+                   out, sizeof out),
+        0);
     disks_.Clear();
     Restore();
     texts = Texts();
-    EXPECT_TRUE(texts.last().startsWith(QStringLiteral("読み込んだファイルはデータファイルとして使えません。"))) << texts.last().toStdString();
+    EXPECT_TRUE(texts.last().startsWith(QStringLiteral("読み込んだファイルはデータファイルとして使えません。")))
+        << texts.last().toStdString();
     EXPECT_EQ(Bytes(DataFile()), live);
     EXPECT_TRUE(ModMurv::DbData.IsOpen());
 
@@ -251,6 +256,61 @@ TEST_F(FloppyTest, NoDiskAndCancelEndTheBackupWithoutACompletionMessage) {
     Backup();
     EXPECT_EQ(Texts().last(), kNoDisk);
     EXPECT_TRUE(QFileInfo::exists(DataFile()));
+}
+
+TEST_F(FloppyTest, ABackupThatDoesNotFitTheDataFolderSaysTheDiskIsFullAndIsNotDone) {
+    test::SmallDisk small;
+    const QString folder = folder_.path() + QStringLiteral("/small");
+    if (!small.Mount(folder)) GTEST_SKIP() << "a small disk needs root";
+    QString error;
+    const QString probe = folder_.path() + QStringLiteral("/probe.lzh");
+    ASSERT_EQ(lzh::WriteArchive(probe, DataFile(), maintenance::kSetDataFile, nullptr, &error), lzh::Status::Ok);
+    UseDataFolder(folder);
+    // Room for the snapshot and half the archive.
+    ASSERT_TRUE(small.LeaveFree(QFileInfo(DataFile()).size() + QFileInfo(probe).size() / 2));
+    Backup();
+    const QString all = Texts().join(u'|');
+    EXPECT_TRUE(all.contains(QStringLiteral("[書庫ファイル　作成エラー]\r\nディスクの空き容量が足りません。")))
+        << all.toStdString();
+    EXPECT_FALSE(all.contains(QStringLiteral("ＯＫ")) || all.contains(QStringLiteral("保存が終了しました。")));
+    EXPECT_TRUE(FilesOn(1).isEmpty());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), (QStringList{"filler", core::kDataFileName}));
+    EXPECT_EQ(LineCount(), lines_);
+}
+
+TEST_F(FloppyTest, ASetWhoseMemberIsNamedInCapitalsRestoresAndAFailedRestoreLeavesNothing) {
+    const QString member = folder_.path() + QStringLiteral("/MURVDATA.MDB");
+    QString error;
+    const auto makeSet = [&] {
+        QFile::remove(Floppy(1) + QStringLiteral("/MURVDATA.LZH"));
+        ASSERT_EQ(lzh::WriteArchive(Floppy(1) + QStringLiteral("/MURVDATA.LZH"), member, QStringLiteral("MURVDATA.MDB"),
+                                    nullptr, &error),
+                  lzh::Status::Ok);
+        QFile control(Floppy(1) + QStringLiteral("/MURVCTL"));
+        ASSERT_TRUE(control.open(QIODevice::WriteOnly) && control.write("MurvFddNum= 1") == 13);
+    };
+    ASSERT_TRUE(ModMurv::DbData.SnapshotTo(member));
+    makeSet();
+    LoseEveryLine();
+    const QStringList files = WorkFiles();
+    Restore();
+    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
+    EXPECT_EQ(LineCount(), lines_);
+
+    // Not a data file: refused, and what was unpacked is gone again.
+    QFile::remove(member);
+    QFile junk(member);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("not a book") == 10);
+    junk.close();
+    makeSet();
+    disks_.Clear();
+    Restore();
+    EXPECT_TRUE(Texts().last().contains(QStringLiteral("データファイルとして使えません")))
+        << Texts().last().toStdString();
+    QStringList expected = files + QStringList{core::kDataFileName + QStringLiteral(".old")};
+    expected.sort();
+    EXPECT_EQ(WorkFiles(), expected);
+    EXPECT_EQ(LineCount(), lines_);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QTest>
 
+#include "maintenance/Backup.h"
 #include "maintenance/FrmHosyu.h"
 #include "tests/maintenance/BackupFixture.h"
 
@@ -14,7 +16,8 @@ TEST_F(BackupTest, TheBackupPageButtonsRunTheBackupRestoreAndCopies) {
     ASSERT_TRUE(test::FillExpenseLines(ModMurv::DbData, 200));
     auto& f = ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
     f.Show();
-    disk::SetProtectedFolders({DataFolder()});  // the screen names the program folder too, which holds the floppies here
+    disk::SetProtectedFolders(
+        {DataFolder()});  // the screen names the program folder too, which holds the floppies here
     f.cmbFDD.SetText(drive_);
     QTest::mouseClick(&f.cmdFD書込, Qt::LeftButton);
     EXPECT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
@@ -34,6 +37,39 @@ TEST_F(BackupTest, TheBackupPageButtonsRunTheBackupRestoreAndCopies) {
     ASSERT_EQ(dialogs_.Requests().size(), 2);
     EXPECT_EQ(dialogs_.Requests()[0].owner, &f);
     EXPECT_EQ(dialogs_.Requests()[1].title, QStringLiteral("ファイルの読込..."));
+}
+
+// After a restore the screen shows the restored book's settings, not the replaced one's.
+TEST_F(BackupTest, TheScreenShowsTheRestoredBooksSettings) {
+    ASSERT_TRUE(ModMurv::DbData.Execute(
+        QStringLiteral("update 自社情報 set タイトル = '復元する帳簿', 開始日 = #2025/04/01#, 終了日 = #2026/03/31#")));
+    maintenance::FDDBuckUp(drive_, nullptr);
+    ASSERT_TRUE(ModMurv::DbData.Execute(
+        QStringLiteral("update 自社情報 set タイトル = '今の帳簿', 開始日 = #2026/04/01#, 終了日 = #2027/03/31#")));
+    auto& f = ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
+    f.Show();
+    ASSERT_EQ(f.txtタイトル.Text(), QStringLiteral("今の帳簿"));
+    disk::SetProtectedFolders({DataFolder()});
+    f.cmbFDD.SetText(drive_);
+    QTest::mouseClick(&f.cmdFD読込, Qt::LeftButton);
+    ASSERT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
+    EXPECT_EQ(f.txtタイトル.Text(), QStringLiteral("復元する帳簿"));
+    EXPECT_EQ(f.txt開始.Date(), QDate(2025, 4, 1));
+    EXPECT_EQ(f.txt今期タイトル.Text(), QStringLiteral("復元する帳簿"));
+    EXPECT_EQ(f.dt次期終了.Date(), QDate(2027, 3, 31));
+}
+
+// With no drive chosen nothing is packed, and the combo says a folder may be typed.
+TEST_F(BackupTest, WithNoDriveChosenTheBackupPageSaysSoBeforePacking) {
+    auto& f = ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
+    f.Show();
+    EXPECT_FALSE(f.cmbFDD.lineEdit()->placeholderText().isEmpty());
+    f.cmbFDD.SetText(QString());
+    QTest::mouseClick(&f.cmdFD書込, Qt::LeftButton);
+    QTest::mouseClick(&f.cmdFD読込, Qt::LeftButton);
+    const QString said = QStringLiteral("フロッピーディスクドライブ（または保存先のフォルダ）を指定してください。");
+    EXPECT_EQ(Texts().filter(QStringLiteral("フロッピー")), (QStringList{said, said}));
+    EXPECT_EQ(WorkFiles(), (QStringList{core::kDataFileName, core::kWorkFileName, core::kTemplateFileName}));
 }
 
 }  // namespace

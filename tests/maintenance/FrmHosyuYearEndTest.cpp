@@ -11,8 +11,9 @@ class FrmHosyuYearEndTest : public test::HosyuTest {
 protected:
     void SetUp() override {
         HosyuTest::SetUp();
-        SetCompany(QStringLiteral("タイトル = '2005年度', 開始日 = #2005/04/01#, 終了日 = #2006/03/31#, 税率 = 0.05, "
-                                  "税率2 = 0.1, 税実施 = #2026/10/01#"));
+        SetCompany(
+            QStringLiteral("タイトル = '2005年度', 開始日 = #2005/04/01#, 終了日 = #2006/03/31#, 税率 = 0.05, "
+                           "税率2 = 0.1, 税実施 = #2026/10/01#"));
         for (const char* row : {"取引先マスタ (取引先名, ふりがな) values ('青葉商店', 'あおばしょうてん')",
                                 "取引先マスタ (取引先名, ふりがな) values ('角田工務店', 'かくたこうむてん')",
                                 "取引先科目 (取引先名, 科目, 回数) values ('青葉商店', '通信費', 2)",
@@ -35,7 +36,8 @@ protected:
     }
     QStringList CompanyPeriod() { return Rows(QStringLiteral("select タイトル, 開始日, 終了日 from 自社情報")); }
     static QStringList ProgramFiles() {
-        return {QStringLiteral("MurvData2K.mdb"), QStringLiteral("MurvWork2K.mdb"), QStringLiteral("OrgMurvData2K.mdb")};
+        return {QStringLiteral("MurvData2K.mdb"), QStringLiteral("MurvWork2K.mdb"),
+                QStringLiteral("OrgMurvData2K.mdb")};
     }
     void Update(F& f, std::initializer_list<Answer> answers = {}) {
         f.SSTab1.SetTab(F::kPage年次更新);
@@ -163,7 +165,8 @@ TEST_F(FrmHosyuYearEndTest, AnArchiveThatCannotBeMadeOrFilledLeavesEveryLineInPl
     EXPECT_EQ(Texts().size(), 2);
     ExpectNothingChanged(f);
     EXPECT_EQ(DataFolderFiles(), ProgramFiles()) << "no half-made archive";
-    EXPECT_EQ(Rows(QStringLiteral("select count(*) from 取引先科目")), QStringList{"2"}) << "nor rows added to the data file";
+    EXPECT_EQ(Rows(QStringLiteral("select count(*) from 取引先科目")), QStringList{"2"})
+        << "nor rows added to the data file";
 
     // No template at all.
     ASSERT_TRUE(QFile::remove(QDir(DataFolder()).filePath(core::kTemplateFileName)));
@@ -193,6 +196,32 @@ TEST_F(FrmHosyuYearEndTest, AnExistingArchiveIsReplacedOnlyWhenTheUserAgrees) {
     Update(f, {Answer::Yes, Answer::Yes});
     EXPECT_EQ(Texts().last(), QStringLiteral("更新を終了しました。"));
     EXPECT_EQ(LineDates(archive), (QStringList{"2005/04/01", "2005/10/10", "2006/03/31"}));
+}
+
+TEST_F(FrmHosyuYearEndTest, APeriodTypedBackwardsIsRefusedBeforeAnythingChanges) {
+    F& f = Open();
+    TypeInto(&f.txt次期タイトル, QStringLiteral("2006年度"));
+    f.dt今期終了.SetDate(QDate(2005, 3, 1));
+    Update(f, {Answer::Yes});
+    ASSERT_EQ(Texts().size(), 1);
+    EXPECT_TRUE(Texts()[0].contains(QStringLiteral("終了日が開始日より前"))) << Texts()[0].toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), &f.dt今期終了);
+    f.dt今期終了.SetDate(QDate(2006, 3, 31));
+    f.dt次期終了.SetDate(QDate(2006, 1, 1));
+    boxes_.Clear();
+    Update(f, {Answer::Yes});
+    EXPECT_TRUE(Texts().value(0).contains(QStringLiteral("終了日が開始日より前")));
+    f.dt次期終了.SetDate(QDate(2007, 3, 31));
+    ExpectNothingChanged(f);
+    EXPECT_EQ(DataFolderFiles(), ProgramFiles());
+}
+
+TEST_F(FrmHosyuYearEndTest, TheArchiveIsReadableAsTheDataFileIs) {
+    QFile::setPermissions(DataFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    F& f = Open();
+    TypeInto(&f.txt次期タイトル, QStringLiteral("2006年度"));
+    Update(f);
+    EXPECT_EQ(QFile::permissions(ArchivePath(QStringLiteral("2005年度.mdb"))), QFile::permissions(DataFile()));
 }
 
 }  // namespace
