@@ -120,6 +120,13 @@ struct Connection {
     int lastCode = SQLITE_OK;
     QHash<QString, sqlite3_stmt*> writes;           // prepared writes of recordsets, by SQL
     QHash<QString, CachedStatement> statements;     // translated statements, by shape
+    // The shape and values of Jet texts met before, by their exact text: a
+    // text run again finds its statement without being read again.
+    struct Shape {
+        QString key;
+        std::vector<QVariant> values;
+    };
+    QHash<QString, Shape> shapes;
     QHash<QString, QHash<QString, FieldType>> columnTypes;  // "alias.table" -> folded column -> type
     std::vector<Reader*> readers;                   // pending selects
 
@@ -232,6 +239,7 @@ void Connection::BeforeWrite() {
 void Connection::ForgetStatements() {
     for (auto& s : statements) sqlite3_finalize(s.idle);
     statements.clear();
+    shapes.clear();
     columnTypes.clear();
 }
 
@@ -600,11 +608,22 @@ sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, Cached
                          std::vector<QVariant>* params, QString* key, QString* message, int* code) {
     ParameterizedJet p;
     *code = SQLITE_ERROR;
-    if (!ParameterizeJet(jet, &p, message)) return nullptr;
     // A recordset's select carries a rowid column; the same text run as a
     // statement does not.
-    *key = (forRows ? QStringLiteral("R") : QStringLiteral("X")) + p.key;
-    *params = std::move(p.values);
+    const QString kind = forRows ? QStringLiteral("R") : QStringLiteral("X");
+    bool read = false;  // p holds the text's tokens
+    if (const auto known = c->shapes.constFind(jet);
+        known != c->shapes.constEnd() && c->statements.contains(kind + known->key)) {
+        *key = kind + known->key;
+        *params = known->values;
+    } else {
+        if (!ParameterizeJet(jet, &p, message)) return nullptr;
+        read = true;
+        *key = kind + p.key;
+        *params = p.values;
+        if (c->shapes.size() >= 4 * kStatementCacheSize) c->shapes.clear();
+        c->shapes.insert(jet, Connection::Shape{p.key, p.values});
+    }
     ConnectionContext context(c);
     auto it = c->statements.find(*key);
     if (it != c->statements.end()) {
@@ -622,6 +641,7 @@ sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, Cached
         }
     }
     if (it == c->statements.end()) {
+        if (!read && !ParameterizeJet(jet, &p, message)) return nullptr;
         CachedStatement s;
         if (!TranslateTokens(std::move(p.tokens), jet, context, &s.translation, message)) return nullptr;
         if (s.translation.sql.isEmpty()) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <QtGlobal>
+
 #include "platform/db/Collation.h"
 
 namespace bench {
@@ -499,7 +501,14 @@ void Measure(benchmark::State& state, bool raw, const std::function<void()>& pre
     std::unique_ptr<Replay> replay;
     if (raw) {
         ready();
-        replay = std::make_unique<Replay>(Record(action));
+        const std::shared_ptr<Recording> recording = Record(action);
+        state.counters["statements"] = static_cast<double>(recording->runs.size());
+        if (qEnvironmentVariableIsSet("MURV_TWIN_DUMP")) {
+            std::map<std::string, int> counts;
+            for (const auto& run : recording->runs) ++counts[run.sql];
+            for (const auto& [sql, n] : counts) std::fprintf(stderr, "%6d  %s\n", n, sql.c_str());
+        }
+        replay = std::make_unique<Replay>(recording);
         ready();
         replay->Run();  // its statements prepared, as the layer's are
     }

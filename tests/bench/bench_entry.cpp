@@ -1,7 +1,8 @@
 // The entry screen's steps as a user meets them, over a data file of 50,000
 // stored lines over three years (300 partners, 40 items, 600 pairs), opened
 // through the main menu as the program does:
-//  - opening the screen (its 5000 blank work rows and the name lists);
+//  - opening the screen (its 5000 blank work rows and the name lists), and
+//    opening the item master;
 //  - loading the current year (more lines selected than the 5000 shown), also
 //    at 500,000 stored lines, with the memory the load adds;
 //  - loading one partner's lines;
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "entry/FrmInput.h"
+#include "masters/FrmKamoku.h"
 #include "tests/bench/BenchData.h"
 #include "tests/bench/BenchProgram.h"
 #include "tests/bench/SqliteTwin.h"
@@ -97,6 +99,20 @@ void BM_OpenScreen(benchmark::State& state, bool raw) {
 }
 BENCHMARK_CAPTURE(BM_OpenScreen, layer, false)->Apply(Sizes);
 BENCHMARK_CAPTURE(BM_OpenScreen, raw, true)->Apply(Sizes);
+
+// The item master's opening: its sheet made and filled from the 40 items.
+void BM_OpenItemMaster(benchmark::State& state, bool raw) {
+    Program program(static_cast<int>(state.range(0)));
+    if (!program.Ok()) state.SkipWithError("no data file");
+    const auto unload = [] {
+        ui::Forms::Get<masters::FrmKamoku>(QStringLiteral("FrmKamoku")).Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    bench::Measure(state, raw, unload, [&] { program.Show<masters::FrmKamoku>(QStringLiteral("FrmKamoku")); });
+    unload();
+}
+BENCHMARK_CAPTURE(BM_OpenItemMaster, layer, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_OpenItemMaster, raw, true)->Apply(Sizes);
 
 void BM_LoadCurrentYear(benchmark::State& state, bool raw) {
     Program program(static_cast<int>(state.range(0)));
