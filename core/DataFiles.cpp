@@ -191,7 +191,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
         }
     }
     RemakeDamagedWorkFile(check);
-    if (check.OpenOurs(DbWork, WorkFilePath, workRole) && check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole))
+    if (check.OpenOurs(DbWork, WorkFilePath, workRole) &&
+        check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole))
         DbWork.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));  // scratch rows: see platform/db/Scratch.h
     out.workOpen = DbWork.IsOpen();
     return out;

@@ -39,9 +39,9 @@ struct NameSums {
 };
 
 bool ReadNameSums(const QString& field, const Window& w, NameSums* sums) {
-    db::Recordset rs = Open(DbData, QStringLiteral("select ") + field +
-                                        QStringLiteral(", sum([金額]) as gkin from 取引明細 where") + Between(w) +
-                                        QStringLiteral(" group by ") + field);
+    db::Recordset rs =
+        Open(DbData, QStringLiteral("select ") + field + QStringLiteral(", sum([金額]) as gkin from 取引明細 where") +
+                         Between(w) + QStringLiteral(" group by ") + field);
     if (!rs.IsOpen()) return false;
     for (; !rs.IsEOF(); rs.MoveNext()) {
         const QVariant name = rs.Value(0);
@@ -142,7 +142,8 @@ bool FrmMonthList::SumRows(const QString& field) {
         const QVariant name = rows.Value(field);
         ok = rows.Edit();
         ok = ok && rows.SetValue(S(u"合計"), sums[0].Of(name));
-        for (int k = 0; ok && k < kMonths; ++k) ok = rows.SetValue(kColMonth1 + k, sums[static_cast<size_t>(k) + 1].Of(name));
+        for (int k = 0; ok && k < kMonths; ++k)
+            ok = rows.SetValue(kColMonth1 + k, sums[static_cast<size_t>(k) + 1].Of(name));
         ok = ok && rows.Update();
     }
     rows.Close();

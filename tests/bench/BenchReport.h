@@ -53,8 +53,7 @@ public:
                 if (other != name && TwinOf(other) == name) raw = &figures;
             if (raw && raw->wall > 0 && raw->cpu > 0)
                 std::printf(" %9.2f (%7.2f) %5.2f (%5.2f)", raw->wall, raw->cpu, f.wall / raw->wall, f.cpu / raw->cpu);
-            else
-                std::printf(" %19s %13s", "", "");
+            else std::printf(" %19s %13s", "", "");
             std::printf(" %11s %11s\n", Syncs(f).c_str(), raw ? Syncs(*raw).c_str() : "");
         }
         std::fflush(stdout);
@@ -75,7 +74,8 @@ private:
     // The name of the action a benchmark is the raw twin of, or its own name.
     static std::string TwinOf(std::string name) {
         if (const auto at = name.find("/raw"); at != std::string::npos) return name.replace(at, 4, "/layer");
-        if (const auto at = name.find("_Raw"); at != std::string::npos && (at + 4 == name.size() || name[at + 4] == '/'))
+        if (const auto at = name.find("_Raw");
+            at != std::string::npos && (at + 4 == name.size() || name[at + 4] == '/'))
             return name.erase(at, 4);
         return name;
     }

@@ -59,10 +59,25 @@ int ShmUnmap(sqlite3_file* f, int deleteFlag) { return R(f)->pMethods->xShmUnmap
 int Fetch(sqlite3_file* f, sqlite3_int64 o, int n, void** p) { return R(f)->pMethods->xFetch(R(f), o, n, p); }
 int Unfetch(sqlite3_file* f, sqlite3_int64 o, void* p) { return R(f)->pMethods->xUnfetch(R(f), o, p); }
 
-const sqlite3_io_methods kMethods = {3,        Close,   Read,      Write,      Truncate,    Sync,
-                                     FileSize, Lock,    Unlock,    CheckReservedLock,       FileControl,
-                                     SectorSize,        DeviceCharacteristics, ShmMap,      ShmLock,
-                                     ShmBarrier,        ShmUnmap,  Fetch,      Unfetch};
+const sqlite3_io_methods kMethods = {3,
+                                     Close,
+                                     Read,
+                                     Write,
+                                     Truncate,
+                                     Sync,
+                                     FileSize,
+                                     Lock,
+                                     Unlock,
+                                     CheckReservedLock,
+                                     FileControl,
+                                     SectorSize,
+                                     DeviceCharacteristics,
+                                     ShmMap,
+                                     ShmLock,
+                                     ShmBarrier,
+                                     ShmUnmap,
+                                     Fetch,
+                                     Unfetch};
 
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
     CountingFile* file = C(f);
@@ -152,7 +167,8 @@ const char* ParseLiteral(const char* e, Value* v) {
     }
     if ((*e == 'x' || *e == 'X') && e[1] == '\'') {
         v->type = SQLITE_BLOB;
-        for (e += 2; *e && *e != '\''; e += 2) v->bytes.push_back(static_cast<char>(std::strtol(std::string(e, 2).c_str(), nullptr, 16)));
+        for (e += 2; *e && *e != '\''; e += 2)
+            v->bytes.push_back(static_cast<char>(std::strtol(std::string(e, 2).c_str(), nullptr, 16)));
         return *e ? e + 1 : e;
     }
     if (std::strncmp(e, "zeroblob(", 9) == 0) {
@@ -165,7 +181,8 @@ const char* ParseLiteral(const char* e, Value* v) {
     bool real = false;
     if (*e == '-' || *e == '+') ++e;
     for (; *e; ++e) {
-        if (*e == '.' || *e == 'e' || *e == 'E' || ((*e == '-' || *e == '+') && (e[-1] == 'e' || e[-1] == 'E'))) real = true;
+        if (*e == '.' || *e == 'e' || *e == 'E' || ((*e == '-' || *e == '+') && (e[-1] == 'e' || e[-1] == 'E')))
+            real = true;
         else if (!(*e >= '0' && *e <= '9')) break;
     }
     const std::string text(start, e);
@@ -227,8 +244,7 @@ int Trace(unsigned type, void* context, void* p, void* x) {
     auto* handle = static_cast<sqlite3*>(context);
     const auto id = g_handles.find(handle);
     if (type == SQLITE_TRACE_CLOSE) {
-        if (g_recording && id != g_handles.end())
-            g_recording->events.push_back({Recording::Event::Close, id->second});
+        if (g_recording && id != g_handles.end()) g_recording->events.push_back({Recording::Event::Close, id->second});
         if (id != g_handles.end()) g_handles.erase(id);
         return 0;
     }
@@ -464,7 +480,9 @@ bool Replay::Run() {
                 if (e.done) {
                     int rc;
                     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) s.ReadColumns(stmt);
-                    if (rc != SQLITE_DONE) s.Report(r.runs[static_cast<size_t>(e.run)].sql.c_str(), sqlite3_errmsg(sqlite3_db_handle(stmt)));
+                    if (rc != SQLITE_DONE)
+                        s.Report(r.runs[static_cast<size_t>(e.run)].sql.c_str(),
+                                 sqlite3_errmsg(sqlite3_db_handle(stmt)));
                 }
                 sqlite3_reset(stmt);
                 sqlite3_clear_bindings(stmt);
@@ -526,8 +544,10 @@ void Measure(benchmark::State& state, bool raw, const std::function<void()>& pre
         total.data += after.data - before.data;
         total.work += after.work - before.work;
     }
-    state.counters["syncs_data"] = benchmark::Counter(static_cast<double>(total.data), benchmark::Counter::kAvgIterations);
-    state.counters["syncs_work"] = benchmark::Counter(static_cast<double>(total.work), benchmark::Counter::kAvgIterations);
+    state.counters["syncs_data"] =
+        benchmark::Counter(static_cast<double>(total.data), benchmark::Counter::kAvgIterations);
+    state.counters["syncs_work"] =
+        benchmark::Counter(static_cast<double>(total.work), benchmark::Counter::kAvgIterations);
 }
 
 }  // namespace bench

@@ -87,29 +87,26 @@ public:
 // Each action at 50,000 and 500,000 stored lines, beside its raw twin ("raw").
 void Sizes(benchmark::internal::Benchmark* b) { b->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond); }
 
-void BM_OpenScreen(benchmark::State& state, bool raw) {
+// Opening a screen, as from the menu; it is unloaded again between runs.
+template <class Screen>
+void OpenScreen(benchmark::State& state, bool raw, const QString& name) {
     Program program(static_cast<int>(state.range(0)));
     if (!program.Ok()) state.SkipWithError("no data file");
-    const auto unload = [] {
-        ui::Forms::Get<FrmInput>(QStringLiteral("FrmInput")).Unload();
+    const auto unload = [&] {
+        ui::Forms::Get<Screen>(name).Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
-    bench::Measure(state, raw, unload, [&] { program.Screen(); });
+    bench::Measure(state, raw, unload, [&] { program.Show<Screen>(name); });
     unload();
 }
+
+void BM_OpenScreen(benchmark::State& state, bool raw) { OpenScreen<FrmInput>(state, raw, QStringLiteral("FrmInput")); }
 BENCHMARK_CAPTURE(BM_OpenScreen, layer, false)->Apply(Sizes);
 BENCHMARK_CAPTURE(BM_OpenScreen, raw, true)->Apply(Sizes);
 
 // The item master's opening: its sheet made and filled from the 40 items.
 void BM_OpenItemMaster(benchmark::State& state, bool raw) {
-    Program program(static_cast<int>(state.range(0)));
-    if (!program.Ok()) state.SkipWithError("no data file");
-    const auto unload = [] {
-        ui::Forms::Get<masters::FrmKamoku>(QStringLiteral("FrmKamoku")).Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
-    bench::Measure(state, raw, unload, [&] { program.Show<masters::FrmKamoku>(QStringLiteral("FrmKamoku")); });
-    unload();
+    OpenScreen<masters::FrmKamoku>(state, raw, QStringLiteral("FrmKamoku"));
 }
 BENCHMARK_CAPTURE(BM_OpenItemMaster, layer, false)->Apply(Sizes);
 BENCHMARK_CAPTURE(BM_OpenItemMaster, raw, true)->Apply(Sizes);

@@ -23,12 +23,11 @@ bool FillData(const QString& folder, int lines) {
     db::Database d;
     d.Open(QDir(folder).filePath(core::kDataFileName));
     d.Execute(QStringLiteral("update 自社情報 set 開始日 = #2026/04/01#, 終了日 = #2027/03/31#"));
-    d.ExecuteNative(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-        "INSERT INTO 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
-        "SELECT i %% 50 + 1, date('2025-01-01', '+' || (i * 1095 / %2) || ' days'), '月', "
-        "'取引先' || (i * 7 %% 300), '科目' || (i * 13 %% 40), 100 + (i * 37 %% 9900), "
-        "(100 + (i * 37 %% 9900)) / 21, 0 FROM n")
+    d.ExecuteNative(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                   "INSERT INTO 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
+                                   "SELECT i %% 50 + 1, date('2025-01-01', '+' || (i * 1095 / %2) || ' days'), '月', "
+                                   "'取引先' || (i * 7 %% 300), '科目' || (i * 13 %% 40), 100 + (i * 37 %% 9900), "
+                                   "(100 + (i * 37 %% 9900)) / 21, 0 FROM n")
                         .arg(lines - 1)
                         .arg(lines)
                         .replace(QStringLiteral("%%"), QStringLiteral("%")));
@@ -39,8 +38,7 @@ bool FillData(const QString& folder, int lines) {
 // default answer.
 class Program : public bench::Program {
 public:
-    explicit Program(int lines)
-        : bench::Program([lines](const QString& folder) { return FillData(folder, lines); }) {}
+    explicit Program(int lines) : bench::Program([lines](const QString& folder) { return FillData(folder, lines); }) {}
 
     // No message but the questions answered.
     bool Silent() const {
@@ -82,8 +80,8 @@ void BM_ListDelete1000TickedLines(benchmark::State& state, bool raw) {
     ModMurv::DbData.ExecuteNative(QStringLiteral("CREATE TABLE bench_keep AS SELECT rowid AS rid, * FROM 取引明細"));
     double before = 0;
     const auto prepare = [&] {
-        ModMurv::DbData.ExecuteNative(QStringLiteral("INSERT OR IGNORE INTO 取引明細 (rowid, %1) SELECT rid, %1 FROM bench_keep")
-                                          .arg(columns));
+        ModMurv::DbData.ExecuteNative(
+            QStringLiteral("INSERT OR IGNORE INTO 取引明細 (rowid, %1) SELECT rid, %1 FROM bench_keep").arg(columns));
         screen.Read経費一覧();
         ModMurv::DbWork.ExecuteNative(QStringLiteral(
             "UPDATE w経費一覧 SET チェック = -1 WHERE rowid < (SELECT min(rowid) FROM w経費一覧) + 1000"));

@@ -7,8 +7,8 @@
 //  - each of the five bulk deletes.
 // Every run starts from a fresh copy of the file.
 #include <QFile>
-#include <map>
 #include <QTemporaryDir>
+#include <map>
 
 #include "maintenance/FrmHosyu.h"
 #include "tests/bench/BenchData.h"

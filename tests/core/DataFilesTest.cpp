@@ -105,9 +105,9 @@ TEST_F(DataFilesTest, ADamagedWorkFileIsMadeAfreshAtStartUp) {
     {
         db::Database work;
         ASSERT_TRUE(work.Open(WorkFile()));
-        ASSERT_TRUE(work.ExecuteNative(QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
-            "INSERT INTO w取引明細 (lno, 取引先名, 金額) SELECT i, '取引先' || i, i FROM n")));
+        ASSERT_TRUE(work.ExecuteNative(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                           "INSERT INTO w取引明細 (lno, 取引先名, 金額) SELECT i, '取引先' || i, i FROM n")));
     }
     qint64 root = 0, pageSize = 0;
     ASSERT_TRUE(test::TablePages(WorkFile(), QStringLiteral("w取引明細"), root, pageSize));
