@@ -102,6 +102,28 @@ private:
     DataFilesOutcome& out_;
 };
 
+// The work file is written without disk syncs, so a crash of the machine may
+// leave it damaged. It holds nothing that lasts: a damaged one is made afresh
+// from the schema, said once in the log.
+void RemakeDamagedWorkFile(Checker& check) {
+    const QString& path = ModMurv::WorkFilePath;
+    if (!QFileInfo(path).isFile() || !HasDatabaseHeader(path)) return;
+    QString detail;
+    {
+        db::Database work;
+        if (work.Open(path)) {
+            if (check.QuickCheck(work, &detail)) return;
+        } else {
+            detail = work.LastError();
+            if (work.LastErrorKind() != db::ErrorKind::Corrupt && work.LastErrorKind() != db::ErrorKind::NotADatabase)
+                return;
+        }
+    }
+    QString error;
+    if (!QFile::remove(path) || !CreateDatabaseFile(path, DataFileKind::Work, &error)) return;
+    LogFailure(QStringLiteral("作業ファイルが壊れていたため、作り直しました。"), path + QStringLiteral(": ") + detail);
+}
+
 void ReadOnly(db::Database& database) { database.ExecuteNative(QStringLiteral("PRAGMA query_only = ON")); }
 
 }  // namespace
@@ -168,8 +190,10 @@ DataFilesOutcome OpenDataFiles(bool show) {
             WorkFilePath = copy;
         }
     }
-    if (check.OpenOurs(DbWork, WorkFilePath, workRole))
-        check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole);
+    RemakeDamagedWorkFile(check);
+    if (check.OpenOurs(DbWork, WorkFilePath, workRole) &&
+        check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole))
+        DbWork.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));  // scratch rows: see platform/db/Scratch.h
     out.workOpen = DbWork.IsOpen();
     return out;
 }

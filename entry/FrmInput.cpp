@@ -316,7 +316,7 @@ void FrmInput::Clear経費帳() {
     FocusGridDateColumn();
 }
 
-bool FrmInput::Clear入力明細() {
+bool FrmInput::Clear入力明細(bool show) {
     const bool ok = core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w取引明細")) &&
                     core::AddBlankRows(QStringLiteral("w取引明細"),
                                        {{QStringLiteral("チェック"), false},
@@ -327,7 +327,7 @@ bool FrmInput::Clear入力明細() {
                                        kWorkRows, QStringLiteral("lno"));
     loadedLines_.clear();
     deletedRows_.clear();
-    const bool shown = dat入力明細.Refresh();
+    const bool shown = !show || dat入力明細.Refresh();
     return ok && shown;
 }
 

@@ -69,7 +69,8 @@ public:
     // said in one message (the screen stays usable for what it can do).
     void Clear経費帳();
     // These three return false (nothing said) when they could not be made.
-    bool Clear入力明細();
+    // Blank work rows; `show` false leaves the grid to be refreshed by the caller.
+    bool Clear入力明細(bool show = true);
     bool SetCmb取引先();
     bool SetCmb科目();
     void SetStyle入力明細(const QString& layout);

@@ -46,9 +46,11 @@ void FrmInput::Read経費() {
     // A read that fails is said, never shown as an empty list.
     const auto fail = [this](const QString& what, const QString& detail) {
         PBar.SetVisible(false);
+        dat入力明細.Refresh();
         core::ShowFailure(what, detail);
     };
-    if (!Clear入力明細()) {
+    // The grid shows the rows once, when they are loaded.
+    if (!Clear入力明細(false)) {
         fail(QStringLiteral("入力明細の行を作れませんでした。"), core::LastFailureDetail());
         return;
     }
@@ -86,29 +88,28 @@ void FrmInput::Read経費() {
     qint64 index = 1;
     bool written = true;
     if (!lines.IsBOF() && !lines.IsEOF()) {
-        for (; written && !lines.IsEOF(); lines.MoveNext()) {
-            if (!work.IsEOF()) {
-                const QDate date = lines.Value(QStringLiteral("日付")).toDate();
-                const QVariant lineNo = lines.Value(QStringLiteral("行番号"));
-                const QVariant tax = lines.Value(QStringLiteral("税額"));
-                work.Edit();
-                work.SetValue(QStringLiteral("日付"), date.isValid() ? QVariant(date) : QVariant());
-                work.SetValue(QStringLiteral("行番号"), lineNo);
-                work.SetValue(QStringLiteral("月"), date.isValid() ? QVariant(date.month()) : QVariant());
-                work.SetValue(QStringLiteral("日"), date.isValid() ? QVariant(date.day()) : QVariant());
-                work.SetValue(QStringLiteral("月日"), date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
-                work.SetValue(QStringLiteral("曜日"), lines.Value(QStringLiteral("曜日")));
-                for (const QString& field : copied) work.SetValue(field, lines.Value(field));
-                work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
-                work.SetValue(QStringLiteral("非課税"), lines.Value(QStringLiteral("非課税")));
-                written = work.Update();
-                if (written) {
-                    LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
-                    loaded.rowId = lines.RowId();
-                    loaded.partner = lines.Value(QStringLiteral("取引先名"));
-                    loaded.date = lines.Value(QStringLiteral("日付"));
-                    loaded.lineNo = lineNo;
-                }
+        // Lines past the last work row are not shown: the walk stops there.
+        for (; written && !lines.IsEOF() && !work.IsEOF(); lines.MoveNext()) {
+            const QDate date = lines.Value(QStringLiteral("日付")).toDate();
+            const QVariant lineNo = lines.Value(QStringLiteral("行番号"));
+            const QVariant tax = lines.Value(QStringLiteral("税額"));
+            work.Edit();
+            work.SetValue(QStringLiteral("日付"), date.isValid() ? QVariant(date) : QVariant());
+            work.SetValue(QStringLiteral("行番号"), lineNo);
+            work.SetValue(QStringLiteral("月"), date.isValid() ? QVariant(date.month()) : QVariant());
+            work.SetValue(QStringLiteral("日"), date.isValid() ? QVariant(date.day()) : QVariant());
+            work.SetValue(QStringLiteral("月日"), date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
+            work.SetValue(QStringLiteral("曜日"), lines.Value(QStringLiteral("曜日")));
+            for (const QString& field : copied) work.SetValue(field, lines.Value(field));
+            work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
+            work.SetValue(QStringLiteral("非課税"), lines.Value(QStringLiteral("非課税")));
+            written = work.Update();
+            if (written) {
+                LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
+                loaded.rowId = lines.RowId();
+                loaded.partner = lines.Value(QStringLiteral("取引先名"));
+                loaded.date = lines.Value(QStringLiteral("日付"));
+                loaded.lineNo = lineNo;
             }
             core::ProgressStep(index);
             ShowProgress(ProgressPercent.toInt());
@@ -123,7 +124,6 @@ void FrmInput::Read経費() {
     if (!written) {
         if (DbWork.InTransaction()) DbWork.Rollback();
         loadedLines_.clear();
-        dat入力明細.Refresh();
         fail(QStringLiteral("読み込んだ経費を入力明細の行に書けませんでした。"),
              workError.isEmpty() ? DbWork.LastError() : workError);
         return;

@@ -1,6 +1,9 @@
 // The monthly table's reading: the twelve months of the window (captions,
 // month totals and taxes, fonts), one row per name with its total and its
 // twelve month sums, the grand totals, then the ranks and the cut.
+#include <map>
+#include <vector>
+
 #include "core/Failure.h"
 #include "core/Clock.h"
 #include "core/Helpers.h"
@@ -21,6 +24,30 @@ namespace {
 
 QString Between(const Window& w) {
     return QStringLiteral(" 日付 >= ") + DateLiteral(w.start) + QStringLiteral(" and 日付 <= ") + DateLiteral(w.end);
+}
+
+// The sums of the lines of one window by name, from one grouped query; the
+// lines without a name under a null key.
+struct NameSums {
+    std::map<QString, QVariant> named;
+    QVariant unnamed;
+    QVariant Of(const QVariant& name) const {
+        if (name.isNull()) return unnamed;
+        const auto it = named.find(name.toString());
+        return it == named.end() ? QVariant() : it->second;
+    }
+};
+
+bool ReadNameSums(const QString& field, const Window& w, NameSums* sums) {
+    db::Recordset rs =
+        Open(DbData, QStringLiteral("select ") + field + QStringLiteral(", sum([金額]) as gkin from 取引明細 where") +
+                         Between(w) + QStringLiteral(" group by ") + field);
+    if (!rs.IsOpen()) return false;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const QVariant name = rs.Value(0);
+        (name.isNull() ? sums->unnamed : sums->named[name.toString()]) = rs.Value(1);
+    }
+    return rs.LastErrorKind() == db::ErrorKind::None;
 }
 
 }  // namespace
@@ -101,20 +128,22 @@ bool FrmMonthList::ReadMonths() {
 }
 
 // Each row's total over the window and over each month; a row without a
-// name sums the lines without one.
+// name sums the lines without one. The sums are read by name, one grouped
+// query per window, not one query per row and window.
 bool FrmMonthList::SumRows(const QString& field) {
+    std::vector<NameSums> sums(kMonths + 1);
+    for (int k = 0; k <= kMonths; ++k)
+        if (!ReadNameSums(field, k == 0 ? window_ : MonthOf(window_.start, k - 1), &sums[static_cast<size_t>(k)]))
+            return false;
     if (!DbWork.BeginTrans()) return false;
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w月別経費"));
     bool ok = rows.IsOpen();
-    const QString sum = QStringLiteral("select sum([金額]) as gkin from 取引明細 ");
     for (; ok && !rows.IsEOF(); rows.MoveNext()) {
-        const QString name = NameCondition(field, rows.Value(field));
+        const QVariant name = rows.Value(field);
         ok = rows.Edit();
-        ok = ok && rows.SetValue(S(u"合計"), SingleValue(DbData, sum + name + QStringLiteral(" and ") + Between(window_), ok));
-        for (int k = 0; ok && k < kMonths; ++k) {
-            const QVariant month = SingleValue(DbData, sum + name + QStringLiteral(" and ") + Between(MonthOf(window_.start, k)), ok);
-            ok = ok && rows.SetValue(kColMonth1 + k, month);
-        }
+        ok = ok && rows.SetValue(S(u"合計"), sums[0].Of(name));
+        for (int k = 0; ok && k < kMonths; ++k)
+            ok = rows.SetValue(kColMonth1 + k, sums[static_cast<size_t>(k) + 1].Of(name));
         ok = ok && rows.Update();
     }
     rows.Close();

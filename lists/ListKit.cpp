@@ -9,6 +9,7 @@
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
+#include "platform/db/Scratch.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Containers.h"
@@ -28,7 +29,7 @@ db::Database& ListWork() {
     static db::Database work;
     if (!work.IsOpen() || work.Path() != ModMurv::WorkFilePath) {
         work.Close();
-        work.Open(ModMurv::WorkFilePath);
+        db::OpenScratch(work, ModMurv::WorkFilePath);
     }
     return work;
 }

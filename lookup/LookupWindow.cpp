@@ -6,6 +6,7 @@
 
 #include "lookup/Kana.h"
 #include "platform/db/Quote.h"
+#include "platform/db/Scratch.h"
 #include "platform/ui/MessagePresenter.h"
 #include "platform/ui/GridFit.h"
 
@@ -167,9 +168,9 @@ void LookupWindow::OpenConnections() {
     const QString data = state_.DataFile.toString();
     if (settings_.openDataFirst) {
         state_.DbLookupData.Open(data);
-        state_.DbLookupWork.Open(work);
+        db::OpenScratch(state_.DbLookupWork, work);
     } else {
-        state_.DbLookupWork.Open(work);
+        db::OpenScratch(state_.DbLookupWork, work);
         state_.DbLookupData.Open(data);
     }
 }
@@ -193,7 +194,7 @@ void LookupWindow::ClearList() {
     // The open work connection is used as it is; only a window whose open
     // failed tries again.
     if (settings_.clearEnsuresWork && !state_.DbLookupWork.IsOpen())
-        state_.DbLookupWork.Open(state_.WorkFile.toString());
+        db::OpenScratch(state_.DbLookupWork, state_.WorkFile.toString());
     state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
     state_.DbLookupWork.Execute(state_.LookupSqlText);
     dat参照.Refresh();

@@ -150,6 +150,8 @@ void FrmKamoku::Read科目マスタ() {
     // Room for every item and some more.
     const bool made = AddSheetRows(ProgressTotal.toLongLong() + kSpareRows);
 
+    // The sheet's rows are written in one transaction, not one commit each.
+    const bool batch = DbWork.BeginTrans();
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ"));
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
     if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastError());
@@ -168,6 +170,7 @@ void FrmKamoku::Read科目マスタ() {
         PBar.SetValue(ProgressPercent.toInt());
     }
     rows.Close();
+    if (batch && !DbWork.CommitTrans()) DbWork.Rollback();
     dat明細.Refresh();
     PBar.SetValue(100);
     PBar.SetVisible(false);

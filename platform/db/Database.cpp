@@ -120,6 +120,13 @@ struct Connection {
     int lastCode = SQLITE_OK;
     QHash<QString, sqlite3_stmt*> writes;           // prepared writes of recordsets, by SQL
     QHash<QString, CachedStatement> statements;     // translated statements, by shape
+    // The shape and values of Jet texts met before, by their exact text: a
+    // text run again finds its statement without being read again.
+    struct Shape {
+        QString key;
+        std::vector<QVariant> values;
+    };
+    QHash<QString, Shape> shapes;
     QHash<QString, QHash<QString, FieldType>> columnTypes;  // "alias.table" -> folded column -> type
     std::vector<Reader*> readers;                   // pending selects
 
@@ -232,6 +239,7 @@ void Connection::BeforeWrite() {
 void Connection::ForgetStatements() {
     for (auto& s : statements) sqlite3_finalize(s.idle);
     statements.clear();
+    shapes.clear();
     columnTypes.clear();
 }
 
@@ -496,6 +504,9 @@ std::shared_ptr<Connection> OpenConnection(const QString& path, int flags, QStri
     }
     sqlite3_extended_result_codes(c->handle, 1);
     sqlite3_busy_timeout(c->handle, 5000);
+    // A page cache that holds a book's lines (64 MiB at most, taken as pages are read): a year-end or a
+    // long list reads each page once.
+    sqlite3_exec(c->handle, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     if (!RegisterJapaneseCollation(c->handle)) {
         *code = SQLITE_ERROR;
         *error = QStringLiteral("%1: the Japanese text order is not available").arg(path);
@@ -597,11 +608,22 @@ sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, Cached
                          std::vector<QVariant>* params, QString* key, QString* message, int* code) {
     ParameterizedJet p;
     *code = SQLITE_ERROR;
-    if (!ParameterizeJet(jet, &p, message)) return nullptr;
     // A recordset's select carries a rowid column; the same text run as a
     // statement does not.
-    *key = (forRows ? QStringLiteral("R") : QStringLiteral("X")) + p.key;
-    *params = std::move(p.values);
+    const QString kind = forRows ? QStringLiteral("R") : QStringLiteral("X");
+    bool read = false;  // p holds the text's tokens
+    if (const auto known = c->shapes.constFind(jet);
+        known != c->shapes.constEnd() && c->statements.contains(kind + known->key)) {
+        *key = kind + known->key;
+        *params = known->values;
+    } else {
+        if (!ParameterizeJet(jet, &p, message)) return nullptr;
+        read = true;
+        *key = kind + p.key;
+        *params = p.values;
+        if (c->shapes.size() >= 4 * kStatementCacheSize) c->shapes.clear();
+        c->shapes.insert(jet, Connection::Shape{p.key, p.values});
+    }
     ConnectionContext context(c);
     auto it = c->statements.find(*key);
     if (it != c->statements.end()) {
@@ -619,6 +641,7 @@ sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, Cached
         }
     }
     if (it == c->statements.end()) {
+        if (!read && !ParameterizeJet(jet, &p, message)) return nullptr;
         CachedStatement s;
         if (!TranslateTokens(std::move(p.tokens), jet, context, &s.translation, message)) return nullptr;
         if (s.translation.sql.isEmpty()) {

@@ -1,5 +1,7 @@
 #include "platform/ui/DataControl.h"
 
+#include "platform/db/Scratch.h"
+
 namespace ui {
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
@@ -21,9 +23,8 @@ bool DataControl::Refresh() {
     bool ok = true;
     if (!db_.IsOpen() || db_.Path() != path_) {
         db_.Close();
-        ok = db_.Open(path_);
-        if (ok) db_.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));  // see the header
-        else error_ = db_.LastError();
+        ok = db::OpenScratch(db_, path_);  // see the header
+        if (!ok) error_ = db_.LastError();
     }
     if (ok) {
         const QString trimmed = source_.trimmed();

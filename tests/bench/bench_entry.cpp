@@ -1,11 +1,14 @@
 // The entry screen's steps as a user meets them, over a data file of 50,000
 // stored lines over three years (300 partners, 40 items, 600 pairs), opened
 // through the main menu as the program does:
-//  - opening the screen (its 5000 blank work rows and the name lists);
+//  - opening the screen (its 5000 blank work rows and the name lists), and
+//    opening the item master;
 //  - loading the current year (more lines selected than the 5000 shown), also
 //    at 500,000 stored lines, with the memory the load adds;
 //  - loading one partner's lines;
-//  - registering 5000 typed rows, and 5000 loaded, edited rows.
+//  - registering 5000 typed rows, and 5000 loaded, edited rows;
+// each at 50,000 and 500,000 stored lines, beside its raw twin (the same
+// SQLite calls replayed without the layer), with the disk syncs of each.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,8 +17,10 @@
 #include <unistd.h>
 
 #include "entry/FrmInput.h"
+#include "masters/FrmKamoku.h"
 #include "tests/bench/BenchData.h"
 #include "tests/bench/BenchProgram.h"
+#include "tests/bench/SqliteTwin.h"
 
 namespace {
 
@@ -79,81 +84,96 @@ public:
     }
 };
 
-void BM_OpenScreen(benchmark::State& state) {
-    Program program(50000);
-    if (!program.Ok()) state.SkipWithError("no data file");
-    for (auto _ : state) {
-        FrmInput& screen = program.Screen();
-        state.PauseTiming();
-        screen.Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_OpenScreen)->Unit(benchmark::kMillisecond);
+// Each action at 50,000 and 500,000 stored lines, beside its raw twin ("raw").
+void Sizes(benchmark::internal::Benchmark* b) { b->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond); }
 
-void BM_LoadCurrentYear(benchmark::State& state) {
+// Opening a screen, as from the menu; it is unloaded again between runs.
+template <class Screen>
+void OpenScreen(benchmark::State& state, bool raw, const QString& name) {
+    Program program(static_cast<int>(state.range(0)));
+    if (!program.Ok()) state.SkipWithError("no data file");
+    const auto unload = [&] {
+        ui::Forms::Get<Screen>(name).Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    bench::Measure(state, raw, unload, [&] { program.Show<Screen>(name); });
+    unload();
+}
+
+void BM_OpenScreen(benchmark::State& state, bool raw) { OpenScreen<FrmInput>(state, raw, QStringLiteral("FrmInput")); }
+BENCHMARK_CAPTURE(BM_OpenScreen, layer, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_OpenScreen, raw, true)->Apply(Sizes);
+
+// The item master's opening: its sheet made and filled from the 40 items.
+void BM_OpenItemMaster(benchmark::State& state, bool raw) {
+    OpenScreen<masters::FrmKamoku>(state, raw, QStringLiteral("FrmKamoku"));
+}
+BENCHMARK_CAPTURE(BM_OpenItemMaster, layer, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_OpenItemMaster, raw, true)->Apply(Sizes);
+
+void BM_LoadCurrentYear(benchmark::State& state, bool raw) {
     Program program(static_cast<int>(state.range(0)));
     if (!program.Ok()) state.SkipWithError("no data file");
     FrmInput& screen = program.Screen();
     Program::FilterCurrentYear(screen);
     screen.Read経費();  // once, so that the memory counted is what a load adds
     const double before = ResidentMegabytes();
-    for (auto _ : state) {
+    bench::Measure(state, raw, nullptr, [&] {
         screen.Read経費();
         if (screen.num入力件数.Value().toInt() != 5000) state.SkipWithError("not 5000 lines shown");
-    }
+    });
     state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
-    state.counters["stored"] = static_cast<double>(state.range(0));
 }
-BENCHMARK(BM_LoadCurrentYear)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadCurrentYear, layer, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_LoadCurrentYear, raw, true)->Apply(Sizes);
 
-void BM_LoadPartnerFilter(benchmark::State& state) {
-    Program program(50000);
+void BM_LoadPartnerFilter(benchmark::State& state, bool raw) {
+    Program program(static_cast<int>(state.range(0)));
     if (!program.Ok()) state.SkipWithError("no data file");
     FrmInput& screen = program.Screen();
     screen.cmb取引先名.SetText(bench::BenchPartner(5));
-    int shown = 0;
-    for (auto _ : state) {
-        screen.Read経費();
-        shown = screen.num入力件数.Value().toInt();
-    }
-    if (shown == 0) state.SkipWithError("no line loaded");
-    state.counters["shown"] = shown;
+    bench::Measure(state, raw, nullptr, [&] { screen.Read経費(); });
+    if (screen.num入力件数.Value().toInt() == 0) state.SkipWithError("no line loaded");
+    state.counters["shown"] = screen.num入力件数.Value().toInt();
 }
-BENCHMARK(BM_LoadPartnerFilter)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadPartnerFilter, layer, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_LoadPartnerFilter, raw, true)->Apply(Sizes);
 
-void BM_Register5000TypedRows(benchmark::State& state) {
-    Program program(50000);
+void BM_Register5000TypedRows(benchmark::State& state, bool raw) {
+    const int lines = static_cast<int>(state.range(0));
+    Program program(lines);
     if (!program.Ok()) state.SkipWithError("no data file");
     FrmInput& screen = program.Screen();
     const qint64 last = Program::LastRowId();
-    for (auto _ : state) {
-        state.PauseTiming();
+    const auto prepare = [&] {
         ModMurv::DbData.Execute(QStringLiteral("delete * from 取引明細 where rowid > %1").arg(last));
         Program::FillWorkRows();
-        state.ResumeTiming();
+    };
+    bench::Measure(state, raw, prepare, [&] {
         if (!screen.Entry経費明細()) state.SkipWithError("registration failed");
-    }
-    if (Program::StoredLines() != 55000) state.SkipWithError("not every row was registered");
+    });
+    if (Program::StoredLines() != lines + 5000) state.SkipWithError("not every row was registered");
 }
-BENCHMARK(BM_Register5000TypedRows)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Register5000TypedRows, layer, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_Register5000TypedRows, raw, true)->Apply(Sizes);
 
-void BM_Register5000LoadedRows(benchmark::State& state) {
-    Program program(50000);
+void BM_Register5000LoadedRows(benchmark::State& state, bool raw) {
+    const int lines = static_cast<int>(state.range(0));
+    Program program(lines);
     if (!program.Ok()) state.SkipWithError("no data file");
     FrmInput& screen = program.Screen();
-    for (auto _ : state) {
-        state.PauseTiming();
+    const auto prepare = [&] {
         Program::FilterCurrentYear(screen);
         screen.Read経費();
         ModMurv::DbWork.ExecuteNative(QStringLiteral("UPDATE w取引明細 SET 金額 = 金額 + 1 WHERE 金額 IS NOT NULL"));
-        state.ResumeTiming();
+    };
+    bench::Measure(state, raw, prepare, [&] {
         if (!screen.Entry経費明細()) state.SkipWithError("registration failed");
-    }
-    if (Program::StoredLines() != 50000) state.SkipWithError("loaded lines were added instead of changed");
+    });
+    if (Program::StoredLines() != lines) state.SkipWithError("loaded lines were added instead of changed");
 }
-BENCHMARK(BM_Register5000LoadedRows)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Register5000LoadedRows, layer, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_Register5000LoadedRows, raw, true)->Apply(Sizes);
 
 }  // namespace
 

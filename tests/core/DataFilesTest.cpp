@@ -94,6 +94,46 @@ TEST_F(DataFilesTest, ADamagedDataFileIsSaidToBeDamagedAndIsNeverWritten) {
     EXPECT_EQ(Bytes(DataFile()), before);
 }
 
+QStringList g_logged;
+void CaptureLog(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    if (QString::fromLatin1(context.category) == QStringLiteral("murv")) g_logged << message;
+}
+
+// The work file is written without disk syncs: one that a crash of the
+// machine left damaged is made afresh at start-up, said once in the log only.
+TEST_F(DataFilesTest, ADamagedWorkFileIsMadeAfreshAtStartUp) {
+    {
+        db::Database work;
+        ASSERT_TRUE(work.Open(WorkFile()));
+        ASSERT_TRUE(work.ExecuteNative(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                           "INSERT INTO w取引明細 (lno, 取引先名, 金額) SELECT i, '取引先' || i, i FROM n")));
+    }
+    qint64 root = 0, pageSize = 0;
+    ASSERT_TRUE(test::TablePages(WorkFile(), QStringLiteral("w取引明細"), root, pageSize));
+    {
+        QFile f(WorkFile());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek((root - 1) * pageSize);
+        f.write(QByteArray(int(pageSize), char(0x5A)));
+    }
+    g_logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(CaptureLog);
+    Start();
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(boxes_.Shown().isEmpty());
+    ASSERT_EQ(g_logged.size(), 1);
+    EXPECT_TRUE(g_logged.first().contains(QStringLiteral("作業ファイル"))) << g_logged.first().toStdString();
+    // A fresh, sound work file whose rows can be made and read.
+    ASSERT_TRUE(ModMurv::DbWork.IsOpen());
+    EXPECT_EQ(core::CountOf(ModMurv::DbWork, QStringLiteral("select count(*) as total from w取引明細")), 0);
+    EXPECT_TRUE(core::AddBlankRows(QStringLiteral("w取引明細"), {{QStringLiteral("チェック"), false}}, 10,
+                                   QStringLiteral("lno")));
+    db::Recordset check = ModMurv::DbWork.OpenRecordset(QStringLiteral("select * from pragma_quick_check"));
+    ASSERT_FALSE(check.IsEOF());
+    EXPECT_EQ(check.Value(0).toString(), QStringLiteral("ok"));
+}
+
 TEST_F(DataFilesTest, ASoundFolderStartsWithoutAWord) {
     ASSERT_TRUE(test::AddBookLines(DataFile(), 500));
     const core::DataFilesOutcome out = [&] {
