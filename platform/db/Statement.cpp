@@ -1,0 +1,144 @@
+#include "platform/db/Statement.h"
+
+#include <sqlite3.h>
+
+#include "platform/db/Connection.h"
+
+namespace db {
+
+namespace {
+
+constexpr const char* kRowIdColumn = "__murv_rowid__";
+
+}  // namespace
+
+QVariant ColumnValue(sqlite3_stmt* stmt, int i) {
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER: return static_cast<qint64>(sqlite3_column_int64(stmt, i));
+    case SQLITE_FLOAT: return sqlite3_column_double(stmt, i);
+    case SQLITE_TEXT:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                 sqlite3_column_bytes(stmt, i));
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
+    default: return QVariant();
+    }
+}
+
+void Bind(sqlite3_stmt* stmt, int i, const QVariant& v) {
+    if (v.isNull() || !v.isValid()) {
+        sqlite3_bind_null(stmt, i);
+    } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int ||
+               v.typeId() == QMetaType::UInt || v.typeId() == QMetaType::Bool) {
+        sqlite3_bind_int64(stmt, i, v.toLongLong());
+    } else if (v.typeId() == QMetaType::Double) {
+        sqlite3_bind_double(stmt, i, v.toDouble());
+    } else {
+        const QByteArray u = v.toString().toUtf8();
+        sqlite3_bind_text(stmt, i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+    }
+}
+
+void BindAll(sqlite3_stmt* stmt, const std::vector<QVariant>& values) {
+    for (int i = 0; i < static_cast<int>(values.size()); ++i) Bind(stmt, i + 1, values[i]);
+}
+
+sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, CachedStatement** entry,
+                         std::vector<QVariant>* params, QString* key, QString* message, int* code) {
+    ParameterizedJet p;
+    *code = SQLITE_ERROR;
+    // A recordset's select carries a rowid column; the same text run as a
+    // statement does not.
+    const QString kind = forRows ? QStringLiteral("R") : QStringLiteral("X");
+    bool read = false;  // p holds the text's tokens
+    if (const auto known = c->shapes.constFind(jet);
+        known != c->shapes.constEnd() && c->statements.contains(kind + known->key)) {
+        *key = kind + known->key;
+        *params = known->values;
+    } else {
+        if (!ParameterizeJet(jet, &p, message)) return nullptr;
+        read = true;
+        *key = kind + p.key;
+        *params = p.values;
+        if (c->shapes.size() >= 4 * kStatementCacheSize) c->shapes.clear();
+        c->shapes.insert(jet, Connection::Shape{p.key, p.values});
+    }
+    ConnectionContext context(c);
+    auto it = c->statements.find(*key);
+    if (it != c->statements.end()) {
+        // The files it reads must still be attached under the same names.
+        bool same = true;
+        for (qsizetype i = 0; same && i < it->paths.size(); ++i) {
+            QString alias;
+            if (!context.Resolve(it->paths[i], &alias, message)) return nullptr;
+            same = alias == it->aliases[i];
+        }
+        if (!same) {
+            sqlite3_finalize(it->idle);
+            c->statements.erase(it);
+            it = c->statements.end();
+        }
+    }
+    if (it == c->statements.end()) {
+        if (!read && !ParameterizeJet(jet, &p, message)) return nullptr;
+        CachedStatement s;
+        if (!TranslateTokens(std::move(p.tokens), jet, context, &s.translation, message)) return nullptr;
+        if (s.translation.sql.isEmpty()) {
+            *message = QStringLiteral("empty statement");
+            return nullptr;
+        }
+        s.paths = context.paths;
+        s.aliases = context.aliases;
+        const Translation& t = s.translation;
+        if (forRows && !t.singleTable.isEmpty() && t.selectListOffset >= 0) {
+            QString sql = t.sql;
+            sql.insert(t.selectListOffset, QStringLiteral(" rowid AS %1,").arg(QLatin1String(kRowIdColumn)));
+            QString ignored;
+            s.idle = c->Prepare(sql, &ignored);
+            s.withRowId = s.idle != nullptr;
+            if (s.withRowId) s.sql = sql;
+        }
+        if (!s.idle) {
+            s.sql = t.sql;
+            s.idle = c->Prepare(t.sql, message);
+            if (!s.idle) {
+                *code = c->lastCode;
+                return nullptr;
+            }
+        }
+        // What the rows will carry.
+        const int first = s.withRowId ? 1 : 0;
+        auto names = std::make_shared<FieldNames>();
+        for (int i = first; i < sqlite3_column_count(s.idle); ++i) {
+            Recordset::Field f;
+            f.name = QString::fromUtf8(sqlite3_column_name(s.idle, i));
+            if (s.withRowId) {
+                if (const char* origin = sqlite3_column_origin_name(s.idle, i)) f.origin = QString::fromUtf8(origin);
+            }
+            if (const char* decl = sqlite3_column_decltype(s.idle, i))
+                f.type = FieldTypeFromDeclared(QString::fromUtf8(decl));
+            // The first of equal names wins, as a search from the start would find it.
+            const QString folded = f.name.toCaseFolded();
+            if (!names->folded.contains(folded)) names->folded.insert(folded, i - first);
+            if (!names->exact.contains(f.name)) names->exact.insert(f.name, names->folded.value(folded));
+            s.fields.push_back(std::move(f));
+        }
+        s.names = names;
+        if (c->statements.size() >= kStatementCacheSize) c->ForgetStatements();
+        it = c->statements.insert(*key, std::move(s));
+    }
+    *entry = &*it;
+    sqlite3_stmt* stmt = it->idle;
+    it->idle = nullptr;
+    if (!stmt) {
+        stmt = c->Prepare(it->sql, message);  // the cached copy is in use by a reader
+        if (!stmt) {
+            *code = c->lastCode;
+            return nullptr;
+        }
+    }
+    BindAll(stmt, *params);
+    return stmt;
+}
+
+}  // namespace db

@@ -1,0 +1,50 @@
+#pragma once
+// The statements of a connection: a Jet text's statement, found in the
+// connection's cache by the shape of its text or translated and prepared now,
+// and the values bound to it and read from its rows. Inside the database layer only.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+#include "platform/db/Database.h"
+#include "platform/db/JetSql.h"
+
+namespace db {
+
+struct Connection;
+
+// Prepared statements kept per connection, by the shape of their text.
+constexpr int kStatementCacheSize = 128;
+
+// The field names of a select, to find a field's index by name at once.
+struct FieldNames {
+    QHash<QString, int> exact;   // as the select names them
+    QHash<QString, int> folded;  // case-folded
+};
+
+// A translated statement, kept by the shape of its Jet text.
+struct CachedStatement {
+    Translation translation;
+    QStringList paths;    // the external files it reads, with the aliases they had
+    QStringList aliases;
+    bool withRowId = false;
+    QString sql;          // what was prepared
+    sqlite3_stmt* idle = nullptr;  // a prepared copy no reader uses
+    std::vector<Recordset::Field> fields;
+    std::shared_ptr<const FieldNames> names;
+};
+
+QVariant ColumnValue(sqlite3_stmt* stmt, int i);
+void Bind(sqlite3_stmt* stmt, int i, const QVariant& v);
+void BindAll(sqlite3_stmt* stmt, const std::vector<QVariant>& values);
+
+// The statement for a Jet text, from the cache or translated and prepared
+// now, with the values to bind. Returns nullptr with a message and a code.
+sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, CachedStatement** entry,
+                         std::vector<QVariant>* params, QString* key, QString* message, int* code);
+
+}  // namespace db
