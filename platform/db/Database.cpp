@@ -125,12 +125,10 @@ bool Database::Execute(const QString& jetSql) {
     if (!IsOpen()) return Fail(jetSql, QStringLiteral("database is not open"));
     conn_->BeforeWrite();
     if (ChangesSchema(jetSql)) conn_->ForgetStatements();
-    CachedStatement* entry = nullptr;
-    std::vector<QVariant> params;
-    QString key, message;
-    int code = SQLITE_OK;
-    sqlite3_stmt* stmt = PrepareJet(conn_.get(), jetSql, false, &entry, &params, &key, &message, &code);
-    if (!stmt) return Fail(jetSql, message, code);
+    PreparedJet prepared = PrepareJet(conn_.get(), jetSql, false);
+    sqlite3_stmt* stmt = prepared.stmt;
+    if (!stmt) return Fail(jetSql, prepared.message, prepared.code);
+    QString message;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
@@ -138,8 +136,7 @@ bool Database::Execute(const QString& jetSql) {
     affected_ = rc == SQLITE_DONE ? sqlite3_changes64(conn_->handle) : 0;
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    (void)entry;
-    if (auto it = conn_->statements.find(key); it != conn_->statements.end() && !it->idle) it->idle = stmt;
+    if (auto it = conn_->statements.find(prepared.key); it != conn_->statements.end() && !it->idle) it->idle = stmt;
     else sqlite3_finalize(stmt);
     if (ChangesSchema(jetSql)) conn_->ForgetStatements();
     if (rc != SQLITE_DONE) return Fail(jetSql, message, rc);
@@ -221,17 +218,18 @@ Recordset Database::OpenRecordset(const QString& jetSql) {
         rs.error_ = error_;
         return rs;
     }
-    CachedStatement* entry = nullptr;
-    auto reader = std::make_shared<Reader>();
-    QString message;
-    int code = SQLITE_OK;
-    reader->stmt = PrepareJet(conn_.get(), jetSql, true, &entry, &reader->params, &reader->key, &message, &code);
-    if (!reader->stmt) {
-        Fail(jetSql, message, code);
+    PreparedJet prepared = PrepareJet(conn_.get(), jetSql, true);
+    if (!prepared.stmt) {
+        Fail(jetSql, prepared.message, prepared.code);
         rs.error_ = error_;
         rs.errorKind_ = errorKind_;
         return rs;
     }
+    const CachedStatement* entry = prepared.entry;
+    auto reader = std::make_shared<Reader>();
+    reader->stmt = prepared.stmt;
+    reader->params = std::move(prepared.params);
+    reader->key = std::move(prepared.key);
     reader->conn = conn_.get();
     reader->jet = jetSql;
     reader->withRowId = entry->withRowId;

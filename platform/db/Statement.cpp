@@ -43,34 +43,32 @@ void BindAll(sqlite3_stmt* stmt, const std::vector<QVariant>& values) {
     for (int i = 0; i < static_cast<int>(values.size()); ++i) Bind(stmt, i + 1, values[i]);
 }
 
-sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, CachedStatement** entry,
-                         std::vector<QVariant>* params, QString* key, QString* message, int* code) {
+PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
+    PreparedJet out;
+    out.code = SQLITE_ERROR;
     ParameterizedJet p;
-    *code = SQLITE_ERROR;
-    // A recordset's select carries a rowid column; the same text run as a
-    // statement does not.
     const QString kind = forRows ? QStringLiteral("R") : QStringLiteral("X");
     bool read = false;  // p holds the text's tokens
     if (const auto known = c->shapes.constFind(jet);
         known != c->shapes.constEnd() && c->statements.contains(kind + known->key)) {
-        *key = kind + known->key;
-        *params = known->values;
+        out.key = kind + known->key;
+        out.params = known->values;
     } else {
-        if (!ParameterizeJet(jet, &p, message)) return nullptr;
+        if (!ParameterizeJet(jet, &p, &out.message)) return out;
         read = true;
-        *key = kind + p.key;
-        *params = p.values;
+        out.key = kind + p.key;
+        out.params = p.values;
         if (c->shapes.size() >= 4 * kStatementCacheSize) c->shapes.clear();
         c->shapes.insert(jet, Connection::Shape{p.key, p.values});
     }
     ConnectionContext context(c);
-    auto it = c->statements.find(*key);
+    auto it = c->statements.find(out.key);
     if (it != c->statements.end()) {
         // The files it reads must still be attached under the same names.
         bool same = true;
         for (qsizetype i = 0; same && i < it->paths.size(); ++i) {
             QString alias;
-            if (!context.Resolve(it->paths[i], &alias, message)) return nullptr;
+            if (!context.Resolve(it->paths[i], &alias, &out.message)) return out;
             same = alias == it->aliases[i];
         }
         if (!same) {
@@ -80,12 +78,12 @@ sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, Cached
         }
     }
     if (it == c->statements.end()) {
-        if (!read && !ParameterizeJet(jet, &p, message)) return nullptr;
+        if (!read && !ParameterizeJet(jet, &p, &out.message)) return out;
         CachedStatement s;
-        if (!TranslateTokens(std::move(p.tokens), jet, context, &s.translation, message)) return nullptr;
+        if (!TranslateTokens(std::move(p.tokens), jet, context, &s.translation, &out.message)) return out;
         if (s.translation.sql.isEmpty()) {
-            *message = QStringLiteral("empty statement");
-            return nullptr;
+            out.message = QStringLiteral("empty statement");
+            return out;
         }
         s.paths = context.paths;
         s.aliases = context.aliases;
@@ -100,10 +98,10 @@ sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, Cached
         }
         if (!s.idle) {
             s.sql = t.sql;
-            s.idle = c->Prepare(t.sql, message);
+            s.idle = c->Prepare(t.sql, &out.message);
             if (!s.idle) {
-                *code = c->lastCode;
-                return nullptr;
+                out.code = c->lastCode;
+                return out;
             }
         }
         // What the rows will carry.
@@ -125,20 +123,21 @@ sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, Cached
         }
         s.names = names;
         if (c->statements.size() >= kStatementCacheSize) c->ForgetStatements();
-        it = c->statements.insert(*key, std::move(s));
+        it = c->statements.insert(out.key, std::move(s));
     }
-    *entry = &*it;
+    out.entry = &*it;
     sqlite3_stmt* stmt = it->idle;
     it->idle = nullptr;
     if (!stmt) {
-        stmt = c->Prepare(it->sql, message);  // the cached copy is in use by a reader
+        stmt = c->Prepare(it->sql, &out.message);  // the cached copy is in use by a reader
         if (!stmt) {
-            *code = c->lastCode;
-            return nullptr;
+            out.code = c->lastCode;
+            return out;
         }
     }
-    BindAll(stmt, *params);
-    return stmt;
+    BindAll(stmt, out.params);
+    out.stmt = stmt;
+    return out;
 }
 
 }  // namespace db

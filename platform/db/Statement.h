@@ -42,9 +42,19 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int i);
 void Bind(sqlite3_stmt* stmt, int i, const QVariant& v);
 void BindAll(sqlite3_stmt* stmt, const std::vector<QVariant>& values);
 
+// A Jet text's statement, bound and ready to step.
+struct PreparedJet {
+    sqlite3_stmt* stmt = nullptr;      // nullptr when the text could not be prepared
+    CachedStatement* entry = nullptr;  // what the cache knows of it
+    std::vector<QVariant> params;      // the values bound to it
+    QString key;                       // its place in the cache
+    QString message;                   // why it could not be prepared
+    int code = 0;                      // SQLite's result code for that
+};
+
 // The statement for a Jet text, from the cache or translated and prepared
-// now, with the values to bind. Returns nullptr with a message and a code.
-sqlite3_stmt* PrepareJet(Connection* c, const QString& jet, bool forRows, CachedStatement** entry,
-                         std::vector<QVariant>* params, QString* key, QString* message, int* code);
+// now, with the values bound. A recordset's select (forRows) carries a rowid
+// column; the same text run as a statement does not.
+PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows);
 
 }  // namespace db
