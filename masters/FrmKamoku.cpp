@@ -8,6 +8,7 @@
 #include "masters/MasterSupport.h"
 #include "reports/PrintHandOffs.h"
 #include "platform/ui/Ime.h"
+#include "platform/db/Transaction.h"
 
 namespace masters {
 
@@ -152,7 +153,7 @@ void FrmKamoku::Read科目マスタ() {
     const bool made = AddSheetRows(ProgressTotal.toLongLong() + kSpareRows);
 
     // The sheet's rows are written in one transaction, not one commit each.
-    const bool batch = DbWork.BeginTrans();
+    db::Transaction batch(DbWork);
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ"));
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
     if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastError());
@@ -171,7 +172,7 @@ void FrmKamoku::Read科目マスタ() {
         PBar.SetValue(ProgressPercent.toInt());
     }
     rows.Close();
-    if (batch && !DbWork.CommitTrans()) DbWork.Rollback();
+    if (batch.Began()) batch.Commit();
     dat明細.Refresh();
     PBar.SetValue(100);
     PBar.SetVisible(false);
