@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 #include "core/MsgShow.h"
 #include "platform/db/Quote.h"
+#include "platform/db/Transaction.h"
 
 namespace core {
 
@@ -62,7 +63,8 @@ bool Hint::EntryHint() {
     if (lblFormName.Caption().isEmpty() || lblCtlName.Caption().isEmpty()) return true;
     db::Database& d = ModMurv::DbData;
     // Delete and add together: one row per key, and never none after a failure.
-    if (!d.BeginTrans()) return false;
+    db::Transaction transaction(d);
+    if (!transaction.Began()) return false;
     ModMurv::SqlText = QStringLiteral("delete * from MvHint") + KeyCondition();
     bool ok = d.Execute(ModMurv::SqlText);
     ModMurv::SqlText = QStringLiteral("select * from MvHint") + KeyCondition();
@@ -74,9 +76,7 @@ bool Hint::EntryHint() {
     ok = ok && rs.SetValue(QStringLiteral("Contents"), txtContents.Text());
     ok = ok && rs.Update();
     rs.Close();
-    if (ok && d.CommitTrans()) return true;
-    d.Rollback();
-    return false;
+    return ok && transaction.Commit();
 }
 
 bool Hint::Deleteヒント() {

@@ -1,5 +1,6 @@
 #include "core/ScreenKit.h"
 
+#include <optional>
 #include <vector>
 
 #include "core/Failure.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/Grid.h"
 #include "platform/ui/MessagePresenter.h"
 #include "platform/ui/NumberBox.h"
+#include "platform/db/Transaction.h"
 
 namespace core {
 
@@ -95,7 +97,7 @@ bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const 
     if (!work.IsOpen()) return Failed(nullptr, work);
     // One transaction for the whole batch: the work file is written once,
     // and a batch that fails adds nothing.
-    const bool batch = work.BeginTrans();
+    db::Transaction batch(work);
     db::Recordset rs = Open(work, QStringLiteral("select * from ") + table);
     bool ok = rs.IsOpen();
     std::vector<std::pair<int, QVariant>> fields;
@@ -109,10 +111,7 @@ bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const 
     }
     if (!ok) Failed(&rs, work);
     rs.Close();
-    if (batch) {
-        if (ok && !work.CommitTrans()) ok = Failed(nullptr, work);
-        if (!ok && work.InTransaction()) work.Rollback();
-    }
+    if (ok && batch.Began() && !batch.Commit()) ok = Failed(nullptr, work);
     return ok;
 }
 
@@ -126,12 +125,11 @@ bool FillToRows(const QString& table, FieldValues values, qint64 rows) {
 bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& writes) {
     db::Database& data = ModMurv::DbData;
     g_lastDetail.clear();
-    if (data.BeginTrans()) {
+    if (db::Transaction transaction(data); transaction.Began()) {
         const bool written = writes(data);
-        if (written && data.CommitTrans()) return true;
+        if (written && transaction.Commit()) return true;
         // A write that failed through the kit has noted why already.
         if (written || g_lastDetail.isEmpty()) Failed(nullptr, data);
-        if (data.InTransaction()) data.Rollback();
     } else {
         Failed(nullptr, data);
     }
@@ -164,7 +162,8 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
     using namespace ModMurv;
     for (ui::ComboBox* combo : combos) combo->Clear();
     bool ok = Exec(DbWork, QStringLiteral("delete * from ") + workTable) || Failed(nullptr, DbWork);
-    const bool batch = ok && DbWork.BeginTrans();
+    std::optional<db::Transaction> batch;
+    if (ok) batch.emplace(DbWork);
     db::Recordset list = Open(DbWork, QStringLiteral("select * from ") + workTable);
     db::Recordset names = Open(DbData, dataSelect);
     if (ok && !list.IsOpen()) ok = Failed(&list, DbWork);
@@ -180,10 +179,7 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
     }
     names.Close();
     list.Close();
-    if (batch) {
-        if (ok && !DbWork.CommitTrans()) ok = Failed(nullptr, DbWork);
-        if (!ok && DbWork.InTransaction()) DbWork.Rollback();
-    }
+    if (ok && batch && batch->Began() && !batch->Commit()) ok = Failed(nullptr, DbWork);
     return ok;
 }
 

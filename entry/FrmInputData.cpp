@@ -11,6 +11,7 @@
 #include "core/ScreenKit.h"
 #include "entry/EntryRules.h"
 #include "entry/FrmInput.h"
+#include "platform/db/Transaction.h"
 
 namespace entry {
 
@@ -82,7 +83,7 @@ void FrmInput::Read経費() {
         return;
     }
 
-    const bool batch = DbWork.BeginTrans();
+    db::Transaction batch(DbWork);
     const int fLno = work.FieldIndex(QStringLiteral("lno"));
     const QStringList copied = {QStringLiteral("取引先名"), QStringLiteral("科目"), QStringLiteral("金額")};
     qint64 index = 1;
@@ -120,9 +121,8 @@ void FrmInput::Read経費() {
     lines.Close();
     const QString workError = work.LastError();
     work.Close();
-    if (written && batch && !DbWork.CommitTrans()) written = false;
+    if (written && batch.Began() && !batch.Commit()) written = false;
     if (!written) {
-        if (DbWork.InTransaction()) DbWork.Rollback();
         loadedLines_.clear();
         fail(QStringLiteral("読み込んだ経費を入力明細の行に書けませんでした。"),
              workError.isEmpty() ? DbWork.LastError() : workError);

@@ -5,6 +5,7 @@
 #include "core/ScreenKit.h"
 #include "lists/FrmKeihiJuni.h"
 #include "lists/ListKit.h"
+#include "platform/db/Transaction.h"
 
 namespace lists {
 
@@ -66,7 +67,8 @@ bool FrmKeihiJuni::Read経費順位() {
 // Each name's total over the window; a row without a name sums the lines
 // without one.
 bool FrmKeihiJuni::SumNames(const QString& field) {
-    if (!DbWork.BeginTrans()) return false;
+    db::Transaction transaction(DbWork);
+    if (!transaction.Began()) return false;
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w経費順位"));
     bool ok = rows.IsOpen();
     const QString period = QStringLiteral(" and  日付 >= ") + DateLiteral(window_.start) +
@@ -79,9 +81,7 @@ bool FrmKeihiJuni::SumNames(const QString& field) {
         ok = ok && rows.Edit() && rows.SetValue(S(u"金額"), sum) && rows.Update();
     }
     rows.Close();
-    if (ok) ok = DbWork.CommitTrans();
-    if (!ok && DbWork.InTransaction()) DbWork.Rollback();
-    return ok;
+    return ok && transaction.Commit();
 }
 
 }  // namespace lists

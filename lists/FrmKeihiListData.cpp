@@ -6,6 +6,7 @@
 #include "core/ScreenKit.h"
 #include "lists/FrmKeihiList.h"
 #include "lists/ListKit.h"
+#include "platform/db/Transaction.h"
 
 namespace lists {
 
@@ -42,18 +43,16 @@ bool FrmKeihiList::Read経費一覧() {
     // attached inside one); the list is then made anew as a whole or not at
     // all.
     db::Database& work = ListWork();
-    bool ok = Open(work, QStringLiteral("select count(*) as total from 取引明細") + core::InFile(ModMurv::DataFilePath) +
-                             QStringLiteral(" where rowid = 0"))
-                  .IsOpen() &&
-              work.BeginTrans();
-    ok = ok && Exec(work, QStringLiteral("delete * from w経費一覧"));
-    PBar.SetValue(30);
-    for (const Window& w : windows) ok = ok && Exec(work, statement(w));
-    if (ok) ok = work.CommitTrans();
+    bool ok = false;
+    {
+        db::Transaction transaction(work, {ModMurv::DataFilePath});
+        ok = transaction.Began() && Exec(work, QStringLiteral("delete * from w経費一覧"));
+        PBar.SetValue(30);
+        for (const Window& w : windows) ok = ok && Exec(work, statement(w));
+        ok = ok && transaction.Commit();
+    }
     if (!ok) {
         const QString reason = work.LastError();
-        const QString failed = ModMurv::SqlText;
-        if (work.InTransaction()) work.Rollback();
         // No half list: the screen shows none, and says why.
         Exec(DbWork, QStringLiteral("delete * from w経費一覧"));
         readMonths_.clear();
@@ -61,7 +60,6 @@ bool FrmKeihiList::Read経費一覧() {
         num合計.Clear();
         PBar.SetVisible(false);
         dat明細.Refresh();
-        ModMurv::SqlText = failed;
         core::ShowFailure(S(u"経費一覧を読み込めませんでした。"), reason);
         return false;
     }

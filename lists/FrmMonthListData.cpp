@@ -11,6 +11,7 @@
 #include "core/ScreenKit.h"
 #include "lists/FrmMonthList.h"
 #include "lists/ListKit.h"
+#include "platform/db/Transaction.h"
 
 namespace lists {
 
@@ -135,7 +136,8 @@ bool FrmMonthList::SumRows(const QString& field) {
     for (int k = 0; k <= kMonths; ++k)
         if (!ReadNameSums(field, k == 0 ? window_ : MonthOf(window_.start, k - 1), &sums[static_cast<size_t>(k)]))
             return false;
-    if (!DbWork.BeginTrans()) return false;
+    db::Transaction transaction(DbWork);
+    if (!transaction.Began()) return false;
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w月別経費"));
     bool ok = rows.IsOpen();
     for (; ok && !rows.IsEOF(); rows.MoveNext()) {
@@ -147,9 +149,7 @@ bool FrmMonthList::SumRows(const QString& field) {
         ok = ok && rows.Update();
     }
     rows.Close();
-    if (ok) ok = DbWork.CommitTrans();
-    if (!ok && DbWork.InTransaction()) DbWork.Rollback();
-    return ok;
+    return ok && transaction.Commit();
 }
 
 }  // namespace lists

@@ -18,6 +18,7 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/KeyHooks.h"
 #include "platform/ui/TextControls.h"
+#include "platform/db/Transaction.h"
 
 namespace lists {
 
@@ -118,7 +119,8 @@ void SetUpPeriodFields(ui::DateBox& start, ui::DateBox& end, ui::Label& between,
 bool RankAndCut(const QString& table, const QString& sortTable, const QString& amount, const QStringList& sums,
                 int limit) {
     db::Database& work = ModMurv::DbWork;
-    if (!work.BeginTrans()) return false;
+    db::Transaction transaction(work);
+    if (!transaction.Began()) return false;
     const QString beyond = QString::number(kBeyondLimit);
     const QString order = QStringLiteral(" order by ") + amount + QStringLiteral(" DESC,rowid;");
     bool ok = Exec(work, QStringLiteral("delete * from ") + sortTable) &&
@@ -151,9 +153,7 @@ bool RankAndCut(const QString& table, const QString& sortTable, const QString& a
             ok = ok && other.Update();
         }
     }
-    if (ok) ok = work.CommitTrans();
-    if (!ok && work.InTransaction()) work.Rollback();
-    return ok;
+    return ok && transaction.Commit();
 }
 
 void ClickKeyButton(ui::KeyArgs& key, std::initializer_list<KeyButton> buttons) {

@@ -9,6 +9,7 @@
 #include "platform/db/Scratch.h"
 #include "platform/ui/MessagePresenter.h"
 #include "platform/ui/GridFit.h"
+#include "platform/db/Transaction.h"
 
 namespace lookup {
 
@@ -219,7 +220,7 @@ void LookupWindow::FillBuffer(const QString& source) {
     QString failure = !buffer.IsOpen() ? buffer.LastError() : !rows.IsOpen() ? rows.LastError() : QString();
     if (failure.isEmpty() && !rows.IsBOF() && !rows.IsEOF()) {
         // One transaction for the whole copy: the work file is written once.
-        const bool batched = work.BeginTrans();
+        db::Transaction batch(work);
         while (failure.isEmpty() && !rows.IsEOF()) {
             buffer.AddNew();
             buffer.SetValue(settings_.nameField, rows.Value(settings_.nameField));
@@ -227,8 +228,7 @@ void LookupWindow::FillBuffer(const QString& source) {
             if (!buffer.Update()) failure = buffer.LastError();
             rows.MoveNext();
         }
-        if (batched && failure.isEmpty() && !work.CommitTrans()) failure = work.LastError();
-        if (batched && work.InTransaction()) work.Rollback();
+        if (batch.Began() && failure.isEmpty() && !batch.Commit()) failure = work.LastError();
     }
     rows.Close();
     buffer.Close();

@@ -22,6 +22,7 @@
 #include "core/ScreenKit.h"
 #include "maintenance/FrmHosyu.h"
 #include "platform/disk/FileOps.h"
+#include "platform/db/Transaction.h"
 
 namespace maintenance {
 
@@ -311,29 +312,27 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
             if (!rs.IsOpen() || rs.IsEOF()) return fail(archive.LastError());
             expected.push_back(rs.Value(0).toLongLong());
         }
-        if (!archive.BeginTrans()) return fail(archive.LastError());
-        for (qsizetype i = 0; i < tables.size(); ++i) {
-            const QString& table = tables[i];
-            const bool copied = Exec(archive, QStringLiteral("insert into ") + table +
-                                                  QStringLiteral(" select * from ") + table + in + condition(table));
-            const qint64 rows = archive.RecordsAffected();
-            if (!copied || rows != expected[i]) {
-                const QString why =
-                    copied ? QStringLiteral("%1: %2 of %3 rows copied").arg(table).arg(rows).arg(expected[i])
-                           : archive.LastError();
-                archive.Rollback();
-                return fail(why);
+        QString why;  // the copy is rolled back before it is said
+        {
+            db::Transaction transaction(archive);
+            if (!transaction.Began()) why = archive.LastError();
+            for (qsizetype i = 0; why.isEmpty() && i < tables.size(); ++i) {
+                const QString& table = tables[i];
+                const bool copied = Exec(archive, QStringLiteral("insert into ") + table +
+                                                      QStringLiteral(" select * from ") + table + in + condition(table));
+                const qint64 rows = archive.RecordsAffected();
+                if (!copied || rows != expected[i])
+                    why = copied ? QStringLiteral("%1: %2 of %3 rows copied").arg(table).arg(rows).arg(expected[i])
+                                 : archive.LastError();
             }
-        }
-        for (qsizetype i = 0; i < tables.size(); ++i) {
-            const qint64 held = core::CountOf(archive, QStringLiteral("select count(*) as total from ") + tables[i]);
-            if (held != expected[i]) {
-                archive.Rollback();
-                return fail(
-                    QStringLiteral("%1: the archive holds %2 rows, not %3").arg(tables[i]).arg(held).arg(expected[i]));
+            for (qsizetype i = 0; why.isEmpty() && i < tables.size(); ++i) {
+                const qint64 held = core::CountOf(archive, QStringLiteral("select count(*) as total from ") + tables[i]);
+                if (held != expected[i])
+                    why = QStringLiteral("%1: the archive holds %2 rows, not %3").arg(tables[i]).arg(held).arg(expected[i]);
             }
+            if (why.isEmpty() && !transaction.Commit()) why = archive.LastError();
         }
-        if (!archive.CommitTrans()) return fail(archive.LastError());
+        if (!why.isEmpty()) return fail(why);
         archive.Close();
     }
 

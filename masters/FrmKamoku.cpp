@@ -8,6 +8,7 @@
 #include "masters/MasterSupport.h"
 #include "reports/PrintHandOffs.h"
 #include "platform/ui/Ime.h"
+#include "platform/db/Transaction.h"
 
 namespace masters {
 
@@ -131,6 +132,7 @@ bool FrmKamoku::AddSheetRows(qint64 rows) {
 
 bool FrmKamoku::Clear科目マスタ() {
     bool made = Exec(DbWork, QStringLiteral("delete * from w科目マスタ"));
+    if (made) deletedRows_.clear();
     if (made) made = AddSheetRows(kSheetRows);
     else ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
     dat明細.Refresh();
@@ -151,7 +153,7 @@ void FrmKamoku::Read科目マスタ() {
     const bool made = AddSheetRows(ProgressTotal.toLongLong() + kSpareRows);
 
     // The sheet's rows are written in one transaction, not one commit each.
-    const bool batch = DbWork.BeginTrans();
+    db::Transaction batch(DbWork);
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ"));
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
     if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastError());
@@ -170,7 +172,7 @@ void FrmKamoku::Read科目マスタ() {
         PBar.SetValue(ProgressPercent.toInt());
     }
     rows.Close();
-    if (batch && !DbWork.CommitTrans()) DbWork.Rollback();
+    if (batch.Began()) batch.Commit();
     dat明細.Refresh();
     PBar.SetValue(100);
     PBar.SetVisible(false);
@@ -182,7 +184,10 @@ void FrmKamoku::Entry科目() {
     const bool written = WriteAll(S(u"科目を登録できませんでした"), [&](db::Database& data) {
         db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ where not isnull(科目)"));
         if (!rows.IsOpen()) return false;
-        for (; !rows.IsEOF(); rows.MoveNext()) sheet << SheetRowOf(rows, kItem, kItemFields);
+        for (; !rows.IsEOF(); rows.MoveNext()) {
+            SheetRow row = SheetRowOf(rows, kItem, kItemFields);
+            if (!deletedRows_.contains(row.name)) sheet << std::move(row);
+        }
         const SheetChanges changes = baseline_.Compare(sheet);
         for (const QString& item : changes.removed)
             if (!Exec(data, QStringLiteral("delete * from 科目マスタ") + ItemIs(item))) return false;
@@ -208,8 +213,14 @@ void FrmKamoku::LineDelete科目マスタ() {
                 return Exec(data, QStringLiteral("delete * from 科目マスタ") + ItemIs(item));
             });
         if (deleted) {
-            Exec(DbWork, QStringLiteral("delete * from w科目マスタ where チェック = True"));
             for (const QString& item : gone) baseline_.Forget(item);
+            // Rows that stay on the sheet no longer name a stored item.
+            if (!Exec(DbWork, QStringLiteral("delete * from w科目マスタ where チェック = True"))) {
+                for (const QString& item : gone) deletedRows_.insert(item);
+                ShowFailure(S(u"科目を削除しましたが、チェックした行を画面から消せませんでした。"
+                              u"この行は登録されません。読込み直してください。"),
+                            LastFailureDetail());
+            }
         }
     }
     ticked.Close();

@@ -11,6 +11,8 @@
 // stored item plus kSpareRows blank rows, so registration never drops an item
 // that was not on the sheet.
 
+#include <QSet>
+
 #include "masters/MasterSupport.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Containers.h"
@@ -75,6 +77,9 @@ private:
 
     // The items as the sheet last read or registered them.
     SheetBaseline baseline_;
+    // Deleted items whose rows the work file kept on the sheet: they are
+    // never registered again, until the sheet is made anew.
+    QSet<QString> deletedRows_;
 };
 
 }  // namespace masters

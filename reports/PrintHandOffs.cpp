@@ -7,6 +7,7 @@
 #include "core/MsgShow.h"
 #include "platform/db/Quote.h"
 #include "reports/Reports.h"
+#include "platform/db/Transaction.h"
 
 namespace reports {
 
@@ -102,12 +103,12 @@ void Prn科目一覧(int index) { PrintOrPreview<rpt科目一覧>(index); }
 bool Prn取引先マスタ(int index) {
     // The feed is written in one transaction: the work file is synced once,
     // and a feed that fails leaves the table as it was.
-    if (!DbWork.BeginTrans()) return FeedFailed(DbWork.LastError());
-    const bool fed = FillPartnerFeed();
-    if (!fed || !DbWork.CommitTrans()) {
-        if (fed) FeedFailed(DbWork.LastError());
-        if (DbWork.InTransaction()) DbWork.Rollback();
-        return false;
+    {
+        db::Transaction transaction(DbWork);
+        if (!transaction.Began()) return FeedFailed(DbWork.LastError());
+        const bool fed = FillPartnerFeed();
+        if (!fed) return false;
+        if (!transaction.Commit()) return FeedFailed(DbWork.LastError());
     }
     PrintOrPreview<rpt取引先一覧>(index);
     return true;

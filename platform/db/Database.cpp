@@ -186,8 +186,15 @@ bool Database::CommitTrans() {
 
 bool Database::Rollback() {
     if (!InTransaction()) return Fail(QStringLiteral("ROLLBACK"), QStringLiteral("no transaction is open"));
+    // A rollback that succeeds leaves the failure that led to it to be said.
+    const QString error = error_;
+    const ErrorKind kind = errorKind_;
     const bool ok = Native(QStringLiteral("ROLLBACK"), false);
     conn_->inTransaction = false;
+    if (ok) {
+        error_ = error;
+        errorKind_ = kind;
+    }
     return ok;
 }
 

@@ -78,6 +78,8 @@ public:
     bool Detach(const QString& path);
 
     // One transaction at a time; a file must be attached before it begins.
+    // Screens hold one through db::Transaction. A rollback that succeeds
+    // leaves LastError() as it was.
     bool BeginTrans();
     bool CommitTrans();
     bool Rollback();

@@ -170,4 +170,30 @@ TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
     EXPECT_TRUE(g.CellValue(0, kName).isNull());
 }
 
+TEST_F(FrmKamokuTest, DeletedItemsWhoseRowsTheWorkFileKeepsAreSaidAndNeverStoredAgain) {
+    FrmKamoku& k = Open<FrmKamoku>(QStringLiteral("FrmKamoku"));
+    ui::DataGrid& g = k.Grid科目マスタ;
+    const auto workFile = [this](const QString& sql) {
+        db::Database d;
+        ASSERT_TRUE(d.Open(WorkFile()));
+        ASSERT_TRUE(d.ExecuteNative(sql)) << d.LastError().toStdString();
+    };
+    workFile(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON w科目マスタ WHEN OLD.チェック <> 0 BEGIN SELECT "
+                            "RAISE(ABORT, 'kept'); END"));
+    Click(g, 2, kTick);  // Tom's
+    PressKey(g.View(), Qt::Key_F10, Answer::Yes);
+    ASSERT_EQ(Texts().size(), 2);
+    EXPECT_EQ(Texts()[1], QStringLiteral("科目を削除しましたが、チェックした行を画面から消せませんでした。"
+                                         "この行は登録されません。読込み直してください。\n\nkept"));
+    EXPECT_TRUE(Rows("select * from 科目マスタ where 科目 = 'Tom''s'").isEmpty()) << "the item is deleted for good";
+    EXPECT_EQ(Shown(g.CellValue(2, kName)), QStringLiteral("Tom's")) << "the row is still on the sheet";
+
+    // Registering the sheet as it stands does not bring the deleted item back.
+    workFile(QStringLiteral("DROP TRIGGER keep"));
+    boxes_.Clear();
+    PressKey(g.View(), Qt::Key_F5, Answer::Yes);
+    EXPECT_EQ(Texts().last(), QStringLiteral("科目 を登録しました。"));
+    EXPECT_EQ(Items(), (QStringList{"読みなし/-/0/-", "消耗品費/しょうもうひんひ/0/事務用品"}));
+}
+
 }  // namespace
