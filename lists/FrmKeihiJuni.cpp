@@ -7,6 +7,7 @@
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
+#include "platform/ui/Pictures.h"
 #include "reports/PrintHandOffs.h"
 
 namespace lists {
@@ -38,8 +39,8 @@ void FrmKeihiJuni::LayOut() {
     txt終了.Move(2640, 60, 1530, 330);
     cmdMonBef.Move(6540, 150, 420, 390);
     cmdMonNext.Move(6990, 150, 420, 390);
-    cmdMonBef.SetPicture(StepPicture(false));
-    cmdMonNext.SetPicture(StepPicture(true));
+    cmdMonBef.SetPicture(ui::StepPicture(false));
+    cmdMonNext.SetPicture(ui::StepPicture(true));
 
     SetUpGrouping(Frame集計, Opt科目別, Opt取引先別, Label2, cmb表示順位, 120, 690);
     cmd読込.Move(8880, 660, 1200, 420);

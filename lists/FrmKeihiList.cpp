@@ -10,6 +10,7 @@
 #include "core/Schema.h"
 #include "core/ScreenKit.h"
 #include "lists/ListKit.h"
+#include "platform/ui/Pictures.h"
 #include "reports/PrintHandOffs.h"
 
 namespace lists {
@@ -33,8 +34,8 @@ void FrmKeihiList::LayOut() {
     txt終了.Move(2640, 60, 1530, 330);
     cmdMonBef.Move(6030, 150, 420, 390);
     cmdMonNext.Move(6480, 150, 420, 390);
-    cmdMonBef.SetPicture(StepPicture(false));
-    cmdMonNext.SetPicture(StepPicture(true));
+    cmdMonBef.SetPicture(ui::StepPicture(false));
+    cmdMonNext.SetPicture(ui::StepPicture(true));
     cmdMonBef.SetToolTipText(S(u"前の月"));
     cmdMonNext.SetToolTipText(S(u"次の月"));
     Lbl表示順.Move(7140, 195, 720, 300);

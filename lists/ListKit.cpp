@@ -1,7 +1,6 @@
 #include "lists/ListKit.h"
 
 #include <QDebug>
-#include <QPainter>
 
 #include "core/Clock.h"
 #include "core/Hint.h"
@@ -55,19 +54,6 @@ void StepPeriod(ui::DateBox& start, ui::DateBox& end, int step) {
     const Window moved = StepWindow(start.Date(), end.Date(), step, core::Today());
     start.SetDate(moved.start);
     end.SetDate(moved.end);
-}
-
-QPixmap StepPicture(bool forward) {
-    QPixmap pm(14, 14);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x30, 0x30, 0x30));
-    const QPointF back[] = {{11, 2}, {11, 12}, {3, 7}};
-    const QPointF ahead[] = {{3, 2}, {3, 12}, {11, 7}};
-    p.drawPolygon(forward ? ahead : back, 3);
-    return pm;
 }
 
 void PlaceButtonRow(QWidget& form, std::initializer_list<KeyedButton> buttons, int left, int top) {

@@ -4,7 +4,6 @@
 // work table with its cut into "その他", the close button, and saying a
 // failure to the user once with its detail in the log.
 
-#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -49,9 +48,6 @@ Window FillPeriod(ui::DateBox& start, ui::DateBox& end);
 
 // Moves the two fields one month back (-1) or forward (+1).
 void StepPeriod(ui::DateBox& start, ui::DateBox& end, int step);
-
-// The picture of a month-step button: a triangle pointing back or forward.
-QPixmap StepPicture(bool forward);
 
 // A row of command buttons from (left, top), 1200 twips wide and 480 high,
 // each with the name of its function key (if it has one) under it.

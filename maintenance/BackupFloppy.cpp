@@ -64,7 +64,9 @@ bool RunArchiverAndTell(const QString& command, const QString& okTitle, const QS
     return false;
 }
 
-QString Quoted(const QString& text) { return u'"' + text + u'"'; }
+// An argument of the archiver's command line: the text in double quotes, so
+// that a path with blanks stays one argument. (Not the quoting of statements.)
+QString ArchiverArgument(const QString& text) { return u'"' + text + u'"'; }
 
 // The file of that name in the disk's root folder, found without regard to case.
 QString FindOnDisk(const QString& drive, const QString& name) {
@@ -209,9 +211,9 @@ bool CreateLzhFile(const QString& folder, const QString& fileName, const QString
     const QString archive = folder + archiveName;
     QString error;
     if (!disk::RemoveFile(archive, &error)) qCWarning(lcBackup) << error;
-    const QString command = QStringLiteral("a ") + QStringLiteral("-+ -a1 -d0 -f0 -n0 -jm4") + u' ' + Quoted(archive) +
-                            u' ' + Quoted(ModMurv::DataFolder) + u' ' + Quoted(folder) + Quoted(fileName) +
-                            Quoted(QString());
+    const QString command = QStringLiteral("a ") + QStringLiteral("-+ -a1 -d0 -f0 -n0 -jm4") + u' ' +
+                            ArchiverArgument(archive) + u' ' + ArchiverArgument(ModMurv::DataFolder) + u' ' +
+                            ArchiverArgument(folder) + ArchiverArgument(fileName) + ArchiverArgument(QString());
     QString report;
     const int rc = RunArchiver(command, &report);
     // The packed archive counts only once every member reads back with a good CRC.
@@ -245,7 +247,8 @@ bool DefrostMV(const QString& folder, const QString& fileName, const QString& ar
         }
     }
     const QString command = QStringLiteral("x ") + QStringLiteral("-+ -a2 -d1 -f0 -n1 -jyc0 -jyd0 -jyk0 -jyn0 -jyo0") +
-                            u' ' + Quoted(archive) + u' ' + Quoted(folder) + u' ' + Quoted(QStringLiteral("*.*"));
+                            u' ' + ArchiverArgument(archive) + u' ' + ArchiverArgument(folder) + u' ' +
+                            ArchiverArgument(QStringLiteral("*.*"));
     return RunArchiverAndTell(command, QStringLiteral("[書庫解凍 ＯＫ]"), QStringLiteral("[書庫解凍　エラー]"),
                               "the archive was not unpacked:");
 }

@@ -4,13 +4,10 @@
 // catalogue, the data-path dialog, the partner lookup and the web links.
 #include "maintenance/FrmHosyu.h"
 
-#include <QApplication>
 #include <QDebug>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QUrl>
 
 #include "core/CompanyInfo.h"
@@ -25,6 +22,7 @@
 #include "maintenance/Backup.h"
 #include "platform/disk/Drives.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/Pictures.h"
 #include "platform/ui/Shell.h"
 
 namespace maintenance {
@@ -35,22 +33,6 @@ namespace {
 
 // The second page of the web site: support and downloads.
 const QString kSupportPage = core::kWebPage + QStringLiteral("support/");
-
-// A small banner for a web link.
-QPixmap LinkPicture(const QString& text, const QColor& from, const QColor& to) {
-    QPixmap pm(120, 32);
-    QPainter p(&pm);
-    QLinearGradient g(0, 0, 120, 32);
-    g.setColorAt(0, from);
-    g.setColorAt(1, to);
-    p.fillRect(pm.rect(), g);
-    p.setPen(Qt::white);
-    QFont f = QApplication::font();
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(pm.rect(), Qt::AlignCenter, text);
-    return pm;
-}
 
 void Place(ui::Label& label, int left, int top, int width) { label.Move(left, top, width, 300); }
 
@@ -98,10 +80,7 @@ void FrmHosyu::LayOut() {
 
     // The panel of the running year-end update.
     CnMsg.Move(2400, 2520, 4800, 960);
-    core::MakePopUp(CnMsg);
-    LMsg.Move(120, 300, 4560, 360);
-    LMsg.SetAlignment(Qt::AlignCenter);
-    LMsg.SetFontBold(true);
+    CnMsg.Text().SetFontBold(true);
 }
 
 void FrmHosyu::LayOutSettings() {
@@ -147,8 +126,8 @@ void FrmHosyu::LayOutSettings() {
     Place(LblVer, 5160, 4140, 3900);
     Image1.Move(5160, 4500, 1800, 480);
     Image2.Move(7080, 4500, 1800, 480);
-    Image1.SetPicture(LinkPicture(QStringLiteral("MURV"), QColor(0x1f, 0x4e, 0x8c), QColor(0x5b, 0x9b, 0xd5)));
-    Image2.SetPicture(LinkPicture(S(u"サポート"), QColor(0x2e, 0x6b, 0x30), QColor(0x6a, 0xb0, 0x5a)));
+    Image1.SetPicture(ui::LinkPicture(QStringLiteral("MURV"), QColor(0x1f, 0x4e, 0x8c), QColor(0x5b, 0x9b, 0xd5)));
+    Image2.SetPicture(ui::LinkPicture(S(u"サポート"), QColor(0x2e, 0x6b, 0x30), QColor(0x6a, 0xb0, 0x5a)));
     for (ui::ImageButton* link : {&Image1, &Image2}) link->setCursor(Qt::PointingHandCursor);
     Image1.SetToolTipText(core::kWebPage);
     Image2.SetToolTipText(kSupportPage);

@@ -19,6 +19,7 @@
 #include <QString>
 
 #include "maintenance/HosyuRules.h"
+#include "platform/ui/BusyPanel.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
 
@@ -172,8 +173,7 @@ public:
 
     // Shown only while the year-end update runs (made last: it comes up
     // over the pages).
-    ui::Panel CnMsg{this, ui::Panel::Style::Raised};
-    ui::Label LMsg{&CnMsg};
+    ui::BusyPanel CnMsg{QStringLiteral("年次更新中です････"), this};
 
 protected:
     void OnLoad() override;

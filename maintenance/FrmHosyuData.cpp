@@ -203,12 +203,9 @@ bool FrmHosyu::Exec更新() {
         !MsgShow(S(u"その他"), S(u"確認"), S(u"その名称のデータは既に存在します。上書きしてよろしいですか。")))
         return false;
 
-    LMsg.SetCaption(S(u"年次更新中です････"));
-    CnMsg.SetVisible(true);
-    CnMsg.repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    CnMsg.Begin();
     const auto hidePanel = [this] {
-        CnMsg.SetVisible(false);
+        CnMsg.End();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
 

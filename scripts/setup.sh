@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Shared set-up of run.sh and test.sh: installs the missing Debian packages,
 # configures and builds into build/. Quick when nothing changed.
+# MURV_JOBS=N limits the build (and scripts/test.sh's tests) to N jobs at a
+# time; the default is one per CPU.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
           libicu-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk sqlite3
           liblhasa-dev lhasa qt6-translations-l10n python3-fonttools fonts-ipaexfont-mincho
-          fonts-ipaexfont-gothic poppler-utils)
+          fonts-ipaexfont-gothic poppler-utils clang-format)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -22,4 +24,4 @@ fi
 if [ ! -f build/build.ninja ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build build -j "$(nproc)"
+cmake --build build -j "${MURV_JOBS:-$(nproc)}"

@@ -18,6 +18,7 @@
 #include "platform/lzh/Lh5.h"
 #include "platform/ui/MessagePresenter.h"
 #include "tests/bench/ExpenseLines.h"
+#include "tests/bench/SmokeRun.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ struct Book {
         ModMurv::DataFilePath = ModMurv::DataFolder + core::kDataFileName;
         ModMurv::WorkFilePath = ModMurv::DataFolder + core::kWorkFileName;
         ModMurv::DbData.Open(ModMurv::DataFilePath);
-        test::FillExpenseLines(ModMurv::DbData, lines);
+        test::FillExpenseLines(ModMurv::DbData, bench::BookLines(lines));
         drive = QDir(dir.path()).filePath(QStringLiteral("disk"));
         QDir().mkpath(drive);
     }

@@ -23,6 +23,7 @@
 #include "platform/db/Scratch.h"
 #include "tests/bench/BenchData.h"
 #include "tests/bench/BenchReport.h"
+#include "tests/bench/SmokeRun.h"
 #include "tests/bench/SqliteTwin.h"
 
 namespace {
@@ -39,11 +40,12 @@ struct Folder {
 };
 
 // One file of 50,000 lines for every benchmark that reads.
+const int kFileLines = bench::BookLines(50000);
 const QString& LinesFile() {
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString p = QDir(dir.path()).filePath(QStringLiteral("lines.mdb"));
-        bench::MakeBenchDataFile(p, 50000, 300, 40, 600);
+        bench::MakeBenchDataFile(p, kFileLines, 300, 40, 600);
         return p;
     }();
     return path;
@@ -276,7 +278,7 @@ void BM_CopyLinesIntoWorkTable(benchmark::State& state) {
                          db::SqlEscape(LinesFile()) + QStringLiteral("' order by 日付,行番号;");
     for (auto _ : state) {
         work.Execute(QStringLiteral("delete * from w経費一覧"));
-        if (!work.Execute(copy) || work.RecordsAffected() != 50000) state.SkipWithError("copy failed");
+        if (!work.Execute(copy) || work.RecordsAffected() != kFileLines) state.SkipWithError("copy failed");
     }
 }
 BENCHMARK(BM_CopyLinesIntoWorkTable)->Unit(benchmark::kMillisecond);

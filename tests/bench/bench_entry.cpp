@@ -20,20 +20,21 @@
 #include "masters/FrmKamoku.h"
 #include "tests/bench/BenchData.h"
 #include "tests/bench/BenchProgram.h"
+#include "tests/bench/SmokeRun.h"
 #include "tests/bench/SqliteTwin.h"
 
 namespace {
 
 using entry::FrmInput;
 
-// A generated data file of `lines` lines, made once per run.
+// A generated data file of `lines` lines (bench::BookLines), made once per run.
 QString BenchFile(int lines) {
     static QTemporaryDir dir;
     static std::map<int, QString> files;
     auto& path = files[lines];
     if (path.isEmpty()) {
         path = QDir(dir.path()).filePath(QStringLiteral("lines%1.mdb").arg(lines));
-        if (!bench::MakeBenchDataFile(path, lines, 300, 40, 600)) path.clear();
+        if (!bench::MakeBenchDataFile(path, bench::BookLines(lines), 300, 40, 600)) path.clear();
     }
     return path;
 }
@@ -120,7 +121,9 @@ void BM_LoadCurrentYear(benchmark::State& state, bool raw) {
     const double before = ResidentMegabytes();
     bench::Measure(state, raw, nullptr, [&] {
         screen.Read経費();
-        if (screen.num入力件数.Value().toInt() != 5000) state.SkipWithError("not 5000 lines shown");
+        // The screen shows 5000 lines at most; the smoke run's book holds fewer in the year.
+        const int shown = screen.num入力件数.Value().toInt();
+        if (bench::SmokeRun() ? shown == 0 : shown != 5000) state.SkipWithError("not 5000 lines shown");
     });
     state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
 }
@@ -152,7 +155,7 @@ void BM_Register5000TypedRows(benchmark::State& state, bool raw) {
     bench::Measure(state, raw, prepare, [&] {
         if (!screen.Entry経費明細()) state.SkipWithError("registration failed");
     });
-    if (Program::StoredLines() != lines + 5000) state.SkipWithError("not every row was registered");
+    if (Program::StoredLines() != bench::BookLines(lines) + 5000) state.SkipWithError("not every row was registered");
 }
 BENCHMARK_CAPTURE(BM_Register5000TypedRows, layer, false)->Apply(Sizes);
 BENCHMARK_CAPTURE(BM_Register5000TypedRows, raw, true)->Apply(Sizes);
@@ -170,7 +173,8 @@ void BM_Register5000LoadedRows(benchmark::State& state, bool raw) {
     bench::Measure(state, raw, prepare, [&] {
         if (!screen.Entry経費明細()) state.SkipWithError("registration failed");
     });
-    if (Program::StoredLines() != lines) state.SkipWithError("loaded lines were added instead of changed");
+    if (Program::StoredLines() != bench::BookLines(lines))
+        state.SkipWithError("loaded lines were added instead of changed");
 }
 BENCHMARK_CAPTURE(BM_Register5000LoadedRows, layer, false)->Apply(Sizes);
 BENCHMARK_CAPTURE(BM_Register5000LoadedRows, raw, true)->Apply(Sizes);

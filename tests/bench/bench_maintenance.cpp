@@ -13,6 +13,7 @@
 #include "maintenance/FrmHosyu.h"
 #include "tests/bench/BenchData.h"
 #include "tests/bench/BenchProgram.h"
+#include "tests/bench/SmokeRun.h"
 #include "tests/bench/SqliteTwin.h"
 
 namespace {
@@ -29,7 +30,7 @@ QString BenchFile(int lines = kLines) {
     QString& path = files[lines];
     if (path.isEmpty()) {
         const QString file = QDir(dir.path()).filePath(QStringLiteral("lines%1.mdb").arg(lines));
-        if (bench::MakeBenchDataFile(file, lines, 300, 40, 600)) path = file;
+        if (bench::MakeBenchDataFile(file, bench::BookLines(lines), 300, 40, 600)) path = file;
     }
     return path;
 }
@@ -76,7 +77,7 @@ void BM_YearEndUpdate(benchmark::State& state) {
     bench::Measure(state, false, prepare, [&] {
         if (!screen.Chk年次更新() || !screen.Exec更新()) state.SkipWithError("the year-end update failed");
     });
-    if (Program::Count(QStringLiteral("select count(*) from 取引明細")) != lines - period)
+    if (Program::Count(QStringLiteral("select count(*) from 取引明細")) != bench::BookLines(lines) - period)
         state.SkipWithError("the period's lines did not all go");
     state.counters["lines"] = lines;
     state.counters["archived"] = double(period);

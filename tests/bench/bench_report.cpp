@@ -17,12 +17,13 @@
 #include "platform/report/PrintService.h"
 #include "reports/Reports.h"
 #include "tests/bench/BenchMain.h"
+#include "tests/bench/SmokeRun.h"
 #include "tests/bench/SqliteTwin.h"
 
 namespace {
 
 // The year's lines of a book of 50,000 lines over three years.
-constexpr int kListLines = 16651;
+const int kListLines = bench::BookLines(16651);
 
 struct Folder {
     QTemporaryDir dir;

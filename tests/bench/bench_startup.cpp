@@ -13,6 +13,7 @@
 #include "core/Schema.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/MessagePresenter.h"
+#include "tests/bench/SmokeRun.h"
 #include "tests/support/BookFiles.h"
 
 namespace {
@@ -22,7 +23,7 @@ void BM_StartUpWithPageCheck(benchmark::State& state) {
     const QString data = QDir(folder.path()).filePath(QStringLiteral("data"));
     QString error;
     if (!core::MakeDataFolder(data, nullptr, &error) ||
-        !test::AddBookLines(QDir(data).filePath(core::kDataFileName), int(state.range(0)))) {
+        !test::AddBookLines(QDir(data).filePath(core::kDataFileName), bench::BookLines(int(state.range(0))))) {
         state.SkipWithError("the book could not be made");
         return;
     }

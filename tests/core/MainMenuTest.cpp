@@ -2,11 +2,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QProcess>
 
 #include "core/Hint.h"
 #include "core/MainMenu.h"
 #include "core/Screens.h"
+#include "platform/ui/SingleInstance.h"
 #include "tests/support/ScreenFixture.h"
 
 namespace {
@@ -136,10 +139,20 @@ TEST_F(MainMenuTest, ClosingTheMenuUnloadsEveryScreenThenClosesBothConnections) 
 }
 
 #ifdef MURV_PROGRAM
+// A copy of the program in the test's program folder. A copy killed as a crash
+// would leaves its socket in the temporary folder: it goes with the copy.
+struct ProgramCopy {
+    QString path;
+    explicit ProgramCopy(const QString& folder) : path(QDir(folder).filePath(QStringLiteral("PrjMURV"))) {}
+    ~ProgramCopy() { QLocalServer::removeServer(ui::SingleInstance::KeyForFolder(QFileInfo(path).canonicalPath())); }
+    bool Make() const { return QFile::copy(QStringLiteral(MURV_PROGRAM), path); }
+};
+
 TEST_F(MainMenuTest, ASecondStartEndsAtOnceWhileTheFirstRuns) {
     // A program folder of its own: the program and its data folder.
-    const QString program = QDir(folder_.path()).filePath(QStringLiteral("PrjMURV"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(MURV_PROGRAM), program));
+    const ProgramCopy copy(folder_.path());
+    ASSERT_TRUE(copy.Make());
+    const QString& program = copy.path;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QProcess first;
@@ -160,8 +173,9 @@ TEST_F(MainMenuTest, ASecondStartEndsAtOnceWhileTheFirstRuns) {
 }
 
 TEST_F(MainMenuTest, TwoStartsAtTheSameMomentLeaveOneCopyRunning) {
-    const QString program = QDir(folder_.path()).filePath(QStringLiteral("PrjMURV"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(MURV_PROGRAM), program));
+    const ProgramCopy copy(folder_.path());
+    ASSERT_TRUE(copy.Make());
+    const QString& program = copy.path;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     for (int trial = 0; trial < 20; ++trial) {

@@ -1,17 +1,17 @@
 // One running copy per program folder.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QDir>
-#include <QFile>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 
-#include <cstring>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <cstring>
 
 #include "platform/ui/SingleInstance.h"
 
@@ -26,14 +26,22 @@ void EnsureApp() {
     }
 }
 
+// A key of its own for each test, and the lock file in a folder that goes
+// with the test (not the temporary folder itself).
+struct Copy {
+    QTemporaryDir folder;
+    QString key = QStringLiteral("murv-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    QString lock = ui::SingleInstance::LockFileForFolder(folder.path());
+};
+
 TEST(SingleInstance, ASecondClaimAsksTheFirstToComeForward) {
     EnsureApp();
-    const QString key = QStringLiteral("murv-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    ui::SingleInstance first(key);
+    const Copy c;
+    ui::SingleInstance first(c.key, c.lock);
     int activations = 0;
     ASSERT_TRUE(first.Claim([&] { ++activations; }));
 
-    ui::SingleInstance second(key);
+    ui::SingleInstance second(c.key, c.lock);
     EXPECT_FALSE(second.Claim([] {}));
     QElapsedTimer t;
     t.start();
@@ -43,7 +51,8 @@ TEST(SingleInstance, ASecondClaimAsksTheFirstToComeForward) {
 
 TEST(SingleInstance, AStaleSocketLeftByACrashIsTakenOver) {
     EnsureApp();
-    const QString key = QStringLiteral("murv-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const Copy c;
+    const QString& key = c.key;
     // A copy that crashed leaves its socket file behind with nobody listening.
     const QByteArray path = QFile::encodeName(QDir::tempPath() + u'/' + key);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -54,16 +63,15 @@ TEST(SingleInstance, AStaleSocketLeftByACrashIsTakenOver) {
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
     ::close(fd);
     ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
-    ui::SingleInstance copy(key);
+    ui::SingleInstance copy(key, c.lock);
     EXPECT_TRUE(copy.Claim([] {}));
 }
 
 TEST(SingleInstance, TheLockDecidesEvenBeforeTheFirstCopyListens) {
     EnsureApp();
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString key = QStringLiteral("murv-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    const QString lock = ui::SingleInstance::LockFileForFolder(folder.path());
+    const Copy c;
+    ASSERT_TRUE(c.folder.isValid());
+    const QString &key = c.key, &lock = c.lock;
     {
         ui::SingleInstance first(key, lock);
         ASSERT_TRUE(first.Claim([] {}));
