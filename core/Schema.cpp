@@ -8,6 +8,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/JetSql.h"
 #include "platform/db/Quote.h"
+#include "platform/db/Transaction.h"
 
 namespace core {
 
@@ -222,20 +223,26 @@ bool CreateDatabaseFile(const QString& path, DataFileKind kind, QString* error) 
         *error = d.LastError();
         return false;
     }
-    bool ok = d.BeginTrans();
-    const auto& tables = kind == DataFileKind::Work ? WorkTables() : DataTables();
-    for (const auto& t : tables) ok = ok && d.ExecuteNative(TableStatements(t));
-    if (kind == DataFileKind::Data) {
-        ok = ok && d.Execute(QStringLiteral("insert into 自社情報 (年号, 明細リスト読込数) values ('西暦', 20)"));
-        for (const auto& a : kAccountTitles) {
-            ok = ok && d.Execute(QStringLiteral("insert into 勘定科目 (科目名, ふりがな, 説明) values ('%1', '%2', '%3')")
-                                     .arg(db::SqlEscape(QString::fromUtf8(a.name)),
-                                          db::SqlEscape(QString::fromUtf8(a.reading)),
-                                          db::SqlEscape(QString::fromUtf8(a.explanation))));
+    bool ok = false;
+    {
+        db::Transaction transaction(d);
+        ok = transaction.Began();
+        const auto& tables = kind == DataFileKind::Work ? WorkTables() : DataTables();
+        for (const auto& t : tables) ok = ok && d.ExecuteNative(TableStatements(t));
+        if (kind == DataFileKind::Data) {
+            ok = ok && d.Execute(QStringLiteral("insert into 自社情報 (年号, 明細リスト読込数) values ('西暦', 20)"));
+            for (const auto& a : kAccountTitles) {
+                ok = ok &&
+                     d.Execute(QStringLiteral("insert into 勘定科目 (科目名, ふりがな, 説明) values ('%1', '%2', '%3')")
+                                   .arg(db::SqlEscape(QString::fromUtf8(a.name)),
+                                        db::SqlEscape(QString::fromUtf8(a.reading)),
+                                        db::SqlEscape(QString::fromUtf8(a.explanation))));
+            }
         }
+        if (kind == DataFileKind::Work)
+            ok = ok && d.Execute(QStringLiteral("insert into 管理 (DataPath) values (null)"));
+        ok = ok && transaction.Commit();
     }
-    if (kind == DataFileKind::Work) ok = ok && d.Execute(QStringLiteral("insert into 管理 (DataPath) values (null)"));
-    ok = ok && d.CommitTrans();
     if (!ok) {
         *error = QStringLiteral("%1: %2").arg(path, d.LastError());
         d.Close();

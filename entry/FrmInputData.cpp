@@ -159,7 +159,8 @@ bool FrmInput::Entry経費明細() {
     // Everything below is one transaction on the data file: a write that
     // fails undoes the whole registration.
     Registration run;
-    bool ok = rows.IsOpen() && DbData.BeginTrans();
+    db::Transaction transaction(DbData);
+    bool ok = rows.IsOpen() && transaction.Began();
     if (ok) {
         run.adder = core::Open(DbData, QStringLiteral("select * from 取引明細 where rowid = 0"));
         ok = run.adder.IsOpen();
@@ -197,19 +198,19 @@ bool FrmInput::Entry経費明細() {
     const qint64 registered = lineNumber - 1;
     if (ok && registered == 0) {
         // Nothing to store: no completion, and the rows stay as typed.
-        DbData.Rollback();
+        transaction.RollBack();
         PBar.SetVisible(false);
         core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"),
                       QStringLiteral("登録できる明細がないため、何も登録しませんでした。") +
                           QStringLiteral("日付・取引先名・金額のそろった行が登録されます。"));
         return false;
     }
-    if (ok && !DbData.CommitTrans()) {
+    if (ok && !transaction.Commit()) {
         ok = false;
         detail = DbData.LastError();
     }
     if (!ok) {
-        if (DbData.InTransaction()) DbData.Rollback();
+        transaction.RollBack();
         PBar.SetVisible(false);
         core::ShowFailure(
             QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"),

@@ -24,10 +24,11 @@ public:
     // Commits; false (LastError() says why) when it did not begin or the
     // commit failed, and then it is rolled back at once.
     bool Commit();
-
-private:
+    // Rolls back now, before the caller says why (a message must not wait
+    // with the file locked); does nothing when it did not begin or has ended.
     void RollBack();
 
+private:
     Database& database_;
     bool began_ = false;
 };
