@@ -112,6 +112,13 @@ bool IsTextual(const QVariant& v) {
     return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
 }
 
+// Text of blanks only, read without a copy when it is a QString.
+bool IsBlank(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString)
+        return QStringView(*static_cast<const QString*>(value.constData())).trimmed().isEmpty();
+    return value.toString().trimmed().isEmpty();
+}
+
 bool ToNumber(const QVariant& value, double* out) {
     if (IsTextual(value)) {
         const std::optional<double> d = NumberFromText(value.toString());
@@ -134,11 +141,16 @@ bool ToNumber(const QVariant& value, double* out) {
 
 bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     const bool null = value.isNull() || !value.isValid();
-    const bool emptyText = IsTextual(value) && value.toString().trimmed().isEmpty();
+    // Only a field that is not text reads blank text as Null; a text written
+    // to a text field is looked at no further.
+    const bool textField = type == FieldType::Text || type == FieldType::Memo || type == FieldType::Unknown;
+    const bool emptyText = !null && !textField && IsTextual(value) && IsBlank(value);
+    const int id = value.typeId();
 
     switch (type) {
     case FieldType::YesNo: {
         if (null || emptyText) { *stored = kStoredFalse; return true; }
+        if (id == QMetaType::Bool) { *stored = value.toBool() ? kStoredTrue : kStoredFalse; return true; }
         if (IsTextual(value)) {
             const QString t = value.toString().trimmed();
             if (t.compare(u"True", Qt::CaseInsensitive) == 0 || t == u"Yes") {
@@ -166,6 +178,13 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     case FieldType::Long:
     case FieldType::Short: {
         if (null || emptyText) { *stored = QVariant(); return true; }
+        if (id == QMetaType::Int || id == QMetaType::LongLong) {
+            const qint64 n = value.toLongLong();
+            const qint64 limit = (type == FieldType::Short) ? 32767 : 2147483647;
+            if (n > limit || n < -limit - 1) return false;
+            *stored = n;
+            return true;
+        }
         double d = 0;
         if (!ToNumber(value, &d) || !std::isfinite(d)) return false;
         const double r = std::nearbyint(d);  // banker's rounding, as the platform did
@@ -178,7 +197,9 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     case FieldType::Currency: {
         if (null || emptyText) { *stored = QVariant(); return true; }
         double d = 0;
-        if (!ToNumber(value, &d) || !std::isfinite(d)) return false;
+        if (id == QMetaType::Double) d = value.toDouble();
+        else if (!ToNumber(value, &d)) return false;
+        if (!std::isfinite(d)) return false;
         *stored = d;
         return true;
     }
