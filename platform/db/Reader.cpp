@@ -59,10 +59,23 @@ bool Reader::Step() {
 
 void Reader::Capture(Recordset::Row* row) const {
     const int first = withRowId ? 1 : 0;
-    const int count = sqlite3_column_count(stmt);
-    row->values.reserve(count - first);
-    for (int i = first; i < count; ++i)
-        row->values.push_back(FromStored(owner->fields_[i - first].type, ColumnValue(stmt, i)));
+    const int count = static_cast<int>(owner->fields_.size());
+    row->values.resize(owner->fields_.size());
+    for (int i = 0; i < count; ++i) {
+        if (i < 64 && (row->read & (quint64(1) << i))) continue;
+        row->values[i] = FromStored(owner->fields_[i].type, ColumnValue(stmt, i + first));
+    }
+    row->read = owner->AllFields();
+}
+
+void Reader::Capture(Recordset::Row* row, int index) const {
+    if (owner->fields_.size() > 64) {
+        Capture(row);
+        return;
+    }
+    row->values.resize(owner->fields_.size());
+    row->values[index] = FromStored(owner->fields_[index].type, ColumnValue(stmt, index + (withRowId ? 1 : 0)));
+    row->read |= quint64(1) << index;
 }
 
 bool Reader::Rewind() {
