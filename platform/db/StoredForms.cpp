@@ -38,7 +38,17 @@ FieldType FieldTypeFromDeclared(const QString& declared) {
 }
 
 QString DateToStored(const QDate& date) {
-    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+    if (!date.isValid()) return QString();
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1 || year > 9999) return date.toString(QStringLiteral("yyyy-MM-dd"));
+    // Written digit by digit: every date stored goes through here.
+    const char16_t text[10] = {char16_t(u'0' + year / 1000),      char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),   char16_t(u'0' + year % 10),
+                               u'-',                              char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),       u'-',
+                               char16_t(u'0' + day / 10),         char16_t(u'0' + day % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
 namespace {
