@@ -61,9 +61,17 @@ void Reader::Capture(Recordset::Row* row) const {
     const int first = withRowId ? 1 : 0;
     const int count = static_cast<int>(owner->fields_.size());
     row->values.resize(owner->fields_.size());
+    // Values are kept as stored and converted when read, unless a row has
+    // more fields than the bits that tell which are converted.
+    const bool wide = count > 64;
     for (int i = 0; i < count; ++i) {
-        if (i < 64 && (row->read & (quint64(1) << i))) continue;
-        row->values[i] = FromStored(owner->fields_[i].type, ColumnValue(stmt, i + first));
+        if (!wide && (row->read & (quint64(1) << i))) continue;
+        if (wide) {
+            row->values[i] = FromStored(owner->fields_[i].type, ColumnValue(stmt, i + first));
+        } else {
+            row->values[i] = ColumnValue(stmt, i + first);
+            row->stored |= quint64(1) << i;
+        }
     }
     row->read = owner->AllFields();
 }
