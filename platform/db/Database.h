@@ -18,6 +18,8 @@ namespace db {
 
 struct Connection;
 class Recordset;
+struct WriteShape;
+struct WriteShapes;
 
 // What kind of failure the last failed call met, so that a screen can tell a
 // damaged file from an ordinary refusal:
@@ -204,12 +206,6 @@ private:
         quint64 stored = 0;            // of those, the ones still in their stored form
     };
     enum class Mode { None, Edit, AddNew };
-    // A prepared write for one set of fields, in the order they were set.
-    struct WriteShape {
-        std::vector<int> fields;
-        QString sql;
-        sqlite3_stmt* stmt = nullptr;  // owned by the connection
-    };
 
     bool Fail(const QString& message, ErrorKind kind = ErrorKind::Other);
     bool FailStatement(const QString& sql, int sqliteCode);
@@ -243,7 +239,7 @@ private:
         QVariant stored;  // as it is written
     };
     std::vector<Pending> pending_;
-    std::vector<WriteShape> inserts_, updates_;
+    std::shared_ptr<WriteShapes> writes_;  // shared by the recordsets of one select
     mutable QString error_;
     mutable ErrorKind errorKind_ = ErrorKind::None;
 };

@@ -35,8 +35,7 @@ Recordset& Recordset::operator=(Recordset&& other) noexcept {
     pos_ = other.pos_;
     mode_ = other.mode_;
     pending_ = std::move(other.pending_);
-    inserts_ = std::move(other.inserts_);
-    updates_ = std::move(other.updates_);
+    writes_ = std::move(other.writes_);
     error_ = std::move(other.error_);
     errorKind_ = other.errorKind_;
     if (reader_) reader_->owner = this;
@@ -290,8 +289,9 @@ void Recordset::CancelUpdate() {
 }
 
 // The write of the pending fields, made once for each set of fields.
-Recordset::WriteShape& Recordset::WriteFor(Mode mode) {
-    std::vector<WriteShape>& shapes = mode == Mode::AddNew ? inserts_ : updates_;
+WriteShape& Recordset::WriteFor(Mode mode) {
+    if (!writes_) writes_ = std::make_shared<WriteShapes>();
+    std::vector<WriteShape>& shapes = mode == Mode::AddNew ? writes_->inserts : writes_->updates;
     for (WriteShape& s : shapes) {
         if (s.fields.size() != pending_.size()) continue;
         bool same = true;
@@ -408,8 +408,7 @@ void Recordset::Close() {
     complete_ = true;
     fields_.clear();
     names_.reset();
-    inserts_.clear();
-    updates_.clear();
+    writes_.reset();
     conn_.reset();
     open_ = false;
     table_.clear();
