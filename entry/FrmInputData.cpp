@@ -3,6 +3,7 @@
 // deleting rows.
 #include <QCoreApplication>
 #include <map>
+#include <vector>
 
 #include "core/Failure.h"
 #include "core/Helpers.h"
@@ -84,32 +85,40 @@ void FrmInput::Read経費() {
     }
 
     db::Transaction batch(DbWork);
-    const int fLno = work.FieldIndex(QStringLiteral("lno"));
-    const QStringList copied = {QStringLiteral("取引先名"), QStringLiteral("科目"), QStringLiteral("金額")};
+    // The fields by their place, found once for the walk.
+    const auto in = [&lines](const char16_t* name) { return lines.FieldIndex(QString::fromUtf16(name)); };
+    const auto out = [&work](const char16_t* name) { return work.FieldIndex(QString::fromUtf16(name)); };
+    const int fLno = out(u"lno");
+    const int inDate = in(u"日付"), inLineNo = in(u"行番号"), inTax = in(u"税額"), inWeekday = in(u"曜日");
+    const int inPartner = in(u"取引先名"), inExempt = in(u"非課税");
+    const int outDate = out(u"日付"), outLineNo = out(u"行番号"), outMonth = out(u"月"), outDay = out(u"日");
+    const int outMonthDay = out(u"月日"), outWeekday = out(u"曜日"), outTax = out(u"税額"), outExempt = out(u"非課税");
+    std::vector<std::pair<int, int>> copied;  // the fields copied as they are
+    for (const char16_t* field : {u"取引先名", u"科目", u"金額"}) copied.emplace_back(in(field), out(field));
     qint64 index = 1;
     bool written = true;
     if (!lines.IsBOF() && !lines.IsEOF()) {
         // Lines past the last work row are not shown: the walk stops there.
         for (; written && !lines.IsEOF() && !work.IsEOF(); lines.MoveNext()) {
-            const QDate date = lines.Value(QStringLiteral("日付")).toDate();
-            const QVariant lineNo = lines.Value(QStringLiteral("行番号"));
-            const QVariant tax = lines.Value(QStringLiteral("税額"));
+            const QDate date = lines.Value(inDate).toDate();
+            const QVariant lineNo = lines.Value(inLineNo);
+            const QVariant tax = lines.Value(inTax);
             work.Edit();
-            work.SetValue(QStringLiteral("日付"), date.isValid() ? QVariant(date) : QVariant());
-            work.SetValue(QStringLiteral("行番号"), lineNo);
-            work.SetValue(QStringLiteral("月"), date.isValid() ? QVariant(date.month()) : QVariant());
-            work.SetValue(QStringLiteral("日"), date.isValid() ? QVariant(date.day()) : QVariant());
-            work.SetValue(QStringLiteral("月日"), date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
-            work.SetValue(QStringLiteral("曜日"), lines.Value(QStringLiteral("曜日")));
-            for (const QString& field : copied) work.SetValue(field, lines.Value(field));
-            work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
-            work.SetValue(QStringLiteral("非課税"), lines.Value(QStringLiteral("非課税")));
+            work.SetValue(outDate, date.isValid() ? QVariant(date) : QVariant());
+            work.SetValue(outLineNo, lineNo);
+            work.SetValue(outMonth, date.isValid() ? QVariant(date.month()) : QVariant());
+            work.SetValue(outDay, date.isValid() ? QVariant(date.day()) : QVariant());
+            work.SetValue(outMonthDay, date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
+            work.SetValue(outWeekday, lines.Value(inWeekday));
+            for (const auto& [from, to] : copied) work.SetValue(to, lines.Value(from));
+            work.SetValue(outTax, !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
+            work.SetValue(outExempt, lines.Value(inExempt));
             written = work.Update();
             if (written) {
                 LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
                 loaded.rowId = lines.RowId();
-                loaded.partner = lines.Value(QStringLiteral("取引先名"));
-                loaded.date = lines.Value(QStringLiteral("日付"));
+                loaded.partner = lines.Value(inPartner);
+                loaded.date = lines.Value(inDate);
                 loaded.lineNo = lineNo;
             }
             core::ProgressStep(index);

@@ -87,6 +87,7 @@ void Connection::ForgetStatements() {
     for (auto& s : statements) sqlite3_finalize(s.idle);
     statements.clear();
     shapes.clear();
+    numbered.clear();
     columnTypes.clear();
 }
 

@@ -59,6 +59,10 @@ struct Connection {
         std::vector<QVariant> values;
     };
     QHash<QString, Shape> shapes;
+    // Texts that end in a whole number in their where clause ("... where
+    // rowid = 12"), by the text before that number: the shape and the values
+    // but the last, which is that number.
+    QHash<QString, Shape> numbered;
     QHash<QString, QHash<QString, FieldType>> columnTypes;  // "alias.table" -> folded column -> type
     std::vector<Reader*> readers;                   // pending selects
 

@@ -244,6 +244,7 @@ Recordset Database::OpenRecordset(const QString& jetSql) {
     for (const QString& p : entry->paths) reader->files << QFileInfo(p).canonicalFilePath();
     rs.fields_ = entry->fields;
     rs.names_ = entry->names;
+    rs.writes_ = entry->writes;
     if (entry->withRowId) rs.table_ = entry->translation.singleTable;
     rs.conn_ = conn_;
     rs.reader_ = reader;

@@ -18,6 +18,8 @@ namespace db {
 
 struct Connection;
 class Recordset;
+struct WriteShape;
+struct WriteShapes;
 
 // What kind of failure the last failed call met, so that a screen can tell a
 // damaged file from an ordinary refusal:
@@ -195,17 +197,17 @@ private:
     friend class Database;
     friend struct Connection;
     friend struct Reader;
+    // A row in memory. Its fields are read from the select one by one, as
+    // they are asked for; a value written through the recordset is kept in
+    // its stored form until it is read. With more than 64 fields a row is
+    // read whole and values are kept as read.
     struct Row {
         qint64 rowid = -1;
-        std::vector<QVariant> values;  // empty while the row has not been read into memory
+        std::vector<QVariant> values;  // empty while no field of the row has been read
+        quint64 read = 0;              // the fields in values
+        quint64 stored = 0;            // of those, the ones still in their stored form
     };
     enum class Mode { None, Edit, AddNew };
-    // A prepared write for one set of fields, in the order they were set.
-    struct WriteShape {
-        std::vector<int> fields;
-        QString sql;
-        sqlite3_stmt* stmt = nullptr;  // owned by the connection
-    };
 
     bool Fail(const QString& message, ErrorKind kind = ErrorKind::Other);
     bool FailStatement(const QString& sql, int sqliteCode);
@@ -213,8 +215,15 @@ private:
     bool ReadTo(qsizetype position) const;
     // Whether there is a row at `position`, reading it again when it fell behind the window.
     bool Has(qsizetype position) const;
-    const Row* RowAt(qsizetype position) const;
+    // Every field of the row is in memory.
+    bool Whole(const Row& row) const;
+    quint64 AllFields() const { return fields_.size() >= 64 ? ~quint64(0) : (quint64(1) << fields_.size()) - 1; }
+    // Whether the row at `position` is there with the field `index` read,
+    // reading the rows again when the select has passed it.
+    bool ReadField(qsizetype position, int index) const;
     WriteShape& WriteFor(Mode mode);
+    struct Pending;
+    void Keep(Row* row, std::vector<Pending>& written) const;
 
     std::shared_ptr<Connection> conn_;
     std::shared_ptr<struct Reader> reader_;  // the pending select, while rows are left to read
@@ -229,11 +238,10 @@ private:
     Mode mode_ = Mode::None;
     struct Pending {
         int index;
-        QVariant value;   // as the screens read it back
         QVariant stored;  // as it is written
     };
     std::vector<Pending> pending_;
-    std::vector<WriteShape> inserts_, updates_;
+    std::shared_ptr<WriteShapes> writes_;  // shared by the recordsets of one select
     mutable QString error_;
     mutable ErrorKind errorKind_ = ErrorKind::None;
 };

@@ -59,10 +59,31 @@ bool Reader::Step() {
 
 void Reader::Capture(Recordset::Row* row) const {
     const int first = withRowId ? 1 : 0;
-    const int count = sqlite3_column_count(stmt);
-    row->values.reserve(count - first);
-    for (int i = first; i < count; ++i)
-        row->values.push_back(FromStored(owner->fields_[i - first].type, ColumnValue(stmt, i)));
+    const int count = static_cast<int>(owner->fields_.size());
+    row->values.resize(owner->fields_.size());
+    // Values are kept as stored and converted when read, unless a row has
+    // more fields than the bits that tell which are converted.
+    const bool wide = count > 64;
+    for (int i = 0; i < count; ++i) {
+        if (!wide && (row->read & (quint64(1) << i))) continue;
+        if (wide) {
+            row->values[i] = FromStored(owner->fields_[i].type, ColumnValue(stmt, i + first));
+        } else {
+            row->values[i] = ColumnValue(stmt, i + first);
+            row->stored |= quint64(1) << i;
+        }
+    }
+    row->read = owner->AllFields();
+}
+
+void Reader::Capture(Recordset::Row* row, int index) const {
+    if (owner->fields_.size() > 64) {
+        Capture(row);
+        return;
+    }
+    row->values.resize(owner->fields_.size());
+    row->values[index] = FromStored(owner->fields_[index].type, ColumnValue(stmt, index + (withRowId ? 1 : 0)));
+    row->read |= quint64(1) << index;
 }
 
 bool Reader::Rewind() {

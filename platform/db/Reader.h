@@ -29,7 +29,9 @@ struct Reader {
     ~Reader();
     void SetPending(bool on);
     bool Step();
+    // Reads the fields of the current row that `row` lacks: all of them, or the one at `index`.
     void Capture(Recordset::Row* row) const;
+    void Capture(Recordset::Row* row, int index) const;
     bool Rewind();
 };
 

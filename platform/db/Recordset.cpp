@@ -35,8 +35,7 @@ Recordset& Recordset::operator=(Recordset&& other) noexcept {
     pos_ = other.pos_;
     mode_ = other.mode_;
     pending_ = std::move(other.pending_);
-    inserts_ = std::move(other.inserts_);
-    updates_ = std::move(other.updates_);
+    writes_ = std::move(other.writes_);
     error_ = std::move(other.error_);
     errorKind_ = other.errorKind_;
     if (reader_) reader_->owner = this;
@@ -71,7 +70,7 @@ bool Recordset::ReadTo(qsizetype position) const {
             if (r && !r->keepAll) {
                 // Nothing is left to read, but rows behind the window are gone:
                 // the reader stays, to read them again if asked.
-                if (base_ == 0 && std::all_of(rows_.begin(), rows_.end(), [](const Row& w) { return !w.values.empty(); }))
+                if (base_ == 0 && std::all_of(rows_.begin(), rows_.end(), [this](const Row& w) { return Whole(w); }))
                     const_cast<Recordset*>(this)->reader_.reset();
             } else {
                 const_cast<Recordset*>(this)->reader_.reset();
@@ -101,25 +100,27 @@ bool Recordset::Has(qsizetype position) const {
     return ReadTo(position);
 }
 
-const Recordset::Row* Recordset::RowAt(qsizetype position) const {
-    if (!Has(position)) return nullptr;
-    Row& row = rows_[position - base_];
-    if (row.values.empty() && !fields_.empty()) {
-        Reader* r = reader_.get();
-        if (!r) return nullptr;
-        const qsizetype current = r->stepped - 1;
-        if (position != current || r->done) {
-            // A row passed over without being read: read the rows again up to it.
-            if (!r->Rewind()) return nullptr;
-            rows_.clear();
-            base_ = 0;
-            complete_ = false;
-            if (!ReadTo(position)) return nullptr;
-        }
-        r->Capture(&rows_[position - base_]);
-        return &rows_[position - base_];
+bool Recordset::Whole(const Row& row) const {
+    return fields_.empty() || (!row.values.empty() && (row.read & AllFields()) == AllFields());
+}
+
+bool Recordset::ReadField(qsizetype position, int index) const {
+    if (!Has(position)) return false;
+    if (index < 64 && (rows_[position - base_].read & (quint64(1) << index))) return true;
+    if (index >= 64 && Whole(rows_[position - base_])) return true;
+    Reader* r = reader_.get();
+    if (!r) return false;
+    const qsizetype current = r->stepped - 1;
+    if (position != current || r->done) {
+        // A row passed over without this field read: read the rows again up to it.
+        if (!r->Rewind()) return false;
+        rows_.clear();
+        base_ = 0;
+        complete_ = false;
+        if (!ReadTo(position)) return false;
     }
-    return &row;
+    r->Capture(&rows_[position - base_], index);
+    return true;
 }
 
 void Recordset::ReadAll() {
@@ -130,11 +131,10 @@ void Recordset::ReadAll() {
         return;
     }
     // The current row, when the walk stands on it, is read now.
-    if (!r->done && !rows_.empty() && rows_.back().values.empty() && !fields_.empty() &&
+    if (!r->done && !rows_.empty() && !Whole(rows_.back()) &&
         r->stepped == base_ + static_cast<qsizetype>(rows_.size()))
         r->Capture(&rows_.back());
-    const bool whole = base_ == 0 &&
-                       std::all_of(rows_.begin(), rows_.end(), [](const Row& w) { return !w.values.empty(); });
+    const bool whole = base_ == 0 && std::all_of(rows_.begin(), rows_.end(), [this](const Row& w) { return Whole(w); });
     if (whole && r->done) {
         reader_.reset();
         complete_ = true;
@@ -229,16 +229,21 @@ qint64 Recordset::RowIdAt(qsizetype position) const {
 }
 
 QVariant Recordset::ValueAt(qsizetype position, int index) const {
-    if (index < 0 || index >= FieldCount()) return QVariant();
-    const Row* row = RowAt(position);
-    return row ? row->values[index] : QVariant();
+    if (index < 0 || index >= FieldCount() || !ReadField(position, index)) return QVariant();
+    Row& row = rows_[position - base_];
+    if (index < 64 && (row.stored & (quint64(1) << index))) {
+        // A value written through the recordset, shown as it reads back.
+        row.values[index] = FromStored(fields_[index].type, row.values[index]);
+        row.stored &= ~(quint64(1) << index);
+    }
+    return row.values[index];
 }
 
 QVariant Recordset::Value(int index) const {
     if (index < 0 || index >= FieldCount()) return QVariant();
     if (mode_ != Mode::None) {
         for (auto it = pending_.rbegin(); it != pending_.rend(); ++it)
-            if (it->index == index) return it->value;
+            if (it->index == index) return FromStored(fields_[index].type, it->stored);
         if (mode_ == Mode::AddNew) return fields_[index].type == FieldType::YesNo ? QVariant(false) : QVariant();
     }
     return ValueAt(pos_, index);
@@ -253,13 +258,11 @@ bool Recordset::SetValue(int index, const QVariant& value) {
         return Fail(QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
     for (auto& p : pending_) {
         if (p.index == index) {
-            p.value = FromStored(fields_[index].type, stored);
             p.stored = std::move(stored);
             return true;
         }
     }
-    QVariant shown = FromStored(fields_[index].type, stored);
-    pending_.push_back({index, std::move(shown), std::move(stored)});
+    pending_.push_back({index, std::move(stored)});
     return true;
 }
 
@@ -286,8 +289,9 @@ void Recordset::CancelUpdate() {
 }
 
 // The write of the pending fields, made once for each set of fields.
-Recordset::WriteShape& Recordset::WriteFor(Mode mode) {
-    std::vector<WriteShape>& shapes = mode == Mode::AddNew ? inserts_ : updates_;
+WriteShape& Recordset::WriteFor(Mode mode) {
+    if (!writes_) writes_ = std::make_shared<WriteShapes>();
+    std::vector<WriteShape>& shapes = mode == Mode::AddNew ? writes_->inserts : writes_->updates;
     for (WriteShape& s : shapes) {
         if (s.fields.size() != pending_.size()) continue;
         bool same = true;
@@ -315,6 +319,18 @@ Recordset::WriteShape& Recordset::WriteFor(Mode mode) {
     }
     shapes.push_back(std::move(shape));
     return shapes.back();
+}
+
+// The values written, kept in the row in their stored form until they are read.
+void Recordset::Keep(Row* row, std::vector<Pending>& written) const {
+    for (auto& p : written) {
+        if (p.index < 64) {
+            row->values[p.index] = std::move(p.stored);
+            row->stored |= quint64(1) << p.index;
+        } else {
+            row->values[p.index] = FromStored(fields_[p.index].type, p.stored);
+        }
+    }
 }
 
 bool Recordset::Update() {
@@ -372,12 +388,12 @@ bool Recordset::Update() {
         row.values.resize(fields_.size());
         for (int f = 0; f < FieldCount(); ++f)
             if (fields_[f].type == FieldType::YesNo) row.values[f] = false;
-        for (const auto& p : pending_) row.values[p.index] = p.value;
+        row.read = AllFields();
+        Keep(&row, pending_);
         rows_.push_back(std::move(row));
         if (wasEOF) pos_ = base_ + static_cast<qsizetype>(rows_.size());
     } else {
-        Row& row = rows_[pos_ - base_];
-        for (const auto& p : pending_) row.values[p.index] = p.value;
+        Keep(&rows_[pos_ - base_], pending_);
     }
     CancelUpdate();
     Fail(QString(), ErrorKind::None);
@@ -392,8 +408,7 @@ void Recordset::Close() {
     complete_ = true;
     fields_.clear();
     names_.reset();
-    inserts_.clear();
-    updates_.clear();
+    writes_.reset();
     conn_.reset();
     open_ = false;
     table_.clear();

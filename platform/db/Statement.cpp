@@ -10,6 +10,27 @@ namespace {
 
 constexpr const char* kRowIdColumn = "__murv_rowid__";
 
+// The number of ASCII digits the text ends in: none when they start with a
+// zero or are more than a whole number of 64 bits holds.
+qsizetype TrailingDigits(const QString& jet) {
+    qsizetype n = 0;
+    while (n < jet.size() && jet[jet.size() - 1 - n].unicode() >= u'0' && jet[jet.size() - 1 - n].unicode() <= u'9')
+        ++n;
+    if (n > 18 || (n > 1 && jet[jet.size() - n] == u'0')) return 0;
+    return n;
+}
+
+// Whether the text's last token is those trailing digits, taken out as its
+// last value: then any other whole number in their place reads the same way.
+bool EndsInNumberValue(const ParameterizedJet& p, const QString& jet, qsizetype digits) {
+    if (digits == 0 || p.tokens.empty() || p.values.empty()) return false;
+    const Token& last = p.tokens.back();
+    const QVariant& value = p.values.back();
+    return last.kind == Token::Param && last.text == QStringLiteral("?%1").arg(p.values.size()) &&
+           value.typeId() == QMetaType::LongLong &&
+           QString::number(value.toLongLong()) == QStringView(jet).right(digits);
+}
+
 }  // namespace
 
 QVariant ColumnValue(sqlite3_stmt* stmt, int i) {
@@ -28,8 +49,8 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int i) {
 void Bind(sqlite3_stmt* stmt, int i, const QVariant& v) {
     if (v.isNull() || !v.isValid()) {
         sqlite3_bind_null(stmt, i);
-    } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int ||
-               v.typeId() == QMetaType::UInt || v.typeId() == QMetaType::Bool) {
+    } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::UInt ||
+               v.typeId() == QMetaType::Bool) {
         sqlite3_bind_int64(stmt, i, v.toLongLong());
     } else if (v.typeId() == QMetaType::Double) {
         sqlite3_bind_double(stmt, i, v.toDouble());
@@ -49,17 +70,31 @@ PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
     ParameterizedJet p;
     const QString kind = forRows ? QStringLiteral("R") : QStringLiteral("X");
     bool read = false;  // p holds the text's tokens
+    const qsizetype digits = TrailingDigits(jet);
+    const QString prefix = digits > 0 ? jet.left(jet.size() - digits) : QString();
     if (const auto known = c->shapes.constFind(jet);
         known != c->shapes.constEnd() && c->statements.contains(kind + known->key)) {
         out.key = kind + known->key;
         out.params = known->values;
+    } else if (const auto numbered = digits > 0 ? c->numbered.constFind(prefix) : c->numbered.constEnd();
+               numbered != c->numbered.constEnd() && c->statements.contains(kind + numbered->key)) {
+        // The same text before a whole number met before: the number is its last value.
+        out.key = kind + numbered->key;
+        out.params = numbered->values;
+        out.params.push_back(QStringView(jet).right(digits).toLongLong());
     } else {
         if (!ParameterizeJet(jet, &p, &out.message)) return out;
         read = true;
         out.key = kind + p.key;
         out.params = p.values;
         if (c->shapes.size() >= 4 * kStatementCacheSize) c->shapes.clear();
-        c->shapes.insert(jet, Connection::Shape{p.key, p.values});
+        if (c->numbered.size() >= 4 * kStatementCacheSize) c->numbered.clear();
+        if (EndsInNumberValue(p, jet, digits)) {
+            std::vector<QVariant> values(p.values.begin(), p.values.end() - 1);
+            c->numbered.insert(prefix, Connection::Shape{p.key, std::move(values)});
+        } else {
+            c->shapes.insert(jet, Connection::Shape{p.key, p.values});
+        }
     }
     ConnectionContext context(c);
     auto it = c->statements.find(out.key);

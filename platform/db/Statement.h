@@ -26,6 +26,18 @@ struct FieldNames {
     QHash<QString, int> folded;  // case-folded
 };
 
+// A prepared write of a recordset for one set of fields, in the order they were set.
+struct WriteShape {
+    std::vector<int> fields;
+    QString sql;
+    sqlite3_stmt* stmt = nullptr;  // owned by the connection
+};
+
+// The writes made so far through the recordsets of one select.
+struct WriteShapes {
+    std::vector<WriteShape> inserts, updates;
+};
+
 // A translated statement, kept by the shape of its Jet text.
 struct CachedStatement {
     Translation translation;
@@ -36,6 +48,7 @@ struct CachedStatement {
     sqlite3_stmt* idle = nullptr;  // a prepared copy no reader uses
     std::vector<Recordset::Field> fields;
     std::shared_ptr<const FieldNames> names;
+    std::shared_ptr<WriteShapes> writes = std::make_shared<WriteShapes>();
 };
 
 QVariant ColumnValue(sqlite3_stmt* stmt, int i);

@@ -38,7 +38,17 @@ FieldType FieldTypeFromDeclared(const QString& declared) {
 }
 
 QString DateToStored(const QDate& date) {
-    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+    if (!date.isValid()) return QString();
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1 || year > 9999) return date.toString(QStringLiteral("yyyy-MM-dd"));
+    // Written digit by digit: every date stored goes through here.
+    const char16_t text[10] = {char16_t(u'0' + year / 1000),      char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),   char16_t(u'0' + year % 10),
+                               u'-',                              char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),       u'-',
+                               char16_t(u'0' + day / 10),         char16_t(u'0' + day % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
 namespace {
@@ -112,6 +122,13 @@ bool IsTextual(const QVariant& v) {
     return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
 }
 
+// Text of blanks only, read without a copy when it is a QString.
+bool IsBlank(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString)
+        return QStringView(*static_cast<const QString*>(value.constData())).trimmed().isEmpty();
+    return value.toString().trimmed().isEmpty();
+}
+
 bool ToNumber(const QVariant& value, double* out) {
     if (IsTextual(value)) {
         const std::optional<double> d = NumberFromText(value.toString());
@@ -134,11 +151,16 @@ bool ToNumber(const QVariant& value, double* out) {
 
 bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     const bool null = value.isNull() || !value.isValid();
-    const bool emptyText = IsTextual(value) && value.toString().trimmed().isEmpty();
+    // Only a field that is not text reads blank text as Null; a text written
+    // to a text field is looked at no further.
+    const bool textField = type == FieldType::Text || type == FieldType::Memo || type == FieldType::Unknown;
+    const bool emptyText = !null && !textField && IsTextual(value) && IsBlank(value);
+    const int id = value.typeId();
 
     switch (type) {
     case FieldType::YesNo: {
         if (null || emptyText) { *stored = kStoredFalse; return true; }
+        if (id == QMetaType::Bool) { *stored = value.toBool() ? kStoredTrue : kStoredFalse; return true; }
         if (IsTextual(value)) {
             const QString t = value.toString().trimmed();
             if (t.compare(u"True", Qt::CaseInsensitive) == 0 || t == u"Yes") {
@@ -166,6 +188,13 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     case FieldType::Long:
     case FieldType::Short: {
         if (null || emptyText) { *stored = QVariant(); return true; }
+        if (id == QMetaType::Int || id == QMetaType::LongLong) {
+            const qint64 n = value.toLongLong();
+            const qint64 limit = (type == FieldType::Short) ? 32767 : 2147483647;
+            if (n > limit || n < -limit - 1) return false;
+            *stored = n;
+            return true;
+        }
         double d = 0;
         if (!ToNumber(value, &d) || !std::isfinite(d)) return false;
         const double r = std::nearbyint(d);  // banker's rounding, as the platform did
@@ -178,7 +207,9 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     case FieldType::Currency: {
         if (null || emptyText) { *stored = QVariant(); return true; }
         double d = 0;
-        if (!ToNumber(value, &d) || !std::isfinite(d)) return false;
+        if (id == QMetaType::Double) d = value.toDouble();
+        else if (!ToNumber(value, &d)) return false;
+        if (!std::isfinite(d)) return false;
         *stored = d;
         return true;
     }
