@@ -124,9 +124,11 @@ void FrmKamoku::OnKeyDown(ui::KeyArgs& key) {
 // ---------------------------------------------------------------- the sheet
 
 bool FrmKamoku::AddSheetRows(qint64 rows) {
-    if (FillToRows(kSheet, {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows))
+    db::Failure why;
+    if (FillToRows(kSheet, {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows,
+                   &why))
         return true;
-    ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
+    ShowFailure(S(u"科目の行を作れませんでした。"), why);
     return false;
 }
 
@@ -134,7 +136,7 @@ bool FrmKamoku::Clear科目マスタ() {
     bool made = Exec(DbWork, QStringLiteral("delete * from w科目マスタ"));
     if (made) deletedRows_.clear();
     if (made) made = AddSheetRows(kSheetRows);
-    else ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
+    else ShowFailure(S(u"科目の行を作れませんでした。"), DbWork.LastFailure());
     dat明細.Refresh();
     return made;
 }
@@ -156,7 +158,7 @@ void FrmKamoku::Read科目マスタ() {
     db::Transaction batch(DbWork);
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ"));
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
-    if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastError());
+    if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastFailure());
     qint64 running = 1;
     baseline_.Clear();
     for (; !items.IsEOF(); items.MoveNext(), ++running) {
@@ -219,7 +221,7 @@ void FrmKamoku::LineDelete科目マスタ() {
                 for (const QString& item : gone) deletedRows_.insert(item);
                 ShowFailure(S(u"科目を削除しましたが、チェックした行を画面から消せませんでした。"
                               u"この行は登録されません。読込み直してください。"),
-                            LastFailureDetail());
+                            DbWork.LastFailure());
             }
         }
     }

@@ -30,6 +30,18 @@ class Recordset;
 //   Other         anything else: a statement refused, a missing table, a value that does not fit
 enum class ErrorKind { None, Corrupt, NotADatabase, IoError, ReadOnly, Full, Busy, Other };
 
+// One failure as the layer hands it on: its kind and SQLite's text (with the
+// path, for an open). The statement is never part of it; it is in the log.
+struct Failure {
+    ErrorKind kind = ErrorKind::None;
+    QString text;
+    // Whether there is a failure at all.
+    explicit operator bool() const { return kind != ErrorKind::None; }
+};
+
+// The first of two failures that is one (of two steps, the one that failed).
+inline Failure FirstOf(const Failure& a, const Failure& b) { return a ? a : b; }
+
 class Database {
 public:
     Database();
@@ -90,6 +102,8 @@ public:
     QString LastError() const;
     // The kind of the last failure; None after a call that succeeded.
     ErrorKind LastErrorKind() const { return errorKind_; }
+    // The last failure, as one value; none after a call that succeeded.
+    Failure LastFailure() const { return {errorKind_, error_}; }
 
     // Writes a consistent copy of the open database (as last committed on
     // this connection) as a new file at path, through SQLite's online
@@ -190,6 +204,7 @@ public:
 
     QString LastError() const { return error_; }
     ErrorKind LastErrorKind() const { return errorKind_; }
+    Failure LastFailure() const { return {errorKind_, error_}; }
 
 private:
     friend class Database;
