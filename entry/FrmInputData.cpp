@@ -94,7 +94,7 @@ void FrmInput::Read経費() {
             const QDate date = lines.Value(QStringLiteral("日付")).toDate();
             const QVariant lineNo = lines.Value(QStringLiteral("行番号"));
             const QVariant tax = lines.Value(QStringLiteral("税額"));
-            work.Edit();
+            written = work.Edit();
             work.SetValue(QStringLiteral("日付"), date.isValid() ? QVariant(date) : QVariant());
             work.SetValue(QStringLiteral("行番号"), lineNo);
             work.SetValue(QStringLiteral("月"), date.isValid() ? QVariant(date.month()) : QVariant());
@@ -104,7 +104,7 @@ void FrmInput::Read経費() {
             for (const QString& field : copied) work.SetValue(field, lines.Value(field));
             work.SetValue(QStringLiteral("税額"), !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
             work.SetValue(QStringLiteral("非課税"), lines.Value(QStringLiteral("非課税")));
-            written = work.Update();
+            written = written && work.Update();
             if (written) {
                 LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
                 loaded.rowId = lines.RowId();

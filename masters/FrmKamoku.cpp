@@ -161,20 +161,27 @@ void FrmKamoku::Read科目マスタ() {
     if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastFailure());
     qint64 running = 1;
     baseline_.Clear();
-    for (; !items.IsEOF(); items.MoveNext(), ++running) {
+    // An item the sheet cannot show is said: registering the sheet would drop it.
+    bool written = true;
+    for (; written && !items.IsEOF(); items.MoveNext(), ++running) {
         if (!rows.IsEOF()) {
             baseline_.Remember(SheetRowOf(items, kItem, kItemFields));
-            rows.Edit();
+            written = rows.Edit();
             for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"説明"})
-                rows.SetValue(S(field), items.Value(S(field)));
-            rows.Update();
+                written = written && rows.SetValue(S(field), items.Value(S(field)));
+            written = written && rows.Update();
             rows.MoveNext();
         }
         core::ProgressStep(running);
         PBar.SetValue(ProgressPercent.toInt());
     }
+    db::Failure why = rows.LastFailure();
     rows.Close();
-    if (batch.Began()) batch.Commit();
+    if (written && batch.Began()) {
+        written = batch.Commit();
+        why = DbWork.LastFailure();
+    }
+    if (!written) ShowFailure(S(u"科目を読み込めませんでした。"), why);
     dat明細.Refresh();
     PBar.SetValue(100);
     PBar.SetVisible(false);

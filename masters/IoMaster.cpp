@@ -283,15 +283,18 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     if (!stored.IsOpen()) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastFailure());
     panelPartner_ = name.toString();
     panelItems_.Clear();
-    for (; !stored.IsEOF() && !rows.IsEOF(); stored.MoveNext(), rows.MoveNext()) {
+    // An item the panel cannot show is said: registering the panel would drop it.
+    bool written = true;
+    for (; written && !stored.IsEOF() && !rows.IsEOF(); stored.MoveNext(), rows.MoveNext()) {
         panelItems_.Remember(SheetRowOf(stored, S(u"科目"), PanelItemFields()));
-        rows.Edit();
+        written = rows.Edit();
         for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"回数"}) {
             const QString f = QString::fromUtf16(field);
-            rows.SetValue(f, stored.Value(f));
+            written = written && rows.SetValue(f, stored.Value(f));
         }
-        rows.Update();
+        written = written && rows.Update();
     }
+    if (!written) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), rows.LastFailure());
     rows.Close();
     dat科目.Refresh();
 }

@@ -66,7 +66,7 @@ bool FillPartnerFeed() {
     db::Recordset partners = FeedSet(DbData, QStringLiteral("select * from 取引先マスタ order by ふりがな;"));
     if (!partners.IsOpen()) return FeedFailed(DbData.LastFailure());
     const auto write = [&](const QVariant& name, const QVariant& reading, db::Recordset* item) {
-        feed.AddNew();
+        if (!feed.AddNew()) return FeedFailed(feed.LastFailure());
         if (!name.isNull()) {
             feed.SetValue(QStringLiteral("取引先名"), name);
             feed.SetValue(QStringLiteral("ふりがな"), reading);

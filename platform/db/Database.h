@@ -84,17 +84,17 @@ public:
     // inside a transaction too, and one transaction covers both files: its
     // commit is atomic across them. Attaching the connection's own file or a
     // file already attached does nothing. Fails inside a transaction.
-    bool Attach(const QString& path);
+    [[nodiscard]] bool Attach(const QString& path);
     // Detaches a file attached by Attach or by the external-database clause.
     // Fails inside a transaction; a file not attached is no failure.
-    bool Detach(const QString& path);
+    [[nodiscard]] bool Detach(const QString& path);
 
     // One transaction at a time; a file must be attached before it begins.
     // Screens hold one through db::Transaction. A rollback that succeeds
     // leaves LastError() as it was.
-    bool BeginTrans();
-    bool CommitTrans();
-    bool Rollback();
+    [[nodiscard]] bool BeginTrans();
+    [[nodiscard]] bool CommitTrans();
+    [[nodiscard]] bool Rollback();
     bool InTransaction() const;
 
     // What went wrong in the last call that failed: SQLite's message (and the
@@ -108,7 +108,7 @@ public:
     // Writes a consistent copy of the open database (as last committed on
     // this connection) as a new file at path, through SQLite's online
     // backup. Fails when path exists; a failed copy leaves no file.
-    bool SnapshotTo(const QString& path);
+    [[nodiscard]] bool SnapshotTo(const QString& path);
 
     // The declared types of a table's fields, in order (empty when unknown).
     std::vector<std::pair<QString, FieldType>> TableFields(const QString& table);
@@ -176,9 +176,9 @@ public:
     qsizetype AbsolutePosition() const { return pos_; }
     void SetAbsolutePosition(qsizetype position);
 
-    bool AddNew();
-    bool Edit();
-    bool Update();
+    [[nodiscard]] bool AddNew();
+    [[nodiscard]] bool Edit();
+    [[nodiscard]] bool Update();
     void CancelUpdate();
     void Close();
 
