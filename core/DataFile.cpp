@@ -35,10 +35,10 @@ QStringList DataTableNames() {
     return names;
 }
 
-bool SnapshotDataFile(const QString& target, QString* error) {
+bool SnapshotDataFile(const QString& target, db::Failure* why) {
     if (ModMurv::DbData.SnapshotTo(target)) return true;
-    *error = ModMurv::DbData.LastError();
-    qCWarning(lcDataFile) << "copy of the data file failed:" << *error;
+    *why = ModMurv::DbData.LastFailure();
+    qCWarning(lcDataFile) << "copy of the data file failed:" << why->text;
     return false;
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/db/Database.h"
+
 namespace core {
 
 // Work files of the data folder's operations (the backup set's files, the
@@ -41,8 +43,8 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
 void RecoverDataFolder();
 
 // Writes a consistent copy of the open data file as a new file at target
-// (which must not exist).
-bool SnapshotDataFile(const QString& target, QString* error);
+// (which must not exist); why says why it failed.
+bool SnapshotDataFile(const QString& target, db::Failure* why);
 
 // The names of the data file in use's tables, as the check wants them.
 QStringList DataTableNames();

@@ -33,10 +33,10 @@ class Checker {
 public:
     Checker(bool show, DataFilesOutcome& out) : show_(show), out_(out) {}
 
-    void Problem(const QString& what, const QString& detail = QString()) {
+    void Problem(const QString& what, const db::Failure& failure = {}) {
         out_.problems << what;
-        if (show_) ShowFailure(what, detail);
-        else LogFailure(what, detail);
+        if (show_) ShowFailure(what, failure);
+        else LogFailure(what, failure);
     }
 
     // The tables of `tables` that the open file lacks.
@@ -59,8 +59,8 @@ public:
             return false;
         }
         if (!database.Open(path)) {
-            const QString error = database.LastError();
-            if (KindOfFailure(error) == FailureKind::NotADatabase)
+            const db::Failure error = database.LastFailure();
+            if (error.kind == db::ErrorKind::NotADatabase)
                 Problem(Name(path) + QStringLiteral("は経費帳の") + role +
                             QStringLiteral("ではありません。このファイルは開かず、変更もしていません。"),
                         error);
@@ -83,17 +83,18 @@ public:
     }
 
     // PRAGMA quick_check: true when the file is sound.
-    bool QuickCheck(db::Database& database, QString* detail) {
+    bool QuickCheck(db::Database& database, db::Failure* detail) {
         db::Recordset rs = Open(database, QStringLiteral("select * from pragma_quick_check"));
         if (!rs.IsOpen()) {
-            *detail = rs.LastError().isEmpty() ? database.LastError() : rs.LastError();
+            *detail = db::FirstOf(rs.LastFailure(), database.LastFailure());
             return false;
         }
         QStringList findings;
         for (; !rs.IsEOF(); rs.MoveNext()) findings << rs.Value(0).toString();
         if (findings == QStringList{QStringLiteral("ok")}) return true;
-        *detail = findings.mid(0, 3).join(QStringLiteral("; "));
-        if (!detail->contains(u"malformed")) *detail += QStringLiteral(" (database disk image is malformed)");
+        // What the check found is damage.
+        *detail = {db::ErrorKind::Corrupt, findings.mid(0, 3).join(QStringLiteral("; "))};
+        if (!detail->text.contains(u"malformed")) detail->text += QStringLiteral(" (database disk image is malformed)");
         return false;
     }
 
@@ -108,20 +109,21 @@ private:
 void RemakeDamagedWorkFile(Checker& check) {
     const QString& path = ModMurv::WorkFilePath;
     if (!QFileInfo(path).isFile() || !HasDatabaseHeader(path)) return;
-    QString detail;
+    db::Failure detail;
     {
         db::Database work;
         if (work.Open(path)) {
             if (check.QuickCheck(work, &detail)) return;
         } else {
-            detail = work.LastError();
+            detail = work.LastFailure();
             if (work.LastErrorKind() != db::ErrorKind::Corrupt && work.LastErrorKind() != db::ErrorKind::NotADatabase)
                 return;
         }
     }
     QString error;
     if (!QFile::remove(path) || !CreateDatabaseFile(path, DataFileKind::Work, &error)) return;
-    LogFailure(QStringLiteral("作業ファイルが壊れていたため、作り直しました。"), path + QStringLiteral(": ") + detail);
+    LogFailure(QStringLiteral("作業ファイルが壊れていたため、作り直しました。"),
+               path + QStringLiteral(": ") + detail.text);
 }
 
 void ReadOnly(db::Database& database) { database.ExecuteNative(QStringLiteral("PRAGMA query_only = ON")); }
@@ -143,9 +145,9 @@ DataFilesOutcome OpenDataFiles(bool show) {
     // ---- the data file
     const QString dataRole = QStringLiteral("データファイル");
     if (check.OpenOurs(DbData, DataFilePath, dataRole)) {
-        QString detail;
+        db::Failure detail;
         if (!check.QuickCheck(DbData, &detail)) {
-            if (KindOfFailure(detail) == FailureKind::NotADatabase) {
+            if (detail.kind == db::ErrorKind::NotADatabase) {
                 DbData.Close();
                 check.Problem(Name(DataFilePath) + QStringLiteral("は経費帳のデータファイルではありません。") +
                                   QStringLiteral("このファイルは開かず、変更もしていません。"),

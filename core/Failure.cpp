@@ -12,48 +12,49 @@ namespace core {
 namespace {
 QString g_writeBlock;
 
-QString CauseOf(FailureKind kind) {
+QString CauseOf(db::ErrorKind kind) {
     switch (kind) {
-    case FailureKind::Corrupt: return QStringLiteral("データベースのファイルが壊れています。");
-    case FailureKind::NotADatabase: return QStringLiteral("ファイルがデータベースの形式ではありません。");
+    case db::ErrorKind::Corrupt: return QStringLiteral("データベースのファイルが壊れています。");
+    case db::ErrorKind::NotADatabase: return QStringLiteral("ファイルがデータベースの形式ではありません。");
     // The database engine's kinds are said in the words of the system's reasons.
-    case FailureKind::Io: return disk::SystemReason(EIO);
-    case FailureKind::ReadOnly: return g_writeBlock.isEmpty() ? disk::SystemReason(EROFS) : g_writeBlock;
-    case FailureKind::Full: return disk::SystemReason(ENOSPC);
-    case FailureKind::Other: break;
+    case db::ErrorKind::IoError: return disk::SystemReason(EIO);
+    case db::ErrorKind::ReadOnly: return g_writeBlock.isEmpty() ? disk::SystemReason(EROFS) : g_writeBlock;
+    case db::ErrorKind::Full: return disk::SystemReason(ENOSPC);
+    case db::ErrorKind::Busy:
+        return QStringLiteral("ほかのプログラムがファイルを使用中です。しばらくしてからやり直してください。");
+    case db::ErrorKind::None:
+    case db::ErrorKind::Other: break;
     }
     return QString();
 }
 // True when the user's part already says why (a message of the start-up
 // naming a damaged or read-only file).
-bool SaysCause(const QString& what, FailureKind kind) {
+bool SaysCause(const QString& what, db::ErrorKind kind) {
     switch (kind) {
-    case FailureKind::Corrupt: return what.contains(u"壊れて");
-    case FailureKind::NotADatabase: return what.contains(u"ではありません");
-    case FailureKind::ReadOnly: return what.contains(u"書き込め") || what.contains(u"読み取り専用");
-    case FailureKind::Full: return what.contains(u"空き容量");
-    case FailureKind::Io:
-    case FailureKind::Other: break;
+    case db::ErrorKind::Corrupt: return what.contains(u"壊れて");
+    case db::ErrorKind::NotADatabase: return what.contains(u"ではありません");
+    case db::ErrorKind::ReadOnly: return what.contains(u"書き込め") || what.contains(u"読み取り専用");
+    case db::ErrorKind::Full: return what.contains(u"空き容量");
+    default: break;
     }
     return false;
 }
 
+// The message box: the user's part, the cause on a line of its own, and the
+// system's own text as a detail line after a blank line.
+void Present(const QString& what, const QString& cause, const QString& text, const QString& title) {
+    ui::MessageBoxContent box;
+    box.title = title;
+    box.text = what;
+    if (!cause.isEmpty()) box.text += u'\n' + cause;
+    if (!text.trimmed().isEmpty()) box.text += QStringLiteral("\n\n") + text.trimmed();
+    box.buttons = ui::MessageButtons::Ok;
+    box.icon = ui::MessageIcon::Warning;
+    box.defaultButton = ui::Answer::Ok;
+    ui::CurrentPresenter().Present(box);
+}
+
 }  // namespace
-
-FailureKind KindOfFailure(const QString& detail) {
-    const QString d = detail.toLower();
-    if (d.contains(u"malformed") || d.contains(u"corrupt")) return FailureKind::Corrupt;
-    if (d.contains(u"not a database")) return FailureKind::NotADatabase;
-    if (d.contains(u"disk is full") || d.contains(u"disk full")) return FailureKind::Full;
-    if (d.contains(u"readonly") || d.contains(u"read-only") || d.contains(u"query_only")) return FailureKind::ReadOnly;
-    if (d.contains(u"i/o error") || d.contains(u"unable to open database file")) return FailureKind::Io;
-    return FailureKind::Other;
-}
-
-QString ReasonOf(const QString& detail) {
-    const QString own = JapaneseReason(detail);
-    return own.isEmpty() ? CauseOf(KindOfFailure(detail)) : own;
-}
 
 QString JapaneseReason(const QString& detail) {
     // A sentence of its own, in Japanese only (platform/disk's reasons).
@@ -64,33 +65,32 @@ QString JapaneseReason(const QString& detail) {
     return first;
 }
 
-QString EngineText(const QString& detail) {
-    const qsizetype statement = detail.indexOf(QStringLiteral(" ["));
-    return (statement >= 0 ? detail.left(statement) : detail).trimmed();
-}
-
 void LogFailure(const QString& what, const QString& detail) {
     if (detail.isEmpty()) qCWarning(lcMurv).noquote() << what;
     else qCWarning(lcMurv).noquote() << what << "|" << detail;
+}
+
+void LogFailure(const QString& what, const db::Failure& failure) { LogFailure(what, failure.text); }
+
+void ShowFailure(const QString& what, const db::Failure& failure) {
+    ShowFailure(what, failure, QStringLiteral("エラー"));
+}
+
+void ShowFailure(const QString& what, const db::Failure& failure, const QString& title) {
+    // A step that is not the database's (a file copied beside it) carries a
+    // text of its own, its Japanese reason first.
+    if (failure.kind == db::ErrorKind::Other || !failure) return ShowFailure(what, failure.text, title);
+    LogFailure(what, failure);
+    const QString cause = SaysCause(what, failure.kind) ? QString() : CauseOf(failure.kind);
+    Present(what, cause, failure.text, title);
 }
 
 void ShowFailure(const QString& what, const QString& detail) { ShowFailure(what, detail, QStringLiteral("エラー")); }
 
 void ShowFailure(const QString& what, const QString& detail, const QString& title) {
     LogFailure(what, detail);
-    ui::MessageBoxContent box;
-    box.title = title;
-    box.text = what;
     const QString own = JapaneseReason(detail);
-    const QString cause = own.isEmpty() ? CauseOf(KindOfFailure(detail)) : own;
-    if (!cause.isEmpty() && (!own.isEmpty() || !SaysCause(what, KindOfFailure(detail)))) box.text += u'\n' + cause;
-    // The system's own text follows as a detail line.
-    const QString engine = EngineText(own.isEmpty() ? detail : detail.section(u'\n', 1));
-    if (!engine.isEmpty()) box.text += QStringLiteral("\n\n") + engine;
-    box.buttons = ui::MessageButtons::Ok;
-    box.icon = ui::MessageIcon::Warning;
-    box.defaultButton = ui::Answer::Ok;
-    ui::CurrentPresenter().Present(box);
+    Present(what, own, own.isEmpty() ? detail : detail.section(u'\n', 1), title);
 }
 
 void SetDataWriteBlock(const QString& reason) { g_writeBlock = reason; }

@@ -9,30 +9,24 @@
 #include <QLoggingCategory>
 #include <QString>
 
+#include "platform/db/Database.h"
+
 Q_DECLARE_LOGGING_CATEGORY(lcMurv)
 
 namespace core {
 
-enum class FailureKind { Other, Corrupt, NotADatabase, Io, ReadOnly, Full };
-
-// The kind of a failure, read from the database layer's error text. (The
-// one place that knows how the layer words its failures.)
-FailureKind KindOfFailure(const QString& detail);
-
-// The reason of a failure in the user's words: the Japanese reason line a
-// file operation put first in its detail (platform/disk's SystemReason), or
-// the words for the database engine's kind of failure; empty when unknown.
-QString ReasonOf(const QString& detail);
-
-// The first line of detail when it is a reason in Japanese, else empty.
+// The first line of detail when it is a reason in Japanese (platform/disk's
+// SystemReason), else empty.
 QString JapaneseReason(const QString& detail);
 
-// The engine's text of a failure without the statement text the layer adds
-// after it in brackets.
-QString EngineText(const QString& detail);
-
-// Shows the failure and logs it once. `what` is one or more Japanese
-// sentences ("経費を登録できませんでした。"); `detail` the layer's error text.
+// Shows a failure of the database layer and logs it once. `what` is one or
+// more Japanese sentences ("経費を登録できませんでした。"); the failure's
+// kind chooses the words of the cause, and SQLite's text follows on a line
+// of its own. A failure of kind Other may carry a file operation's text.
+void ShowFailure(const QString& what, const db::Failure& failure);
+void ShowFailure(const QString& what, const db::Failure& failure, const QString& title);
+// The same for a failure that is not the database's: `detail` is a file
+// operation's text, its Japanese reason (when it has one) on the first line.
 void ShowFailure(const QString& what, const QString& detail = QString());
 // The same under a title of the procedure's own ("フロッピーディスクの読込").
 void ShowFailure(const QString& what, const QString& detail, const QString& title);
@@ -40,6 +34,7 @@ void ShowFailure(const QString& what, const QString& detail, const QString& titl
 // Logs a failure once without a message of its own (it is part of a
 // message shown elsewhere).
 void LogFailure(const QString& what, const QString& detail);
+void LogFailure(const QString& what, const db::Failure& failure);
 
 // Why writes to the data file are refused this run (it is damaged, or it
 // cannot be written), said instead of the plain read-only cause; empty when

@@ -92,7 +92,7 @@ void Hint::cmd登録_Click() {
     if (EntryHint()) {
         MsgShow(QStringLiteral("登録"), QStringLiteral("完了"), QStringLiteral("ヒント"));
     } else {
-        ShowFailure(QStringLiteral("ヒントを登録できませんでした。"), ModMurv::DbData.LastError());
+        ShowFailure(QStringLiteral("ヒントを登録できませんでした。"), ModMurv::DbData.LastFailure());
     }
 }
 
@@ -101,7 +101,7 @@ void Hint::cmd削除_Click() {
     if (Deleteヒント()) {
         MsgShow(QStringLiteral("削除"), QStringLiteral("完了"), QStringLiteral("ヒント"));
     } else {
-        ShowFailure(QStringLiteral("ヒントを削除できませんでした。"), ModMurv::DbData.LastError());
+        ShowFailure(QStringLiteral("ヒントを削除できませんでした。"), ModMurv::DbData.LastFailure());
     }
 }
 

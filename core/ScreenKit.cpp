@@ -30,18 +30,20 @@ QString Quoted(const QString& text) { return u'\'' + db::SqlEscape(text) + u'\''
 QString InFile(const QString& path) { return QStringLiteral(" in ") + Quoted(path); }
 
 namespace {
-QString g_lastDetail;
+// The failure of the writes WriteAll runs, while it runs them.
+db::Failure* g_writing = nullptr;
 
-// Notes why a step failed: the recordset's text when it has one, else the
-// database's.
-bool Failed(const db::Recordset* rs, const db::Database& database) {
-    g_lastDetail = rs && !rs->LastError().isEmpty() ? rs->LastError() : database.LastError();
-    if (g_lastDetail.isEmpty() && !database.IsOpen()) g_lastDetail = QStringLiteral("database is not open");
+// Notes in `why` (when given) why a step failed: the recordset's failure when
+// it has one, else the database's. False.
+bool Failed(const db::Recordset* rs, const db::Database& database, db::Failure* why) {
+    if (!why) return false;
+    *why = rs && rs->LastFailure() ? rs->LastFailure() : database.LastFailure();
+    if (!*why && !database.IsOpen()) *why = {db::ErrorKind::Other, QStringLiteral("database is not open")};
     return false;
 }
 }  // namespace
 
-bool NoteFailure(const db::Recordset& rs, const db::Database& database) { return Failed(&rs, database); }
+bool NoteFailure(const db::Recordset& rs, const db::Database& database) { return Failed(&rs, database, g_writing); }
 
 bool HasControlCharacters(const QString& text) {
     for (const QChar c : text)
@@ -76,7 +78,7 @@ void SayUnreadableDate(const QString& typed) {
 
 bool Exec(db::Database& database, const QString& sql) {
     ModMurv::SqlText = sql;
-    return database.Execute(sql) || Failed(nullptr, database);
+    return database.Execute(sql) || Failed(nullptr, database, g_writing);
 }
 
 db::Recordset Open(db::Database& database, const QString& sql) {
@@ -90,11 +92,9 @@ qint64 CountOf(db::Database& database, const QString& sql) {
     return rs.Value(QStringLiteral("total")).toLongLong();
 }
 
-QString LastFailureDetail() { return g_lastDetail; }
-
-bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered) {
+bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered, db::Failure* why) {
     db::Database& work = ModMurv::DbWork;
-    if (!work.IsOpen()) return Failed(nullptr, work);
+    if (!work.IsOpen()) return Failed(nullptr, work, why);
     // One transaction for the whole batch: the work file is written once,
     // and a batch that fails adds nothing.
     db::Transaction batch(work);
@@ -109,31 +109,33 @@ bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const 
         if (number >= 0) ok = ok && rs.SetValue(number, i + 1);
         ok = ok && rs.Update();
     }
-    if (!ok) Failed(&rs, work);
+    if (!ok) Failed(&rs, work, why);
     rs.Close();
-    if (ok && batch.Began() && !batch.Commit()) ok = Failed(nullptr, work);
+    if (ok && batch.Began() && !batch.Commit()) ok = Failed(nullptr, work, why);
     return ok;
 }
 
-bool FillToRows(const QString& table, FieldValues values, qint64 rows) {
+bool FillToRows(const QString& table, FieldValues values, qint64 rows, db::Failure* why) {
     db::Recordset rs = Open(ModMurv::DbWork, QStringLiteral("select count(*) as total from ") + table);
-    if (!rs.IsOpen() || rs.IsEOF()) return Failed(&rs, ModMurv::DbWork);
+    if (!rs.IsOpen() || rs.IsEOF()) return Failed(&rs, ModMurv::DbWork, why);
     const qint64 have = rs.Value(QStringLiteral("total")).toLongLong();
-    return have >= rows || AddBlankRows(table, values, rows - have);
+    return have >= rows || AddBlankRows(table, values, rows - have, QString(), why);
 }
 
 bool WriteAll(const QString& failure, const std::function<bool(db::Database&)>& writes) {
     db::Database& data = ModMurv::DbData;
-    g_lastDetail.clear();
+    db::Failure why;
     if (db::Transaction transaction(data); transaction.Began()) {
+        g_writing = &why;
         const bool written = writes(data);
+        g_writing = nullptr;
         if (written && transaction.Commit()) return true;
         // A write that failed through the kit has noted why already.
-        if (written || g_lastDetail.isEmpty()) Failed(nullptr, data);
+        if (written || !why) Failed(nullptr, data, &why);
     } else {
-        Failed(nullptr, data);
+        Failed(nullptr, data, &why);
     }
-    ShowFailure(failure + QStringLiteral("。"), g_lastDetail);
+    ShowFailure(failure + QStringLiteral("。"), why);
     return false;
 }
 
@@ -158,37 +160,37 @@ bool DeleteNamed(db::Recordset& ticked, const QString& field, const QString& fai
 }
 
 bool FillNameList(const QString& workTable, const QString& workField, const QString& dataSelect,
-                  std::initializer_list<ui::ComboBox*> combos) {
+                  std::initializer_list<ui::ComboBox*> combos, db::Failure* why) {
     using namespace ModMurv;
     for (ui::ComboBox* combo : combos) combo->Clear();
-    bool ok = Exec(DbWork, QStringLiteral("delete * from ") + workTable) || Failed(nullptr, DbWork);
+    bool ok = Exec(DbWork, QStringLiteral("delete * from ") + workTable) || Failed(nullptr, DbWork, why);
     std::optional<db::Transaction> batch;
     if (ok) batch.emplace(DbWork);
     db::Recordset list = Open(DbWork, QStringLiteral("select * from ") + workTable);
     db::Recordset names = Open(DbData, dataSelect);
-    if (ok && !list.IsOpen()) ok = Failed(&list, DbWork);
-    if (ok && !names.IsOpen()) ok = Failed(&names, DbData);
+    if (ok && !list.IsOpen()) ok = Failed(&list, DbWork, why);
+    if (ok && !names.IsOpen()) ok = Failed(&names, DbData, why);
     if (ok && !names.IsBOF() && !names.IsEOF()) {
         const int field = list.FieldIndex(workField);
         for (; ok && !names.IsEOF(); names.MoveNext()) {
             const QString name = names.Value(0).toString();
             if (name.isEmpty()) continue;  // a name list holds no empty name
-            ok = (list.AddNew() && list.SetValue(field, name) && list.Update()) || Failed(&list, DbWork);
+            ok = (list.AddNew() && list.SetValue(field, name) && list.Update()) || Failed(&list, DbWork, why);
             for (ui::ComboBox* combo : combos) combo->AddItem(name);
         }
     }
     names.Close();
     list.Close();
-    if (ok && batch && batch->Began() && !batch->Commit()) ok = Failed(nullptr, DbWork);
+    if (ok && batch && batch->Began() && !batch->Commit()) ok = Failed(nullptr, DbWork, why);
     return ok;
 }
 
-bool ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql) {
+bool ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql, db::Failure* why) {
     db::Recordset rs = Open(database, sql);
     const QVariant total = rs.IsEOF() ? QVariant() : rs.Value(0);
     if (total.isNull()) box.Clear();
     else box.SetValue(total);
-    return rs.IsOpen() || Failed(&rs, database);
+    return rs.IsOpen() || Failed(&rs, database, why);
 }
 
 void SetPeriodDatePatterns(ui::DateBox& box, bool eraYears) {
@@ -205,12 +207,17 @@ void SetUpTickColumn(ui::DataGrid& grid, int column) {
 }
 
 void SayCellFailures(ui::DataGrid& grid) {
-    grid.onError = [](int, const QString& message) {
-        ShowFailure(QStringLiteral("入力した内容を保存できませんでした。入力した内容はセルに残っています。"), message);
+    grid.onError = [&grid](int, const QString& message) {
+        // A write the data control refused carries its failure; the grid's own refusals are text.
+        const ui::DataControl* source = grid.DataSource();
+        const db::Failure failure = source && source->LastFailure().text == message
+                                        ? source->LastFailure()
+                                        : db::Failure{db::ErrorKind::Other, message};
+        ShowFailure(QStringLiteral("入力した内容を保存できませんでした。入力した内容はセルに残っています。"), failure);
     };
     if (ui::DataControl* source = grid.DataSource())
-        QObject::connect(source, &ui::DataControl::refreshFailed, &grid, [](const QString& error) {
-            ShowFailure(QStringLiteral("一覧の行を読み込めませんでした。"), error);
+        QObject::connect(source, &ui::DataControl::refreshFailed, &grid, [](const db::Failure& failure) {
+            ShowFailure(QStringLiteral("一覧の行を読み込めませんでした。"), failure);
         });
 }
 

@@ -69,17 +69,14 @@ qint64 CountOf(db::Database& database, const QString& sql);
 // Adds blank rows to a work table on DbWork; each new row gets the given
 // field values, and the field `numbered` (when given) the numbers 1, 2, ...
 // FillToRows adds only what the table lacks of `rows`. False when a row could
-// not be written: then none was added (LastFailureDetail says why).
+// not be written: then none was added, and `why` (when given) says why.
 using FieldValues = std::initializer_list<std::pair<QString, QVariant>>;
-bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered = QString());
-bool FillToRows(const QString& table, FieldValues values, qint64 rows);
+bool AddBlankRows(const QString& table, FieldValues values, qint64 count, const QString& numbered = QString(),
+                  db::Failure* why = nullptr);
+bool FillToRows(const QString& table, FieldValues values, qint64 rows, db::Failure* why = nullptr);
 
-// The database layer's text of the last failure of Exec, AddBlankRows,
-// FillToRows, FillNameList, ShowTotal or WriteAll.
-QString LastFailureDetail();
-
-// Notes why a recordset step failed (the recordset's text, else the
-// database's) as the detail a following failure message shows. False.
+// Inside the writes of WriteAll: notes why a recordset step failed (the
+// recordset's failure, else the database's) as the failure WriteAll says. False.
 bool NoteFailure(const db::Recordset& rs, const db::Database& database);
 
 // Runs the writes in one transaction on DbData: all of them are kept, or
@@ -108,17 +105,17 @@ bool DeleteNamed(db::Recordset& ticked, const QString& field, const QString& fai
 // Refills a one-field name list: empties `workTable` on DbWork, then copies
 // the first field of `dataSelect` (run on DbData) into its field
 // `workField` and into each combo, in the select's order. Empty names are
-// left out. Returns false when a statement failed.
+// left out. Returns false when a statement failed; `why` (when given) says why.
 bool FillNameList(const QString& workTable, const QString& workField, const QString& dataSelect,
-                  std::initializer_list<ui::ComboBox*> combos);
+                  std::initializer_list<ui::ComboBox*> combos, db::Failure* why = nullptr);
 
 // ---------------------------------------------------------------- controls
 
 // Shows the first field of a one-row select on `database` (a count or a
 // sum) in a number box; the box is empty when the select gives no value.
-// When the select fails the box is emptied and false returned
-// (LastFailureDetail says why); the caller says so.
-bool ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql);
+// When the select fails the box is emptied and false returned (`why`, when
+// given, says why); the caller says so.
+bool ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql, db::Failure* why = nullptr);
 
 // The patterns of a filter's or a period's date field: "ggg ee年mm月dd日"
 // typed and shown, with the calendar titled "g ee年mm月", for era years;

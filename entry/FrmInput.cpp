@@ -279,14 +279,14 @@ void FrmInput::cmdクリア_Click() { Clear経費帳(); }
 
 void FrmInput::Clear経費帳() {
     QStringList failed;
-    QString detail;
+    db::Failure detail, why;
     const auto note = [&](bool ok, const QString& what) {
         if (ok) return;
         failed << what;
-        if (detail.isEmpty()) detail = core::LastFailureDetail();
+        detail = db::FirstOf(detail, why);
     };
-    note(SetCmb取引先(), QStringLiteral("取引先の一覧"));
-    note(SetCmb科目(), QStringLiteral("科目の一覧"));
+    note(SetCmb取引先(&why), QStringLiteral("取引先の一覧"));
+    note(SetCmb科目(&why), QStringLiteral("科目の一覧"));
     cmb日付入力.SetText(QString());
     day日付.Clear();
     num入力件数.Clear();
@@ -303,7 +303,7 @@ void FrmInput::Clear経費帳() {
         cmb表示順.AddItem(S(order));
     cmb表示順.SetListIndex(-1);
 
-    note(Clear入力明細(), QStringLiteral("入力明細の行"));
+    note(Clear入力明細(true, &why), QStringLiteral("入力明細の行"));
     if (!failed.isEmpty())
         core::ShowFailure(failed.join(QStringLiteral("、")) + QStringLiteral("を作れませんでした。"), detail);
 
@@ -316,15 +316,16 @@ void FrmInput::Clear経費帳() {
     FocusGridDateColumn();
 }
 
-bool FrmInput::Clear入力明細(bool show) {
-    const bool ok = core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w取引明細")) &&
-                    core::AddBlankRows(QStringLiteral("w取引明細"),
-                                       {{QStringLiteral("チェック"), false},
-                                        {QStringLiteral("金額"), QVariant()},
-                                        {QStringLiteral("税額"), QVariant()},
-                                        {QStringLiteral("非課税"), false},
-                                        {QStringLiteral("日"), QVariant()}},
-                                       kWorkRows, QStringLiteral("lno"));
+bool FrmInput::Clear入力明細(bool show, db::Failure* why) {
+    const bool emptied = core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w取引明細"));
+    if (!emptied && why) *why = ModMurv::DbWork.LastFailure();
+    const bool ok = emptied && core::AddBlankRows(QStringLiteral("w取引明細"),
+                                                  {{QStringLiteral("チェック"), false},
+                                                   {QStringLiteral("金額"), QVariant()},
+                                                   {QStringLiteral("税額"), QVariant()},
+                                                   {QStringLiteral("非課税"), false},
+                                                   {QStringLiteral("日"), QVariant()}},
+                                                  kWorkRows, QStringLiteral("lno"), why);
     loadedLines_.clear();
     deletedRows_.clear();
     const bool shown = !show || dat入力明細.Refresh();
@@ -333,17 +334,17 @@ bool FrmInput::Clear入力明細(bool show) {
 
 // ---------------------------------------------------------------- name lists
 
-bool FrmInput::SetCmb取引先() {
+bool FrmInput::SetCmb取引先(db::Failure* why) {
     const bool ok = core::FillNameList(QStringLiteral("w取引先参照"), QStringLiteral("取引先名"),
                                        QStringLiteral("select 取引先名 from 取引先マスタ  order by ふりがな,取引先名;"),
-                                       {&cmb取引先名, &cmb取引先名マスク});
+                                       {&cmb取引先名, &cmb取引先名マスク}, why);
     return dat取引先.Refresh() && ok;
 }
 
-bool FrmInput::SetCmb科目() {
-    const bool ok =
-        core::FillNameList(QStringLiteral("w科目参照"), QStringLiteral("科目"),
-                           QStringLiteral("select 科目 from 科目マスタ order by ふりがな;"), {&cmb科目, &cmb科目マスク});
+bool FrmInput::SetCmb科目(db::Failure* why) {
+    const bool ok = core::FillNameList(QStringLiteral("w科目参照"), QStringLiteral("科目"),
+                                       QStringLiteral("select 科目 from 科目マスタ order by ふりがな;"),
+                                       {&cmb科目, &cmb科目マスク}, why);
     return dat科目.Refresh() && ok;
 }
 
@@ -385,18 +386,20 @@ void FrmInput::SetStyle入力明細(const QString& layout) {
 
 void FrmInput::Calc入力明細() {
     using ModMurv::DbWork;
+    db::Failure why;
     const bool totalled =
         core::ShowTotal(num入力件数, DbWork,
-                        QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])")) &&
+                        QStringLiteral("select count([金額]) as total from w取引明細 where not isnull([日付])"),
+                        &why) &&
         core::ShowTotal(num入力合計, DbWork,
-                        QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])"));
-    if (!totalled) SayTotalsFailed();
+                        QStringLiteral("select sum([金額]) as total from w取引明細 where not isnull([日付])"), &why);
+    if (!totalled) SayTotalsFailed(why);
 }
 
-void FrmInput::SayTotalsFailed() {
+void FrmInput::SayTotalsFailed(const db::Failure& why) {
     num入力件数.Clear();
     num入力合計.Clear();
-    core::ShowFailure(QStringLiteral("入力明細の件数と合計金額を計算できませんでした。"), core::LastFailureDetail());
+    core::ShowFailure(QStringLiteral("入力明細の件数と合計金額を計算できませんでした。"), why);
 }
 
 // ---------------------------------------------------------------- keys and buttons

@@ -70,9 +70,9 @@ public:
     void Clear経費帳();
     // These three return false (nothing said) when they could not be made.
     // Blank work rows; `show` false leaves the grid to be refreshed by the caller.
-    bool Clear入力明細(bool show = true);
-    bool SetCmb取引先();
-    bool SetCmb科目();
+    bool Clear入力明細(bool show = true, db::Failure* why = nullptr);
+    bool SetCmb取引先(db::Failure* why = nullptr);
+    bool SetCmb科目(db::Failure* why = nullptr);
     void SetStyle入力明細(const QString& layout);
     void Calc入力明細();
 
@@ -178,7 +178,7 @@ private:
     void FocusGridDateColumn();
     // A count or total of the rows that cannot be read: both boxes are
     // emptied and the failure is said.
-    void SayTotalsFailed();
+    void SayTotalsFailed(const db::Failure& why);
     // Navigation buttons of screens not built yet stay disabled.
     void EnableNavigation();
 

@@ -46,21 +46,21 @@ void FrmInput::Read経費() {
     PBar.SetVisible(true);
     ShowProgress(10);
     // A read that fails is said, never shown as an empty list.
-    const auto fail = [this](const QString& what, const QString& detail) {
+    const auto fail = [this](const QString& what, const db::Failure& detail) {
         PBar.SetVisible(false);
         dat入力明細.Refresh();
         core::ShowFailure(what, detail);
     };
     // The grid shows the rows once, when they are loaded.
-    if (!Clear入力明細(false)) {
-        fail(QStringLiteral("入力明細の行を作れませんでした。"), core::LastFailureDetail());
+    if (db::Failure why; !Clear入力明細(false, &why)) {
+        fail(QStringLiteral("入力明細の行を作れませんでした。"), why);
         return;
     }
 
     SqlText = QStringLiteral("select * from w取引明細 order by lno;");
     db::Recordset work = DbWork.OpenRecordset(SqlText);
     if (!work.IsOpen()) {
-        fail(QStringLiteral("入力明細の行を読めませんでした。"), work.LastError());
+        fail(QStringLiteral("入力明細の行を読めませんでした。"), work.LastFailure());
         return;
     }
 
@@ -69,7 +69,7 @@ void FrmInput::Read経費() {
     {
         db::Recordset count = DbData.OpenRecordset(SqlText);
         if (!count.IsOpen()) {
-            fail(QStringLiteral("経費を読み込めませんでした。"), count.LastError());
+            fail(QStringLiteral("経費を読み込めませんでした。"), count.LastFailure());
             return;
         }
         const QVariant total = count.IsEOF() ? QVariant() : count.Value(QStringLiteral("total"));
@@ -80,7 +80,7 @@ void FrmInput::Read経費() {
     SqlText = QStringLiteral("select * from 取引明細 ") + filter + LoadOrder(cmb表示順.Text());
     db::Recordset lines = DbData.OpenRecordset(SqlText);
     if (!lines.IsOpen()) {
-        fail(QStringLiteral("経費を読み込めませんでした。"), lines.LastError());
+        fail(QStringLiteral("経費を読み込めませんでした。"), lines.LastFailure());
         return;
     }
 
@@ -103,7 +103,7 @@ void FrmInput::Read経費() {
             const QDate date = lines.Value(inDate).toDate();
             const QVariant lineNo = lines.Value(inLineNo);
             const QVariant tax = lines.Value(inTax);
-            work.Edit();
+            written = work.Edit();
             work.SetValue(outDate, date.isValid() ? QVariant(date) : QVariant());
             work.SetValue(outLineNo, lineNo);
             work.SetValue(outMonth, date.isValid() ? QVariant(date.month()) : QVariant());
@@ -113,7 +113,7 @@ void FrmInput::Read経費() {
             for (const auto& [from, to] : copied) work.SetValue(to, lines.Value(from));
             work.SetValue(outTax, !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
             work.SetValue(outExempt, lines.Value(inExempt));
-            written = work.Update();
+            written = written && work.Update();
             if (written) {
                 LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
                 loaded.rowId = lines.RowId();
@@ -128,26 +128,27 @@ void FrmInput::Read経費() {
         }
     }
     lines.Close();
-    const QString workError = work.LastError();
+    const db::Failure workError = work.LastFailure();
     work.Close();
     if (written && batch.Began() && !batch.Commit()) written = false;
     if (!written) {
         loadedLines_.clear();
         fail(QStringLiteral("読み込んだ経費を入力明細の行に書けませんでした。"),
-             workError.isEmpty() ? DbWork.LastError() : workError);
+             db::FirstOf(workError, DbWork.LastFailure()));
         return;
     }
 
     ShowProgress(80);
+    db::Failure why;
     const bool counted =
-        core::ShowTotal(num入力件数, DbWork, QStringLiteral("select count([取引先名]) as tcnt from w取引明細"));
+        core::ShowTotal(num入力件数, DbWork, QStringLiteral("select count([取引先名]) as tcnt from w取引明細"), &why);
     ShowProgress(90);
-    const bool totalled =
-        counted && core::ShowTotal(num入力合計, DbWork, QStringLiteral("select sum([金額]) as tkin from w取引明細"));
+    const bool totalled = counted && core::ShowTotal(num入力合計, DbWork,
+                                                     QStringLiteral("select sum([金額]) as tkin from w取引明細"), &why);
     ShowProgress(100);
     PBar.SetVisible(false);
     dat入力明細.Refresh();
-    if (!totalled) SayTotalsFailed();
+    if (!totalled) SayTotalsFailed(why);
 }
 
 // ---------------------------------------------------------------- registering
@@ -198,9 +199,10 @@ bool FrmInput::Entry経費明細() {
         ++index;
     }
     run_ = nullptr;
-    QString detail;
-    for (const QString& e : {run.adder.LastError(), rows.LastError(), DbData.LastError(), DbWork.LastError()})
-        if (detail.isEmpty()) detail = e;
+    db::Failure detail;
+    for (const db::Failure& e :
+         {run.adder.LastFailure(), rows.LastFailure(), DbData.LastFailure(), DbWork.LastFailure()})
+        detail = db::FirstOf(detail, e);
     rows.Close();
     run.adder.Close();
     run.pairs.clear();
@@ -216,7 +218,7 @@ bool FrmInput::Entry経費明細() {
     }
     if (ok && !transaction.Commit()) {
         ok = false;
-        detail = DbData.LastError();
+        detail = DbData.LastFailure();
     }
     if (!ok) {
         transaction.RollBack();
@@ -390,7 +392,7 @@ bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {
         for (const qint64 lno : lnos) deletedRows_.insert(lno);
         core::ShowFailure(QStringLiteral("明細を削除しましたが、チェックした行を画面から消せませんでした。"
                                          "この行は登録されません。クリアしてから入力し直してください。"),
-                          core::LastFailureDetail());
+                          ModMurv::DbWork.LastFailure());
     }
     return true;
 }

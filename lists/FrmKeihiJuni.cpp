@@ -94,7 +94,7 @@ void FrmKeihiJuni::Clear経費順位() {
     cmb表示順位.SetText(S(u"すべて"));
     if (!core::Exec(ModMurv::DbWork, QStringLiteral("Delete * from w経費順位")) ||
         !core::Exec(ModMurv::DbWork, QStringLiteral("Delete * from w経費順位ソート")))
-        core::ShowFailure(S(u"経費順位を消去できませんでした。"), ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"経費順位を消去できませんでした。"), ModMurv::DbWork.LastFailure());
     window_ = {};
     dat経費順位.Refresh();
 }

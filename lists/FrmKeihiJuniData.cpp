@@ -24,7 +24,7 @@ bool FrmKeihiJuni::Read経費順位() {
     const bool perItem = Opt科目別.Value();
     const QString field = perItem ? S(u"科目") : S(u"取引先名");
     const QString failure = S(u"経費順位を読み込めませんでした。");
-    const auto fail = [&](const QString& reason) {
+    const auto fail = [&](const db::Failure& reason) {
         PBar.SetVisible(false);
         dat経費順位.Refresh();
         core::ShowFailure(failure, reason);
@@ -35,28 +35,28 @@ bool FrmKeihiJuni::Read経費順位() {
     PBar.SetValue(20);
     ok = ok && Exec(DbWork, QStringLiteral("delete * from w経費順位ソート"));
     PBar.SetValue(30);
-    if (!ok) return fail(DbWork.LastError());
+    if (!ok) return fail(DbWork.LastFailure());
 
     db::Database& work = ListWork();
     if (!Exec(work, QStringLiteral("insert into w経費順位 select distinct ") + field + QStringLiteral(" from 取引明細 ") +
                         core::InFile(ModMurv::DataFilePath) + QStringLiteral(" where 日付 >= ") +
                         DateLiteral(window_.start) + QStringLiteral(" and 日付 <= ") + DateLiteral(window_.end)))
-        return fail(work.LastError());
+        return fail(work.LastFailure());
     Grid経費順位.Columns(kCol科目).SetVisible(perItem);
     Grid経費順位.Columns(kCol取引先名).SetVisible(!perItem);
     PBar.SetValue(50);
 
-    if (!SumNames(field)) return fail(DbWork.LastError() + DbData.LastError());
+    if (!SumNames(field)) return fail(db::FirstOf(DbWork.LastFailure(), DbData.LastFailure()));
     PBar.SetValue(80);
 
     ok = true;
     const QVariant total = SingleValue(DbWork, QStringLiteral("select sum([金額]) as tkin from w経費順位 "), ok);
-    if (!ok) return fail(DbWork.LastError());
+    if (!ok) return fail(DbWork.LastFailure());
     num合計.SetValue(total.isNull() ? QVariant(0) : total);
 
     if (const auto limit = RankLimit(cmb表示順位.Text())) {
         if (!RankAndCut(S(u"w経費順位"), S(u"w経費順位ソート"), S(u"金額"), {}, *limit))
-            return fail(DbWork.LastError());
+            return fail(DbWork.LastFailure());
     }
     PBar.SetValue(100);
     PBar.SetVisible(false);

@@ -137,7 +137,7 @@ void FrmKeihiList::FormInit() {
 
 void FrmKeihiList::Clear経費一覧() {
     if (!core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w経費一覧")))
-        core::ShowFailure(S(u"経費一覧を消去できませんでした。"), ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"経費一覧を消去できませんでした。"), ModMurv::DbWork.LastFailure());
     dat明細.Refresh();
     cmb科目.SetText(QString());
     cmb取引先名.SetText(QString());
@@ -161,13 +161,15 @@ void FrmKeihiList::SetCmb取引先() {
     if (!core::FillNameList(QStringLiteral("w取引先参照"), QStringLiteral("取引先名"),
                             QStringLiteral("select 取引先名 from 取引先マスタ  order by ふりがな,取引先名;"),
                             {&cmb取引先名}))
-        core::ShowFailure(S(u"取引先の一覧を読み込めませんでした。"), ModMurv::DbData.LastError() + ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"取引先の一覧を読み込めませんでした。"),
+                          db::FirstOf(ModMurv::DbData.LastFailure(), ModMurv::DbWork.LastFailure()));
 }
 
 void FrmKeihiList::SetCmb科目() {
     if (!core::FillNameList(QStringLiteral("w科目参照"), QStringLiteral("科目"),
                             QStringLiteral("select 科目 from 科目マスタ order by ふりがな;"), {&cmb科目}))
-        core::ShowFailure(S(u"科目の一覧を読み込めませんでした。"), ModMurv::DbData.LastError() + ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"科目の一覧を読み込めませんでした。"),
+                          db::FirstOf(ModMurv::DbData.LastFailure(), ModMurv::DbWork.LastFailure()));
 }
 
 // ---------------------------------------------------------------- months

@@ -52,7 +52,7 @@ bool FrmKeihiList::Read経費一覧() {
         ok = ok && transaction.Commit();
     }
     if (!ok) {
-        const QString reason = work.LastError();
+        const db::Failure reason = work.LastFailure();
         // No half list: the screen shows none, and says why.
         Exec(DbWork, QStringLiteral("delete * from w経費一覧"));
         readMonths_.clear();
@@ -78,7 +78,7 @@ bool FrmKeihiList::Calc経費一覧() {
     if (!ok) {
         num件数.Clear();
         num合計.Clear();
-        core::ShowFailure(S(u"経費一覧の件数と合計を求められませんでした。"), DbWork.LastError());
+        core::ShowFailure(S(u"経費一覧の件数と合計を求められませんでした。"), DbWork.LastFailure());
         return false;
     }
     num件数.SetValue(count.isNull() ? QVariant(0) : count);
@@ -95,7 +95,7 @@ void FrmKeihiList::LineDelete経費一覧() {
     {
         db::Recordset rows = Open(DbWork, QStringLiteral("select * from w経費一覧 where チェック = True"));
         if (!rows.IsOpen()) {
-            core::ShowFailure(S(u"チェックした明細を読み込めませんでした。"), DbWork.LastError());
+            core::ShowFailure(S(u"チェックした明細を読み込めませんでした。"), DbWork.LastFailure());
             return;
         }
         for (; !rows.IsEOF(); rows.MoveNext()) {
@@ -144,7 +144,8 @@ bool FrmKeihiList::DeleteTicked(const QList<Ticked>& ticked, QList<qint64>& dele
     QStringList rows;
     for (const qint64 row : deleted) rows << QString::number(row);
     if (!Exec(DbWork, QStringLiteral("delete * from w経費一覧 where rowid in (") + rows.join(u',') + u')')) {
-        core::ShowFailure(S(u"明細は削除しましたが、一覧から外せませんでした。読込み直してください。"), DbWork.LastError());
+        core::ShowFailure(S(u"明細は削除しましたが、一覧から外せませんでした。読込み直してください。"),
+                          DbWork.LastFailure());
     }
     return true;
 }

@@ -155,7 +155,7 @@ void FrmMonthList::Clear月別経費() {
 
 void FrmMonthList::ClearGrid月別経費() {
     if (!core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w月別経費")))
-        core::ShowFailure(S(u"月別経費一覧を消去できませんでした。"), ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"月別経費一覧を消去できませんでした。"), ModMurv::DbWork.LastFailure());
 }
 
 void FrmMonthList::ClearMonthBoxes() {

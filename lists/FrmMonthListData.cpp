@@ -62,7 +62,7 @@ bool FrmMonthList::Read月別経費() {
 
     const bool perItem = Opt科目別.Value();
     const QString field = perItem ? S(u"科目") : S(u"取引先名");
-    const auto fail = [&](const QString& reason) {
+    const auto fail = [&](const db::Failure& reason) {
         PBar.SetVisible(false);
         dat明細.Refresh();
         core::ShowFailure(S(u"月別経費一覧を読み込めませんでした。"), reason);
@@ -73,19 +73,19 @@ bool FrmMonthList::Read月別経費() {
     ClearMonthBoxes();
     num合計.Clear();
     num税合計.Clear();
-    if (!ReadMonths()) return fail(DbData.LastError());
+    if (!ReadMonths()) return fail(DbData.LastFailure());
 
-    if (!Exec(DbWork, QStringLiteral("delete * from w月別経費"))) return fail(DbWork.LastError());
+    if (!Exec(DbWork, QStringLiteral("delete * from w月別経費"))) return fail(DbWork.LastFailure());
     db::Database& work = ListWork();
     if (!Exec(work, QStringLiteral("insert into w月別経費 select distinct ") + field + QStringLiteral(" from 取引明細 ") +
                         core::InFile(ModMurv::DataFilePath) + QStringLiteral(" where") + Between(window_)))
-        return fail(work.LastError());
-    if (!SumRows(field)) return fail(DbWork.LastError() + DbData.LastError());
+        return fail(work.LastFailure());
+    if (!SumRows(field)) return fail(db::FirstOf(DbWork.LastFailure(), DbData.LastFailure()));
 
     bool ok = true;
     const QVariant total = SingleValue(DbWork, QStringLiteral("select sum([合計]) as tkin from w月別経費 "), ok);
     const QVariant largest = SingleValue(DbWork, QStringLiteral("select max([合計]) as tkin from w月別経費 "), ok);
-    if (!ok) return fail(DbWork.LastError());
+    if (!ok) return fail(DbWork.LastFailure());
     if (!total.isNull()) num合計.SetValue(total);
     Grid明細.Columns(kCol合計).SetFontSize(TotalColumnFontFor(largest));
     double tax = 0;
@@ -97,7 +97,7 @@ bool FrmMonthList::Read月別経費() {
         QStringList months;
         for (int m = 1; m <= kMonths; ++m) months << QStringLiteral("金額%1").arg(m);
         if (!RankAndCut(S(u"w月別経費"), S(u"w月別経費ソート"), S(u"合計"), months, *limit))
-            return fail(DbWork.LastError());
+            return fail(DbWork.LastFailure());
     }
     PBar.SetValue(100);
     PBar.SetVisible(false);

@@ -222,10 +222,9 @@ void LookupWindow::FillBuffer(const QString& source) {
         // One transaction for the whole copy: the work file is written once.
         db::Transaction batch(work);
         while (failure.isEmpty() && !rows.IsEOF()) {
-            buffer.AddNew();
-            buffer.SetValue(settings_.nameField, rows.Value(settings_.nameField));
-            buffer.SetValue(kReading, rows.Value(kReading));
-            if (!buffer.Update()) failure = buffer.LastError();
+            if (!buffer.AddNew() || !buffer.SetValue(settings_.nameField, rows.Value(settings_.nameField)) ||
+                !buffer.SetValue(kReading, rows.Value(kReading)) || !buffer.Update())
+                failure = buffer.LastError();
             rows.MoveNext();
         }
         if (batch.Began() && failure.isEmpty() && !batch.Commit()) failure = work.LastError();

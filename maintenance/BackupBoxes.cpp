@@ -29,6 +29,10 @@ void TellFailure(const QString& title, const QString& text, const QString& detai
     core::ShowFailure(text, detail, title);
 }
 
+void TellFailure(const QString& title, const QString& text, const db::Failure& failure) {
+    core::ShowFailure(text, failure, title);
+}
+
 bool AskReplace(const QString& path) {
     const MessageBoxContent box{QStringLiteral("上書きの確認"),
                                 path + QStringLiteral(" は既にあります。置き換えますか。"), MessageButtons::YesNo,

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "platform/db/Database.h"
+
 namespace maintenance {
 
 inline const QString kSaveTitle = QStringLiteral("フロッピーディスクへの保存");
@@ -18,6 +20,7 @@ void Tell(const QString& title, const QString& text);
 void TellWithAppTitle(const QString& text, bool failure);
 // A failure: what went wrong for the user, and the detail on a last line of its own.
 void TellFailure(const QString& title, const QString& text, const QString& detail);
+void TellFailure(const QString& title, const QString& text, const db::Failure& failure);
 // A Yes/No question whether to replace an existing file; No is preselected.
 bool AskReplace(const QString& path);
 

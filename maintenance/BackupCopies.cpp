@@ -64,12 +64,16 @@ void SaveDataFileToHdd(QWidget* owner) {
     if (QFileInfo::exists(target) && !AskReplace(target)) return;
 
     QString error;
+    db::Failure why;
     const QString temporary = FreshNameBeside(target, &error);
-    if (temporary.isEmpty() || !core::SnapshotDataFile(temporary, &error) ||
+    if (temporary.isEmpty() || !core::SnapshotDataFile(temporary, &why) ||
         !disk::RenameOver(temporary, target, &error)) {
         QString ignored;
         if (!temporary.isEmpty()) disk::RemoveFile(temporary, &ignored);
-        TellFailure(kCopyTitle, QStringLiteral("データファイルをコピーできませんでした。"), error);
+        // The copy's own failure is the database's; the others are the file system's.
+        const QString notCopied = QStringLiteral("データファイルをコピーできませんでした。");
+        if (why) TellFailure(kCopyTitle, notCopied, why);
+        else TellFailure(kCopyTitle, notCopied, error);
         return;
     }
     core::MsgShow(QStringLiteral("その他"), QStringLiteral("コピー完了"), target + QStringLiteral(" に"));

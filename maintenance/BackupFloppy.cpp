@@ -153,7 +153,7 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
     if (ok) return DiskStep::Done;
     // Why the disk was not written (full, read-only…) goes with the question.
     core::LogFailure(NotSavedK(k), error);
-    const QString reason = core::ReasonOf(error);
+    const QString reason = core::JapaneseReason(error);
     return AskOkCancel(kCheckTitle, reason.isEmpty() ? NotSavedK(k) : NotSavedK(k) + u'\n' + reason) ? DiskStep::Retry
                                                                                                      : DiskStep::Cancel;
 }
@@ -274,9 +274,13 @@ void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
     });
 
     // The set's data file is a consistent copy of the data file in use.
-    if (!disk::RemoveFile(snapshot, &error) || !core::SnapshotDataFile(snapshot, &error)) {
-        TellFailure(kSaveTitle, QStringLiteral("データファイルをコピーできませんでした。保存は行われていません。"),
-                    error);
+    const QString notCopied = QStringLiteral("データファイルをコピーできませんでした。保存は行われていません。");
+    if (!disk::RemoveFile(snapshot, &error)) {
+        TellFailure(kSaveTitle, notCopied, error);
+        return;
+    }
+    if (db::Failure why; !core::SnapshotDataFile(snapshot, &why)) {
+        TellFailure(kSaveTitle, notCopied, why);
         return;
     }
     const bool made = CreateLzhFile(folder, kSetDataFile, kArchiveName);

@@ -19,6 +19,7 @@
 #include <QString>
 
 #include "maintenance/HosyuRules.h"
+#include "platform/db/Database.h"
 #include "platform/ui/BusyPanel.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
@@ -225,8 +226,8 @@ bool Delete自社情報(db::Database& data);
 // the masters, the company row and the period's lines inserted in one
 // transaction and their numbers checked against the data file, then renamed
 // into place (over an older archive of that name). Nothing is left behind
-// when it fails; the error tells why.
+// when it fails; `error` tells why (a file step's text under kind Other).
 bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, const QString& archivePath,
-                        const QDate& from, const QDate& to, QString* error);
+                        const QDate& from, const QDate& to, db::Failure* error);
 
 }  // namespace maintenance

@@ -52,7 +52,7 @@ bool RunAll(db::Database& data, const QStringList& statements) {
 bool FrmHosyu::ReadEnv() {
     db::Recordset rs = Open(ModMurv::DbWork, QStringLiteral("select * from 管理"));
     if (!rs.IsOpen()) {
-        core::ShowFailure(S(u"データパスを読み込めませんでした。"), ModMurv::DbWork.LastError());
+        core::ShowFailure(S(u"データパスを読み込めませんでした。"), ModMurv::DbWork.LastFailure());
         return false;
     }
     if (!(rs.IsBOF() && rs.IsEOF())) {
@@ -65,7 +65,7 @@ bool FrmHosyu::ReadEnv() {
 bool FrmHosyu::Read自社情報() {
     db::Recordset rs = Open(ModMurv::DbData, QStringLiteral("select * from 自社情報"));
     if (!rs.IsOpen()) {
-        core::ShowFailure(S(u"設定を読み込めませんでした。"), ModMurv::DbData.LastError());
+        core::ShowFailure(S(u"設定を読み込めませんでした。"), ModMurv::DbData.LastFailure());
         return false;
     }
     if (rs.IsBOF() || rs.IsEOF()) return false;
@@ -113,8 +113,8 @@ bool FrmHosyu::EntryEnv() {
     const bool stored = rs.IsOpen() && ((rs.IsBOF() || rs.IsEOF()) ? rs.AddNew() : rs.Edit()) &&
                         rs.SetValue(QStringLiteral("DataPath"), TextOrNull(txtDataPath.Text())) && rs.Update();
     if (!stored) {
-        const QString why = rs.LastError().isEmpty() ? ModMurv::DbWork.LastError() : rs.LastError();
-        core::ShowFailure(S(u"データパスを登録できませんでした。"), why);
+        core::ShowFailure(S(u"データパスを登録できませんでした。"),
+                          rs.LastFailure() ? rs.LastFailure() : ModMurv::DbWork.LastFailure());
     }
     return stored;
 }
@@ -216,7 +216,7 @@ bool FrmHosyu::Exec更新() {
 
     // The archive first, whole and checked; the lines leave the data file
     // only once it is in place.
-    QString error;
+    db::Failure error;
     if (!MakeYearEndArchive(DataFilePath, OrgDataFilePath, archive, d1, d2, &error)) {
         hidePanel();
         core::ShowFailure(
@@ -254,37 +254,39 @@ bool FrmHosyu::Exec更新() {
 }
 
 bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, const QString& archivePath,
-                        const QDate& from, const QDate& to, QString* error) {
-    const auto fail = [error](const QString& why) {
+                        const QDate& from, const QDate& to, db::Failure* error) {
+    const auto fail = [error](const db::Failure& why) {
         *error = why;
         return false;
     };
+    const auto failText = [&fail](const QString& why) { return fail({db::ErrorKind::Other, why}); };
     // A copy of the template beside the archive's place, under a name of
     // its own; it is removed again unless it becomes the archive.
     QFile source(templatePath);
     errno = 0;
-    if (!source.open(QIODevice::ReadOnly)) return fail(disk::FailureText(templatePath, errno != 0 ? errno : ENOENT));
+    if (!source.open(QIODevice::ReadOnly))
+        return failText(disk::FailureText(templatePath, errno != 0 ? errno : ENOENT));
     QTemporaryFile temp(QFileInfo(archivePath).dir().filePath(core::kYearEndWorkPattern));
     temp.setAutoRemove(true);
     errno = 0;
     if (!temp.open())
-        return fail(disk::FailureText(QFileInfo(archivePath).absolutePath(), errno != 0 ? errno : EACCES));
+        return failText(disk::FailureText(QFileInfo(archivePath).absolutePath(), errno != 0 ? errno : EACCES));
     // A write the disk cuts short counts as a full disk.
     while (!source.atEnd()) {
         errno = 0;
         const QByteArray block = source.read(1 << 20);
-        if (block.isEmpty()) return fail(disk::FailureText(templatePath, errno != 0 ? errno : EIO));
+        if (block.isEmpty()) return failText(disk::FailureText(templatePath, errno != 0 ? errno : EIO));
         errno = 0;
         if (temp.write(block) != block.size())
-            return fail(disk::FailureText(temp.fileName(), errno != 0 ? errno : ENOSPC));
+            return failText(disk::FailureText(temp.fileName(), errno != 0 ? errno : ENOSPC));
     }
     errno = 0;
-    if (!temp.flush()) return fail(disk::FailureText(temp.fileName(), errno != 0 ? errno : ENOSPC));
+    if (!temp.flush()) return failText(disk::FailureText(temp.fileName(), errno != 0 ? errno : ENOSPC));
     temp.close();
 
     {
         db::Database archive;
-        if (!archive.Open(temp.fileName())) return fail(archive.LastError());
+        if (!archive.Open(temp.fileName())) return fail(archive.LastFailure());
         const QString in = core::InFile(dataPath);
         const QStringList tables = ArchiveTables();
         const auto condition = [&](const QString& table) {
@@ -298,7 +300,7 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
             own << rs.Value(0).toString();
         for (const QString& table : tables) {
             if (!own.contains(table))
-                return fail(temp.fileName() + QStringLiteral(": the template has no table ") + table);
+                return failText(temp.fileName() + QStringLiteral(": the template has no table ") + table);
         }
         // What each table should receive (reading the data file through the
         // archive's connection also attaches it before the transaction).
@@ -306,39 +308,45 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
         for (const QString& table : tables) {
             db::Recordset rs =
                 Open(archive, QStringLiteral("select count(*) as total from ") + table + in + condition(table));
-            if (!rs.IsOpen() || rs.IsEOF()) return fail(archive.LastError());
+            if (!rs.IsOpen() || rs.IsEOF()) return fail(archive.LastFailure());
             expected.push_back(rs.Value(0).toLongLong());
         }
-        QString why;  // the copy is rolled back before it is said
+        db::Failure why;  // the copy is rolled back before it is said
         {
             db::Transaction transaction(archive);
-            if (!transaction.Began()) why = archive.LastError();
-            for (qsizetype i = 0; why.isEmpty() && i < tables.size(); ++i) {
+            if (!transaction.Began()) why = archive.LastFailure();
+            for (qsizetype i = 0; !why && i < tables.size(); ++i) {
                 const QString& table = tables[i];
                 const bool copied = Exec(archive, QStringLiteral("insert into ") + table +
                                                       QStringLiteral(" select * from ") + table + in + condition(table));
                 const qint64 rows = archive.RecordsAffected();
                 if (!copied || rows != expected[i])
-                    why = copied ? QStringLiteral("%1: %2 of %3 rows copied").arg(table).arg(rows).arg(expected[i])
-                                 : archive.LastError();
+                    why = copied ? db::Failure{db::ErrorKind::Other, QStringLiteral("%1: %2 of %3 rows copied")
+                                                                         .arg(table)
+                                                                         .arg(rows)
+                                                                         .arg(expected[i])}
+                                 : archive.LastFailure();
             }
-            for (qsizetype i = 0; why.isEmpty() && i < tables.size(); ++i) {
+            for (qsizetype i = 0; !why && i < tables.size(); ++i) {
                 const qint64 held = core::CountOf(archive, QStringLiteral("select count(*) as total from ") + tables[i]);
                 if (held != expected[i])
-                    why = QStringLiteral("%1: the archive holds %2 rows, not %3").arg(tables[i]).arg(held).arg(expected[i]);
+                    why = {db::ErrorKind::Other, QStringLiteral("%1: the archive holds %2 rows, not %3")
+                                                     .arg(tables[i])
+                                                     .arg(held)
+                                                     .arg(expected[i])};
             }
-            if (why.isEmpty() && !transaction.Commit()) why = archive.LastError();
+            if (!why && !transaction.Commit()) why = archive.LastFailure();
         }
-        if (!why.isEmpty()) return fail(why);
+        if (why) return fail(why);
         archive.Close();
     }
 
     // Readable as the data file is (a temporary file is its owner's only).
     if (!QFile::setPermissions(temp.fileName(), QFile::permissions(dataPath)))
-        return fail(temp.fileName() + QStringLiteral(": the permissions cannot be set"));
+        return failText(temp.fileName() + QStringLiteral(": the permissions cannot be set"));
     // Into place in one step, over an older archive of that name.
     if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(archivePath).constData()) != 0)
-        return fail(disk::FailureText(archivePath, errno));
+        return failText(disk::FailureText(archivePath, errno));
     temp.setAutoRemove(false);
     return true;
 }

@@ -124,9 +124,11 @@ void FrmKamoku::OnKeyDown(ui::KeyArgs& key) {
 // ---------------------------------------------------------------- the sheet
 
 bool FrmKamoku::AddSheetRows(qint64 rows) {
-    if (FillToRows(kSheet, {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows))
+    db::Failure why;
+    if (FillToRows(kSheet, {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows,
+                   &why))
         return true;
-    ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
+    ShowFailure(S(u"科目の行を作れませんでした。"), why);
     return false;
 }
 
@@ -134,7 +136,7 @@ bool FrmKamoku::Clear科目マスタ() {
     bool made = Exec(DbWork, QStringLiteral("delete * from w科目マスタ"));
     if (made) deletedRows_.clear();
     if (made) made = AddSheetRows(kSheetRows);
-    else ShowFailure(S(u"科目の行を作れませんでした。"), LastFailureDetail());
+    else ShowFailure(S(u"科目の行を作れませんでした。"), DbWork.LastFailure());
     dat明細.Refresh();
     return made;
 }
@@ -156,23 +158,30 @@ void FrmKamoku::Read科目マスタ() {
     db::Transaction batch(DbWork);
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ"));
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
-    if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastError());
+    if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastFailure());
     qint64 running = 1;
     baseline_.Clear();
-    for (; !items.IsEOF(); items.MoveNext(), ++running) {
+    // An item the sheet cannot show is said: registering the sheet would drop it.
+    bool written = true;
+    for (; written && !items.IsEOF(); items.MoveNext(), ++running) {
         if (!rows.IsEOF()) {
             baseline_.Remember(SheetRowOf(items, kItem, kItemFields));
-            rows.Edit();
+            written = rows.Edit();
             for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"説明"})
-                rows.SetValue(S(field), items.Value(S(field)));
-            rows.Update();
+                written = written && rows.SetValue(S(field), items.Value(S(field)));
+            written = written && rows.Update();
             rows.MoveNext();
         }
         core::ProgressStep(running);
         PBar.SetValue(ProgressPercent.toInt());
     }
+    db::Failure why = rows.LastFailure();
     rows.Close();
-    if (batch.Began()) batch.Commit();
+    if (written && batch.Began()) {
+        written = batch.Commit();
+        why = DbWork.LastFailure();
+    }
+    if (!written) ShowFailure(S(u"科目を読み込めませんでした。"), why);
     dat明細.Refresh();
     PBar.SetValue(100);
     PBar.SetVisible(false);
@@ -219,7 +228,7 @@ void FrmKamoku::LineDelete科目マスタ() {
                 for (const QString& item : gone) deletedRows_.insert(item);
                 ShowFailure(S(u"科目を削除しましたが、チェックした行を画面から消せませんでした。"
                               u"この行は登録されません。読込み直してください。"),
-                            LastFailureDetail());
+                            DbWork.LastFailure());
             }
         }
     }

@@ -186,7 +186,7 @@ void IoMaster::cmd閉じる_Click() {
 
 void IoMaster::Clear取引先一覧() {
     if (!Exec(DbWork, QStringLiteral("delete * from w取引先マスタ")))
-        ShowFailure(QStringLiteral("取引先の一覧を空にできませんでした。"), LastFailureDetail());
+        ShowFailure(QStringLiteral("取引先の一覧を空にできませんでした。"), DbWork.LastFailure());
     dat明細.Refresh();
     SetComb();
 }
@@ -197,7 +197,7 @@ void IoMaster::Read取引先() {
     if (!Exec(DbWork, QStringLiteral("delete * from w取引先マスタ")) ||
         !Exec(DbWork, QStringLiteral("insert into w取引先マスタ select 取引先名,ふりがな from 取引先マスタ ") +
                           InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
-        ShowFailure(QStringLiteral("取引先を読み込めませんでした。"), LastFailureDetail());
+        ShowFailure(QStringLiteral("取引先を読み込めませんでした。"), DbWork.LastFailure());
     PBar.SetValue(50);
     dat明細.Refresh();
     if (!Grid明細.IsBOF() && !Grid明細.IsEOF()) Grid明細.SetFocus();
@@ -209,7 +209,7 @@ void IoMaster::SetComb() {
     if (!Exec(DbWork, QStringLiteral("delete * from w科目参照")) ||
         !Exec(DbWork, QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ") +
                           InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
-        ShowFailure(QStringLiteral("科目の一覧を読み込めませんでした。"), LastFailureDetail());
+        ShowFailure(QStringLiteral("科目の一覧を読み込めませんでした。"), DbWork.LastFailure());
     dat科目参照.Refresh();
 }
 
@@ -227,12 +227,15 @@ void IoMaster::cmd取引先_Click() {
 // ---------------------------------------------------------------- the detail panel
 
 void IoMaster::MakeItemRows() {
-    if (!Exec(DbWork, QStringLiteral("delete * from w取引先科目")) ||
-        !AddBlankRows(QStringLiteral("w取引先科目"),
-                      {{QStringLiteral("科目"), QVariant()}, {QStringLiteral("ふりがな"), QVariant()},
-                       {QStringLiteral("回数"), QVariant()}},
-                      kPanelRows))
-        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), LastFailureDetail());
+    db::Failure why;
+    if (!Exec(DbWork, QStringLiteral("delete * from w取引先科目"))) why = DbWork.LastFailure();
+    else
+        AddBlankRows(QStringLiteral("w取引先科目"),
+                     {{QStringLiteral("科目"), QVariant()},
+                      {QStringLiteral("ふりがな"), QVariant()},
+                      {QStringLiteral("回数"), QVariant()}},
+                     kPanelRows, QString(), &why);
+    if (why) ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
     dat科目.Refresh();
 }
 
@@ -264,11 +267,12 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     const QString where = QStringLiteral(" where 取引先名 = ") + Quoted(name.toString());
     // Room for every stored item and a few more.
     const qint64 items = CountOf(ModMurv::DbData, QStringLiteral("select count(*) as total from 取引先科目") + where);
-    if (!FillToRows(QStringLiteral("w取引先科目"),
-                    {{QStringLiteral("科目"), QVariant()}, {QStringLiteral("ふりがな"), QVariant()},
-                     {QStringLiteral("回数"), QVariant()}},
-                    items + kSpareRows)) {
-        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), LastFailureDetail());
+    if (db::Failure why; !FillToRows(QStringLiteral("w取引先科目"),
+                                     {{QStringLiteral("科目"), QVariant()},
+                                      {QStringLiteral("ふりがな"), QVariant()},
+                                      {QStringLiteral("回数"), QVariant()}},
+                                     items + kSpareRows, &why)) {
+        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
         dat科目.Refresh();
         return;
     }
@@ -276,18 +280,21 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w取引先科目"));
     db::Recordset stored =
         Open(ModMurv::DbData, QStringLiteral("select * from 取引先科目") + where + QStringLiteral(" order by ふりがな;"));
-    if (!stored.IsOpen()) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastError());
+    if (!stored.IsOpen()) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastFailure());
     panelPartner_ = name.toString();
     panelItems_.Clear();
-    for (; !stored.IsEOF() && !rows.IsEOF(); stored.MoveNext(), rows.MoveNext()) {
+    // An item the panel cannot show is said: registering the panel would drop it.
+    bool written = true;
+    for (; written && !stored.IsEOF() && !rows.IsEOF(); stored.MoveNext(), rows.MoveNext()) {
         panelItems_.Remember(SheetRowOf(stored, S(u"科目"), PanelItemFields()));
-        rows.Edit();
+        written = rows.Edit();
         for (const char16_t* field : {u"科目", u"ふりがな", u"非課税", u"回数"}) {
             const QString f = QString::fromUtf16(field);
-            rows.SetValue(f, stored.Value(f));
+            written = written && rows.SetValue(f, stored.Value(f));
         }
-        rows.Update();
+        written = written && rows.Update();
     }
+    if (!written) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), rows.LastFailure());
     rows.Close();
     dat科目.Refresh();
 }

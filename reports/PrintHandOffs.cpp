@@ -19,15 +19,15 @@ namespace {
 const QString kFeedFailure = QStringLiteral("印刷データを作成できませんでした。");
 
 // Tells the user once that the print feed could not be made, with the detail in the log.
-bool FeedFailed(const QString& detail) {
-    qWarning().noquote() << "print feed:" << ModMurv::SqlText << ":" << detail;
+bool FeedFailed(const db::Failure& failure) {
+    qWarning().noquote() << "print feed:" << ModMurv::SqlText << ":" << failure.text;
     core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), kFeedFailure);
     return false;
 }
 
 bool Feed(db::Database& database, const QString& sql) {
     ModMurv::SqlText = sql;
-    return database.Execute(sql) || FeedFailed(database.LastError());
+    return database.Execute(sql) || FeedFailed(database.LastFailure());
 }
 
 db::Recordset FeedSet(db::Database& database, const QString& sql) {
@@ -39,7 +39,7 @@ db::Recordset FeedSet(db::Database& database, const QString& sql) {
 // gives none. *ok is false when the select fails.
 QVariant Aggregate(const QString& sql, bool* ok) {
     db::Recordset rs = FeedSet(DbWork, sql);
-    *ok = rs.IsOpen() || FeedFailed(DbWork.LastError());
+    *ok = rs.IsOpen() || FeedFailed(DbWork.LastFailure());
     return rs.IsOpen() && !rs.IsEOF() ? rs.Value(0) : QVariant();
 }
 
@@ -62,11 +62,11 @@ QVariant Period(const QVariant& screenDate) {
 bool FillPartnerFeed() {
     if (!Feed(DbWork, QStringLiteral("delete * from w取引先マスタ印刷"))) return false;
     db::Recordset feed = FeedSet(DbWork, QStringLiteral("select * from w取引先マスタ印刷"));
-    if (!feed.IsOpen()) return FeedFailed(DbWork.LastError());
+    if (!feed.IsOpen()) return FeedFailed(DbWork.LastFailure());
     db::Recordset partners = FeedSet(DbData, QStringLiteral("select * from 取引先マスタ order by ふりがな;"));
-    if (!partners.IsOpen()) return FeedFailed(DbData.LastError());
+    if (!partners.IsOpen()) return FeedFailed(DbData.LastFailure());
     const auto write = [&](const QVariant& name, const QVariant& reading, db::Recordset* item) {
-        feed.AddNew();
+        if (!feed.AddNew()) return FeedFailed(feed.LastFailure());
         if (!name.isNull()) {
             feed.SetValue(QStringLiteral("取引先名"), name);
             feed.SetValue(QStringLiteral("ふりがな"), reading);
@@ -76,14 +76,14 @@ bool FillPartnerFeed() {
             feed.SetValue(QStringLiteral("科目ふりがな"), item->Value(QStringLiteral("ふりがな")));
             feed.SetValue(QStringLiteral("非課税"), item->Value(QStringLiteral("非課税")));
         }
-        return feed.Update() || FeedFailed(feed.LastError());
+        return feed.Update() || FeedFailed(feed.LastFailure());
     };
     for (; !partners.IsEOF(); partners.MoveNext()) {
         const QVariant name = partners.Value(QStringLiteral("取引先名"));
         const QVariant reading = partners.Value(QStringLiteral("ふりがな"));
         db::Recordset items = FeedSet(DbData, QStringLiteral("select * from 取引先科目 where 取引先名 = '") +
                                                   db::SqlEscape(name.toString()) + u'\'');
-        if (!items.IsOpen()) return FeedFailed(DbData.LastError());
+        if (!items.IsOpen()) return FeedFailed(DbData.LastFailure());
         // Only the partner's first row carries its name and reading; a
         // partner without items still gets that row.
         if (items.IsEOF() && !write(name, reading, nullptr)) return false;
@@ -105,10 +105,10 @@ bool Prn取引先マスタ(int index) {
     // and a feed that fails leaves the table as it was.
     {
         db::Transaction transaction(DbWork);
-        if (!transaction.Began()) return FeedFailed(DbWork.LastError());
+        if (!transaction.Began()) return FeedFailed(DbWork.LastFailure());
         const bool fed = FillPartnerFeed();
         if (!fed) return false;
-        if (!transaction.Commit()) return FeedFailed(DbWork.LastError());
+        if (!transaction.Commit()) return FeedFailed(DbWork.LastFailure());
     }
     PrintOrPreview<rpt取引先一覧>(index);
     return true;

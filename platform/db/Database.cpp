@@ -223,6 +223,7 @@ Recordset Database::OpenRecordset(const QString& jetSql) {
     if (!IsOpen()) {
         Fail(jetSql, QStringLiteral("database is not open"));
         rs.error_ = error_;
+        rs.errorKind_ = errorKind_;
         return rs;
     }
     PreparedJet prepared = PrepareJet(conn_.get(), jetSql, true);

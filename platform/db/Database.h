@@ -32,6 +32,18 @@ struct WriteShapes;
 //   Other         anything else: a statement refused, a missing table, a value that does not fit
 enum class ErrorKind { None, Corrupt, NotADatabase, IoError, ReadOnly, Full, Busy, Other };
 
+// One failure as the layer hands it on: its kind and SQLite's text (with the
+// path, for an open). The statement is never part of it; it is in the log.
+struct Failure {
+    ErrorKind kind = ErrorKind::None;
+    QString text;
+    // Whether there is a failure at all.
+    explicit operator bool() const { return kind != ErrorKind::None; }
+};
+
+// The first of two failures that is one (of two steps, the one that failed).
+inline Failure FirstOf(const Failure& a, const Failure& b) { return a ? a : b; }
+
 class Database {
 public:
     Database();
@@ -74,17 +86,17 @@ public:
     // inside a transaction too, and one transaction covers both files: its
     // commit is atomic across them. Attaching the connection's own file or a
     // file already attached does nothing. Fails inside a transaction.
-    bool Attach(const QString& path);
+    [[nodiscard]] bool Attach(const QString& path);
     // Detaches a file attached by Attach or by the external-database clause.
     // Fails inside a transaction; a file not attached is no failure.
-    bool Detach(const QString& path);
+    [[nodiscard]] bool Detach(const QString& path);
 
     // One transaction at a time; a file must be attached before it begins.
     // Screens hold one through db::Transaction. A rollback that succeeds
     // leaves LastError() as it was.
-    bool BeginTrans();
-    bool CommitTrans();
-    bool Rollback();
+    [[nodiscard]] bool BeginTrans();
+    [[nodiscard]] bool CommitTrans();
+    [[nodiscard]] bool Rollback();
     bool InTransaction() const;
 
     // What went wrong in the last call that failed: SQLite's message (and the
@@ -92,11 +104,13 @@ public:
     QString LastError() const;
     // The kind of the last failure; None after a call that succeeded.
     ErrorKind LastErrorKind() const { return errorKind_; }
+    // The last failure, as one value; none after a call that succeeded.
+    Failure LastFailure() const { return {errorKind_, error_}; }
 
     // Writes a consistent copy of the open database (as last committed on
     // this connection) as a new file at path, through SQLite's online
     // backup. Fails when path exists; a failed copy leaves no file.
-    bool SnapshotTo(const QString& path);
+    [[nodiscard]] bool SnapshotTo(const QString& path);
 
     // The declared types of a table's fields, in order (empty when unknown).
     std::vector<std::pair<QString, FieldType>> TableFields(const QString& table);
@@ -164,9 +178,9 @@ public:
     qsizetype AbsolutePosition() const { return pos_; }
     void SetAbsolutePosition(qsizetype position);
 
-    bool AddNew();
-    bool Edit();
-    bool Update();
+    [[nodiscard]] bool AddNew();
+    [[nodiscard]] bool Edit();
+    [[nodiscard]] bool Update();
     void CancelUpdate();
     void Close();
 
@@ -192,6 +206,7 @@ public:
 
     QString LastError() const { return error_; }
     ErrorKind LastErrorKind() const { return errorKind_; }
+    Failure LastFailure() const { return {errorKind_, error_}; }
 
 private:
     friend class Database;

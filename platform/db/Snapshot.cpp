@@ -9,13 +9,15 @@
 namespace db {
 
 bool Database::SnapshotTo(const QString& path) {
-    error_.clear();
+    Succeed();
     if (!IsOpen()) {
         error_ = QStringLiteral("database is not open");
+        errorKind_ = ErrorKind::Other;
         return false;
     }
     if (QFileInfo::exists(path)) {
         error_ = QStringLiteral("%1: the file already exists").arg(path);
+        errorKind_ = ErrorKind::Other;
         return false;
     }
     sqlite3* target = nullptr;
@@ -31,11 +33,14 @@ bool Database::SnapshotTo(const QString& path) {
         }
     }
     if (rc != SQLITE_OK && rc != SQLITE_DONE) {
+        errorKind_ = KindOf(rc);
         error_ = QStringLiteral("%1: the copy failed (%2)")
                      .arg(path, QString::fromUtf8(target ? sqlite3_errmsg(target) : sqlite3_errstr(rc)));
     }
-    if (target && sqlite3_close(target) != SQLITE_OK && error_.isEmpty())
+    if (target && (rc = sqlite3_close(target)) != SQLITE_OK && error_.isEmpty()) {
+        errorKind_ = KindOf(rc);
         error_ = QStringLiteral("%1: the copy could not be closed").arg(path);
+    }
     if (!error_.isEmpty()) {
         QFile::remove(path);
         QFile::remove(path + QStringLiteral("-journal"));

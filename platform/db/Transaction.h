@@ -20,10 +20,10 @@ public:
 
     // Whether the files were attached and the transaction began; when not,
     // the database's LastError() says why.
-    bool Began() const { return began_; }
+    [[nodiscard]] bool Began() const { return began_; }
     // Commits; false (LastError() says why) when it did not begin or the
     // commit failed, and then it is rolled back at once.
-    bool Commit();
+    [[nodiscard]] bool Commit();
     // Rolls back now, before the caller says why (a message must not wait
     // with the file locked); does nothing when it did not begin or has ended.
     void RollBack();

@@ -8,13 +8,13 @@ DataControl::DataControl(QObject* parent) : QObject(parent) {}
 DataControl::~DataControl() = default;
 
 bool DataControl::Fail(const QString& message) {
-    error_ = message;
+    failure_ = {db::ErrorKind::Other, message};
     return false;
 }
 
 bool DataControl::Refresh() {
     emit aboutToRefresh();
-    error_.clear();
+    failure_ = {};
     rs_.Close();
     rowCount_ = 0;
     fields_.clear();
@@ -24,7 +24,7 @@ bool DataControl::Refresh() {
     if (!db_.IsOpen() || db_.Path() != path_) {
         db_.Close();
         ok = db::OpenScratch(db_, path_);  // see the header
-        if (!ok) error_ = db_.LastError();
+        if (!ok) failure_ = db_.LastFailure();
     }
     if (ok) {
         const QString trimmed = source_.trimmed();
@@ -33,7 +33,7 @@ bool DataControl::Refresh() {
                                    : QStringLiteral("select * from ") + trimmed;
         rs_ = db_.OpenRecordset(select);
         ok = rs_.IsOpen();
-        if (!ok) error_ = rs_.LastError();
+        if (!ok) failure_ = rs_.LastFailure();
     }
     if (ok) {
         const int fieldCount = rs_.FieldCount();
@@ -49,11 +49,11 @@ bool DataControl::Refresh() {
         // table.
         if (rs_.LastErrorKind() != db::ErrorKind::None) {
             ok = false;
-            error_ = rs_.LastError();
+            failure_ = rs_.LastFailure();
         }
     }
     emit refreshed();
-    if (!ok) emit refreshFailed(error_);
+    if (!ok) emit refreshFailed(failure_);
     return ok;
 }
 
@@ -84,11 +84,12 @@ bool DataControl::SetValue(int row, int field, const QVariant& value) {
     const bool emptyText = (value.typeId() == QMetaType::QString && value.toString().isEmpty());
     rs_.SetAbsolutePosition(row);
     if (!rs_.Edit() || !rs_.SetValue(field, emptyText ? QVariant() : value) || !rs_.Update()) {
-        const QString message = rs_.LastError();
+        const db::Failure failure = rs_.LastFailure();
         rs_.CancelUpdate();
-        return Fail(message);
+        failure_ = failure;
+        return false;
     }
-    error_.clear();
+    failure_ = {};
     emit valueWritten(row, field);
     return true;
 }

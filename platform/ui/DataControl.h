@@ -47,7 +47,8 @@ public:
     // Reads the rows again. On failure (no such file or table) the control
     // holds no rows and no fields, LastError says why, and false is returned.
     bool Refresh();
-    QString LastError() const { return error_; }
+    QString LastError() const { return failure_.text; }
+    db::Failure LastFailure() const { return failure_; }
 
     int RowCount() const { return rowCount_; }
     int FieldCount() const { return static_cast<int>(fields_.size()); }
@@ -69,7 +70,7 @@ signals:
     void aboutToRefresh();
     void refreshed();
     // After refreshed(), when the rows could not be read (whole or in part).
-    void refreshFailed(const QString& error);
+    void refreshFailed(const db::Failure& failure);
     void valueWritten(int row, int field);
 
 private:
@@ -77,7 +78,7 @@ private:
 
     QString path_;
     QString source_;
-    QString error_;
+    db::Failure failure_;
     db::Database db_;
     db::Recordset rs_;  // the rows, and their writer
     int rowCount_ = 0;

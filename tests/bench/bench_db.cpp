@@ -81,23 +81,26 @@ void BM_BlankEntryRows(benchmark::State& state) {
     db::OpenScratch(work, f.work);  // as the program opens the work file
     for (auto _ : state) {
         work.Execute(QStringLiteral("delete * from w取引明細"));
-        work.BeginTrans();
+        bool ok = work.BeginTrans();
         db::Recordset rs = work.OpenRecordset(QStringLiteral("select * from w取引明細"));
         const int check = rs.FieldIndex(QStringLiteral("チェック")), lno = rs.FieldIndex(QStringLiteral("lno"));
         const int amount = rs.FieldIndex(QStringLiteral("金額")), tax = rs.FieldIndex(QStringLiteral("税額"));
         const int exempt = rs.FieldIndex(QStringLiteral("非課税")), day = rs.FieldIndex(QStringLiteral("日"));
-        for (int i = 1; i <= 5000; ++i) {
-            rs.AddNew();
+        for (int i = 1; ok && i <= 5000; ++i) {
+            ok = rs.AddNew();
             rs.SetValue(check, false);
             rs.SetValue(lno, i);
             rs.SetValue(amount, QVariant());
             rs.SetValue(tax, QVariant());
             rs.SetValue(exempt, false);
             rs.SetValue(day, QVariant());
-            rs.Update();
+            ok = rs.Update();
         }
         rs.Close();
-        work.CommitTrans();
+        if (!ok || !work.CommitTrans()) {
+            state.SkipWithError("the blank rows could not be written");
+            break;
+        }
     }
 }
 BENCHMARK(BM_BlankEntryRows)->Unit(benchmark::kMillisecond);
@@ -136,21 +139,24 @@ void BM_Insert50000Lines(benchmark::State& state) {
     const QDate start(2026, 1, 1);
     for (auto _ : state) {
         data.Execute(QStringLiteral("delete * from 取引明細"));
-        data.BeginTrans();
+        bool ok = data.BeginTrans();
         db::Recordset rs = data.OpenRecordset(QStringLiteral("select * from 取引明細 where rowid = 0"));
-        for (int i = 0; i < 50000; ++i) {
+        for (int i = 0; ok && i < 50000; ++i) {
             if (i % 10000 == 9999) rs = data.OpenRecordset(QStringLiteral("select * from 取引明細 where rowid = 0"));
-            rs.AddNew();
+            ok = rs.AddNew();
             rs.SetValue(QStringLiteral("行番号"), i % 200 + 1);
             rs.SetValue(QStringLiteral("日付"), start.addDays(i % 365));
             rs.SetValue(QStringLiteral("取引先名"), bench::BenchPartner(i % 300));
             rs.SetValue(QStringLiteral("科目"), bench::BenchItem(i % 40));
             rs.SetValue(QStringLiteral("金額"), 100 + i);
             rs.SetValue(QStringLiteral("非課税"), false);
-            rs.Update();
+            ok = rs.Update();
         }
         rs.Close();
-        data.CommitTrans();
+        if (!ok || !data.CommitTrans()) {
+            state.SkipWithError("the lines could not be written");
+            break;
+        }
     }
 }
 BENCHMARK(BM_Insert50000Lines)->Unit(benchmark::kMillisecond);

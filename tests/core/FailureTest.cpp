@@ -23,7 +23,7 @@ TEST(FailureTest, AFailureIsSaidOnceWithItsCauseAndTheEnginesTextButNoStatement)
     g_logged.clear();
     const QtMessageHandler previous = qInstallMessageHandler(Capture);
     core::ShowFailure(QStringLiteral("経費を登録できませんでした。"),
-                      QStringLiteral("database or disk is full [INSERT INTO 取引明細 (金額) VALUES (?)]"));
+                      db::Failure{db::ErrorKind::Full, QStringLiteral("database or disk is full")});
     qInstallMessageHandler(previous);
 
     ASSERT_EQ(boxes.Shown().size(), 1);
@@ -33,7 +33,7 @@ TEST(FailureTest, AFailureIsSaidOnceWithItsCauseAndTheEnginesTextButNoStatement)
     EXPECT_EQ(box.buttons, ui::MessageButtons::Ok);
     EXPECT_EQ(box.text, QStringLiteral("経費を登録できませんでした。\nディスクの空き容量が足りません。\n\ndatabase or disk is full"));
     ASSERT_EQ(g_logged.size(), 1);
-    EXPECT_TRUE(g_logged.first().contains(QStringLiteral("INSERT INTO"))) << "the log keeps the whole detail";
+    EXPECT_TRUE(g_logged.first().contains(QStringLiteral("database or disk is full"))) << "the log keeps the detail";
 
     // No detail: the user's part alone.
     boxes.Clear();
@@ -41,16 +41,20 @@ TEST(FailureTest, AFailureIsSaidOnceWithItsCauseAndTheEnginesTextButNoStatement)
     EXPECT_EQ(boxes.Shown().first().text, QStringLiteral("ヒントを登録できませんでした。"));
 }
 
-TEST(FailureTest, TheKindIsReadFromTheLayersTexts) {
-    using core::FailureKind;
-    EXPECT_EQ(core::KindOfFailure(QStringLiteral("database disk image is malformed [select * from 取引明細]")),
-              FailureKind::Corrupt);
-    EXPECT_EQ(core::KindOfFailure(QStringLiteral("/data/x.mdb: file is not a database")), FailureKind::NotADatabase);
-    EXPECT_EQ(core::KindOfFailure(QStringLiteral("attempt to write a readonly database")), FailureKind::ReadOnly);
-    EXPECT_EQ(core::KindOfFailure(QStringLiteral("database or disk is full")), FailureKind::Full);
-    EXPECT_EQ(core::KindOfFailure(QStringLiteral("disk I/O error")), FailureKind::Io);
-    EXPECT_EQ(core::KindOfFailure(QStringLiteral("no such table: w取引明細")), FailureKind::Other);
-    EXPECT_EQ(core::EngineText(QStringLiteral("no such table: x [select * from x]")), QStringLiteral("no such table: x"));
+TEST(FailureTest, TheWordsAreChosenByTheKindOfTheLayersFailure) {
+    ui::ScriptedPresenter boxes;
+    ui::ScopedPresenter presenter(boxes);
+    const auto said = [&](db::ErrorKind kind) {
+        boxes.Clear();
+        core::ShowFailure(QStringLiteral("読めません。"), db::Failure{kind, QStringLiteral("engine")});
+        return boxes.Shown().first().text;
+    };
+    EXPECT_EQ(said(db::ErrorKind::Corrupt),
+              QStringLiteral("読めません。\nデータベースのファイルが壊れています。\n\nengine"));
+    EXPECT_EQ(said(db::ErrorKind::NotADatabase),
+              QStringLiteral("読めません。\nファイルがデータベースの形式ではありません。\n\nengine"));
+    EXPECT_TRUE(said(db::ErrorKind::Busy).contains(QStringLiteral("使用中")));
+    EXPECT_EQ(said(db::ErrorKind::Other), QStringLiteral("読めません。\n\nengine"));
 }
 
 }  // namespace

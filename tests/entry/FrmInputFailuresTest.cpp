@@ -21,17 +21,10 @@ protected:
     }
     // Makes every write of a kind to a work table fail as a full disk does.
     void FailWorkWrites(const QString& table, const QString& event) {
-        db::Database d;
-        ASSERT_TRUE(d.Open(WorkFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("create trigger full_disk before %1 on %2 begin "
-                                                   "select raise(abort, 'database or disk is full'); end")
-                                        .arg(event, table)));
+        ASSERT_TRUE(test::FullDisk::Refuse(WorkFile(), table, event));
     }
-    void HealWorkWrites() {
-        db::Database d;
-        ASSERT_TRUE(d.Open(WorkFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("drop trigger full_disk")));
-    }
+    void HealWorkWrites() { ASSERT_TRUE(test::FullDisk::Heal(WorkFile())); }
+    test::FullDisk fullDisk_;
 };
 
 TEST_F(FrmInputFailuresTest, LoadingFromADamagedDataFileSaysSoInsteadOfShowingNoLines) {

@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(d.BeginTrans());
         db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from 取引明細"));
         for (int i = 0; i < n; ++i) {
-            rs.AddNew();
+            ASSERT_TRUE(rs.AddNew());
             rs.SetValue(QStringLiteral("行番号"), i + 1);
             rs.SetValue(QStringLiteral("日付"), QDate(2026, 1, 1).addDays(i % 300));
             rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("取引先%1").arg(i % 7));

@@ -2,6 +2,7 @@
 // delete and clear.
 #include "platform/report/PrintService.h"
 #include "tests/masters/MastersFixture.h"
+#include "tests/support/BookFiles.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ protected:
         ExecData(QStringLiteral("insert into 科目マスタ values ('読みなし', null, 0, null)"));
     }
     QStringList Items() { return Rows(QStringLiteral("select * from 科目マスタ order by ふりがな, 科目")); }
+    test::FullDisk fullDisk_;  // for the sheets the work file refuses
 };
 
 TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
@@ -120,12 +122,7 @@ TEST_F(FrmKamokuTest, EveryItemIsOnTheSheetAndDeletingTickedItemsAsksFirst) {
 namespace {
 
 TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
-    {
-        db::Database d;
-        ASSERT_TRUE(d.Open(WorkFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("create trigger full_disk before insert on w科目マスタ begin "
-                                                   "select raise(abort, 'database or disk is full'); end")));
-    }
+    ASSERT_TRUE(test::FullDisk::Refuse(WorkFile(), QStringLiteral("w科目マスタ"), QStringLiteral("insert")));
     FrmKamoku& k = Open<FrmKamoku>(QStringLiteral("FrmKamoku"));
     ASSERT_EQ(boxes_.Shown().size(), 1) << "said once";
     EXPECT_EQ(boxes_.Shown().first().icon, ui::MessageIcon::Warning);
@@ -133,13 +130,8 @@ TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
         << Texts().first().toStdString();
 
     // The sheet once it can be made; then a cell the disk refuses.
-    {
-        db::Database d;
-        ASSERT_TRUE(d.Open(WorkFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("drop trigger full_disk")));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("create trigger full_disk before update on w科目マスタ begin "
-                                                   "select raise(abort, 'database or disk is full'); end")));
-    }
+    ASSERT_TRUE(test::FullDisk::Heal(WorkFile()));
+    ASSERT_TRUE(test::FullDisk::Refuse(WorkFile(), QStringLiteral("w科目マスタ"), QStringLiteral("update")));
     boxes_.Clear();
     QTest::mouseClick(&k.cmdクリア, Qt::LeftButton);
     ui::DataGrid& g = k.Grid科目マスタ;
@@ -154,11 +146,7 @@ TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
 
     // A name with a line break in it is refused before it reaches the sheet.
     Key(g, Qt::Key_Escape);
-    {
-        db::Database d;
-        ASSERT_TRUE(d.Open(WorkFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral("drop trigger full_disk")));
-    }
+    ASSERT_TRUE(test::FullDisk::Heal(WorkFile()));
     boxes_.Clear();
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("新聞\n代"));

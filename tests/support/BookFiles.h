@@ -1,10 +1,11 @@
 #pragma once
-// Data files for tests and benchmarks: a book of many expense lines, and a
-// file damaged on some of its pages, as a failing disk leaves it.
+// Data files for tests and benchmarks: a book of many expense lines, a file
+// damaged on some of its pages, as a failing disk leaves it, and a full disk.
 
 #include <QFile>
 #include <QtEndian>
 #include <QString>
+#include <sqlite3.h>
 
 #include "platform/db/Database.h"
 #include "platform/db/Quote.h"
@@ -90,5 +91,37 @@ inline bool DamageLastRows(const QString& file, const QString& table) {
     write32(92, changes);                                     // and the version the header is valid for
     return true;
 }
+
+// A full disk for the connections opened while it lives (the program's
+// own among them): each is given a function, full_disk(), that fails with
+// SQLite's own full code and text; Refuse puts a trigger that calls it.
+class FullDisk {
+public:
+    FullDisk() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(&Give)); }
+    ~FullDisk() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&Give)); }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+    // Every `event` ("insert", "update") on the table of the file fails as the full disk refuses it.
+    static bool Refuse(const QString& file, const QString& table, const QString& event) {
+        db::Database d;
+        return d.Open(file) && d.ExecuteNative(QStringLiteral("create trigger full_disk before %1 on %2 "
+                                                              "begin select full_disk(); end")
+                                                   .arg(event, table));
+    }
+    // The disk has room again.
+    static bool Heal(const QString& file) {
+        db::Database d;
+        return d.Open(file) && d.ExecuteNative(QStringLiteral("drop trigger full_disk"));
+    }
+
+private:
+    static int Give(sqlite3* db, const char**, const sqlite3_api_routines*) {
+        return sqlite3_create_function(db, "full_disk", 0, SQLITE_UTF8, nullptr, &Full, nullptr, nullptr);
+    }
+    static void Full(sqlite3_context* context, int, sqlite3_value**) {
+        sqlite3_result_error_code(context, SQLITE_FULL);
+    }
+};
 
 }  // namespace test
