@@ -100,12 +100,14 @@ void FrmInput::Read経費() {
     const int outMonthDay = out(u"月日"), outWeekday = out(u"曜日"), outTax = out(u"税額"), outExempt = out(u"非課税");
     std::vector<std::pair<int, int>> copied;  // the fields copied as they are
     for (const char16_t* field : {u"取引先名", u"科目", u"金額"}) copied.emplace_back(in(field), out(field));
+    loadedLines_.reserve(kWorkRows);
     qint64 index = 1;
     bool written = true;
     if (!lines.IsBOF() && !lines.IsEOF()) {
         // Lines past the last work row are not shown: the walk stops there.
         for (; written && !lines.IsEOF() && !work.IsEOF(); lines.MoveNext()) {
-            const QDate date = lines.Value(inDate).toDate();
+            const QVariant dateValue = lines.Value(inDate);
+            const QDate date = dateValue.toDate();
             const QVariant lineNo = lines.Value(inLineNo);
             const QVariant tax = lines.Value(inTax);
             written = work.Edit();
@@ -123,7 +125,7 @@ void FrmInput::Read経費() {
                 LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
                 loaded.rowId = lines.RowId();
                 loaded.partner = lines.Value(inPartner);
-                loaded.date = lines.Value(inDate);
+                loaded.date = dateValue;
                 loaded.lineNo = lineNo;
             }
             core::ProgressStep(index);
