@@ -23,7 +23,14 @@
 
 namespace core {
 
-QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString TwoDigits(int n) {
+    // Months and days, thousands of times in a load: written digit by digit.
+    if (n >= 0 && n < 100) {
+        const QChar digits[2] = {QChar(u'0' + n / 10), QChar(u'0' + n % 10)};
+        return QString(digits, 2);
+    }
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 
 QString Quoted(const QString& text) { return u'\'' + db::SqlEscape(text) + u'\''; }
 

@@ -28,6 +28,11 @@ struct FrmInput::Registration {
     QSet<QString> partners;
     QSet<QString> items;
     std::map<std::pair<QString, QString>, db::Recordset> pairs;  // each open on its row
+    // The fields a row gives its line, by their place in the work row and in
+    // the line (every line is read with the same select), found once.
+    int rowLno = -1;
+    int lineNo = -1;
+    std::vector<std::pair<int, int>> copied;
 };
 
 // The bar is painted at once (the walk holds the event loop), and only when
@@ -95,12 +100,14 @@ void FrmInput::Read経費() {
     const int outMonthDay = out(u"月日"), outWeekday = out(u"曜日"), outTax = out(u"税額"), outExempt = out(u"非課税");
     std::vector<std::pair<int, int>> copied;  // the fields copied as they are
     for (const char16_t* field : {u"取引先名", u"科目", u"金額"}) copied.emplace_back(in(field), out(field));
+    loadedLines_.reserve(kWorkRows);
     qint64 index = 1;
     bool written = true;
     if (!lines.IsBOF() && !lines.IsEOF()) {
         // Lines past the last work row are not shown: the walk stops there.
         for (; written && !lines.IsEOF() && !work.IsEOF(); lines.MoveNext()) {
-            const QDate date = lines.Value(inDate).toDate();
+            const QVariant dateValue = lines.Value(inDate);
+            const QDate date = dateValue.toDate();
             const QVariant lineNo = lines.Value(inLineNo);
             const QVariant tax = lines.Value(inTax);
             written = work.Edit();
@@ -118,7 +125,7 @@ void FrmInput::Read経費() {
                 LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
                 loaded.rowId = lines.RowId();
                 loaded.partner = lines.Value(inPartner);
-                loaded.date = lines.Value(inDate);
+                loaded.date = dateValue;
                 loaded.lineNo = lineNo;
             }
             core::ProgressStep(index);
@@ -174,6 +181,14 @@ bool FrmInput::Entry経費明細() {
     if (ok) {
         run.adder = core::Open(DbData, QStringLiteral("select * from 取引明細 where rowid = 0"));
         ok = run.adder.IsOpen();
+    }
+    if (ok) {
+        run.rowLno = rows.FieldIndex(QStringLiteral("lno"));
+        run.lineNo = run.adder.FieldIndex(QStringLiteral("行番号"));
+        for (const char16_t* field : {u"日付", u"曜日", u"取引先名", u"科目", u"金額", u"税額", u"非課税"}) {
+            const QString name = QString::fromUtf16(field);
+            run.copied.emplace_back(rows.FieldIndex(name), run.adder.FieldIndex(name));
+        }
     }
     run_ = &run;
     const int fAmount = rows.FieldIndex(QStringLiteral("金額"));
@@ -241,7 +256,7 @@ bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumbe
     // and this run has not written it yet; otherwise a new line.
     db::Recordset stored;
     qint64 storedId = -1;
-    const auto loaded = loadedLines_.constFind(row.Value(QStringLiteral("lno")).toLongLong());
+    const auto loaded = loadedLines_.constFind(row.Value(run.rowLno).toLongLong());
     if (loaded != loadedLines_.constEnd() && !run.written.contains(loaded->rowId)) {
         stored = core::Open(DbData,
                             QStringLiteral("select * from 取引明細 where rowid = ") + QString::number(loaded->rowId));
@@ -250,11 +265,8 @@ bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumbe
     }
     db::Recordset& target = storedId >= 0 ? stored : run.adder;
     if (!(storedId >= 0 ? target.Edit() : target.AddNew())) return false;
-    bool ok = target.SetValue(QStringLiteral("行番号"), lineNumber);
-    for (const char16_t* field : {u"日付", u"曜日", u"取引先名", u"科目", u"金額", u"税額", u"非課税"}) {
-        const QString name = QString::fromUtf16(field);
-        ok = target.SetValue(name, row.Value(name)) && ok;
-    }
+    bool ok = target.SetValue(run.lineNo, lineNumber);
+    for (const auto& [from, to] : run.copied) ok = target.SetValue(to, row.Value(from)) && ok;
     if (!ok || !target.Update()) {
         target.CancelUpdate();
         return false;
