@@ -126,7 +126,9 @@ void RemakeDamagedWorkFile(Checker& check) {
                path + QStringLiteral(": ") + detail.text);
 }
 
-void ReadOnly(db::Database& database) { database.ExecuteNative(QStringLiteral("PRAGMA query_only = ON")); }
+// A second guard: the write block set beside it already stops every write, so
+// a refused pragma changes nothing the user meets.
+void ReadOnly(db::Database& database) { (void)database.ExecuteNative(QStringLiteral("PRAGMA query_only = ON")); }
 
 }  // namespace
 
@@ -195,7 +197,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
     RemakeDamagedWorkFile(check);
     if (check.OpenOurs(DbWork, WorkFilePath, workRole) &&
         check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole))
-        DbWork.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));  // scratch rows: see platform/db/Scratch.h
+        // Scratch rows (see platform/db/Scratch.h): a refused pragma only writes more slowly.
+        (void)DbWork.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));
     out.workOpen = DbWork.IsOpen();
     return out;
 }

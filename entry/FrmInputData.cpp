@@ -53,7 +53,7 @@ void FrmInput::Read経費() {
     // A read that fails is said, never shown as an empty list.
     const auto fail = [this](const QString& what, const db::Failure& detail) {
         PBar.SetVisible(false);
-        dat入力明細.Refresh();
+        (void)dat入力明細.Refresh();  // said through refreshFailed
         core::ShowFailure(what, detail);
     };
     // The grid shows the rows once, when they are loaded.
@@ -110,16 +110,17 @@ void FrmInput::Read経費() {
             const QDate date = dateValue.toDate();
             const QVariant lineNo = lines.Value(inLineNo);
             const QVariant tax = lines.Value(inTax);
+            // Every value of the row is checked, with the Update that follows.
             written = work.Edit();
-            work.SetValue(outDate, date.isValid() ? QVariant(date) : QVariant());
-            work.SetValue(outLineNo, lineNo);
-            work.SetValue(outMonth, date.isValid() ? QVariant(date.month()) : QVariant());
-            work.SetValue(outDay, date.isValid() ? QVariant(date.day()) : QVariant());
-            work.SetValue(outMonthDay, date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
-            work.SetValue(outWeekday, lines.Value(inWeekday));
-            for (const auto& [from, to] : copied) work.SetValue(to, lines.Value(from));
-            work.SetValue(outTax, !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
-            work.SetValue(outExempt, lines.Value(inExempt));
+            written &= work.SetValue(outDate, date.isValid() ? QVariant(date) : QVariant());
+            written &= work.SetValue(outLineNo, lineNo);
+            written &= work.SetValue(outMonth, date.isValid() ? QVariant(date.month()) : QVariant());
+            written &= work.SetValue(outDay, date.isValid() ? QVariant(date.day()) : QVariant());
+            written &= work.SetValue(outMonthDay, date.isValid() ? QVariant(MonthDayText(date)) : QVariant());
+            written &= work.SetValue(outWeekday, lines.Value(inWeekday));
+            for (const auto& [from, to] : copied) written &= work.SetValue(to, lines.Value(from));
+            written &= work.SetValue(outTax, !tax.isNull() && tax.toDouble() == 0 ? QVariant() : tax);
+            written &= work.SetValue(outExempt, lines.Value(inExempt));
             written = written && work.Update();
             if (written) {
                 LoadedLine& loaded = loadedLines_[work.Value(fLno).toLongLong()];
@@ -154,7 +155,7 @@ void FrmInput::Read経費() {
                                                      QStringLiteral("select sum([金額]) as tkin from w取引明細"), &why);
     ShowProgress(100);
     PBar.SetVisible(false);
-    dat入力明細.Refresh();
+    (void)dat入力明細.Refresh();  // said through refreshFailed
     if (!totalled) SayTotalsFailed(why);
 }
 
@@ -350,7 +351,7 @@ void FrmInput::OnOff入力明細(bool flag) {
     core::Exec(DbWork, QStringLiteral("update w取引明細 set チェック = ") +
                            (flag ? QStringLiteral("True") : QStringLiteral("False")) +
                            QStringLiteral(" where not isnull([取引先名]) and  not isnull([金額])"));
-    dat入力明細.Refresh();
+    (void)dat入力明細.Refresh();  // said through refreshFailed
     Grid入力明細.SetFocus();
 }
 
@@ -362,7 +363,7 @@ void FrmInput::LineDelete入力明細() {
     if (!core::AskForTickedRows(QStringLiteral("w取引明細"), ticked)) return;
     if (!ticked.IsEOF()) DeleteTickedLines(ticked);
     ticked.Close();
-    dat入力明細.Refresh();
+    (void)dat入力明細.Refresh();  // said through refreshFailed
 }
 
 bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {

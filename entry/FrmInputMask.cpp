@@ -64,11 +64,11 @@ void FrmInput::cmd実行_Click() {
             QStringLiteral(", 月日 = '") + MonthDayText(date) + QStringLiteral("'") + QStringLiteral(", 日 = ") +
             QString::number(date.day()) + QStringLiteral(", 月 = ") + QString::number(date.month()) +
             QStringLiteral(", 曜日 = '") + WeekdayChar(date) + QStringLiteral("'"));
-        dat入力明細.Refresh();
+        (void)dat入力明細.Refresh();  // said through refreshFailed
     }
     Grid入力明細.Columns(kCol月日).SetAllowFocus(!date.isValid());
     Grid入力明細.Columns(kCol曜日).SetAllowFocus(false);
-    dat入力明細.Refresh();
+    (void)dat入力明細.Refresh();  // said through refreshFailed
 }
 
 void FrmInput::cmdクリアマスク_Click() {

@@ -48,6 +48,7 @@ void FrmKeihiJuni::LayOut() {
     ui::DataGrid& g = Grid経費順位;
     g.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(1230), ui::TwipsToPixels(9960), ui::TwipsToPixels(5280));
     g.SetDataSource(&dat経費順位);
+    core::SayCellFailures(g);  // a list that cannot be read is said, not shown empty
     g.SetColumns({S(u"順位"), S(u"科目"), S(u"取引先名"), S(u"金額")});
     g.SetReadOnly(true);
 
@@ -96,7 +97,7 @@ void FrmKeihiJuni::Clear経費順位() {
         !core::Exec(ModMurv::DbWork, QStringLiteral("Delete * from w経費順位ソート")))
         core::ShowFailure(S(u"経費順位を消去できませんでした。"), ModMurv::DbWork.LastFailure());
     window_ = {};
-    dat経費順位.Refresh();
+    (void)dat経費順位.Refresh();  // said through refreshFailed
 }
 
 void FrmKeihiJuni::StepMonth(int step) {

@@ -26,7 +26,7 @@ bool FrmKeihiJuni::Read経費順位() {
     const QString failure = S(u"経費順位を読み込めませんでした。");
     const auto fail = [&](const db::Failure& reason) {
         PBar.SetVisible(false);
-        dat経費順位.Refresh();
+        (void)dat経費順位.Refresh();  // said through refreshFailed
         core::ShowFailure(failure, reason);
         return false;
     };
@@ -60,7 +60,7 @@ bool FrmKeihiJuni::Read経費順位() {
     }
     PBar.SetValue(100);
     PBar.SetVisible(false);
-    dat経費順位.Refresh();
+    (void)dat経費順位.Refresh();  // said through refreshFailed
     return true;
 }
 

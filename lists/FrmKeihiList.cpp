@@ -59,6 +59,7 @@ void FrmKeihiList::LayOut() {
     Grid明細.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(1650), ui::TwipsToPixels(11640),
                         ui::TwipsToPixels(5220));
     Grid明細.SetDataSource(&dat明細);
+    core::SayCellFailures(Grid明細);  // a list that cannot be read is said, not shown empty
     Grid明細.SetColumns({S(u"チェック"), S(u"行番号"), S(u"日付"), S(u"取引先名"), S(u"金額"), S(u"科目"), S(u"摘要")});
     core::SetUpTickColumn(Grid明細, kColチェック);
     // The columns fit inside the grid with room for its vertical scroll bar.
@@ -138,7 +139,7 @@ void FrmKeihiList::FormInit() {
 void FrmKeihiList::Clear経費一覧() {
     if (!core::Exec(ModMurv::DbWork, QStringLiteral("delete * from w経費一覧")))
         core::ShowFailure(S(u"経費一覧を消去できませんでした。"), ModMurv::DbWork.LastFailure());
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     cmb科目.SetText(QString());
     cmb取引先名.SetText(QString());
     cmb表示順.SetText(QString());

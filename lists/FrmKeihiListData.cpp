@@ -59,7 +59,7 @@ bool FrmKeihiList::Read経費一覧() {
         num件数.Clear();
         num合計.Clear();
         PBar.SetVisible(false);
-        dat明細.Refresh();
+        (void)dat明細.Refresh();  // said through refreshFailed
         core::ShowFailure(S(u"経費一覧を読み込めませんでした。"), reason);
         return false;
     }
@@ -67,7 +67,7 @@ bool FrmKeihiList::Read経費一覧() {
     ok = Calc経費一覧();
     PBar.SetValue(100);
     PBar.SetVisible(false);
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     return ok;
 }
 
@@ -108,12 +108,12 @@ void FrmKeihiList::LineDelete経費一覧() {
     }
     if (ticked.isEmpty()) {
         core::MsgShow(S(u"行指定"), S(u"指定なし"), S(u"指定されたデータ"));
-        dat明細.Refresh();
+        (void)dat明細.Refresh();  // said through refreshFailed
         return;
     }
     QList<qint64> deleted;
     if (!DeleteTicked(ticked, deleted)) {
-        dat明細.Refresh();
+        (void)dat明細.Refresh();  // said through refreshFailed
         return;
     }
     if (deleted.size() < ticked.size()) {
@@ -121,7 +121,7 @@ void FrmKeihiList::LineDelete経費一覧() {
                       S(u"読込みの後に変更または削除された明細は削除していません。チェックしたまま一覧に残っています。"));
     }
     Calc経費一覧();
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
 }
 
 bool FrmKeihiList::DeleteTicked(const QList<Ticked>& ticked, QList<qint64>& deleted) {

@@ -66,6 +66,7 @@ void FrmMonthList::LayOut() {
     Grid明細.setGeometry(ui::TwipsToPixels(kGridLeft), ui::TwipsToPixels(kGridTop), ui::TwipsToPixels(14520),
                         ui::TwipsToPixels(kGridHeight));
     Grid明細.SetDataSource(&dat明細);
+    core::SayCellFailures(Grid明細);  // a list that cannot be read is said, not shown empty
     QStringList fields = {S(u"取引先名"), S(u"科目"), S(u"合計")};
     for (int m = 1; m <= kMonths; ++m) fields << QStringLiteral("金額%1").arg(m);
     Grid明細.SetColumns(fields);
@@ -141,7 +142,7 @@ void FrmMonthList::FormInit() {
 
 void FrmMonthList::Clear月別経費() {
     ClearGrid月別経費();
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     num合計.Clear();
     num税合計.Clear();
     txt開始.Clear();
@@ -172,7 +173,7 @@ void FrmMonthList::SwitchGrouping(bool perItem) {
     ClearGrid月別経費();
     Grid明細.Columns(kCol科目).SetVisible(perItem);
     Grid明細.Columns(kCol取引先名).SetVisible(!perItem);
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     num合計.Clear();
     num税合計.Clear();
     ClearMonthBoxes();

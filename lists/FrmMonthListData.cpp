@@ -64,7 +64,7 @@ bool FrmMonthList::Read月別経費() {
     const QString field = perItem ? S(u"科目") : S(u"取引先名");
     const auto fail = [&](const db::Failure& reason) {
         PBar.SetVisible(false);
-        dat明細.Refresh();
+        (void)dat明細.Refresh();  // said through refreshFailed
         core::ShowFailure(S(u"月別経費一覧を読み込めませんでした。"), reason);
         return false;
     };
@@ -101,7 +101,7 @@ bool FrmMonthList::Read月別経費() {
     }
     PBar.SetValue(100);
     PBar.SetVisible(false);
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     return true;
 }
 

@@ -108,6 +108,9 @@ LookupWindow::LookupWindow(const LookupSettings& settings, LookupState& state) :
     Frame一覧.SetStyle(ui::Panel::Style::Sunken);
     Grid参照.setObjectName(QStringLiteral("Grid参照"));
     Grid参照.SetDataSource(&dat参照);
+    // A buffer that cannot be read is said, not shown as an empty list.
+    connect(&dat参照, &ui::DataControl::refreshFailed, this,
+            [this](const db::Failure& failure) { SayListFailure(failure.text); });
     Grid参照.SetColumns({settings_.nameField, kReading});
     // A list to pick from: nothing is typed into it. Its columns follow
     // what they show.
@@ -167,12 +170,13 @@ void LookupWindow::OnKeyDown(ui::KeyArgs& key) {
 void LookupWindow::OpenConnections() {
     const QString work = state_.WorkFile.toString();
     const QString data = state_.DataFile.toString();
+    // A data file that cannot be opened is said when its rows are read.
     if (settings_.openDataFirst) {
-        state_.DbLookupData.Open(data);
+        (void)state_.DbLookupData.Open(data);
         db::OpenScratch(state_.DbLookupWork, work);
     } else {
         db::OpenScratch(state_.DbLookupWork, work);
-        state_.DbLookupData.Open(data);
+        (void)state_.DbLookupData.Open(data);
     }
 }
 
@@ -197,8 +201,9 @@ void LookupWindow::ClearList() {
     if (settings_.clearEnsuresWork && !state_.DbLookupWork.IsOpen())
         db::OpenScratch(state_.DbLookupWork, state_.WorkFile.toString());
     state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
-    state_.DbLookupWork.Execute(state_.LookupSqlText);
-    dat参照.Refresh();
+    const bool emptied = state_.DbLookupWork.Execute(state_.LookupSqlText);
+    // A buffer that cannot be read is said through refreshFailed, once.
+    if (dat参照.Refresh() && !emptied) SayListFailure(state_.DbLookupWork.LastError());
 }
 
 void LookupWindow::ReadList() { FillBuffer(settings_.fullList); }
@@ -211,13 +216,16 @@ void LookupWindow::FillBuffer(const QString& source) {
 
     db::Database& work = state_.DbLookupWork;
     state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
-    work.Execute(state_.LookupSqlText);
+    // A buffer that keeps its old rows would show them beside the new ones.
+    const bool emptied = work.Execute(state_.LookupSqlText);
+    QString failure = emptied ? QString() : work.LastError();
     state_.LookupSqlText = QStringLiteral("select * from ") + settings_.bufferTable;
     db::Recordset buffer = work.OpenRecordset(state_.LookupSqlText);
     state_.LookupSqlText = source;
     db::Recordset rows = state_.DbLookupData.OpenRecordset(state_.LookupSqlText);
 
-    QString failure = !buffer.IsOpen() ? buffer.LastError() : !rows.IsOpen() ? rows.LastError() : QString();
+    if (failure.isEmpty())
+        failure = !buffer.IsOpen() ? buffer.LastError() : !rows.IsOpen() ? rows.LastError() : QString();
     if (failure.isEmpty() && !rows.IsBOF() && !rows.IsEOF()) {
         // One transaction for the whole copy: the work file is written once.
         db::Transaction batch(work);
@@ -233,8 +241,9 @@ void LookupWindow::FillBuffer(const QString& source) {
     buffer.Close();
 
     Msg検索中.End();
-    dat参照.Refresh();
-    if (!failure.isEmpty()) SayListFailure(failure);
+    // A buffer that cannot be read is said through refreshFailed; a failed
+    // copy is said here, so each failure comes up once.
+    if (dat参照.Refresh() && !failure.isEmpty()) SayListFailure(failure);
 }
 
 // A list that cannot be read is said, as the program says its failures

@@ -7,9 +7,8 @@
 // The window can be resized: the list grows with it, its columns fit what
 // they show, and a name or reading cut short shows whole as a tooltip.
 //
-// The window never shows a message. Every statement that fails (a wrong path,
-// a missing table) is skipped and the window goes on; the list then stays
-// empty or stale.
+// A list that cannot be emptied, filled or read (a wrong path, a missing
+// table) is said in a message of the window's own, and the window goes on.
 //
 // It lists through a buffer table in the work database: the table is emptied,
 // refilled from the master table and read by the bound data control. The

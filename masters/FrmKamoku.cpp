@@ -137,7 +137,7 @@ bool FrmKamoku::Clear科目マスタ() {
     if (made) deletedRows_.clear();
     if (made) made = AddSheetRows(kSheetRows);
     else ShowFailure(S(u"科目の行を作れませんでした。"), DbWork.LastFailure());
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     return made;
 }
 
@@ -182,7 +182,7 @@ void FrmKamoku::Read科目マスタ() {
         why = DbWork.LastFailure();
     }
     if (!written) ShowFailure(S(u"科目を読み込めませんでした。"), why);
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     PBar.SetValue(100);
     PBar.SetVisible(false);
 }
@@ -233,7 +233,7 @@ void FrmKamoku::LineDelete科目マスタ() {
         }
     }
     ticked.Close();
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
 }
 
 // ---------------------------------------------------------------- printing

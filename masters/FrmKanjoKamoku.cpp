@@ -105,7 +105,7 @@ void FrmKanjoKamoku::Read勘定科目() {
     if (!emptied || !Exec(DbWork, QStringLiteral("insert into w勘定科目 select 科目名,ふりがな,説明 from 勘定科目") +
                                       InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
         ShowFailure(S(u"勘定科目を読み込めませんでした。"), DbWork.LastFailure());
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     PBar.SetValue(100);
     PBar.SetVisible(false);
 }

@@ -187,7 +187,7 @@ void IoMaster::cmd閉じる_Click() {
 void IoMaster::Clear取引先一覧() {
     if (!Exec(DbWork, QStringLiteral("delete * from w取引先マスタ")))
         ShowFailure(QStringLiteral("取引先の一覧を空にできませんでした。"), DbWork.LastFailure());
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     SetComb();
 }
 
@@ -199,18 +199,20 @@ void IoMaster::Read取引先() {
                           InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
         ShowFailure(QStringLiteral("取引先を読み込めませんでした。"), DbWork.LastFailure());
     PBar.SetValue(50);
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
     if (!Grid明細.IsBOF() && !Grid明細.IsEOF()) Grid明細.SetFocus();
     PBar.SetValue(100);
     PBar.SetVisible(false);
 }
 
 void IoMaster::SetComb() {
-    if (!Exec(DbWork, QStringLiteral("delete * from w科目参照")) ||
-        !Exec(DbWork, QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ") +
-                          InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;")))
-        ShowFailure(QStringLiteral("科目の一覧を読み込めませんでした。"), DbWork.LastFailure());
-    dat科目参照.Refresh();
+    const bool filled = Exec(DbWork, QStringLiteral("delete * from w科目参照")) &&
+                        Exec(DbWork, QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ") +
+                                         InFile(ModMurv::DataFilePath) + QStringLiteral(" order by ふりがな;"));
+    if (!filled) ShowFailure(QStringLiteral("科目の一覧を読み込めませんでした。"), DbWork.LastFailure());
+    // The drop-down's own rows: a failure to read them is said once, not as an empty list.
+    if (!dat科目参照.Refresh() && filled)
+        ShowFailure(QStringLiteral("科目の一覧を読み込めませんでした。"), dat科目参照.LastFailure());
 }
 
 void IoMaster::cmd取引先_Click() {
@@ -236,7 +238,7 @@ void IoMaster::MakeItemRows() {
                       {QStringLiteral("回数"), QVariant()}},
                      kPanelRows, QString(), &why);
     if (why) ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
-    dat科目.Refresh();
+    (void)dat科目.Refresh();  // said through refreshFailed
 }
 
 void IoMaster::Clear取引先詳細() {
@@ -273,7 +275,7 @@ void IoMaster::Read取引先科目(const QVariant& name) {
                                       {QStringLiteral("回数"), QVariant()}},
                                      items + kSpareRows, &why)) {
         ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
-        dat科目.Refresh();
+        (void)dat科目.Refresh();  // said through refreshFailed
         return;
     }
 
@@ -296,7 +298,7 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     }
     if (!written) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), rows.LastFailure());
     rows.Close();
-    dat科目.Refresh();
+    (void)dat科目.Refresh();  // said through refreshFailed
 }
 
 void IoMaster::cmd科目_Click() {

@@ -89,7 +89,7 @@ void IoMaster::LineDelete取引先() {
         if (deleted) Exec(DbWork, QStringLiteral("delete * from w取引先マスタ where チェック = True"));
     }
     ticked.Close();
-    dat明細.Refresh();
+    (void)dat明細.Refresh();  // said through refreshFailed
 }
 
 void IoMaster::LineDelete取引科目() {
@@ -111,7 +111,7 @@ void IoMaster::LineDelete取引科目() {
         MakeItemRows();
         Read取引先科目(name);
     }
-    dat科目.Refresh();
+    (void)dat科目.Refresh();  // said through refreshFailed
 }
 
 }  // namespace masters

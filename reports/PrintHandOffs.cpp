@@ -67,16 +67,17 @@ bool FillPartnerFeed() {
     if (!partners.IsOpen()) return FeedFailed(DbData.LastFailure());
     const auto write = [&](const QVariant& name, const QVariant& reading, db::Recordset* item) {
         if (!feed.AddNew()) return FeedFailed(feed.LastFailure());
+        bool set = true;  // a value refused is said with the Update's failure
         if (!name.isNull()) {
-            feed.SetValue(QStringLiteral("取引先名"), name);
-            feed.SetValue(QStringLiteral("ふりがな"), reading);
+            set &= feed.SetValue(QStringLiteral("取引先名"), name);
+            set &= feed.SetValue(QStringLiteral("ふりがな"), reading);
         }
         if (item) {
-            feed.SetValue(QStringLiteral("科目"), item->Value(QStringLiteral("科目")));
-            feed.SetValue(QStringLiteral("科目ふりがな"), item->Value(QStringLiteral("ふりがな")));
-            feed.SetValue(QStringLiteral("非課税"), item->Value(QStringLiteral("非課税")));
+            set &= feed.SetValue(QStringLiteral("科目"), item->Value(QStringLiteral("科目")));
+            set &= feed.SetValue(QStringLiteral("科目ふりがな"), item->Value(QStringLiteral("ふりがな")));
+            set &= feed.SetValue(QStringLiteral("非課税"), item->Value(QStringLiteral("非課税")));
         }
-        return feed.Update() || FeedFailed(feed.LastFailure());
+        return (set && feed.Update()) || FeedFailed(feed.LastFailure());
     };
     for (; !partners.IsEOF(); partners.MoveNext()) {
         const QVariant name = partners.Value(QStringLiteral("取引先名"));

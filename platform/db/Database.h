@@ -56,19 +56,19 @@ public:
     // Opens an existing file for reading and writing, shared with other
     // connections. A missing file is never created: the open fails, and
     // LastError() names the path and the reason.
-    bool Open(const QString& path);
+    [[nodiscard]] bool Open(const QString& path);
     // Makes a new, empty database file and opens it. Fails when the file exists.
-    bool Create(const QString& path);
+    [[nodiscard]] bool Create(const QString& path);
     bool IsOpen() const;
     QString Path() const;
     void Close();
 
     // Runs one statement of the Jet dialect; RecordsAffected() then tells how
     // many rows it changed.
-    bool Execute(const QString& jetSql);
+    [[nodiscard]] bool Execute(const QString& jetSql);
     qint64 RecordsAffected() const;
     // Runs SQLite statements as they are (table definitions).
-    bool ExecuteNative(const QString& sqliteSql);
+    [[nodiscard]] bool ExecuteNative(const QString& sqliteSql);
 
     // An updatable recordset over a select of the Jet dialect. On failure the
     // recordset is closed, and is both at BOF and at EOF.
@@ -138,7 +138,9 @@ public:
         QVariant Value() const { return rs_->Value(index_); }
         operator QVariant() const { return Value(); }
         FieldRef& operator=(const QVariant& v) {
-            rs_->SetValue(index_, v);
+            // An assignment cannot answer: a refused value stays in
+            // LastError(), and a writer that must know calls SetValue.
+            (void)rs_->SetValue(index_, v);
             return *this;
         }
         QString Name() const { return rs_->FieldName(index_); }
@@ -194,8 +196,10 @@ public:
     FieldRef Fields(int index) { return FieldRef(this, index); }
     QVariant Value(const QString& name) const { return Value(FieldIndex(name)); }
     QVariant Value(int index) const;
-    bool SetValue(const QString& name, const QVariant& value) { return SetValue(FieldIndex(name), value); }
-    bool SetValue(int index, const QVariant& value);
+    [[nodiscard]] bool SetValue(const QString& name, const QVariant& value) {
+        return SetValue(FieldIndex(name), value);
+    }
+    [[nodiscard]] bool SetValue(int index, const QVariant& value);
 
     // The rowid of the current record in its table, or -1.
     qint64 RowId() const;

@@ -46,7 +46,7 @@ public:
 
     // Reads the rows again. On failure (no such file or table) the control
     // holds no rows and no fields, LastError says why, and false is returned.
-    bool Refresh();
+    [[nodiscard]] bool Refresh();
     QString LastError() const { return failure_.text; }
     db::Failure LastFailure() const { return failure_; }
 
@@ -64,7 +64,7 @@ public:
     // Writes one field of one row to the table at once. Empty text is stored
     // as Null. Fails (false, LastError) when the row or field does not exist,
     // the record source cannot be updated, or the value does not fit the field.
-    bool SetValue(int row, int field, const QVariant& value);
+    [[nodiscard]] bool SetValue(int row, int field, const QVariant& value);
 
 signals:
     void aboutToRefresh();

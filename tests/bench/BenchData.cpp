@@ -39,20 +39,22 @@ bool MakeBenchDataFile(const QString& path, int lines, int partners, int items, 
         db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from 取引先マスタ where rowid = 0"));
         for (int i = 0; i < partners; ++i) {
             if (!rs.AddNew()) return Fail(d, "partners");
-            rs.SetValue(QStringLiteral("取引先名"), BenchPartner(i));
-            rs.SetValue(QStringLiteral("ふりがな"), Reading(u"と", i));
-            rs.SetValue(QStringLiteral("クイック読込"), QStringLiteral("する"));
-            if (!rs.Update()) return Fail(d, "partners");
+            bool set = true;  // a value refused fails the row with its Update
+            set &= rs.SetValue(QStringLiteral("取引先名"), BenchPartner(i));
+            set &= rs.SetValue(QStringLiteral("ふりがな"), Reading(u"と", i));
+            set &= rs.SetValue(QStringLiteral("クイック読込"), QStringLiteral("する"));
+            if (!set || !rs.Update()) return Fail(d, "partners");
         }
     }
     {
         db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from 科目マスタ where rowid = 0"));
         for (int j = 0; j < items; ++j) {
             if (!rs.AddNew()) return Fail(d, "items");
-            rs.SetValue(QStringLiteral("科目"), BenchItem(j));
-            rs.SetValue(QStringLiteral("ふりがな"), Reading(u"か", j));
-            rs.SetValue(QStringLiteral("非課税"), j % 10 == 9);
-            if (!rs.Update()) return Fail(d, "items");
+            bool set = true;  // a value refused fails the row with its Update
+            set &= rs.SetValue(QStringLiteral("科目"), BenchItem(j));
+            set &= rs.SetValue(QStringLiteral("ふりがな"), Reading(u"か", j));
+            set &= rs.SetValue(QStringLiteral("非課税"), j % 10 == 9);
+            if (!set || !rs.Update()) return Fail(d, "items");
         }
     }
     // Pair k: partner k % partners with item (k / partners + k) % items.
@@ -61,12 +63,13 @@ bool MakeBenchDataFile(const QString& path, int lines, int partners, int items, 
         db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from 取引先科目 where rowid = 0"));
         for (int k = 0; k < pairs; ++k) {
             if (!rs.AddNew()) return Fail(d, "pairs");
-            rs.SetValue(QStringLiteral("取引先名"), BenchPartner(k % partners));
-            rs.SetValue(QStringLiteral("科目"), BenchItem(pairItem(k)));
-            rs.SetValue(QStringLiteral("非課税"), pairItem(k) % 10 == 9);
-            rs.SetValue(QStringLiteral("回数"), 1 + k % 17);
-            rs.SetValue(QStringLiteral("ふりがな"), Reading(u"か", pairItem(k)));
-            if (!rs.Update()) return Fail(d, "pairs");
+            bool set = true;  // a value refused fails the row with its Update
+            set &= rs.SetValue(QStringLiteral("取引先名"), BenchPartner(k % partners));
+            set &= rs.SetValue(QStringLiteral("科目"), BenchItem(pairItem(k)));
+            set &= rs.SetValue(QStringLiteral("非課税"), pairItem(k) % 10 == 9);
+            set &= rs.SetValue(QStringLiteral("回数"), 1 + k % 17);
+            set &= rs.SetValue(QStringLiteral("ふりがな"), Reading(u"か", pairItem(k)));
+            if (!set || !rs.Update()) return Fail(d, "pairs");
         }
     }
     {
@@ -86,15 +89,16 @@ bool MakeBenchDataFile(const QString& path, int lines, int partners, int items, 
             const int amount = 100 + (i * 7919) % 50000;
             const bool exempt = pairItem(k) % 10 == 9;
             if (!rs.AddNew()) return Fail(d, "lines");
-            rs.SetValue(QStringLiteral("行番号"), lineNo);
-            rs.SetValue(QStringLiteral("日付"), date);
-            rs.SetValue(QStringLiteral("曜日"), QString::fromUtf16(weekdays[date.dayOfWeek() - 1]));
-            rs.SetValue(QStringLiteral("取引先名"), BenchPartner(k % partners));
-            rs.SetValue(QStringLiteral("科目"), BenchItem(pairItem(k)));
-            rs.SetValue(QStringLiteral("金額"), amount);
-            rs.SetValue(QStringLiteral("税額"), exempt ? QVariant() : QVariant(amount * 10 / 110));
-            rs.SetValue(QStringLiteral("非課税"), exempt);
-            if (!rs.Update()) return Fail(d, "lines");
+            bool set = true;  // a value refused fails the row with its Update
+            set &= rs.SetValue(QStringLiteral("行番号"), lineNo);
+            set &= rs.SetValue(QStringLiteral("日付"), date);
+            set &= rs.SetValue(QStringLiteral("曜日"), QString::fromUtf16(weekdays[date.dayOfWeek() - 1]));
+            set &= rs.SetValue(QStringLiteral("取引先名"), BenchPartner(k % partners));
+            set &= rs.SetValue(QStringLiteral("科目"), BenchItem(pairItem(k)));
+            set &= rs.SetValue(QStringLiteral("金額"), amount);
+            set &= rs.SetValue(QStringLiteral("税額"), exempt ? QVariant() : QVariant(amount * 10 / 110));
+            set &= rs.SetValue(QStringLiteral("非課税"), exempt);
+            if (!set || !rs.Update()) return Fail(d, "lines");
         }
     }
     if (!d.CommitTrans()) return Fail(d, "commit");

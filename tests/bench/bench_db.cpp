@@ -80,7 +80,8 @@ void BM_BlankEntryRows(benchmark::State& state) {
     db::Database work;
     db::OpenScratch(work, f.work);  // as the program opens the work file
     for (auto _ : state) {
-        work.Execute(QStringLiteral("delete * from w取引明細"));
+        // Setup: a step that fails shows in what the run then measures.
+        (void)work.Execute(QStringLiteral("delete * from w取引明細"));
         bool ok = work.BeginTrans();
         db::Recordset rs = work.OpenRecordset(QStringLiteral("select * from w取引明細"));
         const int check = rs.FieldIndex(QStringLiteral("チェック")), lno = rs.FieldIndex(QStringLiteral("lno"));
@@ -88,13 +89,13 @@ void BM_BlankEntryRows(benchmark::State& state) {
         const int exempt = rs.FieldIndex(QStringLiteral("非課税")), day = rs.FieldIndex(QStringLiteral("日"));
         for (int i = 1; ok && i <= 5000; ++i) {
             ok = rs.AddNew();
-            rs.SetValue(check, false);
-            rs.SetValue(lno, i);
-            rs.SetValue(amount, QVariant());
-            rs.SetValue(tax, QVariant());
-            rs.SetValue(exempt, false);
-            rs.SetValue(day, QVariant());
-            ok = rs.Update();
+            ok &= rs.SetValue(check, false);
+            ok &= rs.SetValue(lno, i);
+            ok &= rs.SetValue(amount, QVariant());
+            ok &= rs.SetValue(tax, QVariant());
+            ok &= rs.SetValue(exempt, false);
+            ok &= rs.SetValue(day, QVariant());
+            ok = ok && rs.Update();
         }
         rs.Close();
         if (!ok || !work.CommitTrans()) {
@@ -135,22 +136,24 @@ BENCHMARK(BM_BlankEntryRows_Raw)->Unit(benchmark::kMillisecond);
 void BM_Insert50000Lines(benchmark::State& state) {
     Folder f;
     db::Database data;
-    data.Open(f.data);
+    // Setup: a step that fails shows in what the run then measures.
+    (void)data.Open(f.data);
     const QDate start(2026, 1, 1);
     for (auto _ : state) {
-        data.Execute(QStringLiteral("delete * from 取引明細"));
+        // Setup: a step that fails shows in what the run then measures.
+        (void)data.Execute(QStringLiteral("delete * from 取引明細"));
         bool ok = data.BeginTrans();
         db::Recordset rs = data.OpenRecordset(QStringLiteral("select * from 取引明細 where rowid = 0"));
         for (int i = 0; ok && i < 50000; ++i) {
             if (i % 10000 == 9999) rs = data.OpenRecordset(QStringLiteral("select * from 取引明細 where rowid = 0"));
             ok = rs.AddNew();
-            rs.SetValue(QStringLiteral("行番号"), i % 200 + 1);
-            rs.SetValue(QStringLiteral("日付"), start.addDays(i % 365));
-            rs.SetValue(QStringLiteral("取引先名"), bench::BenchPartner(i % 300));
-            rs.SetValue(QStringLiteral("科目"), bench::BenchItem(i % 40));
-            rs.SetValue(QStringLiteral("金額"), 100 + i);
-            rs.SetValue(QStringLiteral("非課税"), false);
-            ok = rs.Update();
+            ok &= rs.SetValue(QStringLiteral("行番号"), i % 200 + 1);
+            ok &= rs.SetValue(QStringLiteral("日付"), start.addDays(i % 365));
+            ok &= rs.SetValue(QStringLiteral("取引先名"), bench::BenchPartner(i % 300));
+            ok &= rs.SetValue(QStringLiteral("科目"), bench::BenchItem(i % 40));
+            ok &= rs.SetValue(QStringLiteral("金額"), 100 + i);
+            ok &= rs.SetValue(QStringLiteral("非課税"), false);
+            ok = ok && rs.Update();
         }
         rs.Close();
         if (!ok || !data.CommitTrans()) {
@@ -200,7 +203,8 @@ const char* const kYearSelect = "select * from 取引明細  where  日付 >= #2
 
 void BM_ReadYearLines(benchmark::State& state) {
     db::Database data;
-    data.Open(LinesFile());
+    // Setup: a step that fails shows in what the run then measures.
+    (void)data.Open(LinesFile());
     qint64 walked = 0;
     for (auto _ : state) {
         db::Recordset rs = data.OpenRecordset(QString::fromUtf8(kYearSelect));
@@ -243,7 +247,8 @@ BENCHMARK(BM_ReadYearLines_Raw)->Unit(benchmark::kMillisecond);
 
 void BM_YearItemSums(benchmark::State& state) {
     db::Database data;
-    data.Open(LinesFile());
+    // Setup: a step that fails shows in what the run then measures.
+    (void)data.Open(LinesFile());
     for (auto _ : state) {
         db::Recordset rs = data.OpenRecordset(QStringLiteral(
             "select 科目, sum(金額) as gkin from 取引明細 where 日付 >= #2026/01/01# and 日付 <= #2026/12/31# "
@@ -279,11 +284,13 @@ BENCHMARK(BM_YearItemSums_Raw)->Unit(benchmark::kMillisecond);
 void BM_CopyLinesIntoWorkTable(benchmark::State& state) {
     Folder f;
     db::Database work;
-    work.Open(f.work);
+    // Setup: a step that fails shows in what the run then measures.
+    (void)work.Open(f.work);
     const QString copy = QStringLiteral("insert into w経費一覧 select 行番号,日付,取引先名,科目,金額 from 取引明細 in '") +
                          db::SqlEscape(LinesFile()) + QStringLiteral("' order by 日付,行番号;");
     for (auto _ : state) {
-        work.Execute(QStringLiteral("delete * from w経費一覧"));
+        // Setup: a step that fails shows in what the run then measures.
+        (void)work.Execute(QStringLiteral("delete * from w経費一覧"));
         if (!work.Execute(copy) || work.RecordsAffected() != kFileLines) state.SkipWithError("copy failed");
     }
 }

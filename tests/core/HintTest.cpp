@@ -24,7 +24,7 @@ protected:
     qint64 Rows() { return CountData(QStringLiteral("select * from MvHint where FormName = 'FrmInput'")); }
     QString StoredText() {
         db::Database d;
-        d.Open(DataFile());
+        EXPECT_TRUE(d.Open(DataFile()));
         return d.OpenRecordset(QStringLiteral("select * from MvHint")).Value(QStringLiteral("Contents")).toString();
     }
     QStringList Texts() const {

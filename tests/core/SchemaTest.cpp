@@ -164,7 +164,7 @@ TEST_F(StatementShapes, ExpenseListReadsCountsAndDeletesTickedLines) {
     // Ticked lines go from the data file by their triple, then from the list.
     db::Recordset list = work_.OpenRecordset(QStringLiteral("select * from w経費一覧 where 科目 = '雑費'"));
     ASSERT_TRUE(list.Edit());
-    list.SetValue(QStringLiteral("チェック"), true);
+    EXPECT_TRUE(list.SetValue(QStringLiteral("チェック"), true));
     ASSERT_TRUE(list.Update());
     db::Recordset ticked = work_.OpenRecordset(QStringLiteral("select 日付,取引先名,行番号 from w経費一覧 where チェック = True"));
     ASSERT_EQ(ticked.RecordCount(), 1);
@@ -190,7 +190,7 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
                                            QStringLiteral("' and  日付 >= #2005/04/01# and 日付 <= #2006/03/31#"),
                                        QStringLiteral("gkin"));
             ASSERT_TRUE(rows.Edit());
-            rows.SetValue(QStringLiteral("金額"), sum);
+            EXPECT_TRUE(rows.SetValue(QStringLiteral("金額"), sum));
             ASSERT_TRUE(rows.Update());
         }
     }
@@ -204,7 +204,7 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
         int counter = 1;
         for (; !sorted.IsEOF(); sorted.MoveNext(), ++counter) {
             ASSERT_TRUE(sorted.Edit());
-            sorted.SetValue(QStringLiteral("順位"), counter <= 1 ? counter : 10000);
+            EXPECT_TRUE(sorted.SetValue(QStringLiteral("順位"), counter <= 1 ? counter : 10000));
             ASSERT_TRUE(sorted.Update());
         }
     }
@@ -235,8 +235,8 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
         db::Recordset rows = work_.OpenRecordset(QStringLiteral("select * from w月別経費"));
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ASSERT_TRUE(rows.Edit());
-            rows.SetValue(QStringLiteral("合計"), 100);
-            rows.SetValue(2 + 12, 7);  // 金額12, by ordinal
+            EXPECT_TRUE(rows.SetValue(QStringLiteral("合計"), 100));
+            EXPECT_TRUE(rows.SetValue(2 + 12, 7));  // 金額12, by ordinal
             ASSERT_TRUE(rows.Update());
         }
     }
@@ -275,10 +275,10 @@ TEST_F(StatementShapes, MasterPrintTablesAndMaintenanceStatements) {
     db::Recordset items = data_.OpenRecordset(QStringLiteral("select * from 取引先科目 where 取引先名 = '") +
                                               db::SqlEscape(partners.Value(0).toString()) + u'\'');
     ASSERT_TRUE(print.AddNew());
-    print.SetValue(QStringLiteral("取引先名"), partners.Value(QStringLiteral("取引先名")));
-    print.SetValue(QStringLiteral("科目"), items.Value(QStringLiteral("科目")));
-    print.SetValue(QStringLiteral("科目ふりがな"), items.Value(QStringLiteral("ふりがな")));
-    print.SetValue(QStringLiteral("非課税"), items.Value(QStringLiteral("非課税")));
+    EXPECT_TRUE(print.SetValue(QStringLiteral("取引先名"), partners.Value(QStringLiteral("取引先名"))));
+    EXPECT_TRUE(print.SetValue(QStringLiteral("科目"), items.Value(QStringLiteral("科目"))));
+    EXPECT_TRUE(print.SetValue(QStringLiteral("科目ふりがな"), items.Value(QStringLiteral("ふりがな"))));
+    EXPECT_TRUE(print.SetValue(QStringLiteral("非課税"), items.Value(QStringLiteral("非課税"))));
     EXPECT_TRUE(print.Update()) << print.LastError().toStdString();
 
     // Combos of the list screens.
@@ -292,15 +292,15 @@ TEST_F(StatementShapes, MasterPrintTablesAndMaintenanceStatements) {
     EXPECT_EQ(Run(work_, QStringLiteral("delete * from 管理")), 1);
     db::Recordset env = work_.OpenRecordset(QStringLiteral("select * from 管理"));
     ASSERT_TRUE(env.AddNew());
-    env.SetValue(QStringLiteral("DataPath"), QVariant());
+    EXPECT_TRUE(env.SetValue(QStringLiteral("DataPath"), QVariant()));
     EXPECT_TRUE(env.Update());
     EXPECT_EQ(Run(data_, QStringLiteral("delete * from 自社情報")), 1);
     db::Recordset company = data_.OpenRecordset(QStringLiteral("select * from 自社情報"));
     ASSERT_TRUE(company.AddNew());
-    company.SetValue(QStringLiteral("年号"), QStringLiteral("和暦"));
-    company.SetValue(QStringLiteral("開始日"), QStringLiteral("2005/04/01"));
-    company.SetValue(QStringLiteral("税率"), 0.05);
-    company.SetValue(QStringLiteral("税実施"), QStringLiteral("2006/04/01"));
+    EXPECT_TRUE(company.SetValue(QStringLiteral("年号"), QStringLiteral("和暦")));
+    EXPECT_TRUE(company.SetValue(QStringLiteral("開始日"), QStringLiteral("2005/04/01")));
+    EXPECT_TRUE(company.SetValue(QStringLiteral("税率"), 0.05));
+    EXPECT_TRUE(company.SetValue(QStringLiteral("税実施"), QStringLiteral("2006/04/01")));
     EXPECT_TRUE(company.Update());
 
     // Bulk deletes.

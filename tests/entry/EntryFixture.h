@@ -103,7 +103,7 @@ protected:
     // The stored lines in date, number and partner order.
     std::vector<Line> Lines(const QString& where = QString()) {
         db::Database d;
-        d.Open(DataFile());
+        EXPECT_TRUE(d.Open(DataFile()));
         db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from 取引明細 ") + where +
                                            QStringLiteral(" order by 日付, 行番号, 取引先名"));
         std::vector<Line> out;
@@ -117,13 +117,13 @@ protected:
     // One value of the data file (the first row of a select), or "<none>".
     QVariant DataValue(const QString& sql) {
         db::Database d;
-        d.Open(DataFile());
+        EXPECT_TRUE(d.Open(DataFile()));
         db::Recordset rs = d.OpenRecordset(sql);
         return rs.IsEOF() ? QVariant(QStringLiteral("<none>")) : rs.Value(0);
     }
     QVariant WorkValue(const QString& sql) {
         db::Database d;
-        d.Open(WorkFile());
+        EXPECT_TRUE(d.Open(WorkFile()));
         db::Recordset rs = d.OpenRecordset(sql);
         return rs.IsEOF() ? QVariant(QStringLiteral("<none>")) : rs.Value(0);
     }

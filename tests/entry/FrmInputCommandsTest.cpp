@@ -31,7 +31,7 @@ protected:
     // The lno of every ticked work row.
     QList<qint64> Ticked() {
         db::Database d;
-        d.Open(WorkFile());
+        EXPECT_TRUE(d.Open(WorkFile()));
         QList<qint64> out;
         for (db::Recordset rs =
                  d.OpenRecordset(QStringLiteral("select lno from w取引明細 where チェック = True order by lno"));

@@ -38,10 +38,10 @@ protected:
         db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from 取引明細"));
         for (int i = 0; i < n; ++i) {
             ASSERT_TRUE(rs.AddNew());
-            rs.SetValue(QStringLiteral("行番号"), i + 1);
-            rs.SetValue(QStringLiteral("日付"), QDate(2026, 1, 1).addDays(i % 300));
-            rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("取引先%1").arg(i % 7));
-            rs.SetValue(QStringLiteral("金額"), 100 + i);
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("行番号"), i + 1));
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("日付"), QDate(2026, 1, 1).addDays(i % 300)));
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("取引先%1").arg(i % 7)));
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("金額"), 100 + i));
             ASSERT_TRUE(rs.Update());
         }
         ASSERT_TRUE(d.CommitTrans());
@@ -271,8 +271,8 @@ TEST_F(FrmInputRegisterTest, AFailedWriteStoresNothingSaysSoAndKeepsTheRows) {
     // Once the cause is gone the same rows register.
     {
         db::Database d;
-        d.Open(DataFile());
-        d.ExecuteNative(QStringLiteral("DROP TRIGGER no_b"));
+        EXPECT_TRUE(d.Open(DataFile()));
+        EXPECT_TRUE(d.ExecuteNative(QStringLiteral("DROP TRIGGER no_b")));
     }
     Register(f);
     EXPECT_EQ(Describe(Lines()), (QStringList{"03/01 #1 A 雑費 100", "03/02 #2 B 新科目 200"}));

@@ -141,7 +141,7 @@ protected:
     }
     QStringList Rows(const QString& sql, bool work = true) {
         db::Database d;
-        d.Open(work ? WorkFile() : DataFile());
+        EXPECT_TRUE(d.Open(work ? WorkFile() : DataFile()));
         QStringList rows;
         for (db::Recordset rs = d.OpenRecordset(sql); !rs.IsEOF(); rs.MoveNext()) {
             QStringList fields;

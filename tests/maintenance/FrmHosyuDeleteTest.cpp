@@ -26,8 +26,8 @@ protected:
             AddLine(QString::fromUtf8(date), QStringLiteral("O'Hara商会"), QStringLiteral("修繕費"), 2100);
         }
         db::Database work;
-        work.Open(WorkFile());
-        work.Execute(QStringLiteral("update 管理 set DataPath = '/srv/x.mdb'"));
+        EXPECT_TRUE(work.Open(WorkFile()));
+        EXPECT_TRUE(work.Execute(QStringLiteral("update 管理 set DataPath = '/srv/x.mdb'")));
         titles_ = Count(QStringLiteral("勘定科目"));
     }
 

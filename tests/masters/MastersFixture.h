@@ -39,7 +39,7 @@ protected:
     // "/", null as "-".
     QStringList Rows(const QString& sql, const QString& file = QString()) {
         db::Database d;
-        d.Open(file.isEmpty() ? DataFile() : file);
+        EXPECT_TRUE(d.Open(file.isEmpty() ? DataFile() : file));
         QStringList rows;
         for (db::Recordset rs = d.OpenRecordset(sql); !rs.IsEOF(); rs.MoveNext()) {
             QStringList fields;

@@ -57,7 +57,7 @@ protected:
     }
     qint64 CountData(const QString& sql) {
         db::Database d;
-        d.Open(DataFile());
+        EXPECT_TRUE(d.Open(DataFile()));
         return d.OpenRecordset(sql).RecordCount();
     }
 

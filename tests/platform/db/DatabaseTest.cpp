@@ -323,7 +323,7 @@ TEST_F(AttachTest, AnAttachedFileIsWrittenInOneTransactionWithTheConnectionsOwn)
     ASSERT_TRUE(db_.Execute(QStringLiteral("delete * from 明細 where 行番号 <> 2")));
     db::Recordset rows = db_.OpenRecordset(QStringLiteral("select * from w行") + in + QStringLiteral(" where lno = 2"));
     ASSERT_TRUE(rows.Edit());
-    rows.SetValue(QStringLiteral("チェック"), true);
+    EXPECT_TRUE(rows.SetValue(QStringLiteral("チェック"), true));
     ASSERT_TRUE(rows.Update()) << rows.LastError().toStdString();
     rows.Close();
     ASSERT_TRUE(db_.Execute(QStringLiteral("delete * from w行") + in + QStringLiteral(" where lno <> 2")));

@@ -55,7 +55,7 @@ TEST_F(LogTest, EveryFailedStatementIsLoggedOnceWithItsTextAndSqlitesMessage) {
     // A write through a recordset that SQLite refuses.
     db::Recordset rs = db_.OpenRecordset(QStringLiteral("select * from 明細"));
     ASSERT_TRUE(rs.AddNew());
-    rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("A"));
+    EXPECT_TRUE(rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("A")));
     EXPECT_FALSE(rs.Update());
     ASSERT_EQ(lines_.size(), 3);
     EXPECT_TRUE(lines_[2].contains(QStringLiteral("NOT NULL")));

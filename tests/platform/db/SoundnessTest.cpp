@@ -28,10 +28,10 @@ protected:
         db::Recordset rs = db_.OpenRecordset(QStringLiteral("select * from 明細 where rowid = 0"));
         for (int i = 1; i <= n; ++i) {
             ASSERT_TRUE(rs.AddNew());
-            rs.SetValue(QStringLiteral("行番号"), i);
-            rs.SetValue(QStringLiteral("日付"), QDate(2026, 1, 1).addDays(i % 365));
-            rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("取引先%1").arg(i % 7));
-            rs.SetValue(QStringLiteral("金額"), i * 10);
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("行番号"), i));
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("日付"), QDate(2026, 1, 1).addDays(i % 365)));
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("取引先%1").arg(i % 7)));
+            EXPECT_TRUE(rs.SetValue(QStringLiteral("金額"), i * 10));
             ASSERT_TRUE(rs.Update());
         }
         ASSERT_TRUE(db_.CommitTrans());
@@ -55,13 +55,13 @@ TEST_F(SoundnessTest, AnUpdateOfARowDeletedUnderneathFails) {
     ASSERT_FALSE(rs.IsEOF());
     ASSERT_TRUE(other.Execute(QStringLiteral("delete * from 明細 where 行番号 = 1")));
     ASSERT_TRUE(rs.Edit());
-    rs.SetValue(QStringLiteral("金額"), 5);
+    EXPECT_TRUE(rs.SetValue(QStringLiteral("金額"), 5));
     EXPECT_FALSE(rs.Update());
     EXPECT_TRUE(rs.LastError().contains(QStringLiteral("no longer exists")));
     // The row that is still there is written.
     rs.MoveNext();
     ASSERT_TRUE(rs.Edit());
-    rs.SetValue(QStringLiteral("金額"), 5);
+    EXPECT_TRUE(rs.SetValue(QStringLiteral("金額"), 5));
     EXPECT_TRUE(rs.Update());
     EXPECT_EQ(Count(other, QStringLiteral("select sum(金額) from 明細")), 5);
 }
@@ -152,7 +152,7 @@ TEST_F(SoundnessTest, LongWalksReadTheSameRowsAsAFullRead) {
     while (!again.IsEOF()) again.MoveNext();
     again.MoveFirst();
     ASSERT_TRUE(again.Edit());
-    again.SetValue(QStringLiteral("金額"), 1);
+    EXPECT_TRUE(again.SetValue(QStringLiteral("金額"), 1));
     ASSERT_TRUE(again.Update());
     EXPECT_EQ(Count(db_, QStringLiteral("select 金額 from 明細 where 行番号 = 1")), 1);
 

@@ -44,17 +44,21 @@ struct WorkFile {
 
     explicit WorkFile(int rows) {
         path = dir.filePath(QStringLiteral("work.mdb"));
-        db.Create(path);
-        db.ExecuteNative(QStringLiteral(
+        EXPECT_TRUE(db.Create(path));
+        EXPECT_TRUE(db.ExecuteNative(QStringLiteral(
             "CREATE TABLE w明細 (lno LONG, チェック YESNO NOT NULL ON CONFLICT REPLACE DEFAULT 0, 日付 DATE, "
             "取引先名 TEXT(255), 金額 DOUBLE, 科目 TEXT(255), 月日 TEXT(255), "
-            "非課税 YESNO NOT NULL ON CONFLICT REPLACE DEFAULT 0, DD日付 DATE)"));
-        db.ExecuteNative(QStringLiteral("CREATE TABLE w取引先参照 (取引先名 TEXT(255), ふりがな TEXT(255))"));
-        db.ExecuteNative(QStringLiteral("INSERT INTO w明細 (lno) WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL "
-                                        "SELECT x + 1 FROM n WHERE x < %1) SELECT x FROM n")
-                             .arg(rows));
-        db.Execute(QStringLiteral("insert into w取引先参照 (取引先名, ふりがな) values ('亀山商店', 'かめやま')"));
-        db.Execute(QStringLiteral("insert into w取引先参照 (取引先名, ふりがな) values ('佐藤電機', 'さとう')"));
+            "非課税 YESNO NOT NULL ON CONFLICT REPLACE DEFAULT 0, DD日付 DATE)")));
+        EXPECT_TRUE(
+            db.ExecuteNative(QStringLiteral("CREATE TABLE w取引先参照 (取引先名 TEXT(255), ふりがな TEXT(255))")));
+        EXPECT_TRUE(
+            db.ExecuteNative(QStringLiteral("INSERT INTO w明細 (lno) WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL "
+                                            "SELECT x + 1 FROM n WHERE x < %1) SELECT x FROM n")
+                                 .arg(rows)));
+        EXPECT_TRUE(
+            db.Execute(QStringLiteral("insert into w取引先参照 (取引先名, ふりがな) values ('亀山商店', 'かめやま')")));
+        EXPECT_TRUE(
+            db.Execute(QStringLiteral("insert into w取引先参照 (取引先名, ふりがな) values ('佐藤電機', 'さとう')")));
     }
 
     // What another connection reads from the table now.
@@ -266,8 +270,8 @@ TEST_F(GridTest, CancelledBeforeUpdateKeepsCursorAndTheHandlersValue) {
             cancel = 1;
         }
     };
-    file->db.Execute(QStringLiteral("update w明細 set 月日 = '0101' where lno = 1"));
-    data.Refresh();
+    EXPECT_TRUE(file->db.Execute(QStringLiteral("update w明細 set 月日 = '0101' where lno = 1")));
+    EXPECT_TRUE(data.Refresh());
     GoTo(0, kMonthDay);
     Key(Qt::Key_Delete);
     Type(QStringLiteral("315"));
@@ -524,9 +528,9 @@ TEST_F(GridTest, CursorSkipsColumnsItMayNotEnter) {
 TEST_F(GridTest, RefreshDropsAPendingEditAndGoesToTheFirstRow) {
     GoTo(3, kItem);
     Type(QStringLiteral("abc"));
-    file->db.Execute(QStringLiteral("delete * from w明細 where lno > 2"));
+    EXPECT_TRUE(file->db.Execute(QStringLiteral("delete * from w明細 where lno > 2")));
     ClearLog();
-    data.Refresh();
+    EXPECT_TRUE(data.Refresh());
     EXPECT_EQ(log, (Log{"RowColChange 3,5"}));
     EXPECT_FALSE(grid->HasPendingEdit());
     EXPECT_EQ(grid->RowCount(), 2);
@@ -617,8 +621,8 @@ TEST_F(GridTest, DropDownPickIsAPendingEditAndRaisesTheChoice) {
 
 TEST_F(GridTest, DropDownKeepsTheRowsOfItsLastRefresh) {
     // Another part of the program rewrites the list's table.
-    file->db.Execute(QStringLiteral("delete * from w取引先参照"));
-    file->db.Execute(QStringLiteral("insert into w取引先参照 (取引先名) values ('別の一覧')"));
+    EXPECT_TRUE(file->db.Execute(QStringLiteral("delete * from w取引先参照")));
+    EXPECT_TRUE(file->db.Execute(QStringLiteral("insert into w取引先参照 (取引先名) values ('別の一覧')")));
     EXPECT_EQ(list.RowCount(), 2);
 
     GoTo(0, kPartner);
@@ -634,7 +638,7 @@ TEST_F(GridTest, DropDownKeepsTheRowsOfItsLastRefresh) {
     QTest::keyClick(view, Qt::Key_Return);
     EXPECT_EQ(grid->Columns(kPartner).Value(), QVariant(QStringLiteral("佐藤電機")));
 
-    partners.Refresh();
+    EXPECT_TRUE(partners.Refresh());
     EXPECT_EQ(list.RowCount(), 1);
     EXPECT_EQ(list.Value(0, 0), QVariant(QStringLiteral("別の一覧")));
 }
@@ -682,8 +686,8 @@ TEST_F(GridTest, NarrowColumnsKeepTheWidthsSetInTwips) {
 TEST(GridDataControlTest, ReadsInTableOrderAndWritesThroughWithTheFieldsConversion) {
     EnsureApp();
     WorkFile file(3);
-    file.db.Execute(QStringLiteral("delete * from w明細 where lno = 2"));
-    file.db.Execute(QStringLiteral("insert into w明細 (lno) values (9)"));
+    EXPECT_TRUE(file.db.Execute(QStringLiteral("delete * from w明細 where lno = 2")));
+    EXPECT_TRUE(file.db.Execute(QStringLiteral("insert into w明細 (lno) values (9)")));
     ui::DataControl data;
     data.SetDatabaseName(file.path);
     data.SetRecordSource(QStringLiteral("w明細"));
@@ -703,7 +707,7 @@ TEST(GridDataControlTest, ReadsInTableOrderAndWritesThroughWithTheFieldsConversi
     EXPECT_EQ(data.Value(2, amount), QVariant(1500.0));
 
     // The rows are those of the last refresh.
-    file.db.Execute(QStringLiteral("delete * from w明細"));
+    EXPECT_TRUE(file.db.Execute(QStringLiteral("delete * from w明細")));
     EXPECT_EQ(data.RowCount(), 3);
 
     data.SetRecordSource(QStringLiteral("w存在しない"));
