@@ -27,7 +27,9 @@ bool CanWrite(const QString& path) {
     return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
 }
 
-QString Name(const QString& path) { return QStringLiteral("「") + QDir::toNativeSeparators(path) + QStringLiteral("」"); }
+QString Name(const QString& path) {
+    return QStringLiteral("「") + QDir::toNativeSeparators(path) + QStringLiteral("」");
+}
 
 class Checker {
 public:
@@ -64,8 +66,7 @@ public:
                 Problem(Name(path) + QStringLiteral("は経費帳の") + role +
                             QStringLiteral("ではありません。このファイルは開かず、変更もしていません。"),
                         error);
-            else
-                Problem(role + Name(path) + QStringLiteral("を開けません。"), error);
+            else Problem(role + Name(path) + QStringLiteral("を開けません。"), error);
             return false;
         }
         return true;

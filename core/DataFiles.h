@@ -23,7 +23,7 @@ struct DataFilesOutcome {
     bool workOpen = false;
     bool dataWritable = false;  // false: read only this run (damaged or not writable)
     bool damaged = false;
-    QStringList problems;       // the user's messages, in the order shown
+    QStringList problems;  // the user's messages, in the order shown
 };
 
 // Opens ModMurv::DataFilePath into DbData and ModMurv::WorkFilePath into

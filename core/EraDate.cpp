@@ -29,8 +29,8 @@ QString FromIcu(const icu::UnicodeString& text) {
 // works on its own copy of the calendar.
 struct EraCalendar {
     std::unique_ptr<icu::Calendar> prototype;
-    QStringList names;     // by ICU era number: 明治, 大正, 昭和, 平成, 令和, ...
-    QStringList initials;  // M, T, S, H, R (older eras have no letter: their name)
+    QStringList names;       // by ICU era number: 明治, 大正, 昭和, 平成, 令和, ...
+    QStringList initials;    // M, T, S, H, R (older eras have no letter: their name)
     int firstModernEra = 0;  // the era of 1873, the first Gregorian year: 明治
 
     EraCalendar() {
@@ -105,8 +105,7 @@ struct EraCalendar {
     // -1 when there is none.
     int Find(const QString& token) const {
         for (int era = firstModernEra; era < names.size(); ++era) {
-            if (token.size() == 1 ? token.compare(initials[era], Qt::CaseInsensitive) == 0
-                                  : token == names[era])
+            if (token.size() == 1 ? token.compare(initials[era], Qt::CaseInsensitive) == 0 : token == names[era])
                 return era;
         }
         return -1;
@@ -186,22 +185,19 @@ QDate ParseDate(const QString& text) {
     static const QRegularExpression compact(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2})$)"));
     static const QRegularExpression western(
         QStringLiteral(R"(^(\d{4}|\d{2})\s*([/.\-])\s*(\d{1,2})\s*\2\s*(\d{1,2})$)"));
-    static const QRegularExpression westernKanji(
-        QStringLiteral(R"(^(\d{4})\s*年\s*(\d{1,2})\s*月\s*(\d{1,2})\s*日$)"));
-    static const QRegularExpression era(QStringLiteral(
-        R"(^([A-Za-z]|\p{Han}+?)\s*(\d{1,2}|元)\s*)"
-        R"((?:([/.\-])\s*(\d{1,2})\s*\3\s*(\d{1,2})|年\s*(\d{1,2})\s*月\s*(\d{1,2})\s*日)$)"));
+    static const QRegularExpression westernKanji(QStringLiteral(R"(^(\d{4})\s*年\s*(\d{1,2})\s*月\s*(\d{1,2})\s*日$)"));
+    static const QRegularExpression era(
+        QStringLiteral(R"(^([A-Za-z]|\p{Han}+?)\s*(\d{1,2}|元)\s*)"
+                       R"((?:([/.\-])\s*(\d{1,2})\s*\3\s*(\d{1,2})|年\s*(\d{1,2})\s*月\s*(\d{1,2})\s*日)$)"));
 
     auto number = [](const QRegularExpressionMatch& m, int group) { return m.captured(group).toInt(); };
 
-    if (auto m = compact.match(t); m.hasMatch())
-        return QDate(number(m, 1), number(m, 2), number(m, 3));
+    if (auto m = compact.match(t); m.hasMatch()) return QDate(number(m, 1), number(m, 2), number(m, 3));
     if (auto m = western.match(t); m.hasMatch()) {
         const int year = m.capturedLength(1) == 2 ? YearFromTwoDigits(number(m, 1)) : number(m, 1);
         return QDate(year, number(m, 3), number(m, 4));
     }
-    if (auto m = westernKanji.match(t); m.hasMatch())
-        return QDate(number(m, 1), number(m, 2), number(m, 3));
+    if (auto m = westernKanji.match(t); m.hasMatch()) return QDate(number(m, 1), number(m, 2), number(m, 3));
     if (auto m = era.match(t); m.hasMatch()) {
         const EraCalendar& eras = Eras();
         const int eraNumber = eras.Find(m.captured(1));

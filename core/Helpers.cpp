@@ -30,10 +30,8 @@ bool IsNumber(const QVariant& value) {
     case QMetaType::Short:
     case QMetaType::UShort:
     case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
+    case QMetaType::Float: return true;
+    default: return false;
     }
 }
 
@@ -47,8 +45,7 @@ void ProgressStep(qint64 index) {
     ModMurv::ProgressInterval = interval;
 
     const qint64 percent = ModMurv::ProgressPercent.toLongLong();
-    if (percent < 100 && index % interval == 0)
-        ModMurv::ProgressPercent = std::min<qint64>(percent + 10, 100);
+    if (percent < 100 && index % interval == 0) ModMurv::ProgressPercent = std::min<qint64>(percent + 10, 100);
 }
 
 QVariant FormStack(const QString& op, const QString& formName) {
@@ -78,14 +75,10 @@ QVariant StrExtract(const QString& source, const QVariant& separator, int mode) 
     const qsizetype at = sep.isEmpty() ? -1 : source.indexOf(sep);
     if (at < 0) return source;
     switch (mode) {
-    case 0:
-        return source.mid(at + 1);
-    case 1:
-        return source.left(at) + source.mid(at + 1);
-    case 2:
-        return source.left(at);
-    default:
-        return QVariant();
+    case 0: return source.mid(at + 1);
+    case 1: return source.left(at) + source.mid(at + 1);
+    case 2: return source.left(at);
+    default: return QVariant();
     }
 }
 

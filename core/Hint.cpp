@@ -1,7 +1,7 @@
 #include "core/Hint.h"
 
-#include "core/ModMurv.h"
 #include "core/Failure.h"
+#include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "platform/db/Quote.h"
 #include "platform/db/Transaction.h"

@@ -1,7 +1,7 @@
 #include "core/Lookup.h"
 
-#include "core/ModMurv.h"
 #include "core/Failure.h"
+#include "core/ModMurv.h"
 #include "lookup/LookupClasses.h"
 
 namespace core {

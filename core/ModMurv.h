@@ -25,17 +25,17 @@ inline QString SqlText;          // the statement being run; means nothing betwe
 
 // ---- Company settings (LoadCompanyInfo)
 inline QString EraSetting = QStringLiteral("西暦");  // "西暦" or "和暦"
-inline QDate PeriodStart;          // invalid = not set
-inline QDate PeriodEnd;            // invalid = not set
-inline QVariant CompanyTitle;      // text or null
+inline QDate PeriodStart;                            // invalid = not set
+inline QDate PeriodEnd;                              // invalid = not set
+inline QVariant CompanyTitle;                        // text or null
 inline QString TaxKind = QStringLiteral("外税");
 inline QString TaxRounding = QStringLiteral("切り捨て");  // "切り捨て", "四捨五入", anything else rounds up
-inline QVariant TaxRate1;          // fraction before TaxChangeDate, or null
-inline QVariant TaxRate2;          // fraction from TaxChangeDate on, or null
-inline QVariant TaxChangeDate;     // "yyyy/mm/dd" text, or null
+inline QVariant TaxRate1;                                 // fraction before TaxChangeDate, or null
+inline QVariant TaxRate2;                                 // fraction from TaxChangeDate on, or null
+inline QVariant TaxChangeDate;                            // "yyyy/mm/dd" text, or null
 
 // ---- Derived at start-up
-inline double TaxRate = 0.05;      // the rate in force today
+inline double TaxRate = 0.05;  // the rate in force today
 
 // ---- Hint context (set by every hint button, read by the hint editor)
 inline QString HintFormName;
@@ -61,14 +61,14 @@ inline qint16 ResolvedDay = 0;
 // Written by a list screen right before it prints, read by its report's
 // band events. Every print writes each value its report reads (a Null
 // means "print nothing there"), so nothing of an earlier print shows.
-inline QVariant PrnDateFrom;   // first day of the period: a date or a "yyyy/mm/dd" text, or null
-inline QVariant PrnDateTo;     // last day of the period, in the same forms
-inline QVariant PrnTotal;      // total in yen, or null
-inline QVariant PrnTaxTotal;   // total tax in yen, or null
-inline QVariant PrnCount;      // number of lines, or null
+inline QVariant PrnDateFrom;                    // first day of the period: a date or a "yyyy/mm/dd" text, or null
+inline QVariant PrnDateTo;                      // last day of the period, in the same forms
+inline QVariant PrnTotal;                       // total in yen, or null
+inline QVariant PrnTaxTotal;                    // total tax in yen, or null
+inline QVariant PrnCount;                       // number of lines, or null
 inline std::array<QVariant, 13> PrnMonthTotal;  // element k-1: month k of the period; null = empty
 inline std::array<QVariant, 13> PrnMonthTax;    // element 12 is not used
-inline QString PrnRankKind;    // "科目別" or "取引先別"
+inline QString PrnRankKind;                     // "科目別" or "取引先別"
 
 // Puts the company settings back to their values before any row is read.
 void ResetCompanySettings();

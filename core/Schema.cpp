@@ -1,9 +1,9 @@
 #include "core/Schema.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "platform/db/Database.h"
 #include "platform/db/JetSql.h"
@@ -30,21 +30,22 @@ TableDef Table(const QString& name, std::vector<FieldDef> fields, std::vector<QS
 }
 
 std::vector<FieldDef> MonthTableFields() {
-    std::vector<FieldDef> f = {{QStringLiteral("取引先名"), T}, {QStringLiteral("科目"), T},
-                               {QStringLiteral("合計"), N}};
+    std::vector<FieldDef> f = {
+        {QStringLiteral("取引先名"), T}, {QStringLiteral("科目"), T}, {QStringLiteral("合計"), N}};
     for (int m = 1; m <= 12; ++m) f.push_back({QStringLiteral("金額%1").arg(m), N});
     f.push_back({QStringLiteral("順位"), L});
     return f;
 }
 
-const std::vector<FieldDef> kExpenseListFields = {
-    {QStringLiteral("チェック"), B}, {QStringLiteral("行番号"), L}, {QStringLiteral("日付"), D},
-    {QStringLiteral("取引先名"), T}, {QStringLiteral("金額"), N},   {QStringLiteral("科目"), T},
-    {QStringLiteral("摘要"), T}, {QStringLiteral("明細ID"), L}};
+const std::vector<FieldDef> kExpenseListFields = {{QStringLiteral("チェック"), B}, {QStringLiteral("行番号"), L},
+                                                  {QStringLiteral("日付"), D},     {QStringLiteral("取引先名"), T},
+                                                  {QStringLiteral("金額"), N},     {QStringLiteral("科目"), T},
+                                                  {QStringLiteral("摘要"), T},     {QStringLiteral("明細ID"), L}};
 
-const std::vector<FieldDef> kRankingFields = {
-    {QStringLiteral("順位"), L}, {QStringLiteral("科目"), T}, {QStringLiteral("取引先名"), T},
-    {QStringLiteral("金額"), N}};
+const std::vector<FieldDef> kRankingFields = {{QStringLiteral("順位"), L},
+                                              {QStringLiteral("科目"), T},
+                                              {QStringLiteral("取引先名"), T},
+                                              {QStringLiteral("金額"), N}};
 
 struct AccountTitle {
     const char* name;
@@ -84,9 +85,14 @@ const AccountTitle kAccountTitles[] = {
 const std::vector<TableDef>& DataTables() {
     static const std::vector<TableDef> tables = {
         Table(QStringLiteral("取引明細"),
-              {{QStringLiteral("行番号"), L}, {QStringLiteral("日付"), D}, {QStringLiteral("曜日"), T},
-               {QStringLiteral("取引先名"), T}, {QStringLiteral("科目"), T}, {QStringLiteral("金額"), N},
-               {QStringLiteral("税額"), C}, {QStringLiteral("非課税"), B}},
+              {{QStringLiteral("行番号"), L},
+               {QStringLiteral("日付"), D},
+               {QStringLiteral("曜日"), T},
+               {QStringLiteral("取引先名"), T},
+               {QStringLiteral("科目"), T},
+               {QStringLiteral("金額"), N},
+               {QStringLiteral("税額"), C},
+               {QStringLiteral("非課税"), B}},
               {{QStringLiteral("日付")},
                {QStringLiteral("取引先名"), QStringLiteral("日付"), QStringLiteral("行番号")},
                {QStringLiteral("科目"), QStringLiteral("日付"), QStringLiteral("金額")},
@@ -95,23 +101,35 @@ const std::vector<TableDef>& DataTables() {
               {{QStringLiteral("取引先名"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("クイック読込"), T}},
               {{QStringLiteral("取引先名")}, {QStringLiteral("ふりがな")}}),
         Table(QStringLiteral("取引先科目"),
-              {{QStringLiteral("取引先名"), T}, {QStringLiteral("科目"), T}, {QStringLiteral("非課税"), B},
-               {QStringLiteral("回数"), L}, {QStringLiteral("ふりがな"), T}},
+              {{QStringLiteral("取引先名"), T},
+               {QStringLiteral("科目"), T},
+               {QStringLiteral("非課税"), B},
+               {QStringLiteral("回数"), L},
+               {QStringLiteral("ふりがな"), T}},
               {{QStringLiteral("取引先名"), QStringLiteral("科目")}}),
         Table(QStringLiteral("科目マスタ"),
-              {{QStringLiteral("科目"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("非課税"), B},
+              {{QStringLiteral("科目"), T},
+               {QStringLiteral("ふりがな"), T},
+               {QStringLiteral("非課税"), B},
                {QStringLiteral("説明"), M}},
               {{QStringLiteral("科目")}, {QStringLiteral("ふりがな")}}),
         Table(QStringLiteral("勘定科目"),
               {{QStringLiteral("科目名"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("説明"), M}},
               {{QStringLiteral("科目名")}}),
-        Table(QStringLiteral("自社情報"),
-              {{QStringLiteral("年号"), T}, {QStringLiteral("開始日"), D}, {QStringLiteral("終了日"), D},
-               {QStringLiteral("タイトル"), T}, {QStringLiteral("税区分"), T}, {QStringLiteral("税端数"), T},
-               {QStringLiteral("税率"), N}, {QStringLiteral("税率2"), N}, {QStringLiteral("税実施"), D},
-               {QStringLiteral("明細リスト読込数"), L}}),
+        Table(QStringLiteral("自社情報"), {{QStringLiteral("年号"), T},
+                                           {QStringLiteral("開始日"), D},
+                                           {QStringLiteral("終了日"), D},
+                                           {QStringLiteral("タイトル"), T},
+                                           {QStringLiteral("税区分"), T},
+                                           {QStringLiteral("税端数"), T},
+                                           {QStringLiteral("税率"), N},
+                                           {QStringLiteral("税率2"), N},
+                                           {QStringLiteral("税実施"), D},
+                                           {QStringLiteral("明細リスト読込数"), L}}),
         Table(QStringLiteral("MvHint"),
-              {{QStringLiteral("FormName"), T}, {QStringLiteral("CtlName"), T}, {QStringLiteral("FormTitle"), T},
+              {{QStringLiteral("FormName"), T},
+               {QStringLiteral("CtlName"), T},
+               {QStringLiteral("FormTitle"), T},
                {QStringLiteral("Contents"), M}},
               {{QStringLiteral("FormName"), QStringLiteral("CtlName")}}),
         Table(QStringLiteral("コードマスタ"), {{QStringLiteral("コード"), T}, {QStringLiteral("名称"), T}}),
@@ -122,31 +140,48 @@ const std::vector<TableDef>& DataTables() {
 const std::vector<TableDef>& WorkTables() {
     static const std::vector<TableDef> tables = {
         Table(QStringLiteral("管理"), {{QStringLiteral("DataPath"), T}}),
-        Table(QStringLiteral("w取引明細"),
-              {{QStringLiteral("lno"), L}, {QStringLiteral("チェック"), B}, {QStringLiteral("行番号"), L},
-               {QStringLiteral("日付"), D}, {QStringLiteral("月"), S}, {QStringLiteral("日"), S},
-               {QStringLiteral("月日"), T}, {QStringLiteral("曜日"), T}, {QStringLiteral("DD日付"), D},
-               {QStringLiteral("取引先名"), T}, {QStringLiteral("科目"), T}, {QStringLiteral("金額"), N},
-               {QStringLiteral("税額"), N}, {QStringLiteral("非課税"), B}, {QStringLiteral("摘要"), T}}),
+        Table(QStringLiteral("w取引明細"), {{QStringLiteral("lno"), L},
+                                            {QStringLiteral("チェック"), B},
+                                            {QStringLiteral("行番号"), L},
+                                            {QStringLiteral("日付"), D},
+                                            {QStringLiteral("月"), S},
+                                            {QStringLiteral("日"), S},
+                                            {QStringLiteral("月日"), T},
+                                            {QStringLiteral("曜日"), T},
+                                            {QStringLiteral("DD日付"), D},
+                                            {QStringLiteral("取引先名"), T},
+                                            {QStringLiteral("科目"), T},
+                                            {QStringLiteral("金額"), N},
+                                            {QStringLiteral("税額"), N},
+                                            {QStringLiteral("非課税"), B},
+                                            {QStringLiteral("摘要"), T}}),
         Table(QStringLiteral("w取引先参照"), {{QStringLiteral("取引先名"), T}, {QStringLiteral("ふりがな"), T}}),
         Table(QStringLiteral("w科目参照"), {{QStringLiteral("科目"), T}, {QStringLiteral("ふりがな"), T}}),
-        Table(QStringLiteral("w取引先マスタ"),
-              {{QStringLiteral("取引先名"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("チェック"), B},
-               {QStringLiteral("クイック読込"), T}}),
-        Table(QStringLiteral("w取引先科目"),
-              {{QStringLiteral("科目"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("回数"), L},
-               {QStringLiteral("非課税"), B}, {QStringLiteral("チェック"), B}}),
-        Table(QStringLiteral("w取引先マスタ印刷"),
-              {{QStringLiteral("取引先名"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("科目"), T},
-               {QStringLiteral("科目ふりがな"), T}, {QStringLiteral("非課税"), B}}),
-        Table(QStringLiteral("w科目マスタ"),
-              {{QStringLiteral("チェック"), B}, {QStringLiteral("科目"), T}, {QStringLiteral("ふりがな"), T},
-               {QStringLiteral("非課税"), B}, {QStringLiteral("説明"), M}}),
+        Table(QStringLiteral("w取引先マスタ"), {{QStringLiteral("取引先名"), T},
+                                                {QStringLiteral("ふりがな"), T},
+                                                {QStringLiteral("チェック"), B},
+                                                {QStringLiteral("クイック読込"), T}}),
+        Table(QStringLiteral("w取引先科目"), {{QStringLiteral("科目"), T},
+                                              {QStringLiteral("ふりがな"), T},
+                                              {QStringLiteral("回数"), L},
+                                              {QStringLiteral("非課税"), B},
+                                              {QStringLiteral("チェック"), B}}),
+        Table(QStringLiteral("w取引先マスタ印刷"), {{QStringLiteral("取引先名"), T},
+                                                    {QStringLiteral("ふりがな"), T},
+                                                    {QStringLiteral("科目"), T},
+                                                    {QStringLiteral("科目ふりがな"), T},
+                                                    {QStringLiteral("非課税"), B}}),
+        Table(QStringLiteral("w科目マスタ"), {{QStringLiteral("チェック"), B},
+                                              {QStringLiteral("科目"), T},
+                                              {QStringLiteral("ふりがな"), T},
+                                              {QStringLiteral("非課税"), B},
+                                              {QStringLiteral("説明"), M}}),
         Table(QStringLiteral("w科目マスタ印刷"),
               {{QStringLiteral("科目"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("非課税"), B}}),
-        Table(QStringLiteral("w勘定科目"),
-              {{QStringLiteral("科目名"), T}, {QStringLiteral("ふりがな"), T}, {QStringLiteral("説明"), M},
-               {QStringLiteral("チェック"), B}}),
+        Table(QStringLiteral("w勘定科目"), {{QStringLiteral("科目名"), T},
+                                            {QStringLiteral("ふりがな"), T},
+                                            {QStringLiteral("説明"), M},
+                                            {QStringLiteral("チェック"), B}}),
         Table(QStringLiteral("w経費一覧"), kExpenseListFields),
         Table(QStringLiteral("w経費一覧印刷"), kExpenseListFields),
         Table(QStringLiteral("w経費順位"), kRankingFields),
@@ -176,10 +211,11 @@ bool AddMissingWorkFields(db::Database& work, const QString& table) {
         const auto have = work.TableFields(table);
         if (have.empty()) return false;
         for (const FieldDef& f : def.fields) {
-            const bool present = std::any_of(have.begin(), have.end(),
-                                             [&](const auto& field) { return field.first == f.name; });
+            const bool present =
+                std::any_of(have.begin(), have.end(), [&](const auto& field) { return field.first == f.name; });
             if (!present && f.type != FieldType::YesNo &&
-                !work.ExecuteNative(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(db::QuoteIdent(table), ColumnDefinition(f))))
+                !work.ExecuteNative(
+                    QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(db::QuoteIdent(table), ColumnDefinition(f))))
                 return false;
         }
         return true;
@@ -196,13 +232,15 @@ QString TableStatements(const TableDef& table) {
         const QString col = ColumnDefinition(f);
         if (f.type == FieldType::YesNo) {
             const QString field = QuoteIdent(f.name);
-            const QString fix = QStringLiteral(" WHEN new.%1 NOT IN (0,-1) BEGIN UPDATE %2 SET %1 = "
-                                               "CASE WHEN %1 = 0 THEN 0 ELSE -1 END WHERE rowid = new.rowid; END;\n")
+            const QString fix = QStringLiteral(
+                                    " WHEN new.%1 NOT IN (0,-1) BEGIN UPDATE %2 SET %1 = "
+                                    "CASE WHEN %1 = 0 THEN 0 ELSE -1 END WHERE rowid = new.rowid; END;\n")
                                     .arg(field, name);
             const QString base = QStringLiteral("yesno_%1_%2_").arg(table.name, f.name);
             triggers += QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2").arg(QuoteIdent(base + u'i'), name) + fix;
-            triggers += QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3")
-                            .arg(QuoteIdent(base + u'u'), field, name) + fix;
+            triggers +=
+                QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3").arg(QuoteIdent(base + u'u'), field, name) +
+                fix;
         }
         columns << col;
     }

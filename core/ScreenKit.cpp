@@ -11,6 +11,7 @@
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "platform/db/Quote.h"
+#include "platform/db/Transaction.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Containers.h"
@@ -19,7 +20,6 @@
 #include "platform/ui/Grid.h"
 #include "platform/ui/MessagePresenter.h"
 #include "platform/ui/NumberBox.h"
-#include "platform/db/Transaction.h"
 
 namespace core {
 
@@ -61,8 +61,9 @@ bool HasControlCharacters(const QString& text) {
 bool AcceptTypedNames(std::initializer_list<QString> texts) {
     for (const QString& text : texts) {
         if (!HasControlCharacters(text)) continue;
-        SayRefusedInput(QStringLiteral("名前に制御文字（改行・タブなど）が含まれています。制御文字を除いて入力してください。"),
-                        text);
+        SayRefusedInput(
+            QStringLiteral("名前に制御文字（改行・タブなど）が含まれています。制御文字を除いて入力してください。"),
+            text);
         return false;
     }
     return true;
@@ -80,7 +81,8 @@ void SayRefusedInput(const QString& message, const QString& typed) {
 }
 
 void SayUnreadableDate(const QString& typed) {
-    SayRefusedInput(QStringLiteral("「%1」は日付として読めません。正しい日付を入力してください。").arg(typed.trimmed()), typed);
+    SayRefusedInput(QStringLiteral("「%1」は日付として読めません。正しい日付を入力してください。").arg(typed.trimmed()),
+                    typed);
 }
 
 bool Exec(db::Database& database, const QString& sql) {

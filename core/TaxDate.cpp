@@ -30,8 +30,7 @@ qint64 RoundTax(double& amount, const QString& mode) {
 namespace {
 
 bool IsAsciiDigits(const QString& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 }  // namespace
@@ -49,8 +48,7 @@ bool ResolveMonthDay() {
     // The first existing date inside the period, over every month the
     // period touches.
     QDate resolved;
-    for (QDate first(start.year(), start.month(), 1); first.isValid() && first <= end;
-         first = first.addMonths(1)) {
+    for (QDate first(start.year(), start.month(), 1); first.isValid() && first <= end; first = first.addMonths(1)) {
         if (first.month() != month) continue;
         const QDate candidate(first.year(), month, day);
         if (candidate.isValid() && start <= candidate && candidate <= end) {

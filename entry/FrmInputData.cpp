@@ -240,7 +240,8 @@ bool FrmInput::Entry経費明細() {
         transaction.RollBack();
         PBar.SetVisible(false);
         core::ShowFailure(
-            QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"),
+            QStringLiteral(
+                "経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"),
             detail);
         return false;
     }

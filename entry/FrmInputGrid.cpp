@@ -148,9 +148,8 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
         break;
     }
     case kCol金額: {
-        const std::optional<double> amount = value.typeId() == QMetaType::QString
-                                                 ? ParseAmount(value.toString())
-                                                 : AmountOf(value.toDouble());
+        const std::optional<double> amount =
+            value.typeId() == QMetaType::QString ? ParseAmount(value.toString()) : AmountOf(value.toDouble());
         if (!amount) {
             // Said, and the text stays in the cell for the user to mend.
             core::SayRefusedInput(

@@ -60,8 +60,13 @@ void FrmKeihiJuni::LayOut() {
     SetUpTotalBox(num合計);
 
     PlaceButtonRow(*this,
-                   {{&cmdメニュー, u"F1"}, {&cmd印刷, u"F7"}, {&cmdクリア, u"F9"}, {nullptr, nullptr},
-                    {nullptr, nullptr}, {&cmdHint, nullptr}, {&cmd閉じる, nullptr}},
+                   {{&cmdメニュー, u"F1"},
+                    {&cmd印刷, u"F7"},
+                    {&cmdクリア, u"F9"},
+                    {nullptr, nullptr},
+                    {nullptr, nullptr},
+                    {&cmdHint, nullptr},
+                    {&cmd閉じる, nullptr}},
                    120, 7170);
 
     core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 3180, 3000, true);

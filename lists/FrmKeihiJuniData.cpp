@@ -38,9 +38,10 @@ bool FrmKeihiJuni::Read経費順位() {
     if (!ok) return fail(DbWork.LastFailure());
 
     db::Database& work = ListWork();
-    if (!Exec(work, QStringLiteral("insert into w経費順位 select distinct ") + field + QStringLiteral(" from 取引明細 ") +
-                        core::InFile(ModMurv::DataFilePath) + QStringLiteral(" where 日付 >= ") +
-                        DateLiteral(window_.start) + QStringLiteral(" and 日付 <= ") + DateLiteral(window_.end)))
+    if (!Exec(work, QStringLiteral("insert into w経費順位 select distinct ") + field +
+                        QStringLiteral(" from 取引明細 ") + core::InFile(ModMurv::DataFilePath) +
+                        QStringLiteral(" where 日付 >= ") + DateLiteral(window_.start) +
+                        QStringLiteral(" and 日付 <= ") + DateLiteral(window_.end)))
         return fail(work.LastFailure());
     Grid経費順位.Columns(kCol科目).SetVisible(perItem);
     Grid経費順位.Columns(kCol取引先名).SetVisible(!perItem);

@@ -3,8 +3,8 @@
 // the function keys, the print panel and the navigation.
 #include "lists/FrmKeihiList.h"
 
-#include "core/Failure.h"
 #include "core/Clock.h"
+#include "core/Failure.h"
 #include "core/Lookup.h"
 #include "core/ModMurv.h"
 #include "core/Schema.h"
@@ -57,7 +57,7 @@ void FrmKeihiList::LayOut() {
 
     // The list.
     Grid明細.setGeometry(ui::TwipsToPixels(120), ui::TwipsToPixels(1650), ui::TwipsToPixels(11640),
-                        ui::TwipsToPixels(5220));
+                         ui::TwipsToPixels(5220));
     Grid明細.SetDataSource(&dat明細);
     core::SayCellFailures(Grid明細);  // a list that cannot be read is said, not shown empty
     Grid明細.SetColumns({S(u"チェック"), S(u"行番号"), S(u"日付"), S(u"取引先名"), S(u"金額"), S(u"科目"), S(u"摘要")});
@@ -86,8 +86,13 @@ void FrmKeihiList::LayOut() {
 
     // The buttons over their keys, hint and close at the right.
     PlaceButtonRow(*this,
-                   {{&cmdメニュー, u"F1"}, {&cmd取引先, u"F2"}, {&cmd科目, u"F3"}, {&cmd印刷, u"F7"},
-                    {&cmdクリア, u"F9"}, {&cmd行削除, u"F10"}, {&cmdHint, nullptr},
+                   {{&cmdメニュー, u"F1"},
+                    {&cmd取引先, u"F2"},
+                    {&cmd科目, u"F3"},
+                    {&cmd印刷, u"F7"},
+                    {&cmdクリア, u"F9"},
+                    {&cmd行削除, u"F10"},
+                    {&cmdHint, nullptr},
                     {&cmd閉じる, u"ESC"}},
                    120, 7500);
 
@@ -126,7 +131,8 @@ void FrmKeihiList::OnLoad() {
 
 void FrmKeihiList::FormInit() {
     // A work file made before the list rows carried their stored line.
-    for (const char16_t* table : {u"w経費一覧", u"w経費一覧印刷"}) core::AddMissingWorkFields(ModMurv::DbWork, S(table));
+    for (const char16_t* table : {u"w経費一覧", u"w経費一覧印刷"})
+        core::AddMissingWorkFields(ModMurv::DbWork, S(table));
     dat明細.SetDatabaseName(ModMurv::WorkFilePath);
     dat明細.SetRecordSource(QStringLiteral("w経費一覧"));
     const bool era = ModMurv::EraSetting == S(u"和暦");

@@ -23,8 +23,9 @@ bool FrmKeihiList::Read経費一覧() {
     PBar.SetVisible(true);
     PBar.SetValue(10);
 
-    const QString source = QStringLiteral("insert into w経費一覧 select rowid as 明細ID,行番号,日付,取引先名,科目,金額") +
-                           QStringLiteral(" from 取引明細") + core::InFile(ModMurv::DataFilePath);
+    const QString source =
+        QStringLiteral("insert into w経費一覧 select rowid as 明細ID,行番号,日付,取引先名,科目,金額") +
+        QStringLiteral(" from 取引明細") + core::InFile(ModMurv::DataFilePath);
     const QString tail = ListFilter(cmb科目.Text(), cmb取引先名.Text()) + ListOrder(cmb表示順.Text());
     const auto statement = [&](const Window& w) {
         return source + QStringLiteral(" where 日付 >= ") + DateLiteral(w.start) + QStringLiteral(" and 日付 <= ") +
@@ -117,8 +118,9 @@ void FrmKeihiList::LineDelete経費一覧() {
         return;
     }
     if (deleted.size() < ticked.size()) {
-        core::MsgShow(S(u"その他"), S(u"メッセージ"),
-                      S(u"読込みの後に変更または削除された明細は削除していません。チェックしたまま一覧に残っています。"));
+        core::MsgShow(
+            S(u"その他"), S(u"メッセージ"),
+            S(u"読込みの後に変更または削除された明細は削除していません。チェックしたまま一覧に残っています。"));
     }
     Calc経費一覧();
     (void)dat明細.Refresh();  // said through refreshFailed
@@ -126,7 +128,8 @@ void FrmKeihiList::LineDelete経費一覧() {
 
 bool FrmKeihiList::DeleteTicked(const QList<Ticked>& ticked, QList<qint64>& deleted) {
     // The stored lines in one transaction: all of them go, or none does.
-    const QString failure = S(u"明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています");
+    const QString failure =
+        S(u"明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています");
     const bool written = core::WriteAll(failure, [&](db::Database& data) {
         for (const Ticked& row : ticked) {
             // The kit notes why; WriteAll says it and logs it.

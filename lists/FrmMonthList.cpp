@@ -64,7 +64,7 @@ void FrmMonthList::LayOut() {
     cmd読込.Move(13440, 120, 1200, 420);
 
     Grid明細.setGeometry(ui::TwipsToPixels(kGridLeft), ui::TwipsToPixels(kGridTop), ui::TwipsToPixels(14520),
-                        ui::TwipsToPixels(kGridHeight));
+                         ui::TwipsToPixels(kGridHeight));
     Grid明細.SetDataSource(&dat明細);
     core::SayCellFailures(Grid明細);  // a list that cannot be read is said, not shown empty
     QStringList fields = {S(u"取引先名"), S(u"科目"), S(u"合計")};
@@ -95,9 +95,17 @@ void FrmMonthList::LayOut() {
     PBar.SetVisible(false);
 
     PlaceButtonRow(*this,
-                   {{&cmdメニュー, u"F1"}, {&cmd印刷, u"F7"}, {&cmdクリア, u"F9"}, {nullptr, nullptr}, {nullptr, nullptr},
-                    {nullptr, nullptr}, {nullptr, nullptr}, {nullptr, nullptr}, {nullptr, nullptr},
-                    {&cmdHint, nullptr}, {&cmd閉じる, u"ESC"}},
+                   {{&cmdメニュー, u"F1"},
+                    {&cmd印刷, u"F7"},
+                    {&cmdクリア, u"F9"},
+                    {nullptr, nullptr},
+                    {nullptr, nullptr},
+                    {nullptr, nullptr},
+                    {nullptr, nullptr},
+                    {nullptr, nullptr},
+                    {nullptr, nullptr},
+                    {&cmdHint, nullptr},
+                    {&cmd閉じる, u"ESC"}},
                    120, 7440);
 
     core::SetUpPrintPanel(Cn印刷, cmd印刷サブ, 5460, 3000, true);
@@ -187,7 +195,8 @@ void FrmMonthList::Grid明細_SetMonthCellFont() {
 
 void FrmMonthList::OnKeyDown(ui::KeyArgs& key) {
     ClickKeyButton(
-        key, {{Qt::Key_F1, &cmdメニュー}, {Qt::Key_F7, &cmd印刷}, {Qt::Key_F9, &cmdクリア}, {Qt::Key_Escape, &cmd閉じる}});
+        key,
+        {{Qt::Key_F1, &cmdメニュー}, {Qt::Key_F7, &cmd印刷}, {Qt::Key_F9, &cmdクリア}, {Qt::Key_Escape, &cmd閉じる}});
 }
 
 }  // namespace lists

@@ -4,8 +4,8 @@
 #include <map>
 #include <vector>
 
-#include "core/Failure.h"
 #include "core/Clock.h"
+#include "core/Failure.h"
 #include "core/Helpers.h"
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
@@ -77,8 +77,9 @@ bool FrmMonthList::Read月別経費() {
 
     if (!Exec(DbWork, QStringLiteral("delete * from w月別経費"))) return fail(DbWork.LastFailure());
     db::Database& work = ListWork();
-    if (!Exec(work, QStringLiteral("insert into w月別経費 select distinct ") + field + QStringLiteral(" from 取引明細 ") +
-                        core::InFile(ModMurv::DataFilePath) + QStringLiteral(" where") + Between(window_)))
+    if (!Exec(work, QStringLiteral("insert into w月別経費 select distinct ") + field +
+                        QStringLiteral(" from 取引明細 ") + core::InFile(ModMurv::DataFilePath) +
+                        QStringLiteral(" where") + Between(window_)))
         return fail(work.LastFailure());
     if (!SumRows(field)) return fail(db::FirstOf(DbWork.LastFailure(), DbData.LastFailure()));
 
@@ -111,9 +112,10 @@ bool FrmMonthList::ReadMonths() {
     for (int k = 0; k < kMonths; ++k) {
         const Window month = MonthOf(window_.start, k);
         Grid明細.Columns(kColMonth1 + k).SetCaption(MonthColumnCaption(month.start, era));
-        db::Recordset sums = Open(DbData, QStringLiteral("select sum([金額]) as tkin, sum([税額]) as tzei, max([金額]) as tmax "
-                                                         "from 取引明細 where") +
-                                              Between(month));
+        db::Recordset sums =
+            Open(DbData, QStringLiteral("select sum([金額]) as tkin, sum([税額]) as tzei, max([金額]) as tmax "
+                                        "from 取引明細 where") +
+                             Between(month));
         if (!sums.IsOpen()) return false;
         const QVariant total = sums.IsEOF() ? QVariant() : sums.Value(0);
         const QVariant tax = sums.IsEOF() ? QVariant() : sums.Value(1);

@@ -9,15 +9,15 @@
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "platform/db/Scratch.h"
+#include "platform/db/Transaction.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Containers.h"
-#include "platform/ui/NumberBox.h"
 #include "platform/ui/DateBox.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/KeyHooks.h"
+#include "platform/ui/NumberBox.h"
 #include "platform/ui/TextControls.h"
-#include "platform/db/Transaction.h"
 
 namespace lists {
 
@@ -109,9 +109,9 @@ bool RankAndCut(const QString& table, const QString& sortTable, const QString& a
     if (!transaction.Began()) return false;
     const QString beyond = QString::number(kBeyondLimit);
     const QString order = QStringLiteral(" order by ") + amount + QStringLiteral(" DESC,rowid;");
-    bool ok = Exec(work, QStringLiteral("delete * from ") + sortTable) &&
-              Exec(work, QStringLiteral("insert into ") + sortTable + QStringLiteral(" select * from ") + table +
-                             order);
+    bool ok =
+        Exec(work, QStringLiteral("delete * from ") + sortTable) &&
+        Exec(work, QStringLiteral("insert into ") + sortTable + QStringLiteral(" select * from ") + table + order);
     if (ok) {
         db::Recordset rows = Open(work, QStringLiteral("select * from ") + sortTable + order);
         ok = rows.IsOpen();
@@ -127,12 +127,13 @@ bool RankAndCut(const QString& table, const QString& sortTable, const QString& a
         QStringList fields = QStringList{amount} + sums;
         QStringList totals;
         for (const QString& f : fields) totals << QStringLiteral("sum([%1]) as [%1]").arg(f);
-        db::Recordset rest = Open(work, QStringLiteral("select count(*) as 件数, ") + totals.join(u',') +
-                                            QStringLiteral(" from ") + sortTable + QStringLiteral(" where 順位 = ") +
-                                            beyond);
+        db::Recordset rest =
+            Open(work, QStringLiteral("select count(*) as 件数, ") + totals.join(u',') + QStringLiteral(" from ") +
+                           sortTable + QStringLiteral(" where 順位 = ") + beyond);
         ok = rest.IsOpen() && !rest.IsEOF();
         if (ok && rest.Value(0).toLongLong() > 0) {
-            db::Recordset other = Open(work, QStringLiteral("select * from ") + table + QStringLiteral(" where rowid = 0"));
+            db::Recordset other =
+                Open(work, QStringLiteral("select * from ") + table + QStringLiteral(" where rowid = 0"));
             ok = other.IsOpen() && other.AddNew() && other.SetValue(S(u"順位"), QVariant()) &&
                  other.SetValue(S(u"科目"), S(u"その他")) && other.SetValue(S(u"取引先名"), S(u"その他"));
             for (const QString& f : fields) ok = ok && other.SetValue(f, rest.Value(f));

@@ -37,7 +37,6 @@ namespace lists {
 // again whenever the work file's path changes.
 db::Database& ListWork();
 
-
 // The first field of the first row of a select (a sum, a count, a maximum),
 // Null when there is none. `ok` turns false when the select failed.
 QVariant SingleValue(db::Database& database, const QString& sql, bool& ok);

@@ -34,9 +34,7 @@ Window MonthOf(const QDate& base, int index) {
     return {first, LastOfMonth(first)};
 }
 
-QString MonthButtonCaption(const QDate& base, int index) {
-    return core::TwoDigits(MonthOf(base, index).start.month());
-}
+QString MonthButtonCaption(const QDate& base, int index) { return core::TwoDigits(MonthOf(base, index).start.month()); }
 
 // ---------------------------------------------------------------- the expense list
 

@@ -7,9 +7,9 @@
 #include "lookup/Kana.h"
 #include "platform/db/Quote.h"
 #include "platform/db/Scratch.h"
-#include "platform/ui/MessagePresenter.h"
-#include "platform/ui/GridFit.h"
 #include "platform/db/Transaction.h"
+#include "platform/ui/GridFit.h"
+#include "platform/ui/MessagePresenter.h"
 
 namespace lookup {
 

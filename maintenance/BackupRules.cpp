@@ -33,7 +33,8 @@ std::optional<int> DiskCountFromControl(const QByteArray& control) {
 }
 
 bool IsSetFile(const QString& fileName) {
-    static const QRegularExpression piece(QStringLiteral("^murv_d[0-9]{3}$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression piece(QStringLiteral("^murv_d[0-9]{3}$"),
+                                          QRegularExpression::CaseInsensitiveOption);
     return fileName.compare(kArchiveName, Qt::CaseInsensitive) == 0 ||
            fileName.compare(kControlName, Qt::CaseInsensitive) == 0 || piece.match(fileName).hasMatch();
 }

@@ -21,8 +21,8 @@
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "maintenance/FrmHosyu.h"
-#include "platform/disk/FileOps.h"
 #include "platform/db/Transaction.h"
+#include "platform/disk/FileOps.h"
 
 namespace maintenance {
 
@@ -317,8 +317,9 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
             if (!transaction.Began()) why = archive.LastFailure();
             for (qsizetype i = 0; !why && i < tables.size(); ++i) {
                 const QString& table = tables[i];
-                const bool copied = Exec(archive, QStringLiteral("insert into ") + table +
-                                                      QStringLiteral(" select * from ") + table + in + condition(table));
+                const bool copied =
+                    Exec(archive, QStringLiteral("insert into ") + table + QStringLiteral(" select * from ") + table +
+                                      in + condition(table));
                 const qint64 rows = archive.RecordsAffected();
                 if (!copied || rows != expected[i])
                     why = copied ? db::Failure{db::ErrorKind::Other, QStringLiteral("%1: %2 of %3 rows copied")
@@ -328,7 +329,8 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
                                  : archive.LastFailure();
             }
             for (qsizetype i = 0; !why && i < tables.size(); ++i) {
-                const qint64 held = core::CountOf(archive, QStringLiteral("select count(*) as total from ") + tables[i]);
+                const qint64 held =
+                    core::CountOf(archive, QStringLiteral("select count(*) as total from ") + tables[i]);
                 if (held != expected[i])
                     why = {db::ErrorKind::Other, QStringLiteral("%1: the archive holds %2 rows, not %3")
                                                      .arg(tables[i])

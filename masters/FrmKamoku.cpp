@@ -6,9 +6,9 @@
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
-#include "reports/PrintHandOffs.h"
-#include "platform/ui/Ime.h"
 #include "platform/db/Transaction.h"
+#include "platform/ui/Ime.h"
+#include "reports/PrintHandOffs.h"
 
 namespace masters {
 
@@ -216,8 +216,8 @@ void FrmKamoku::LineDelete科目マスタ() {
     if (!AskForTickedRows(kSheet, ticked)) return;
     if (!ticked.IsEOF()) {
         QStringList gone;
-        const bool deleted =
-            DeleteNamed(ticked, S(u"科目"), S(u"科目を削除できませんでした"), [&](db::Database& data, const QString& item) {
+        const bool deleted = DeleteNamed(
+            ticked, S(u"科目"), S(u"科目を削除できませんでした"), [&](db::Database& data, const QString& item) {
                 gone << item;
                 return Exec(data, QStringLiteral("delete * from 科目マスタ") + ItemIs(item));
             });

@@ -1,8 +1,8 @@
 #include "masters/FrmKanjoKamoku.h"
 
+#include "core/Failure.h"
 #include "core/Hint.h"
 #include "core/ModMurv.h"
-#include "core/Failure.h"
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"

@@ -9,8 +9,8 @@
 #include "core/ScreenKit.h"
 #include "masters/MasterSupport.h"
 #include "platform/ui/GridFit.h"
-#include "reports/PrintHandOffs.h"
 #include "platform/ui/Ime.h"
+#include "reports/PrintHandOffs.h"
 
 namespace masters {
 
@@ -48,10 +48,10 @@ void IoMaster::LayOut() {
     PBar.SetVisible(false);
 
     ui::CommandButton* buttons[] = {&cmd読込, &cmdメニュー, &cmd取引先, &cmd印刷,
-                                    &cmd詳細, &cmdクリア, &cmd行削除, &cmd閉じる};
+                                    &cmd詳細, &cmdクリア,   &cmd行削除, &cmd閉じる};
     for (int i = 0; i < 8; ++i) buttons[i]->Move(120 + i * 1245, 6420, 1140, 450);
-    const std::pair<ui::Label*, int> keys[] = {{&LblF1, 1}, {&LblF2, 2}, {&LblF7, 3}, {&LblF8, 4},
-                                               {&LblF9, 5}, {&LblF10, 6}};
+    const std::pair<ui::Label*, int> keys[] = {{&LblF1, 1}, {&LblF2, 2}, {&LblF7, 3},
+                                               {&LblF8, 4}, {&LblF9, 5}, {&LblF10, 6}};
     for (const auto& [label, button] : keys) {
         label->Move(120 + button * 1245, 6900, 1140, 270);
         label->SetAlignment(Qt::AlignCenter);
@@ -280,8 +280,8 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     }
 
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w取引先科目"));
-    db::Recordset stored =
-        Open(ModMurv::DbData, QStringLiteral("select * from 取引先科目") + where + QStringLiteral(" order by ふりがな;"));
+    db::Recordset stored = Open(
+        ModMurv::DbData, QStringLiteral("select * from 取引先科目") + where + QStringLiteral(" order by ふりがな;"));
     if (!stored.IsOpen()) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastFailure());
     panelPartner_ = name.toString();
     panelItems_.Clear();
@@ -331,9 +331,7 @@ void IoMaster::Grid科目_BlankToNull() {
     }
 }
 
-void IoMaster::Grid科目_TakeDropDown(int) {
-    Grid科目.Columns(kItemReading).SetValue(DD科目参照.ColumnValue(1));
-}
+void IoMaster::Grid科目_TakeDropDown(int) { Grid科目.Columns(kItemReading).SetValue(DD科目参照.ColumnValue(1)); }
 
 void IoMaster::Grid科目_EnterNextRow(int& keyAscii) {
     if (keyAscii != 13 || Grid科目.Col() != kItemCount || Grid科目.IsEOF()) return;

@@ -33,9 +33,9 @@ void IoMaster::Entry取引先マスタ() {
 
     QList<SheetRow> panel;
     const bool written = WriteAll(S(u"取引先科目を登録できませんでした"), [&](db::Database& data) {
-        const bool ok = StoreSheetRow(data, S(u"取引先マスタ"), partner, {{S(u"取引先名"), name}},
-                                      {{S(u"ふりがな"), reading.isEmpty() ? QVariant() : QVariant(reading)}},
-                                      {S(u"ふりがな")});
+        const bool ok =
+            StoreSheetRow(data, S(u"取引先マスタ"), partner, {{S(u"取引先名"), name}},
+                          {{S(u"ふりがな"), reading.isEmpty() ? QVariant() : QVariant(reading)}}, {S(u"ふりがな")});
         db::Recordset items = ItemRows();
         if (!ok || !items.IsOpen()) return false;
         for (; !items.IsEOF(); items.MoveNext()) panel << SheetRowOf(items, S(u"科目"), PanelItemFields());

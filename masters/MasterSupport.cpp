@@ -34,9 +34,8 @@ SheetRow SheetRowOf(const db::Recordset& rs, const QString& nameField, const QSt
     return row;
 }
 
-bool StoreSheetRow(db::Database& data, const QString& table, const QString& where,
-                   const QMap<QString, QVariant>& keys, const QMap<QString, QVariant>& fields,
-                   const QStringList& changed) {
+bool StoreSheetRow(db::Database& data, const QString& table, const QString& where, const QMap<QString, QVariant>& keys,
+                   const QMap<QString, QVariant>& fields, const QStringList& changed) {
     db::Recordset rs = core::Open(data, QStringLiteral("select * from ") + table + where);
     if (!rs.IsOpen()) return core::NoteFailure(rs, data);
     const bool add = rs.IsBOF() || rs.IsEOF();

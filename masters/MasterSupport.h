@@ -14,7 +14,7 @@
 namespace db {
 class Database;
 class Recordset;
-}
+}  // namespace db
 
 namespace masters {
 
@@ -39,9 +39,8 @@ SheetRow SheetRowOf(const db::Recordset& rs, const QString& nameField, const QSt
 // Stores one row of a sheet in a master table on `data`: the first row
 // that `where` finds gets the `changed` fields (none: it is left as it is);
 // when there is none, a new row gets `keys` and every field. False when a statement failed.
-bool StoreSheetRow(db::Database& data, const QString& table, const QString& where,
-                   const QMap<QString, QVariant>& keys, const QMap<QString, QVariant>& fields,
-                   const QStringList& changed);
+bool StoreSheetRow(db::Database& data, const QString& table, const QString& where, const QMap<QString, QVariant>& keys,
+                   const QMap<QString, QVariant>& fields, const QStringList& changed);
 
 // One named row of the sheet, as registration stores it.
 struct SheetWrite {

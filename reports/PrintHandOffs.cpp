@@ -6,8 +6,8 @@
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "platform/db/Quote.h"
-#include "reports/Reports.h"
 #include "platform/db/Transaction.h"
+#include "reports/Reports.h"
 
 namespace reports {
 
@@ -157,8 +157,7 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen) {
 
 // ---------------------------------------------------------------- ranking and monthly table
 
-void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem,
-                     const QVariant& total) {
+void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem, const QVariant& total) {
     if (index != kPrint && index != kPreview) return;  // ｷｬﾝｾﾙ leaves the parameters alone
     // Every value the report reads is written: an empty field prints
     // nothing rather than an earlier print's value.

@@ -50,15 +50,14 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen);
 // "ｷｬﾝｾﾙ" changes nothing.
 // dateFrom and dateTo are txt開始 and txt終了 (null when empty); total is
 // num合計 (null when empty, printed as nothing).
-void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem,
-                     const QVariant& total);
+void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem, const QVariant& total);
 
 // The monthly table's values at the moment of printing (null for an empty
 // field or box).
 struct MonthListPrint {
-    QVariant dateFrom;  // txt開始
-    QVariant total;     // num合計
-    QVariant taxTotal;  // num税合計
+    QVariant dateFrom;                     // txt開始
+    QVariant total;                        // num合計
+    QVariant taxTotal;                     // num税合計
     std::array<QVariant, 12> monthTotals;  // num月計(0 .. 11)
     std::array<QVariant, 12> monthTaxes;   // num月税計(0 .. 11)
     bool byItem = true;                    // Opt科目別

@@ -41,7 +41,8 @@ private:
     Control* Shape1 = nullptr;
     Control *Line2 = nullptr, *Line3 = nullptr, *Line4 = nullptr, *Line10 = nullptr;
     Control* txt非課税 = nullptr;
-    Control *Line1 = nullptr, *Line5 = nullptr, *Line6 = nullptr, *Line7 = nullptr, *Line8 = nullptr, *Line9 = nullptr, *Line11 = nullptr;
+    Control *Line1 = nullptr, *Line5 = nullptr, *Line6 = nullptr, *Line7 = nullptr, *Line8 = nullptr, *Line9 = nullptr,
+            *Line11 = nullptr;
 };
 
 // The expense list (w経費一覧印刷).

@@ -20,8 +20,8 @@ rpt科目一覧::rpt科目一覧() : report::Report(QStringLiteral("科目一覧
     const Band D = Band::Detail;
     AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), Twips(495, 0, 4050, 285), Mincho(12));
     AddField(D, QStringLiteral("txtふりがな"), QStringLiteral("ふりがな"), Twips(4605, 0, 3555, 285), Mincho(12));
-    txt非課税 = &AddField(D, QStringLiteral("txt非課税"), QStringLiteral("非課税"), Twips(8504, 30, 638, 260), Mincho(12),
-                          Align::Center);
+    txt非課税 = &AddField(D, QStringLiteral("txt非課税"), QStringLiteral("非課税"), Twips(8504, 30, 638, 260),
+                          Mincho(12), Align::Center);
     Line2 = &AddLine(D, QStringLiteral("Line2"), 420, 285, 9480, 285);
     Line3 = &AddLine(D, QStringLiteral("Line3"), 4535, 0, 4535, 283);
     Line4 = &AddLine(D, QStringLiteral("Line4"), 425, 0, 425, 354);

@@ -20,11 +20,14 @@ rpt経費一覧::rpt経費一覧() : report::Report(QStringLiteral("経費一覧
     AddLabel(H, QStringLiteral("Label26"), QStringLiteral("合計金額"), Twips(6660, 600, 990, 270), Mincho(12));
     txt合計 = &AddField(H, QStringLiteral("txt合計"), QString(), Twips(7650, 585, 1830, 270), Mincho(12), Align::Right);
     AddShape(H, QStringLiteral("Shape1"), Twips(165, 960, 10065, 300), true);
-    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("日　付"), Twips(360, 1000, 1095, 240), Mincho(12), Align::Center);
+    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("日　付"), Twips(360, 1000, 1095, 240), Mincho(12),
+             Align::Center);
     AddLabel(H, QStringLiteral("Label22"), QStringLiteral("取引先名"), Twips(2880, 1000, 1635, 240), Mincho(12),
              Align::Center);
-    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("金　額"), Twips(5940, 1000, 1095, 240), Mincho(12), Align::Center);
-    AddLabel(H, QStringLiteral("Label24"), QStringLiteral("科　目"), Twips(7920, 1000, 1095, 240), Mincho(12), Align::Center);
+    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("金　額"), Twips(5940, 1000, 1095, 240), Mincho(12),
+             Align::Center);
+    AddLabel(H, QStringLiteral("Label24"), QStringLiteral("科　目"), Twips(7920, 1000, 1095, 240), Mincho(12),
+             Align::Center);
 
     const Band D = Band::Detail;
     txt日付 = &AddField(D, QStringLiteral("txt日付"), QStringLiteral("日付"), Twips(195, 20, 1440, 270), Mincho(12));
@@ -50,8 +53,6 @@ void rpt経費一覧::PageHeaderFormat() {
     txt件数->text = ui::FormatNumber(ModMurv::PrnCount, QStringLiteral("#,##"));
 }
 
-void rpt経費一覧::DetailFormat() {
-    txt日付->text = core::FormatDate(txt日付->value.toDate(), DatePattern());
-}
+void rpt経費一覧::DetailFormat() { txt日付->text = core::FormatDate(txt日付->value.toDate(), DatePattern()); }
 
 }  // namespace reports

@@ -56,8 +56,8 @@ rpt月別経費一覧::rpt月別経費一覧() : report::Report(QStringLiteral("
     AddLabel(H, QStringLiteral("Label3"), QStringLiteral("期 間"), Twips(2551, 567, 709, 283), Mincho(12));
     txt期間 = &AddField(H, QStringLiteral("txt期間"), QString(), Twips(3331, 567, 3189, 283), Mincho(12));
     AddLabel(H, QStringLiteral("Label26"), QStringLiteral("合計金額"), Twips(6660, 600, 990, 270), Mincho(12));
-    txt合計金額 = &AddField(H, QStringLiteral("txt合計金額"), QString(), Twips(7650, 570, 2010, 285), Mincho(14.5),
-                            Align::Right);
+    txt合計金額 =
+        &AddField(H, QStringLiteral("txt合計金額"), QString(), Twips(7650, 570, 2010, 285), Mincho(14.5), Align::Right);
     for (int k = 1; k <= 12; ++k) {
         const bool narrow = k == 1 || k == 3 || k == 7 || k == 9 || k == 11;
         Lbl月[k - 1] = &AddLabel(H, N(u"Lbl月", k), QString(), Twips(0, 0, narrow ? 779 : 780, k == 8 ? 284 : 283),
@@ -75,12 +75,13 @@ rpt月別経費一覧::rpt月別経費一覧() : report::Report(QStringLiteral("
     lbl税計 = &AddLabel(H, QStringLiteral("lbl税計"), QStringLiteral("税　計"), Twips(0, 0, 1205, 284), Mincho(12),
                         Align::Center);
     AddLabel(H, QStringLiteral("Label27"), QStringLiteral("税合計"), Twips(9850, 567, 922, 283), Mincho(12));
-    txt税合計 = &AddField(H, QStringLiteral("txt税合計"), QString(), Twips(10843, 567, 1700, 283), Mincho(14.5),
-                          Align::Right);
+    txt税合計 =
+        &AddField(H, QStringLiteral("txt税合計"), QString(), Twips(10843, 567, 1700, 283), Mincho(14.5), Align::Right);
 
     const Band D = Band::Detail;
     txt科目 = &AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), Twips(0, 0, 0, 284), Mincho(12));
-    txt取引先名 = &AddField(D, QStringLiteral("txt取引先名"), QStringLiteral("取引先名"), Twips(0, 0, 0, 283), Mincho(12));
+    txt取引先名 =
+        &AddField(D, QStringLiteral("txt取引先名"), QStringLiteral("取引先名"), Twips(0, 0, 0, 283), Mincho(12));
     txt合計 = &AddField(D, QStringLiteral("txt合計"), QStringLiteral("合計"), Twips(0, 0, 0, 283), Mincho(12),
                         Align::Right, QStringLiteral("#,##0"));
     for (int k = 1; k <= 12; ++k) {
@@ -166,8 +167,8 @@ void rpt月別経費一覧::DetailFormat() {
     Line[1]->SetLine(0, 0, 0, 299);
     Line[2]->SetLine(1700, 0, 1700, 299);
     Line[3]->SetLine(kFirstMonth, 0, kFirstMonth, 299);
-    for (int k = 1; k <= 11; ++k) Line[size_t(3 + k)]->SetLine(kFirstMonth + kMonthWidth * k, 0,
-                                                               kFirstMonth + kMonthWidth * k, 299);
+    for (int k = 1; k <= 11; ++k)
+        Line[size_t(3 + k)]->SetLine(kFirstMonth + kMonthWidth * k, 0, kFirstMonth + kMonthWidth * k, 299);
     Line[15]->SetLine(15490, 0, 15490, 299);
 
     const int boxTop = 20;

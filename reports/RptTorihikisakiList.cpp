@@ -11,11 +11,16 @@ rpt取引先一覧::rpt取引先一覧() : report::Report(QStringLiteral("取引
     AddPageNumbering(*this, Twips(10205, 213, 567, 212), Twips(10772, 213, 354, 212), Twips(11126, 213, 213, 212),
                      Twips(11409, 213, 355, 212));
     Shape1 = &AddShape(H, QStringLiteral("Shape1"), Twips(213, 283, 15023, 426));
-    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("取引先名"), Twips(850, 638, 1489, 283), Gothic(12), Align::Center);
-    AddLabel(H, QStringLiteral("Label22"), QStringLiteral("ふりがな"), Twips(5740, 638, 1488, 283), Gothic(12), Align::Center);
-    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("科　　目"), Twips(9142, 638, 1488, 283), Gothic(12), Align::Center);
-    AddLabel(H, QStringLiteral("Label24"), QStringLiteral("ふりがな"), Twips(12118, 638, 1630, 283), Gothic(12), Align::Center);
-    AddLabel(H, QStringLiteral("Label25"), QStringLiteral("非課税"), Twips(14315, 638, 779, 283), Gothic(12), Align::Center);
+    AddLabel(H, QStringLiteral("Label21"), QStringLiteral("取引先名"), Twips(850, 638, 1489, 283), Gothic(12),
+             Align::Center);
+    AddLabel(H, QStringLiteral("Label22"), QStringLiteral("ふりがな"), Twips(5740, 638, 1488, 283), Gothic(12),
+             Align::Center);
+    AddLabel(H, QStringLiteral("Label23"), QStringLiteral("科　　目"), Twips(9142, 638, 1488, 283), Gothic(12),
+             Align::Center);
+    AddLabel(H, QStringLiteral("Label24"), QStringLiteral("ふりがな"), Twips(12118, 638, 1630, 283), Gothic(12),
+             Align::Center);
+    AddLabel(H, QStringLiteral("Label25"), QStringLiteral("非課税"), Twips(14315, 638, 779, 283), Gothic(12),
+             Align::Center);
     Line2 = &AddLine(H, QStringLiteral("Line2"), 4394, 496, 4394, 850);
     Line3 = &AddLine(H, QStringLiteral("Line3"), 8150, 425, 8150, 850);
     Line4 = &AddLine(H, QStringLiteral("Line4"), 11480, 496, 11480, 850);
@@ -25,9 +30,10 @@ rpt取引先一覧::rpt取引先一覧() : report::Report(QStringLiteral("取引
     AddField(D, QStringLiteral("txt取引先名"), QStringLiteral("取引先名"), Twips(135, 0, 4275, 285), Mincho(12));
     AddField(D, QStringLiteral("txtふりがな"), QStringLiteral("ふりがな"), Twips(4470, 0, 3630, 285), Mincho(12));
     AddField(D, QStringLiteral("txt科目"), QStringLiteral("科目"), Twips(8295, 0, 3060, 285), Mincho(12));
-    AddField(D, QStringLiteral("txt科目ふりがな"), QStringLiteral("科目ふりがな"), Twips(11551, 0, 2693, 283), Mincho(12));
-    txt非課税 = &AddField(D, QStringLiteral("txt非課税"), QStringLiteral("非課税"), Twips(14315, 0, 709, 283), Mincho(12),
-                          Align::Center, QStringLiteral("#,##0"));
+    AddField(D, QStringLiteral("txt科目ふりがな"), QStringLiteral("科目ふりがな"), Twips(11551, 0, 2693, 283),
+             Mincho(12));
+    txt非課税 = &AddField(D, QStringLiteral("txt非課税"), QStringLiteral("非課税"), Twips(14315, 0, 709, 283),
+                          Mincho(12), Align::Center, QStringLiteral("#,##0"));
     // Placed on every row (DetailFormat).
     Line1 = &AddLine(D, QStringLiteral("Line1"), 0, 0, 0, 0);
     Line5 = &AddLine(D, QStringLiteral("Line5"), 0, 0, 0, 0);
@@ -39,8 +45,7 @@ rpt取引先一覧::rpt取引先一覧() : report::Report(QStringLiteral("取引
 }
 
 void rpt取引先一覧::ReportStart() {
-    StartReport(*this, report::Orientation::Landscape, 100, 1000, 800, 700, QStringLiteral("w取引先マスタ印刷"),
-                15660);
+    StartReport(*this, report::Orientation::Landscape, 100, 1000, 800, 700, QStringLiteral("w取引先マスタ印刷"), 15660);
     SetBandHeight(Band::PageHeader, 930);
     SetBandHeight(Band::Detail, 296);
 }

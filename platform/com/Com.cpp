@@ -120,7 +120,9 @@ Ptr<Object> CreateObject(const QString& clsid, QString* error) {
         }
         handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) {
-            if (error) *error = QStringLiteral("ライブラリ %1 を読み込めません: %2").arg(path, QString::fromLocal8Bit(dlerror()));
+            if (error)
+                *error =
+                    QStringLiteral("ライブラリ %1 を読み込めません: %2").arg(path, QString::fromLocal8Bit(dlerror()));
             return nullptr;
         }
         LoadedLibraries().insert(path, handle);

@@ -150,8 +150,7 @@ bool ConnectionContext::Resolve(const QString& path, QString* alias, QString* er
     // A file attached again keeps its name, so statements made for it stay valid.
     if (name.isEmpty()) name = c_->aliasNames.value(canonical);
     if (name.isEmpty()) name = QStringLiteral("ext%1").arg(c_->nextAlias++);
-    const QString uri = QStringLiteral("file:") +
-                        QString::fromLatin1(QUrl::toPercentEncoding(canonical, "/")) +
+    const QString uri = QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(canonical, "/")) +
                         QStringLiteral("?mode=rw");
     sqlite3_stmt* stmt = c_->Prepare(QStringLiteral("ATTACH DATABASE ? AS ") + name, error);
     if (!stmt) return false;
@@ -174,8 +173,7 @@ bool ConnectionContext::SelectColumnNames(const QString& select, QStringList* na
     sqlite3_stmt* stmt = c_->Prepare(select, error);
     if (!stmt) return false;
     names->clear();
-    for (int i = 0; i < sqlite3_column_count(stmt); ++i)
-        names->append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) names->append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
     sqlite3_finalize(stmt);
     return true;
 }
@@ -187,8 +185,8 @@ bool ConnectionContext::IsTextColumn(const QString& alias, const QString& table,
     if (it == c_->columnTypes.end()) {
         QHash<QString, FieldType> types;
         QString ignored;
-        if (sqlite3_stmt* stmt = c_->Prepare(QStringLiteral("select name, type from pragma_table_info(?1, ?2)"),
-                                             &ignored)) {
+        if (sqlite3_stmt* stmt =
+                c_->Prepare(QStringLiteral("select name, type from pragma_table_info(?1, ?2)"), &ignored)) {
             const QByteArray t = table.toUtf8(), s = schema.toUtf8();
             sqlite3_bind_text(stmt, 1, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
             sqlite3_bind_text(stmt, 2, s.constData(), static_cast<int>(s.size()), SQLITE_TRANSIENT);

@@ -50,8 +50,8 @@ struct Connection {
     int nextAlias = 1;
     bool inTransaction = false;
     int lastCode = SQLITE_OK;
-    QHash<QString, sqlite3_stmt*> writes;           // prepared writes of recordsets, by SQL
-    QHash<QString, CachedStatement> statements;     // translated statements, by shape
+    QHash<QString, sqlite3_stmt*> writes;        // prepared writes of recordsets, by SQL
+    QHash<QString, CachedStatement> statements;  // translated statements, by shape
     // The shape and values of Jet texts met before, by their exact text: a
     // text run again finds its statement without being read again.
     struct Shape {
@@ -64,7 +64,7 @@ struct Connection {
     // but the last, which is that number.
     QHash<QString, Shape> numbered;
     QHash<QString, QHash<QString, FieldType>> columnTypes;  // "alias.table" -> folded column -> type
-    std::vector<Reader*> readers;                   // pending selects
+    std::vector<Reader*> readers;                           // pending selects
 
     Connection();
     ~Connection();

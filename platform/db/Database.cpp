@@ -130,8 +130,7 @@ bool Database::Execute(const QString& jetSql) {
     if (!stmt) return Fail(jetSql, prepared.message, prepared.code);
     QString message;
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-    }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {}
     if (rc != SQLITE_DONE) message = conn_->Message();
     affected_ = rc == SQLITE_DONE ? sqlite3_changes64(conn_->handle) : 0;
     sqlite3_reset(stmt);

@@ -250,9 +250,9 @@ private:
     QString table_;  // the one table behind the select, when it is updatable
     std::vector<Field> fields_;
     std::shared_ptr<const struct FieldNames> names_;  // name -> index, as written and case-folded
-    mutable std::vector<Row> rows_;  // rows [base_, base_ + rows_.size())
+    mutable std::vector<Row> rows_;                   // rows [base_, base_ + rows_.size())
     mutable qsizetype base_ = 0;
-    mutable bool complete_ = true;   // every row is read: rows_ holds them all
+    mutable bool complete_ = true;  // every row is read: rows_ holds them all
     qsizetype pos_ = 0;
     Mode mode_ = Mode::None;
     struct Pending {

@@ -22,8 +22,8 @@ bool CheckDatabaseFile(const QString& path, const QStringList& tables, QString* 
     file.close();
 
     sqlite3* handle = nullptr;
-    const QString uri = QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")) +
-                        QStringLiteral("?mode=ro");
+    const QString uri =
+        QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")) + QStringLiteral("?mode=ro");
     bool ok = sqlite3_open_v2(uri.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
               SQLITE_OK;
     // Indexes of text fields may name the Japanese order.
@@ -55,9 +55,9 @@ bool CheckDatabaseFile(const QString& path, const QStringList& tables, QString* 
             fail(QString::fromUtf8(sqlite3_errmsg(handle)));
         } else {
             const int rc = sqlite3_step(stmt);
-            const QString result =
-                rc == SQLITE_ROW ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
-                                 : QString::fromUtf8(sqlite3_errmsg(handle));
+            const QString result = rc == SQLITE_ROW
+                                       ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
+                                       : QString::fromUtf8(sqlite3_errmsg(handle));
             if (result != u"ok") fail(QStringLiteral("the integrity check failed: %1").arg(result));
             sqlite3_finalize(stmt);
         }

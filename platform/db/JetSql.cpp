@@ -190,8 +190,7 @@ bool DropTrailingSemicolon(const QString& jet, std::vector<Token>* tokens, QStri
 
 // "delete * from T" -> "delete from T".
 void RewriteDeleteStar(Statement& s) {
-    if (s.Count() < 3 || !IsWord(*s.At(0), u"delete") || !IsOp(*s.At(1), u"*") || !IsWord(*s.At(2), u"from"))
-        return;
+    if (s.Count() < 3 || !IsWord(*s.At(0), u"delete") || !IsOp(*s.At(1), u"*") || !IsWord(*s.At(2), u"from")) return;
     s.At(1)->removed = true;
     auto& pieces = s.Pieces();
     const int star = s.PieceIndex(1);
@@ -291,11 +290,8 @@ bool RewriteExpressions(Statement& s, QString* error) {
             if (IsWord(p, u"like") && !RewriteLike(s, k, error)) return false;
             if (IsWord(p, u"isnull") && !RewriteIsNull(s, k, error)) return false;
             break;
-        case Token::Op:
-            RewriteConcat(p);
-            break;
-        default:
-            break;
+        case Token::Op: RewriteConcat(p); break;
+        default: break;
         }
     }
     return true;
@@ -352,7 +348,8 @@ void AddJapaneseOrder(Statement& s, SqlContext& context) {
                 }
                 for (const auto& [alias, table] : tables) {
                     if (!context.IsTextColumn(alias, table, column.tok.text)) continue;
-                    const QString text = column.tok.kind == Token::Bracket ? QuoteIdent(column.tok.text) : column.tok.text;
+                    const QString text =
+                        column.tok.kind == Token::Bracket ? QuoteIdent(column.tok.text) : column.tok.text;
                     SetRaw(&column, text + QStringLiteral(" COLLATE ") + QString::fromLatin1(kJapaneseCollation));
                     break;
                 }

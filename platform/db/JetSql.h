@@ -53,8 +53,8 @@ public:
 };
 
 struct Translation {
-    QString sql;             // the SQLite statement
-    bool isSelect = false;   // a select statement
+    QString sql;            // the SQLite statement
+    bool isSelect = false;  // a select statement
     // For a select that reads one table with no grouping, join or distinct:
     // the table (qualified when it lives in an attached file) and the offset in
     // `sql` just after the select keyword, where a rowid column can be put.

@@ -6,13 +6,9 @@ namespace db {
 
 namespace {
 
-bool IsWordStart(QChar c) {
-    return c.isLetter() || c == u'_' || c.unicode() >= 0x80;
-}
+bool IsWordStart(QChar c) { return c.isLetter() || c == u'_' || c.unicode() >= 0x80; }
 
-bool IsWordChar(QChar c) {
-    return IsWordStart(c) || c.isDigit() || c == u'$';
-}
+bool IsWordChar(QChar c) { return IsWordStart(c) || c.isDigit() || c == u'$'; }
 
 // Reads a literal closed by `close`; `doubling` lets a doubled closing
 // character stand for itself.
@@ -98,9 +94,8 @@ bool Tokenize(const QString& sql, std::vector<Token>* tokens, QString* error) {
         } else {
             // Jet has no comments: "--" is two minus signs (the translation
             // keeps them apart when it writes the statement out).
-            static const QStringList twoChar = {QStringLiteral("<>"), QStringLiteral("<="),
-                                                QStringLiteral(">="), QStringLiteral("!="),
-                                                QStringLiteral("||")};
+            static const QStringList twoChar = {QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
+                                                QStringLiteral("!="), QStringLiteral("||")};
             const QString two = sql.mid(i, 2);
             if (twoChar.contains(two)) {
                 tokens->push_back({Token::Op, two});

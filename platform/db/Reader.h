@@ -15,16 +15,16 @@ namespace db {
 struct Reader {
     Connection* conn = nullptr;
     Recordset* owner = nullptr;
-    QString key;             // its statement's place in the cache
-    QString jet;             // for the log
+    QString key;  // its statement's place in the cache
+    QString jet;  // for the log
     sqlite3_stmt* stmt = nullptr;
     std::vector<QVariant> params;
-    QStringList files;       // the files it reads
+    QStringList files;  // the files it reads
     bool withRowId = false;
-    bool pending = false;    // stepped, not yet at its end
+    bool pending = false;  // stepped, not yet at its end
     bool done = false;
-    qsizetype stepped = 0;   // rows read so far
-    bool keepAll = false;    // keep every row read, with its values
+    qsizetype stepped = 0;  // rows read so far
+    bool keepAll = false;   // keep every row read, with its values
 
     ~Reader();
     void SetPending(bool on);

@@ -78,7 +78,8 @@ bool Recordset::ReadTo(qsizetype position) const {
             break;
         }
         Row row;
-        row.rowid = r->withRowId && sqlite3_column_type(r->stmt, 0) != SQLITE_NULL ? sqlite3_column_int64(r->stmt, 0) : -1;
+        row.rowid =
+            r->withRowId && sqlite3_column_type(r->stmt, 0) != SQLITE_NULL ? sqlite3_column_int64(r->stmt, 0) : -1;
         if (r->keepAll) r->Capture(&row);
         rows_.push_back(std::move(row));
         if (!r->keepAll && static_cast<qsizetype>(rows_.size()) > 2 * kWindow) {
@@ -252,10 +253,12 @@ QVariant Recordset::Value(int index) const {
 bool Recordset::SetValue(int index, const QVariant& value) {
     if (mode_ == Mode::None) return Fail(QStringLiteral("not in Edit or AddNew"));
     if (index < 0 || index >= FieldCount()) return Fail(QStringLiteral("no such field"));
-    if (fields_[index].origin.isEmpty()) return Fail(QStringLiteral("the field %1 cannot be written").arg(fields_[index].name));
+    if (fields_[index].origin.isEmpty())
+        return Fail(QStringLiteral("the field %1 cannot be written").arg(fields_[index].name));
     QVariant stored;
     if (!ToStored(fields_[index].type, value, &stored))
-        return Fail(QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
+        return Fail(
+            QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
     for (auto& p : pending_) {
         if (p.index == index) {
             p.stored = std::move(stored);
@@ -310,7 +313,8 @@ WriteShape& Recordset::WriteFor(Mode mode) {
         } else {
             QStringList marks;
             for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
-            shape.sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table_, columns.join(u','), marks.join(u','));
+            shape.sql =
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table_, columns.join(u','), marks.join(u','));
         }
     } else {
         QStringList sets;

@@ -60,7 +60,8 @@ bool Check(sqlite3* c, const std::vector<SchemaObject>& tables, QStringList* cou
     std::vector<QStringList> rows;
     if (!Query(c, QStringLiteral("PRAGMA integrity_check"), &rows, error)) return false;
     if (rows.empty() || rows[0].value(0) != u"ok") {
-        *error = QStringLiteral("the converted file fails its check: %1").arg(rows.empty() ? QString() : rows[0].value(0));
+        *error =
+            QStringLiteral("the converted file fails its check: %1").arg(rows.empty() ? QString() : rows[0].value(0));
         return false;
     }
     counts->clear();
@@ -76,8 +77,9 @@ bool Check(sqlite3* c, const std::vector<SchemaObject>& tables, QStringList* cou
 
 bool UpgradeCollation(sqlite3* c, const QString& path, QString* error) {
     std::vector<QStringList> rows;
-    if (!Query(c, QStringLiteral("select type, name, tbl_name, sql from sqlite_master where sql is not null "
-                                 "and name not like 'sqlite_%' order by type = 'table' desc, rowid"),
+    if (!Query(c,
+               QStringLiteral("select type, name, tbl_name, sql from sqlite_master where sql is not null "
+                              "and name not like 'sqlite_%' order by type = 'table' desc, rowid"),
                &rows, error))
         return false;
     std::vector<SchemaObject> objects;
@@ -107,7 +109,8 @@ bool UpgradeCollation(sqlite3* c, const QString& path, QString* error) {
         const QString sql = WithoutOwnCollation(t.sql);
         const QString body = sql.mid(sql.indexOf(u'('));
         ok = Run(c, QStringLiteral("CREATE TABLE ") + temp + u' ' + body, error) &&
-             Run(c, QStringLiteral("INSERT INTO ") + temp + QStringLiteral(" SELECT * FROM ") + QuoteIdent(t.name), error) &&
+             Run(c, QStringLiteral("INSERT INTO ") + temp + QStringLiteral(" SELECT * FROM ") + QuoteIdent(t.name),
+                 error) &&
              Run(c, QStringLiteral("DROP TABLE ") + QuoteIdent(t.name), error) &&
              Run(c, QStringLiteral("ALTER TABLE ") + temp + QStringLiteral(" RENAME TO ") + QuoteIdent(t.name), error);
     }

@@ -41,10 +41,10 @@ struct WriteShapes {
 // A translated statement, kept by the shape of its Jet text.
 struct CachedStatement {
     Translation translation;
-    QStringList paths;    // the external files it reads, with the aliases they had
+    QStringList paths;  // the external files it reads, with the aliases they had
     QStringList aliases;
     bool withRowId = false;
-    QString sql;          // what was prepared
+    QString sql;                   // what was prepared
     sqlite3_stmt* idle = nullptr;  // a prepared copy no reader uses
     std::vector<Recordset::Field> fields;
     std::shared_ptr<const FieldNames> names;

@@ -29,11 +29,9 @@ FieldType FieldTypeFromDeclared(const QString& declared) {
     if (t.startsWith(u"LONGTEXT") || t.startsWith(u"MEMO")) return FieldType::Memo;
     if (t.startsWith(u"LONG") || t.startsWith(u"INT")) return FieldType::Long;
     if (t.startsWith(u"SHORT") || t.startsWith(u"SMALLINT")) return FieldType::Short;
-    if (t.startsWith(u"DOUBLE") || t.startsWith(u"REAL") || t.startsWith(u"FLOAT"))
-        return FieldType::Double;
+    if (t.startsWith(u"DOUBLE") || t.startsWith(u"REAL") || t.startsWith(u"FLOAT")) return FieldType::Double;
     if (t.startsWith(u"CURRENCY")) return FieldType::Currency;
-    if (t.startsWith(u"TEXT") || t.startsWith(u"VARCHAR") || t.startsWith(u"CHAR"))
-        return FieldType::Text;
+    if (t.startsWith(u"TEXT") || t.startsWith(u"VARCHAR") || t.startsWith(u"CHAR")) return FieldType::Text;
     return FieldType::Unknown;
 }
 
@@ -43,11 +41,16 @@ QString DateToStored(const QDate& date) {
     date.getDate(&year, &month, &day);
     if (year < 1 || year > 9999) return date.toString(QStringLiteral("yyyy-MM-dd"));
     // Written digit by digit: every date stored goes through here.
-    const char16_t text[10] = {char16_t(u'0' + year / 1000),      char16_t(u'0' + year / 100 % 10),
-                               char16_t(u'0' + year / 10 % 10),   char16_t(u'0' + year % 10),
-                               u'-',                              char16_t(u'0' + month / 10),
-                               char16_t(u'0' + month % 10),       u'-',
-                               char16_t(u'0' + day / 10),         char16_t(u'0' + day % 10)};
+    const char16_t text[10] = {char16_t(u'0' + year / 1000),
+                               char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10),
+                               u'-',
+                               char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),
+                               u'-',
+                               char16_t(u'0' + day / 10),
+                               char16_t(u'0' + day % 10)};
     return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
@@ -118,9 +121,7 @@ std::optional<double> NumberFromText(const QString& text) {
 
 namespace {
 
-bool IsTextual(const QVariant& v) {
-    return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
-}
+bool IsTextual(const QVariant& v) { return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray; }
 
 // Text of blanks only, read without a copy when it is a QString.
 bool IsBlank(const QVariant& value) {
@@ -159,15 +160,23 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
 
     switch (type) {
     case FieldType::YesNo: {
-        if (null || emptyText) { *stored = kStoredFalse; return true; }
-        if (id == QMetaType::Bool) { *stored = value.toBool() ? kStoredTrue : kStoredFalse; return true; }
+        if (null || emptyText) {
+            *stored = kStoredFalse;
+            return true;
+        }
+        if (id == QMetaType::Bool) {
+            *stored = value.toBool() ? kStoredTrue : kStoredFalse;
+            return true;
+        }
         if (IsTextual(value)) {
             const QString t = value.toString().trimmed();
             if (t.compare(u"True", Qt::CaseInsensitive) == 0 || t == u"Yes") {
-                *stored = kStoredTrue; return true;
+                *stored = kStoredTrue;
+                return true;
             }
             if (t.compare(u"False", Qt::CaseInsensitive) == 0 || t == u"No") {
-                *stored = kStoredFalse; return true;
+                *stored = kStoredFalse;
+                return true;
             }
         }
         double d = 0;
@@ -176,7 +185,10 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
         return true;
     }
     case FieldType::Date: {
-        if (null || emptyText) { *stored = QVariant(); return true; }
+        if (null || emptyText) {
+            *stored = QVariant();
+            return true;
+        }
         QDate d;
         if (value.typeId() == QMetaType::QDate) d = value.toDate();
         else if (value.typeId() == QMetaType::QDateTime) d = value.toDateTime().date();
@@ -187,7 +199,10 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     }
     case FieldType::Long:
     case FieldType::Short: {
-        if (null || emptyText) { *stored = QVariant(); return true; }
+        if (null || emptyText) {
+            *stored = QVariant();
+            return true;
+        }
         if (id == QMetaType::Int || id == QMetaType::LongLong) {
             const qint64 n = value.toLongLong();
             const qint64 limit = (type == FieldType::Short) ? 32767 : 2147483647;
@@ -205,7 +220,10 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     }
     case FieldType::Double:
     case FieldType::Currency: {
-        if (null || emptyText) { *stored = QVariant(); return true; }
+        if (null || emptyText) {
+            *stored = QVariant();
+            return true;
+        }
         double d = 0;
         if (id == QMetaType::Double) d = value.toDouble();
         else if (!ToNumber(value, &d)) return false;
@@ -215,7 +233,10 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
     }
     case FieldType::Text:
     case FieldType::Memo: {
-        if (null) { *stored = QVariant(); return true; }
+        if (null) {
+            *stored = QVariant();
+            return true;
+        }
         if (value.typeId() == QMetaType::QDate) {
             *stored = value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
         } else if (value.typeId() == QMetaType::Bool) {
@@ -225,11 +246,16 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
         }
         return true;
     }
-    case FieldType::Unknown:
-        break;
+    case FieldType::Unknown: break;
     }
-    if (null) { *stored = QVariant(); return true; }
-    if (value.typeId() == QMetaType::QDate) { *stored = DateToStored(value.toDate()); return true; }
+    if (null) {
+        *stored = QVariant();
+        return true;
+    }
+    if (value.typeId() == QMetaType::QDate) {
+        *stored = DateToStored(value.toDate());
+        return true;
+    }
     if (value.typeId() == QMetaType::Bool) {
         *stored = value.toBool() ? kStoredTrue : kStoredFalse;
         return true;
@@ -244,23 +270,18 @@ QVariant FromStored(FieldType type, const QVariant& stored) {
         return QVariant();
     }
     switch (type) {
-    case FieldType::YesNo:
-        return stored.toDouble() != 0.0;
+    case FieldType::YesNo: return stored.toDouble() != 0.0;
     case FieldType::Date: {
         const QDate d = DateFromText(stored.toString());
         return d.isValid() ? QVariant(d) : QVariant();
     }
     case FieldType::Long:
-    case FieldType::Short:
-        return static_cast<qint64>(std::llround(stored.toDouble()));
+    case FieldType::Short: return static_cast<qint64>(std::llround(stored.toDouble()));
     case FieldType::Double:
-    case FieldType::Currency:
-        return stored.toDouble();
+    case FieldType::Currency: return stored.toDouble();
     case FieldType::Text:
-    case FieldType::Memo:
-        return stored.toString();
-    case FieldType::Unknown:
-        break;
+    case FieldType::Memo: return stored.toString();
+    case FieldType::Unknown: break;
     }
     return stored;
 }

@@ -18,7 +18,7 @@
 namespace db {
 
 enum class FieldType {
-    Unknown,   // no declared type: the value is taken as SQLite stored it
+    Unknown,  // no declared type: the value is taken as SQLite stored it
     YesNo,
     Date,
     Long,

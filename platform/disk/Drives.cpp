@@ -35,7 +35,8 @@ bool SysRemovable(const QString& device) {
         if (f.open(QIODevice::ReadOnly)) return f.readAll().trimmed() == "1";
         QFileInfo partition(QStringLiteral("/sys/class/block/%1/partition").arg(disk));
         if (!partition.exists()) break;
-        disk = QFileInfo(QFileInfo(QStringLiteral("/sys/class/block/%1").arg(disk)).canonicalFilePath()).dir().dirName();
+        disk =
+            QFileInfo(QFileInfo(QStringLiteral("/sys/class/block/%1").arg(disk)).canonicalFilePath()).dir().dirName();
     }
     return false;
 }
@@ -109,9 +110,10 @@ QStringList RemovableMountPoints(const QString& mountsTable, bool (*removable)(c
         if (fields.size() < 2) continue;
         const QString device = fields[0];
         const QString point = Unescape(fields[1]);
-        const bool media = point.startsWith(QStringLiteral("/media/")) || point.startsWith(QStringLiteral("/run/media/"));
-        const bool removableDevice = device.startsWith(QStringLiteral("/dev/")) && removable &&
-                                     removable(QFileInfo(device).fileName());
+        const bool media =
+            point.startsWith(QStringLiteral("/media/")) || point.startsWith(QStringLiteral("/run/media/"));
+        const bool removableDevice =
+            device.startsWith(QStringLiteral("/dev/")) && removable && removable(QFileInfo(device).fileName());
         if ((media || removableDevice) && !points.contains(point)) points << point;
     }
     return points;

@@ -14,13 +14,13 @@ constexpr int kWindowSize = 1 << kWindowBits;  // 8 KiB of history
 constexpr int kMaxDistance = kWindowSize - 1;
 constexpr int kMinMatch = 3;
 constexpr int kMaxMatch = 256;
-constexpr int kMaxChain = 96;      // candidates tried per position
-constexpr int kLazyLimit = 32;     // a match this long is taken without looking one byte further
+constexpr int kMaxChain = 96;   // candidates tried per position
+constexpr int kLazyLimit = 32;  // a match this long is taken without looking one byte further
 constexpr int kHashBits = 15;
 
 constexpr int kCodes = 256 + kMaxMatch - kMinMatch + 1;  // literals and match lengths: 510
-constexpr int kTempCodes = 19;                          // code lengths 0..16 and two zero runs
-constexpr int kPositionCodes = kWindowBits + 1;         // 14
+constexpr int kTempCodes = 19;                           // code lengths 0..16 and two zero runs
+constexpr int kPositionCodes = kWindowBits + 1;          // 14
 constexpr int kCodeCountBits = 9;
 constexpr int kTempCountBits = 5;
 constexpr int kPositionCountBits = 4;

@@ -42,8 +42,7 @@ public:
     void Fit(DrawnItem& item) {
         item.printPoints = item.font.size;
         if (!qGuiApp || item.text.isEmpty() || item.align == Align::Left) return;
-        const double room =
-            (item.rect.width() - (item.align == Align::Right ? kRightInsetTwips : 0)) * kFitSlack;
+        const double room = (item.rect.width() - (item.align == Align::Right ? kRightInsetTwips : 0)) * kFitSlack;
         double width = WidthOf(item.font, item.font.size, item.text);
         if (width <= room) return;
         const double points = std::max(kSmallestFitPoints, std::floor(item.font.size * room / width * 4) / 4);
@@ -334,10 +333,8 @@ QString BoundText(const QVariant& value, const QString& outputFormat) {
     case QMetaType::Bool:
         return ui::FormatNumber(value.toBool() ? -1 : 0, outputFormat.isEmpty() ? QStringLiteral("0") : outputFormat);
     case QMetaType::QDate:
-        return ui::FormatDate(value.toDate(),
-                              outputFormat.isEmpty() ? QStringLiteral("yyyy/mm/dd") : outputFormat);
-    case QMetaType::QString:
-        return value.toString();
+        return ui::FormatDate(value.toDate(), outputFormat.isEmpty() ? QStringLiteral("yyyy/mm/dd") : outputFormat);
+    case QMetaType::QString: return value.toString();
     default:
         if (!outputFormat.isEmpty()) return ui::FormatNumber(value, outputFormat);
         return value.toString();
@@ -450,8 +447,7 @@ QString Dump(const DrawnItem& item) {
             .arg(r.width())
             .arg(r.height())
             .arg(item.rounded ? QStringLiteral(" rounded") : QString());
-    case ItemKind::Text:
-        break;
+    case ItemKind::Text: break;
     }
     const char* align = item.align == Align::Left ? "left" : item.align == Align::Right ? "right" : "center";
     const QString size = item.printPoints == item.font.size || item.printPoints == 0

@@ -47,10 +47,10 @@ struct Control {
     ControlKind kind = ControlKind::Label;
     int left = 0, top = 0, width = 0, height = 0;  // labels, fields, shapes
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;            // lines
-    QString text;          // the caption of a label, the text of a field
-    QString dataField;     // the bound field of the work table, if any
-    QString outputFormat;  // number or date pattern of a bound field
-    QVariant value;        // the bound value of the current row
+    QString text;                                  // the caption of a label, the text of a field
+    QString dataField;                             // the bound field of the work table, if any
+    QString outputFormat;                          // number or date pattern of a bound field
+    QVariant value;                                // the bound value of the current row
     FontSpec font;
     Align align = Align::Left;
     bool visible = true;

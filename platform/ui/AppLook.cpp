@@ -13,8 +13,8 @@ Q_LOGGING_CATEGORY(lcLook, "murv.ui")
 
 QFont DefaultFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
-                      QStringLiteral("IPAexGothic"), QStringLiteral("IPAGothic"), QStringLiteral("VL Gothic")});
+    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"), QStringLiteral("IPAexGothic"),
+                      QStringLiteral("IPAGothic"), QStringLiteral("VL Gothic")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(kDefaultFontPoints);
     return font;

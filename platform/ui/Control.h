@@ -22,9 +22,7 @@
 namespace ui {
 
 // A colour written as 0x00BBGGRR.
-constexpr QRgb BgrToRgb(quint32 bgr) {
-    return qRgb(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
+constexpr QRgb BgrToRgb(quint32 bgr) { return qRgb(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
 inline QColor Bgr(quint32 bgr) { return QColor(BgrToRgb(bgr)); }
 inline quint32 ToBgr(const QColor& colour) {
     return quint32(colour.red()) | (quint32(colour.green()) << 8) | (quint32(colour.blue()) << 16);
@@ -40,8 +38,7 @@ inline void MoveTwips(QWidget* widget, int leftTwips, int topTwips, int widthTwi
 template <class W>
 constexpr QPalette::ColorRole BackgroundRole() {
     if constexpr (std::is_base_of_v<QAbstractButton, W>) return QPalette::Button;
-    else if constexpr (std::is_base_of_v<QLineEdit, W> || std::is_base_of_v<QPlainTextEdit, W>)
-        return QPalette::Base;
+    else if constexpr (std::is_base_of_v<QLineEdit, W> || std::is_base_of_v<QPlainTextEdit, W>) return QPalette::Base;
     else if constexpr (std::is_base_of_v<QComboBox, W>) return QPalette::Base;
     else return QPalette::Window;
 }

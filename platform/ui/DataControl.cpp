@@ -61,9 +61,7 @@ QString DataControl::FieldName(int field) const {
     return field >= 0 && field < FieldCount() ? fields_[static_cast<size_t>(field)] : QString();
 }
 
-int DataControl::FieldIndex(const QString& name) const {
-    return rs_.FieldIndex(name);
-}
+int DataControl::FieldIndex(const QString& name) const { return rs_.FieldIndex(name); }
 
 db::FieldType DataControl::FieldTypeOf(int field) const {
     return field >= 0 && field < FieldCount() ? types_[static_cast<size_t>(field)] : db::FieldType::Unknown;
@@ -74,9 +72,7 @@ QVariant DataControl::Value(int row, int field) const {
     return rs_.ValueAt(row, field);
 }
 
-qint64 DataControl::RowId(int row) const {
-    return row >= 0 && row < RowCount() ? rs_.RowIdAt(row) : -1;
-}
+qint64 DataControl::RowId(int row) const { return row >= 0 && row < RowCount() ? rs_.RowIdAt(row) : -1; }
 
 bool DataControl::SetValue(int row, int field, const QVariant& value) {
     if (row < 0 || row >= RowCount()) return Fail(QStringLiteral("no row %1").arg(row));

@@ -15,13 +15,13 @@ namespace ui {
 
 // One dialog call; the caller owns it and reads the two out fields after.
 struct FileDialogInfo {
-    QString Filter;       // in: "description|pattern|" pieces, e.g. "MDB ファイル(*.mdb)|*.mdb|"
+    QString Filter;          // in: "description|pattern|" pieces, e.g. "MDB ファイル(*.mdb)|*.mdb|"
     qint32 FilterIndex = 1;  // in: the filter shown first, from 1
-    QString Title;        // in: the dialog's title
-    QString DefaultName;  // in: the name the save dialog proposes (the open dialog ignores it)
-    QString FileName;     // out: the chosen path
-    QString FileTitle;    // out: the chosen file's name without its folder
-    QString InitialDir;   // in: the folder shown first
+    QString Title;           // in: the dialog's title
+    QString DefaultName;     // in: the name the save dialog proposes (the open dialog ignores it)
+    QString FileName;        // out: the chosen path
+    QString FileTitle;       // out: the chosen file's name without its folder
+    QString InitialDir;      // in: the folder shown first
 };
 
 // Shows the open dialog: the chosen file must exist, the name starts empty.

@@ -155,8 +155,6 @@ void Forms::Adopt(const QString& name, Form* form) {
     Shared().insert(name, form);
 }
 
-void Forms::WrongClass(const QString& name) {
-    qFatal("Forms::Get: the form %s is of another class", qPrintable(name));
-}
+void Forms::WrongClass(const QString& name) { qFatal("Forms::Get: the form %s is of another class", qPrintable(name)); }
 
 }  // namespace ui

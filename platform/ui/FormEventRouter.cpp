@@ -47,8 +47,7 @@ bool FormEventRouter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
         if (watched->isWidgetType()) ApplyImeOnFocus(static_cast<QWidget*>(watched));
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -73,7 +73,8 @@ public:
     DropDownPopup(GridDropDown* list, QWidget* parent) : QFrame(parent, Qt::Popup), list_(list) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
         setAttribute(Qt::WA_DeleteOnClose);
-        view_ = new DropDownView(this, [this](int row) { list_->Pick(row); }, [this] { close(); });
+        view_ = new DropDownView(
+            this, [this](int row) { list_->Pick(row); }, [this] { close(); });
         view_->setModel(new DropDownModel(list, view_));
         view_->horizontalHeader()->hide();
         view_->verticalHeader()->hide();

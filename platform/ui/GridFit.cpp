@@ -45,8 +45,7 @@ protected:
         const QRect cell = view_->visualRect(index);
         if (!text.isEmpty() && TextNeed(QFontMetrics(view_->font()), text, CellPadding(view_)) > cell.width())
             QToolTip::showText(help->globalPos(), text, view_->viewport(), cell);
-        else
-            QToolTip::hideText();
+        else QToolTip::hideText();
         return true;
     }
 
@@ -56,9 +55,7 @@ private:
 
 }  // namespace
 
-void ShowCutCellsAsTooltips(QAbstractItemView* view) {
-    view->viewport()->installEventFilter(new CutCellTips(view));
-}
+void ShowCutCellsAsTooltips(QAbstractItemView* view) { view->viewport()->installEventFilter(new CutCellTips(view)); }
 
 GridFit::GridFit(DataGrid* grid) : QObject(grid), grid_(grid) {
     QAbstractItemView* view = grid->View();
@@ -106,7 +103,8 @@ void GridFit::Fit() {
     for (int c = 0; c < grid_->ColumnCount(); ++c) {
         if (!grid_->Columns(c).Visible()) continue;
         int need = TextNeed(captions, grid_->Columns(c).Caption(), padding);
-        for (int r = 0; r < grid_->RowCount(); ++r) need = std::max(need, TextNeed(cells, grid_->CellText(r, c), padding));
+        for (int r = 0; r < grid_->RowCount(); ++r)
+            need = std::max(need, TextNeed(cells, grid_->CellText(r, c), padding));
         columns.push_back(c);
         needs.push_back(need);
     }

@@ -37,13 +37,10 @@ bool IsDatePattern(const QString& format) {
     return code;
 }
 
-bool IsTextual(const QVariant& v) {
-    return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
-}
+bool IsTextual(const QVariant& v) { return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray; }
 
 QString PlainNumber(double d) {
-    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15)
-        return QString::number(static_cast<qint64>(d));
+    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15) return QString::number(static_cast<qint64>(d));
     return QString::number(d, 'g', 15);
 }
 
@@ -69,8 +66,10 @@ QDate AsDate(const QVariant& value) {
 bool AsNumber(const QVariant& value, double* out) {
     bool ok = false;
     if (IsTextual(value)) *out = value.toString().trimmed().remove(u',').toDouble(&ok);
-    else if (value.typeId() == QMetaType::Bool) { *out = value.toBool() ? -1.0 : 0.0; ok = true; }
-    else if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) ok = false;
+    else if (value.typeId() == QMetaType::Bool) {
+        *out = value.toBool() ? -1.0 : 0.0;
+        ok = true;
+    } else if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) ok = false;
     else *out = value.toDouble(&ok);
     return ok;
 }

@@ -52,8 +52,7 @@ ImeRequest LastImeRequest() { return Last(); }
 void ResetImeRequests() { Last() = ImeRequest{}; }
 
 bool ImeOpenFor(const QWidget* widget) {
-    return widget && widget->testAttribute(Qt::WA_InputMethodEnabled) &&
-           !(widget->inputMethodHints() & kLatinHints);
+    return widget && widget->testAttribute(Qt::WA_InputMethodEnabled) && !(widget->inputMethodHints() & kLatinHints);
 }
 
 void ApplyImeOnFocus(QWidget* focused) {

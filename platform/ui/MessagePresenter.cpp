@@ -28,9 +28,9 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 
 Answer EscapeAnswer(const MessageBoxContent& box) {
     switch (box.buttons) {
-        case MessageButtons::YesNo: return Answer::No;
-        case MessageButtons::OkCancel: return Answer::Cancel;
-        case MessageButtons::Ok: break;
+    case MessageButtons::YesNo: return Answer::No;
+    case MessageButtons::OkCancel: return Answer::Cancel;
+    case MessageButtons::Ok: break;
     }
     return Answer::Ok;
 }

@@ -109,7 +109,8 @@ void NumberBox::ShowValue() {
 }
 
 void NumberBox::SetStoredValue(const QVariant& value) {
-    const bool changed = value.isNull() != value_.isNull() || (!value.isNull() && value.toDouble() != value_.toDouble());
+    const bool changed =
+        value.isNull() != value_.isNull() || (!value.isNull() && value.toDouble() != value_.toDouble());
     value_ = value;
     if (changed) emit Change();
 }

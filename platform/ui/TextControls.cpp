@@ -94,4 +94,3 @@ void TextBox::resizeEvent(QResizeEvent* event) {
 }
 
 }  // namespace ui
-

@@ -169,8 +169,9 @@ void RawInsert50000(benchmark::State& state, bool withTriggers) {
     Folder f;
     Raw raw(f.data);
     if (!withTriggers) raw.Exec("DROP TRIGGER \"yesno_取引明細_非課税_i\"; DROP TRIGGER \"yesno_取引明細_非課税_u\";");
-    sqlite3_stmt* insert = raw.Prepare(QStringLiteral(
-        "INSERT INTO \"取引明細\" (\"行番号\",\"日付\",\"取引先名\",\"科目\",\"金額\",\"非課税\") VALUES (?,?,?,?,?,?)"));
+    sqlite3_stmt* insert = raw.Prepare(
+        QStringLiteral("INSERT INTO \"取引明細\" (\"行番号\",\"日付\",\"取引先名\",\"科目\",\"金額\",\"非課税\") "
+                       "VALUES (?,?,?,?,?,?)"));
     const QDate start(2026, 1, 1);
     for (auto _ : state) {
         raw.Exec("DELETE FROM 取引明細");
@@ -198,8 +199,9 @@ BENCHMARK(BM_Insert50000Lines_RawWithoutYesNoTriggers)->Unit(benchmark::kMillise
 
 // ---------------------------------------------------------------- a year's lines
 
-const char* const kYearSelect = "select * from 取引明細  where  日付 >= #2026/01/01# and  日付 <= #2026/12/31# "
-                                "order by 日付,行番号;";
+const char* const kYearSelect =
+    "select * from 取引明細  where  日付 >= #2026/01/01# and  日付 <= #2026/12/31# "
+    "order by 日付,行番号;";
 
 void BM_ReadYearLines(benchmark::State& state) {
     db::Database data;
@@ -235,7 +237,8 @@ void BM_ReadYearLines_Raw(benchmark::State& state) {
             if (++walked <= 5000) {
                 const QString date = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 2)));
                 sum += sqlite3_column_double(select, 6) + QDate::fromString(date, Qt::ISODate).day();
-                benchmark::DoNotOptimize(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 4))));
+                benchmark::DoNotOptimize(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 4))));
             }
         }
         sqlite3_reset(select);
@@ -286,8 +289,9 @@ void BM_CopyLinesIntoWorkTable(benchmark::State& state) {
     db::Database work;
     // Setup: a step that fails shows in what the run then measures.
     (void)work.Open(f.work);
-    const QString copy = QStringLiteral("insert into w経費一覧 select 行番号,日付,取引先名,科目,金額 from 取引明細 in '") +
-                         db::SqlEscape(LinesFile()) + QStringLiteral("' order by 日付,行番号;");
+    const QString copy =
+        QStringLiteral("insert into w経費一覧 select 行番号,日付,取引先名,科目,金額 from 取引明細 in '") +
+        db::SqlEscape(LinesFile()) + QStringLiteral("' order by 日付,行番号;");
     for (auto _ : state) {
         // Setup: a step that fails shows in what the run then measures.
         (void)work.Execute(QStringLiteral("delete * from w経費一覧"));
@@ -299,12 +303,14 @@ BENCHMARK(BM_CopyLinesIntoWorkTable)->Unit(benchmark::kMillisecond);
 void BM_CopyLinesIntoWorkTable_Raw(benchmark::State& state) {
     Folder f;
     Raw raw(f.work);
-    const QString attach = QStringLiteral("ATTACH DATABASE '") + db::SqlEscape(LinesFile()) + QStringLiteral("' AS ext1");
+    const QString attach =
+        QStringLiteral("ATTACH DATABASE '") + db::SqlEscape(LinesFile()) + QStringLiteral("' AS ext1");
     raw.Exec(attach.toUtf8().constData());
     for (auto _ : state) {
         raw.Exec("DELETE FROM w経費一覧");
-        raw.Exec("INSERT INTO w経費一覧 (行番号,日付,取引先名,科目,金額) SELECT 行番号,日付,取引先名,科目,金額 "
-                 "FROM ext1.取引明細 ORDER BY 日付,行番号");
+        raw.Exec(
+            "INSERT INTO w経費一覧 (行番号,日付,取引先名,科目,金額) SELECT 行番号,日付,取引先名,科目,金額 "
+            "FROM ext1.取引明細 ORDER BY 日付,行番号");
     }
 }
 BENCHMARK(BM_CopyLinesIntoWorkTable_Raw)->Unit(benchmark::kMillisecond);

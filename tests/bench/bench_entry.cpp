@@ -9,12 +9,12 @@
 //  - registering 5000 typed rows, and 5000 loaded, edited rows;
 // each at 50,000 and 500,000 stored lines, beside its raw twin (the same
 // SQLite calls replayed without the layer), with the disk syncs of each.
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <map>
-#include <unistd.h>
 
 #include "entry/FrmInput.h"
 #include "masters/FrmKamoku.h"

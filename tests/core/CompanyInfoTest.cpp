@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "tests/QtPrint.h"
 #include "core/CompanyInfo.h"
 #include "core/ModMurv.h"
 #include "core/Schema.h"
+#include "tests/QtPrint.h"
 
 namespace {
 
@@ -54,8 +54,9 @@ TEST_F(CompanyInfoTest, AnAllNullRowLoadsTheDefaults) {
 }
 
 TEST_F(CompanyInfoTest, AFullRowLoadsAndOnlyTheFirstOfTwoRowsCounts) {
-    Exec(QStringLiteral("update 自社情報 set 年号 = '和暦', 開始日 = #2005/04/01#, 終了日 = #2006/03/31#, "
-                        "タイトル = '山田商店', 税端数 = '四捨五入', 税率 = 0.05, 税率2 = 0.08, 税実施 = #2005/04/01#"));
+    Exec(
+        QStringLiteral("update 自社情報 set 年号 = '和暦', 開始日 = #2005/04/01#, 終了日 = #2006/03/31#, "
+                       "タイトル = '山田商店', 税端数 = '四捨五入', 税率 = 0.05, 税率2 = 0.08, 税実施 = #2005/04/01#"));
     Exec(QStringLiteral("insert into 自社情報 (年号, タイトル) values ('西暦', '二行目')"));
     core::LoadCompanyInfo();
     EXPECT_EQ(ModMurv::EraSetting, QStringLiteral("和暦"));
@@ -77,7 +78,7 @@ TEST_F(CompanyInfoTest, NoRowKeepsTheEarlierValues) {
 struct RateCase {
     const char* rate1;  // SQL literal
     const char* rate2;
-    const char* change; // date literal or "null"
+    const char* change;  // date literal or "null"
     QDate today;
     double expected;
 };
@@ -94,13 +95,12 @@ TEST_P(TaxRateChoice, RateInForceOnTheDay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Days, TaxRateChoice,
-    ::testing::Values(
-        RateCase{"0.08", "0.10", "#2019/10/01#", QDate(2019, 9, 30), 0.08},   // the day before
-        RateCase{"0.08", "0.10", "#2019/10/01#", QDate(2019, 10, 1), 0.10},   // the day itself
-        RateCase{"0.08", "0.10", "#2019/10/01#", QDate(2020, 1, 1), 0.10},    // after
-        RateCase{"0.08", "null", "#2019/10/01#", QDate(2020, 1, 1), 0.05},    // no second rate
-        RateCase{"null", "0.10", "#2019/10/01#", QDate(2019, 1, 1), 0.05},    // no first rate
-        RateCase{"0.10", "null", "null", QDate(2026, 12, 9), 0.10},           // no change date: the typed rate
-        RateCase{"null", "null", "null", QDate(2026, 12, 9), 0.05}));
+    ::testing::Values(RateCase{"0.08", "0.10", "#2019/10/01#", QDate(2019, 9, 30), 0.08},  // the day before
+                      RateCase{"0.08", "0.10", "#2019/10/01#", QDate(2019, 10, 1), 0.10},  // the day itself
+                      RateCase{"0.08", "0.10", "#2019/10/01#", QDate(2020, 1, 1), 0.10},   // after
+                      RateCase{"0.08", "null", "#2019/10/01#", QDate(2020, 1, 1), 0.05},   // no second rate
+                      RateCase{"null", "0.10", "#2019/10/01#", QDate(2019, 1, 1), 0.05},   // no first rate
+                      RateCase{"0.10", "null", "null", QDate(2026, 12, 9), 0.10},  // no change date: the typed rate
+                      RateCase{"null", "null", "null", QDate(2026, 12, 9), 0.05}));
 
 }  // namespace

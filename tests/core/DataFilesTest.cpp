@@ -6,9 +6,9 @@
 #include "core/DataFiles.h"
 #include "core/MainMenu.h"
 #include "core/ScreenKit.h"
-#include "tests/support/ScreenFixture.h"
 #include "tests/support/BookFiles.h"
 #include "tests/support/ReadOnlyFolder.h"
+#include "tests/support/ScreenFixture.h"
 
 namespace {
 
@@ -50,7 +50,8 @@ TEST_F(DataFilesTest, AnEmptyOrForeignDataFileIsRefusedByNameAndLeftAsItWas) {
         EXPECT_EQ(box.icon, ui::MessageIcon::Warning);
         EXPECT_EQ(box.title, QStringLiteral("エラー"));
         EXPECT_TRUE(box.text.contains(core::kDataFileName)) << box.text.toStdString();
-        EXPECT_TRUE(box.text.contains(QStringLiteral("経費帳のデータファイルではありません"))) << box.text.toStdString();
+        EXPECT_TRUE(box.text.contains(QStringLiteral("経費帳のデータファイルではありません")))
+            << box.text.toStdString();
         EXPECT_FALSE(ModMurv::DbData.IsOpen());
         // The menu stays usable; the file is as it was.
         EXPECT_TRUE(menu.cmd閉じる.isEnabled());
@@ -87,7 +88,8 @@ TEST_F(DataFilesTest, ADamagedDataFileIsSaidToBeDamagedAndIsNeverWritten) {
         return core::Exec(data, QStringLiteral("insert into 科目マスタ (科目) values ('交通費')"));
     }));
     ASSERT_EQ(Warnings().size(), 1);
-    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("壊れているため、書き込みをしていません"))) << Warnings().first().toStdString();
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("壊れているため、書き込みをしていません")))
+        << Warnings().first().toStdString();
     EXPECT_FALSE(Warnings().first().contains(QStringLiteral("insert"))) << "no statement text";
     ui::Forms::UnloadAll();
     ModMurv::ResetState();
@@ -152,7 +154,8 @@ TEST_F(DataFilesTest, AReadOnlyDataFolderIsSaidAtStartUpAndTheWorkRowsStillWork)
     const QByteArray before = Bytes(DataFile());
     Start();
     ASSERT_EQ(Warnings().size(), 1);
-    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("データは表示できますが、変更はできません"))) << Warnings().first().toStdString();
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("データは表示できますが、変更はできません")))
+        << Warnings().first().toStdString();
     EXPECT_TRUE(ModMurv::DbData.IsOpen());
     // The work rows live in a copy of the work file that can be written.
     EXPECT_TRUE(ModMurv::DbWork.IsOpen());

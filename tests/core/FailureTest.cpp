@@ -31,7 +31,9 @@ TEST(FailureTest, AFailureIsSaidOnceWithItsCauseAndTheEnginesTextButNoStatement)
     EXPECT_EQ(box.title, QStringLiteral("エラー"));
     EXPECT_EQ(box.icon, ui::MessageIcon::Warning);
     EXPECT_EQ(box.buttons, ui::MessageButtons::Ok);
-    EXPECT_EQ(box.text, QStringLiteral("経費を登録できませんでした。\nディスクの空き容量が足りません。\n\ndatabase or disk is full"));
+    EXPECT_EQ(
+        box.text,
+        QStringLiteral("経費を登録できませんでした。\nディスクの空き容量が足りません。\n\ndatabase or disk is full"));
     ASSERT_EQ(g_logged.size(), 1);
     EXPECT_TRUE(g_logged.first().contains(QStringLiteral("database or disk is full"))) << "the log keeps the detail";
 

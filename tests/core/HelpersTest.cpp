@@ -12,10 +12,19 @@ namespace {
 
 TEST(HelpersTest, ProgressAdvancesInTenths) {
     // Percent after records 1, 2, ... (starting from 10) and the interval.
-    struct { QVariant total; qint64 interval; std::vector<int> percents; } const cases[] = {
-        {45, 5, {10, 10, 10, 10, 20, 20, 20, 20, 20, 30}}, {4, 1, {20, 30, 40, 50}},
-        {11, 1, {20, 30, 40, 50, 60, 70, 80, 90, 100, 100, 100}}, {14, 2, {10, 20, 20, 30, 30, 40}},
-        {0, 0, {10, 10}}, {QVariant(), 0, {10, 10}}, {40.5, 4, {10, 10, 10, 20}}, {49.5, 6, {10, 10, 10, 10, 10, 20}},
+    struct {
+        QVariant total;
+        qint64 interval;
+        std::vector<int> percents;
+    } const cases[] = {
+        {45, 5, {10, 10, 10, 10, 20, 20, 20, 20, 20, 30}},
+        {4, 1, {20, 30, 40, 50}},
+        {11, 1, {20, 30, 40, 50, 60, 70, 80, 90, 100, 100, 100}},
+        {14, 2, {10, 20, 20, 30, 30, 40}},
+        {0, 0, {10, 10}},
+        {QVariant(), 0, {10, 10}},
+        {40.5, 4, {10, 10, 10, 20}},
+        {49.5, 6, {10, 10, 10, 10, 10, 20}},
     };
     for (const auto& c : cases) {
         ModMurv::ResetState();
@@ -47,12 +56,27 @@ TEST(HelpersTest, FormStackKeepsTheFiveNewestNames) {
 
 TEST(HelpersTest, StrExtractModes) {
     const QString nul(QChar(u'\0'));
-    struct { QString source; QVariant separator; int mode; QVariant expected; } const cases[] = {
-        {"abc|def", "|", 0, "def"}, {"abc|def", "|", 1, "abcdef"}, {"abc|def", "|", 2, "abc"},
-        {"abc|def", "|", 4, QVariant()}, {"abc", "|", 0, "abc"}, {"abc", "|", 7, "abc"}, {"ab<>cd", "<>", 0, ">cd"},
-        {"ab<>cd", "<>", 1, "ab>cd"}, {"a1b2c3", "|", 3, "123"}, {"", "|", 3, ""},
-        {"c:\\my data\\x.mdb" + QString(240, u' '), " ", 2, "c:\\my"}, {"name" + nul + "x", 0, 2, "name"},
-        {"name", 0, 2, "name"}, {nul + "x", 0, 2, QVariant()}, {"a0b", 0, 0, "b"},
+    struct {
+        QString source;
+        QVariant separator;
+        int mode;
+        QVariant expected;
+    } const cases[] = {
+        {"abc|def", "|", 0, "def"},
+        {"abc|def", "|", 1, "abcdef"},
+        {"abc|def", "|", 2, "abc"},
+        {"abc|def", "|", 4, QVariant()},
+        {"abc", "|", 0, "abc"},
+        {"abc", "|", 7, "abc"},
+        {"ab<>cd", "<>", 0, ">cd"},
+        {"ab<>cd", "<>", 1, "ab>cd"},
+        {"a1b2c3", "|", 3, "123"},
+        {"", "|", 3, ""},
+        {"c:\\my data\\x.mdb" + QString(240, u' '), " ", 2, "c:\\my"},
+        {"name" + nul + "x", 0, 2, "name"},
+        {"name", 0, 2, "name"},
+        {nul + "x", 0, 2, QVariant()},
+        {"a0b", 0, 0, "b"},
     };
     for (const auto& c : cases) {
         const QVariant got = core::StrExtract(c.source, c.separator, c.mode);

@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "tests/QtPrint.h"
 #include "core/Schema.h"
 #include "platform/db/Database.h"
 #include "platform/db/Quote.h"
+#include "tests/QtPrint.h"
 
 namespace {
 
@@ -49,8 +49,9 @@ TEST_F(SchemaTest, MakesTheThreeFilesWithTheirStartingRows) {
     // The entry grid's table, fields in order.
     QStringList names;
     for (const auto& [name, type] : work.TableFields(QStringLiteral("w取引明細"))) names << name;
-    EXPECT_EQ(names.join(u','), QStringLiteral("lno,チェック,行番号,日付,月,日,月日,曜日,DD日付,取引先名,科目,金額,税額,"
-                                               "非課税,摘要"));
+    EXPECT_EQ(names.join(u','),
+              QStringLiteral("lno,チェック,行番号,日付,月,日,月日,曜日,DD日付,取引先名,科目,金額,税額,"
+                             "非課税,摘要"));
 
     db::Database tmpl;
     ASSERT_TRUE(tmpl.Open(File(core::kTemplateFileName)));
@@ -82,15 +83,14 @@ TEST_F(SchemaTest, YesNoFieldsHoldOnlyTrueOrFalseWhateverTheStatementWrites) {
     ASSERT_TRUE(work.Execute(QStringLiteral("insert into w取引明細 (lno, 非課税) values (1, 5)")));
     ASSERT_TRUE(work.Execute(QStringLiteral("insert into w取引明細 (lno, 非課税) values (2, null)")));
     ASSERT_TRUE(work.Execute(QStringLiteral("update w取引明細 set チェック = 3 where lno = 2")));
-    db::Recordset rs = work.OpenRecordset(
-        QStringLiteral("select lno from w取引明細 where 非課税 = True and チェック = False"));
+    db::Recordset rs =
+        work.OpenRecordset(QStringLiteral("select lno from w取引明細 where 非課税 = True and チェック = False"));
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Value(0).toLongLong(), 1);
     rs = work.OpenRecordset(QStringLiteral("select lno from w取引明細 where 非課税 = False and チェック = True"));
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Value(0).toLongLong(), 2);
 }
-
 
 // Every statement shape that the lists, the reports and the maintenance
 // screen run, on the connection it runs on, against the real files.
@@ -101,15 +101,19 @@ protected:
         ASSERT_TRUE(data_.Open(File(core::kDataFileName)));
         ASSERT_TRUE(work_.Open(File(core::kWorkFileName)));
         in_ = QStringLiteral(" in '") + db::SqlEscape(File(core::kDataFileName)) + u'\'';
-        for (const char* row : {
-                 "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (1, #2005/04/10#, 'O''Hara商会', '通信費', 1050, 50)",
-                 "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (2, #2005/04/10#, 'O''Hara商会', '雑費', 300, 14)",
-                 "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (1, #2005/05/01#, '乙', '通信費', 2100, 100)",
-                 "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 非課税) values (1, #2006/04/01#, '乙', '雑費', 999, True)",
-                 "insert into 取引先マスタ (取引先名, ふりがな) values ('O''Hara商会', 'おはらしょうかい')",
-                 "insert into 取引先マスタ (取引先名, ふりがな) values ('乙', 'おつ')",
-                 "insert into 取引先科目 (取引先名, 科目, 回数) values ('乙', '通信費', 1)",
-                 "insert into 科目マスタ (科目, ふりがな) values ('通信費', 'つうしんひ')"})
+        for (const char* row :
+             {"insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (1, #2005/04/10#, 'O''Hara商会', "
+              "'通信費', 1050, 50)",
+              "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (2, #2005/04/10#, 'O''Hara商会', "
+              "'雑費', 300, 14)",
+              "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 税額) values (1, #2005/05/01#, '乙', "
+              "'通信費', 2100, 100)",
+              "insert into 取引明細 (行番号, 日付, 取引先名, 科目, 金額, 非課税) values (1, #2006/04/01#, '乙', "
+              "'雑費', 999, True)",
+              "insert into 取引先マスタ (取引先名, ふりがな) values ('O''Hara商会', 'おはらしょうかい')",
+              "insert into 取引先マスタ (取引先名, ふりがな) values ('乙', 'おつ')",
+              "insert into 取引先科目 (取引先名, 科目, 回数) values ('乙', '通信費', 1)",
+              "insert into 科目マスタ (科目, ふりがな) values ('通信費', 'つうしんひ')"})
             ASSERT_TRUE(data_.Execute(QString::fromUtf8(row))) << row << data_.LastError().toStdString();
     }
 
@@ -148,8 +152,9 @@ TEST_F(StatementShapes, ExpenseListReadsCountsAndDeletesTickedLines) {
               1);
     EXPECT_EQ(Alias(work_, QStringLiteral("select count([取引先名]) as tcnt from w経費一覧 "), QStringLiteral("TCNT")),
               QVariant(qint64(3)));
-    EXPECT_EQ(Alias(work_, QStringLiteral("select sum([金額]) as tkin from w経費一覧 "), QStringLiteral("TKin")).toDouble(),
-              3450.0);
+    EXPECT_EQ(
+        Alias(work_, QStringLiteral("select sum([金額]) as tkin from w経費一覧 "), QStringLiteral("TKin")).toDouble(),
+        3450.0);
 
     // The print table, whole and per month.
     EXPECT_EQ(Run(work_, QStringLiteral("delete * from w経費一覧印刷")), 0);
@@ -158,15 +163,17 @@ TEST_F(StatementShapes, ExpenseListReadsCountsAndDeletesTickedLines) {
     EXPECT_EQ(Run(work_, QStringLiteral("insert into w経費一覧印刷 select * from w経費一覧") +
                              QStringLiteral(" where 日付 >= #2005/05/01# and 日付 <= #2005/05/31#")),
               1);
-    EXPECT_EQ(Alias(work_, QStringLiteral("select count([取引先名]) as tcnt from w経費一覧印刷 "), QStringLiteral("tcnt")),
-              QVariant(qint64(1)));
+    EXPECT_EQ(
+        Alias(work_, QStringLiteral("select count([取引先名]) as tcnt from w経費一覧印刷 "), QStringLiteral("tcnt")),
+        QVariant(qint64(1)));
 
     // Ticked lines go from the data file by their triple, then from the list.
     db::Recordset list = work_.OpenRecordset(QStringLiteral("select * from w経費一覧 where 科目 = '雑費'"));
     ASSERT_TRUE(list.Edit());
     EXPECT_TRUE(list.SetValue(QStringLiteral("チェック"), true));
     ASSERT_TRUE(list.Update());
-    db::Recordset ticked = work_.OpenRecordset(QStringLiteral("select 日付,取引先名,行番号 from w経費一覧 where チェック = True"));
+    db::Recordset ticked =
+        work_.OpenRecordset(QStringLiteral("select 日付,取引先名,行番号 from w経費一覧 where チェック = True"));
     ASSERT_EQ(ticked.RecordCount(), 1);
     EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引明細 where 日付 = #") +
                              ticked.Value(QStringLiteral("日付")).toDate().toString(QStringLiteral("yyyy/MM/dd")) +
@@ -180,7 +187,8 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
     const QString period = QStringLiteral(" where 日付 >= #2005/04/01# and 日付 <= #2006/03/31#");
     Run(work_, QStringLiteral("Delete * from w経費順位"));
     Run(work_, QStringLiteral("Delete * from w経費順位ソート"));
-    EXPECT_EQ(Run(work_, QStringLiteral("insert into w経費順位 select distinct 科目 from 取引明細 ") + in_ + period), 2);
+    EXPECT_EQ(Run(work_, QStringLiteral("insert into w経費順位 select distinct 科目 from 取引明細 ") + in_ + period),
+              2);
     {
         db::Recordset rows = work_.OpenRecordset(QStringLiteral("select * from w経費順位"));
         for (; !rows.IsEOF(); rows.MoveNext()) {
@@ -194,8 +202,9 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
             ASSERT_TRUE(rows.Update());
         }
     }
-    EXPECT_EQ(Alias(work_, QStringLiteral("select sum([金額]) as tkin from w経費順位 "), QStringLiteral("TKin")).toDouble(),
-              3450.0);
+    EXPECT_EQ(
+        Alias(work_, QStringLiteral("select sum([金額]) as tkin from w経費順位 "), QStringLiteral("TKin")).toDouble(),
+        3450.0);
     EXPECT_EQ(Run(work_, QStringLiteral("insert into w経費順位ソート select * from w経費順位 ") +
                              QStringLiteral(" order by 金額 DESC;")),
               2);
@@ -209,9 +218,10 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
         }
     }
     Run(work_, QStringLiteral("delete * from w経費順位"));
-    EXPECT_EQ(Run(work_, QStringLiteral("insert into w経費順位 select * from w経費順位ソート ") +
-                             QStringLiteral("where 順位 <> ") + QString::number(10000) + QStringLiteral(" order by 順位;")),
-              1);
+    EXPECT_EQ(
+        Run(work_, QStringLiteral("insert into w経費順位 select * from w経費順位ソート ") +
+                       QStringLiteral("where 順位 <> ") + QString::number(10000) + QStringLiteral(" order by 順位;")),
+        1);
     EXPECT_EQ(work_.OpenRecordset(QStringLiteral("select * from w経費順位ソート where 順位 = 10000")).RecordCount(), 1);
     EXPECT_EQ(Alias(work_, QStringLiteral("select sum([金額]) as gkin from w経費順位ソート where 順位 = 10000 "),
                     QStringLiteral("GKIN"))
@@ -220,17 +230,24 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
 
     // The monthly table: names per partner, sums of months, maxima, the rest row.
     Run(work_, QStringLiteral("delete * from w月別経費"));
-    EXPECT_EQ(Run(work_, QStringLiteral("insert into w月別経費 select distinct 取引先名 from 取引明細 ") + in_ + period), 2);
+    EXPECT_EQ(
+        Run(work_, QStringLiteral("insert into w月別経費 select distinct 取引先名 from 取引明細 ") + in_ + period), 2);
     const QString month = QStringLiteral(" where 日付 >= #2005/04/01# and 日付 <= #2005/04/30#");
-    EXPECT_EQ(Alias(data_, QStringLiteral("select sum([金額]) as tkin from 取引明細") + month, QStringLiteral("tkin")).toDouble(),
+    EXPECT_EQ(Alias(data_, QStringLiteral("select sum([金額]) as tkin from 取引明細") + month, QStringLiteral("tkin"))
+                  .toDouble(),
               1350.0);
-    EXPECT_EQ(Alias(data_, QStringLiteral("select sum([税額]) as tkin from 取引明細") + month, QStringLiteral("tkin")).toDouble(),
+    EXPECT_EQ(Alias(data_, QStringLiteral("select sum([税額]) as tkin from 取引明細") + month, QStringLiteral("tkin"))
+                  .toDouble(),
               64.0);
-    EXPECT_EQ(Alias(data_, QStringLiteral("select max([金額]) as tkin from 取引明細") + month, QStringLiteral("tkin")).toDouble(),
+    EXPECT_EQ(Alias(data_, QStringLiteral("select max([金額]) as tkin from 取引明細") + month, QStringLiteral("tkin"))
+                  .toDouble(),
               1050.0);
-    EXPECT_TRUE(Alias(data_, QStringLiteral("select sum([金額]) as tkin from 取引明細 where 日付 >= #2005/06/01# and 日付 <= #2005/06/30#"),
-                      QStringLiteral("tkin"))
-                    .isNull());
+    EXPECT_TRUE(
+        Alias(data_,
+              QStringLiteral(
+                  "select sum([金額]) as tkin from 取引明細 where 日付 >= #2005/06/01# and 日付 <= #2005/06/30#"),
+              QStringLiteral("tkin"))
+            .isNull());
     {
         db::Recordset rows = work_.OpenRecordset(QStringLiteral("select * from w月別経費"));
         for (; !rows.IsEOF(); rows.MoveNext()) {
@@ -240,8 +257,12 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
             ASSERT_TRUE(rows.Update());
         }
     }
-    EXPECT_EQ(Alias(work_, QStringLiteral("select sum([合計]) as tkin from w月別経費 "), QStringLiteral("tkin")).toDouble(), 200.0);
-    EXPECT_EQ(Alias(work_, QStringLiteral("select max([合計]) as tkin from w月別経費 "), QStringLiteral("tkin")).toDouble(), 100.0);
+    EXPECT_EQ(
+        Alias(work_, QStringLiteral("select sum([合計]) as tkin from w月別経費 "), QStringLiteral("tkin")).toDouble(),
+        200.0);
+    EXPECT_EQ(
+        Alias(work_, QStringLiteral("select max([合計]) as tkin from w月別経費 "), QStringLiteral("tkin")).toDouble(),
+        100.0);
     Run(work_, QStringLiteral("delete * from w月別経費ソート"));
     EXPECT_EQ(Run(work_, QStringLiteral("insert into w月別経費ソート select * from w月別経費 ") +
                              QStringLiteral(" order by 合計 DESC;")),
@@ -251,8 +272,9 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
     EXPECT_EQ(Run(work_, QStringLiteral("insert into w月別経費 select * from w月別経費ソート ") +
                              QStringLiteral("where 順位 <> 10000 order by 順位;")),
               0);
-    EXPECT_EQ(Alias(work_, QStringLiteral("select sum([") + QStringLiteral("金額") + QString::number(12) +
-                               QStringLiteral("]) as gkin from w月別経費ソート where 順位 = 10000 "),
+    EXPECT_EQ(Alias(work_,
+                    QStringLiteral("select sum([") + QStringLiteral("金額") + QString::number(12) +
+                        QStringLiteral("]) as gkin from w月別経費ソート where 順位 = 10000 "),
                     QStringLiteral("gkin"))
                   .toDouble(),
               14.0);
@@ -261,13 +283,15 @@ TEST_F(StatementShapes, RankingAndMonthlyTableCollectSumAndRank) {
 TEST_F(StatementShapes, MasterPrintTablesAndMaintenanceStatements) {
     // Print tables of the two master reports.
     Run(work_, QStringLiteral("delete * from w科目マスタ"));
-    Run(work_, QStringLiteral("insert into w科目マスタ (科目, ふりがな, 非課税) values ('通信費', 'つうしんひ', True)"));
+    Run(work_,
+        QStringLiteral("insert into w科目マスタ (科目, ふりがな, 非課税) values ('通信費', 'つうしんひ', True)"));
     Run(work_, QStringLiteral("insert into w科目マスタ (ふりがな) values ('なし')"));
     EXPECT_EQ(Run(work_, QStringLiteral("delete * from w科目マスタ印刷")), 0);
     EXPECT_EQ(Run(work_, QStringLiteral("insert into w科目マスタ印刷 select 科目,ふりがな,非課税 from w科目マスタ") +
                              QStringLiteral(" where not isnull([科目])")),
               1);
-    EXPECT_EQ(Alias(work_, QStringLiteral("select 非課税 from w科目マスタ印刷"), QStringLiteral("非課税")), QVariant(true));
+    EXPECT_EQ(Alias(work_, QStringLiteral("select 非課税 from w科目マスタ印刷"), QStringLiteral("非課税")),
+              QVariant(true));
     Run(work_, QStringLiteral("delete * from w取引先マスタ印刷"));
     db::Recordset print = work_.OpenRecordset(QStringLiteral("select * from w取引先マスタ印刷"));
     db::Recordset partners = data_.OpenRecordset(QStringLiteral("select * from 取引先マスタ order by ふりがな;"));
@@ -282,8 +306,9 @@ TEST_F(StatementShapes, MasterPrintTablesAndMaintenanceStatements) {
     EXPECT_TRUE(print.Update()) << print.LastError().toStdString();
 
     // Combos of the list screens.
-    EXPECT_EQ(data_.OpenRecordset(QStringLiteral("select 取引先名 from 取引先マスタ ") +
-                                  QStringLiteral(" order by ふりがな,取引先名;"))
+    EXPECT_EQ(data_
+                  .OpenRecordset(QStringLiteral("select 取引先名 from 取引先マスタ ") +
+                                 QStringLiteral(" order by ふりがな,取引先名;"))
                   .RecordCount(),
               2);
     EXPECT_EQ(data_.OpenRecordset(QStringLiteral("select 科目 from 科目マスタ order by ふりがな;")).RecordCount(), 1);
@@ -304,8 +329,12 @@ TEST_F(StatementShapes, MasterPrintTablesAndMaintenanceStatements) {
     EXPECT_TRUE(company.Update());
 
     // Bulk deletes.
-    EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引明細 where 取引先名 = '") + db::SqlEscape(QStringLiteral("O'Hara商会")) + u'\''), 2);
-    EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引先マスタ where 取引先名 = '") + db::SqlEscape(QStringLiteral("O'Hara商会")) + u'\''), 1);
+    EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引明細 where 取引先名 = '") +
+                             db::SqlEscape(QStringLiteral("O'Hara商会")) + u'\''),
+              2);
+    EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引先マスタ where 取引先名 = '") +
+                             db::SqlEscape(QStringLiteral("O'Hara商会")) + u'\''),
+              1);
     EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引先マスタ")), 1);
     EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引先科目")), 1);
     EXPECT_EQ(Run(data_, QStringLiteral("delete * from 科目マスタ")), 1);
@@ -326,11 +355,13 @@ TEST_F(StatementShapes, YearEndCopiesIntoTheArchiveAndBack) {
                   3);
         EXPECT_EQ(archive.OpenRecordset(QStringLiteral("select * from 自社情報")).RecordCount(), 1);
     }
-    EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引明細 where 日付 >= #2005/04/01# and 日付 <= #2006/03/31#")), 3);
+    EXPECT_EQ(Run(data_, QStringLiteral("delete * from 取引明細 where 日付 >= #2005/04/01# and 日付 <= #2006/03/31#")),
+              3);
 
     // The other direction: the data connection writes into the archive's table.
     const QString archiveIn = QStringLiteral(" in '") + db::SqlEscape(archivePath) + u'\'';
-    EXPECT_EQ(Run(data_, QStringLiteral("insert into 取引明細") + archiveIn + QStringLiteral(" select * from 取引明細")), 1);
+    EXPECT_EQ(
+        Run(data_, QStringLiteral("insert into 取引明細") + archiveIn + QStringLiteral(" select * from 取引明細")), 1);
     EXPECT_EQ(Run(data_, QStringLiteral("insert into 取引明細 select * from 取引明細") + archiveIn +
                              QStringLiteral(" where 日付 >= #2005/04/01# and 日付 <= #2006/03/31#")),
               3);

@@ -72,11 +72,14 @@ protected:
     }
 
     static void AddRows(db::Database& d) {
-        ASSERT_TRUE(d.Execute(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('甲商店', 'こう')")));
-        ASSERT_TRUE(d.Execute(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('乙商店', 'おつ')")));
+        ASSERT_TRUE(
+            d.Execute(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('甲商店', 'こう')")));
+        ASSERT_TRUE(
+            d.Execute(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('乙商店', 'おつ')")));
         for (int i = 1; i <= 2; ++i)
             ASSERT_TRUE(d.Execute(QStringLiteral("insert into 取引明細 (行番号, 日付, 取引先名, 金額) "
-                                                 "values (%1, #2026/4/%1#, '甲商店', 100)").arg(i)));
+                                                 "values (%1, #2026/4/%1#, '甲商店', 100)")
+                                      .arg(i)));
     }
 
     QTemporaryDir dir_;

@@ -45,9 +45,10 @@ TEST(EntryRulesTest, AmountsAreNumbersWithinTheLimit) {
     EXPECT_EQ(AmountOf(1500), 1500.0);
     EXPECT_FALSE(AmountOf(1000.5).has_value());
     // Grouping only where it is well formed; whole yen only.
-    for (const char16_t* bad : {u"", u"abc", u"12a", u"1.2.3", u"--5", u"10000000000", u"-10000000000", u",5", u"千円",
-                                u"1e5", u"nan", u"inf", u"1,2,3", u"12,34", u"1234,567", u"1,", u"1,0800", u"1,234,56",
-                                u"1000.5", u"1000.0", u"0.5", u"-", u"+"})
+    for (const char16_t* bad :
+         {u"",       u"abc",    u"12a", u"1.2.3", u"--5",   u"10000000000", u"-10000000000", u",5",     u"千円",
+          u"1e5",    u"nan",    u"inf", u"1,2,3", u"12,34", u"1234,567",    u"1,",           u"1,0800", u"1,234,56",
+          u"1000.5", u"1000.0", u"0.5", u"-",     u"+"})
         EXPECT_FALSE(ParseAmount(QString::fromUtf16(bad)).has_value()) << QString::fromUtf16(bad).toStdString();
 }
 

@@ -110,7 +110,10 @@ TEST_F(FrmInputCommandsTest, AFailedDeleteChangesNeitherFileSaysSoAndKeepsTheTic
     ClickCell(f, 1, F::kColチェック);
     Delete(f, Answer::Yes);
     ASSERT_EQ(Texts().size(), 2);
-    EXPECT_EQ(Texts()[1], QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。\n\nkept"));
+    EXPECT_EQ(
+        Texts()[1],
+        QStringLiteral(
+            "明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。\n\nkept"));
     EXPECT_EQ(boxes_.Shown()[1].icon, ui::MessageIcon::Warning);
     EXPECT_EQ(StoredAmounts(), (QList<double>{100, 300}));
     EXPECT_EQ(WorkRows(), F::kWorkRows);

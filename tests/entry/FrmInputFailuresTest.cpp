@@ -100,7 +100,8 @@ TEST_F(FrmInputFailuresTest, ACellTheFullDiskRefusesKeepsItsTextAndSaysWhy) {
     HealWorkWrites();
     Key(f, Qt::Key_Return);
     EXPECT_EQ(CellAt(f, 0, F::kCol取引先名).toString(), QStringLiteral("Yamada"));
-    EXPECT_EQ(WorkValue(QStringLiteral("select 取引先名 from w取引明細 where lno = 1")).toString(), QStringLiteral("Yamada"));
+    EXPECT_EQ(WorkValue(QStringLiteral("select 取引先名 from w取引明細 where lno = 1")).toString(),
+              QStringLiteral("Yamada"));
 }
 
 TEST_F(FrmInputFailuresTest, TotalsThatCannotBeReadAreSaidOnceAndNotShownAsEmpty) {

@@ -55,7 +55,8 @@ TEST_F(FrmInputGridTest, RefusedAndImpossibleAndClearedMonthDays) {
 
     // A date that does not exist empties every date cell.
     Enter(f, QStringLiteral("0230"));
-    for (int col : {F::kCol月日, F::kCol日付, F::kCol月, F::kCol日, F::kCol曜日}) EXPECT_TRUE(CellAt(f, 0, col).isNull()) << col;
+    for (int col : {F::kCol月日, F::kCol日付, F::kCol月, F::kCol日, F::kCol曜日})
+        EXPECT_TRUE(CellAt(f, 0, col).isNull()) << col;
 
     // Clearing the month-day means no date.
     GoTo(f, 1, F::kCol月日);
@@ -64,7 +65,8 @@ TEST_F(FrmInputGridTest, RefusedAndImpossibleAndClearedMonthDays) {
     GoTo(f, 1, F::kCol月日);
     Key(f, Qt::Key_Delete);
     Key(f, Qt::Key_Return);
-    for (int col : {F::kCol月日, F::kCol日付, F::kCol月, F::kCol日, F::kCol曜日}) EXPECT_TRUE(CellAt(f, 1, col).isNull()) << col;
+    for (int col : {F::kCol月日, F::kCol日付, F::kCol月, F::kCol日, F::kCol曜日})
+        EXPECT_TRUE(CellAt(f, 1, col).isNull()) << col;
 }
 
 TEST_F(FrmInputGridTest, DaysTypedUnderAFixedMonth) {
@@ -160,7 +162,7 @@ TEST_F(FrmInputGridTest, TaxFromTheAmountInEachRoundingMode) {
         int amount;
         qint64 tax;
     };
-    const Case cases[] = {{u"切り捨て", 0.05, 1000, 47}, {u"四捨五入", 0.05, 1000, 48}, {u"切り上げ", 0.05, 1000, 48},
+    const Case cases[] = {{u"切り捨て", 0.05, 1000, 47}, {u"四捨五入", 0.05, 1000, 48},  {u"切り上げ", 0.05, 1000, 48},
                           {u"切り捨て", 0.05, 1050, 50}, {u"切り上げ", 0.10, 1100, 100}, {u"四捨五入", 0.05, 0, 0}};
     for (const Case& c : cases) {
         SetCompany(QStringLiteral("税端数 = '%1', 税率 = %2").arg(QString::fromUtf16(c.mode)).arg(c.rate));
@@ -219,9 +221,12 @@ TEST_F(FrmInputGridTest, AmountsThatAreNoNumberOrTooLargeAreRefused) {
 TEST_F(FrmInputGridTest, ChoosingAPartnerProposesItsMostUsedItem) {
     ExecData(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('O''Hara商会', 'おはら')"));
     ExecData(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('新規商店', 'しんき')"));
-    ExecData(QStringLiteral("insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('O''Hara商会', '通信費', False, 2)"));
-    ExecData(QStringLiteral("insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('O''Hara商会', '租税公課', True, 5)"));
-    ExecData(QStringLiteral("insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('O''Hara商会', '雑費', False, 1)"));
+    ExecData(QStringLiteral(
+        "insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('O''Hara商会', '通信費', False, 2)"));
+    ExecData(QStringLiteral(
+        "insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('O''Hara商会', '租税公課', True, 5)"));
+    ExecData(QStringLiteral(
+        "insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('O''Hara商会', '雑費', False, 1)"));
     F& f = Open();
     // Opens the partner list of the current cell and picks its row by Enter.
     const auto pick = [&](int listRow) {

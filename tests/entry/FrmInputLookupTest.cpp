@@ -20,8 +20,10 @@ protected:
         test::EntryTest::SetUp();
         for (const char* library : {MURV_PELMORA, MURV_DUNVASEL})
             ASSERT_EQ(QProcess::execute(QStringLiteral(MURV_REGSVR), {QString::fromUtf8(library)}), 0);
-        ExecData(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('青葉商店', 'あおばしょうてん')"));
-        ExecData(QStringLiteral("insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('青葉商店', '通信費', True, 3)"));
+        ExecData(
+            QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('青葉商店', 'あおばしょうてん')"));
+        ExecData(QStringLiteral(
+            "insert into 取引先科目 (取引先名, 科目, 非課税, 回数) values ('青葉商店', '通信費', True, 3)"));
     }
     // The cells of one row, joined.
     QString RowText(F& f, int row) {

@@ -16,8 +16,8 @@ protected:
     QString State(F& f, int col) {
         const ui::GridColumn& c = Grid(f).Columns(col);
         const QString colour = c.ForeColor() == QColor(0x80, 0x80, 0x80) ? QStringLiteral("grey")
-                               : c.ForeColor() == QColor(Qt::black)     ? QStringLiteral("black")
-                                                                          : c.ForeColor().name();
+                               : c.ForeColor() == QColor(Qt::black)      ? QStringLiteral("black")
+                                                                         : c.ForeColor().name();
         if (!c.AllowFocus() && colour == u"grey") return QStringLiteral("fixed");
         if (c.AllowFocus() && colour == u"black") return QStringLiteral("free");
         return (c.AllowFocus() ? QStringLiteral("open ") : QStringLiteral("closed ")) + colour;
@@ -118,8 +118,9 @@ TEST_F(FrmInputMaskTest, AFullMaskWithoutTheTickRegistersEveryRowWithItsTax) {
     Apply(f);
     boxes_.QueueAnswer(Answer::Yes);
     QTest::keyClick(KeyTarget(f), Qt::Key_F5);
-    EXPECT_EQ(CountData(QStringLiteral("select * from 取引明細 where 金額 = 1000 and 税額 = 47 and 日付 = #2026/06/06#")),
-              F::kWorkRows);
+    EXPECT_EQ(
+        CountData(QStringLiteral("select * from 取引明細 where 金額 = 1000 and 税額 = 47 and 日付 = #2026/06/06#")),
+        F::kWorkRows);
 }
 
 }  // namespace

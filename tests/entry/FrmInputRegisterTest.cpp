@@ -20,13 +20,19 @@ protected:
     QStringList Loaded(F& f) {
         QStringList out;
         for (int r = 0; r < Grid(f).RowCount() && !CellAt(f, r, F::kCol取引先名).isNull(); ++r)
-            out << QStringLiteral("%1 %2").arg(CellAt(f, r, F::kCol取引先名).toString()).arg(CellAt(f, r, F::kCol金額).toDouble());
+            out << QStringLiteral("%1 %2")
+                       .arg(CellAt(f, r, F::kCol取引先名).toString())
+                       .arg(CellAt(f, r, F::kCol金額).toDouble());
         return out;
     }
     QStringList Describe(const std::vector<Line>& lines) {
         QStringList out;
         for (const Line& l : lines)
-            out << QStringLiteral("%1 #%2 %3 %4 %5").arg(l.date.toString(QStringLiteral("MM/dd"))).arg(l.no).arg(l.partner, l.item).arg(l.amount);
+            out << QStringLiteral("%1 #%2 %3 %4 %5")
+                       .arg(l.date.toString(QStringLiteral("MM/dd")))
+                       .arg(l.no)
+                       .arg(l.partner, l.item)
+                       .arg(l.amount);
         return out;
     }
     qint64 Count(const QString& sql) { return DataValue(sql).toLongLong(); }
@@ -52,9 +58,12 @@ TEST_F(FrmInputRegisterTest, CompleteRowsAreNumberedByDateThenRowAndFillTheMaste
     ExecData(QStringLiteral("insert into 科目マスタ (科目, 非課税) values ('既存科目', False)"));
     const qint64 items = Count(QStringLiteral("select count(*) from 科目マスタ"));
     F& f = Open();
-    TypeLine(f, 0, QStringLiteral("0305"), QStringLiteral("山田商店"), QStringLiteral("1000"), QStringLiteral("新科目"));
-    TypeLine(f, 1, QStringLiteral("0303"), QStringLiteral("山田商店"), QStringLiteral("2000"), QStringLiteral("新科目"));
-    TypeLine(f, 2, QStringLiteral("0303"), QStringLiteral("鈴木商会"), QStringLiteral("3000"), QStringLiteral("既存科目"));
+    TypeLine(f, 0, QStringLiteral("0305"), QStringLiteral("山田商店"), QStringLiteral("1000"),
+             QStringLiteral("新科目"));
+    TypeLine(f, 1, QStringLiteral("0303"), QStringLiteral("山田商店"), QStringLiteral("2000"),
+             QStringLiteral("新科目"));
+    TypeLine(f, 2, QStringLiteral("0303"), QStringLiteral("鈴木商会"), QStringLiteral("3000"),
+             QStringLiteral("既存科目"));
     Put(f, 2, F::kCol非課税, true);
     // An amount and a date, but no partner: not registered, no master touched.
     Put(f, 3, F::kCol日付, QDate(2026, 3, 1));
@@ -62,15 +71,18 @@ TEST_F(FrmInputRegisterTest, CompleteRowsAreNumberedByDateThenRowAndFillTheMaste
     Put(f, 3, F::kCol科目, QStringLiteral("孤立科目"));
 
     Register(f);
-    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("経費 を登録します。よろしいですか"), QStringLiteral("経費 を登録しました。")}));
+    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("経費 を登録します。よろしいですか"),
+                                    QStringLiteral("経費 を登録しました。")}));
     EXPECT_EQ(Describe(Lines()), (QStringList{"03/03 #1 山田商店 新科目 2000", "03/03 #2 鈴木商会 既存科目 3000",
                                               "03/05 #3 山田商店 新科目 1000"}));
     EXPECT_EQ(Lines()[0].weekday, QStringLiteral("火"));
     EXPECT_EQ(Lines()[0].tax, QVariant(95.0));
     EXPECT_TRUE(Lines()[1].exempt);
 
-    EXPECT_EQ(DataValue(QStringLiteral("select クイック読込 from 取引先マスタ where 取引先名 = '山田商店'")), QVariant(QStringLiteral("する")));
-    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店' and 科目 = '新科目'")), QVariant(qint64(2)));
+    EXPECT_EQ(DataValue(QStringLiteral("select クイック読込 from 取引先マスタ where 取引先名 = '山田商店'")),
+              QVariant(QStringLiteral("する")));
+    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店' and 科目 = '新科目'")),
+              QVariant(qint64(2)));
     EXPECT_EQ(DataValue(QStringLiteral("select 非課税 from 取引先科目 where 取引先名 = '鈴木商会'")), QVariant(true));
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 科目マスタ")), items + 1);
     EXPECT_EQ(DataValue(QStringLiteral("select 非課税 from 科目マスタ where 科目 = '新科目'")), QVariant(false));
@@ -79,7 +91,8 @@ TEST_F(FrmInputRegisterTest, CompleteRowsAreNumberedByDateThenRowAndFillTheMaste
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 科目マスタ where 科目 = '孤立科目'")), 0);
 
     // The screen is reset, and the new names are in its lists.
-    EXPECT_EQ(WorkValue(QStringLiteral("select count(*) from w取引明細 where not isnull(取引先名)")), QVariant(qint64(0)));
+    EXPECT_EQ(WorkValue(QStringLiteral("select count(*) from w取引明細 where not isnull(取引先名)")),
+              QVariant(qint64(0)));
     EXPECT_EQ(f.cmb取引先名.findText(QStringLiteral("鈴木商会")) >= 0, true);
     EXPECT_EQ(f.cmb科目マスク.findText(QStringLiteral("新科目")) >= 0, true);
     EXPECT_EQ(Grid(f).Col(), F::kCol月日);
@@ -118,7 +131,8 @@ TEST_F(FrmInputRegisterTest, ALoadedMonthRegisteredUnchangedKeepsExactlyItsLines
     AddLine(2, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 300, 14);
     AddLine(1, QStringLiteral("2026/03/10"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 100, 4);
     AddLine(7, QStringLiteral("2026/03/01"), QStringLiteral("鈴木商会"), QStringLiteral("通信費"), 500, 0);
-    AddLine(3, QStringLiteral("2026/03/20"), QStringLiteral("鈴木商会"), QStringLiteral("通信費"), 800, QVariant(), true);
+    AddLine(3, QStringLiteral("2026/03/20"), QStringLiteral("鈴木商会"), QStringLiteral("通信費"), 800, QVariant(),
+            true);
     F& f = Open();
     Load(f, QStringLiteral("日付、登録順"));
     EXPECT_EQ(Loaded(f), (QStringList{"鈴木商会 500", "山田商店 100", "山田商店 300", "鈴木商会 800"}));
@@ -127,20 +141,22 @@ TEST_F(FrmInputRegisterTest, ALoadedMonthRegisteredUnchangedKeepsExactlyItsLines
     EXPECT_EQ(CellAt(f, 0, F::kCol行番号), QVariant(qint64(7)));
 
     Register(f);
-    const QStringList expected = {"03/01 #1 鈴木商会 通信費 500", "03/10 #2 山田商店 雑費 100", "03/10 #3 山田商店 雑費 300",
-                                  "03/20 #4 鈴木商会 通信費 800"};
+    const QStringList expected = {"03/01 #1 鈴木商会 通信費 500", "03/10 #2 山田商店 雑費 100",
+                                  "03/10 #3 山田商店 雑費 300", "03/20 #4 鈴木商会 通信費 800"};
     EXPECT_EQ(Describe(Lines()), expected);
     EXPECT_TRUE(Lines()[0].tax.isNull());
     EXPECT_EQ(Lines()[1].tax, QVariant(4.0));
     EXPECT_TRUE(Lines()[3].exempt);
     // Each registered row counts as a use of its pair.
-    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店'")), QVariant(qint64(2)));
+    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店'")),
+              QVariant(qint64(2)));
 
     // Again: the same lines, the same numbers.
     Load(f, QStringLiteral("日付、登録順"));
     Register(f);
     EXPECT_EQ(Describe(Lines()), expected);
-    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店'")), QVariant(qint64(4)));
+    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店'")),
+              QVariant(qint64(4)));
 }
 
 TEST_F(FrmInputRegisterTest, ARowTypedAboveLoadedLinesNeitherLosesNorDoublesThem) {
@@ -190,10 +206,12 @@ TEST_F(FrmInputRegisterTest, NamesWithQuotesAreNamesAndTouchNothingElse) {
     TypeLine(f, 1, QStringLiteral("0306"), injection, QStringLiteral("2000"), ohara);
     Register(f);
 
-    EXPECT_EQ(Describe(Lines()), (QStringList{"03/01 #1 山田商店 雑費 100", "03/01 #2 鈴木商会 通信費 200",
-                                              "03/05 #1 O'Hara商会 x' or '1'='1 1000", "03/06 #2 x' or '1'='1 O'Hara商会 2000"}));
+    EXPECT_EQ(Describe(Lines()),
+              (QStringList{"03/01 #1 山田商店 雑費 100", "03/01 #2 鈴木商会 通信費 200",
+                           "03/05 #1 O'Hara商会 x' or '1'='1 1000", "03/06 #2 x' or '1'='1 O'Hara商会 2000"}));
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 取引先マスタ")), 3);
-    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店'")), QVariant(qint64(3)));
+    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = '山田商店'")),
+              QVariant(qint64(3)));
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 取引先科目")), 3);
     EXPECT_EQ(Count(QStringLiteral("select count(*) from 科目マスタ where 科目 = 'x'' or ''1''=''1'")), 1);
 
@@ -215,7 +233,8 @@ TEST_F(FrmInputRegisterTest, NamesWithQuotesAreNamesAndTouchNothingElse) {
     f.cmb取引先名.SetText(ohara);
     Load(f);
     Register(f);
-    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = 'O''Hara商会'")), QVariant(qint64(2)));
+    EXPECT_EQ(DataValue(QStringLiteral("select 回数 from 取引先科目 where 取引先名 = 'O''Hara商会'")),
+              QVariant(qint64(2)));
     EXPECT_EQ(Lines().size(), 4u);
 }
 
@@ -248,16 +267,18 @@ TEST_F(FrmInputRegisterTest, AFailedWriteStoresNothingSaysSoAndKeepsTheRows) {
     {
         db::Database d;
         ASSERT_TRUE(d.Open(DataFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral(
-            "CREATE TRIGGER no_b BEFORE INSERT ON 取引明細 WHEN NEW.取引先名 = 'B' BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+        ASSERT_TRUE(
+            d.ExecuteNative(QStringLiteral("CREATE TRIGGER no_b BEFORE INSERT ON 取引明細 WHEN NEW.取引先名 = 'B' "
+                                           "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     }
     F& f = Open();
     TypeLine(f, 0, QStringLiteral("0301"), QStringLiteral("A"), QStringLiteral("100"), QStringLiteral("雑費"));
     TypeLine(f, 1, QStringLiteral("0302"), QStringLiteral("B"), QStringLiteral("200"), QStringLiteral("新科目"));
     Register(f);
     ASSERT_EQ(Texts().size(), 2);
-    EXPECT_EQ(Texts()[1].section(u'\n', 0, 0),
-              QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"));
+    EXPECT_EQ(
+        Texts()[1].section(u'\n', 0, 0),
+        QStringLiteral("経費を登録できませんでした。データは変更されていません。入力した明細は画面に残っています。"));
     EXPECT_EQ(boxes_.Shown()[1].title, QStringLiteral("エラー"));
     EXPECT_EQ(boxes_.Shown()[1].icon, ui::MessageIcon::Warning);
     EXPECT_TRUE(Lines().empty());
@@ -352,7 +373,8 @@ TEST_F(FrmInputRegisterTest, MoreLinesThanRowsLoadTheFirst5000) {
     AddManyLines(5001);
     F& f = Open();
     Load(f);
-    EXPECT_EQ(WorkValue(QStringLiteral("select count(*) from w取引明細 where not isnull(取引先名)")), QVariant(qint64(5000)));
+    EXPECT_EQ(WorkValue(QStringLiteral("select count(*) from w取引明細 where not isnull(取引先名)")),
+              QVariant(qint64(5000)));
     EXPECT_EQ(f.num入力件数.Value(), QVariant(5000.0));
     EXPECT_EQ(Grid(f).RowCount(), 5000);
 }

@@ -69,7 +69,8 @@ TEST_F(FrmKeihiJuniTest, LimitsFiveAndTenPerItemAndPerPartnerCutIntoOneOtherRow)
     EXPECT_EQ(ranks[4].section(u'/', 3), QStringLiteral("300")) << "one of the tied items is fifth";
     EXPECT_EQ(ranks[5], QStringLiteral("-/その他/その他/600")) << "the other, Tom's文具 and the empty item";
     EXPECT_EQ(f.num合計.Value(), QVariant(3500.0));
-    EXPECT_EQ(Rows(QStringLiteral("select count(*) from w経費順位ソート where 順位 = 10000")), QStringList{QStringLiteral("3")});
+    EXPECT_EQ(Rows(QStringLiteral("select count(*) from w経費順位ソート where 順位 = 10000")),
+              QStringList{QStringLiteral("3")});
 
     Choose(f.cmb表示順位, QStringLiteral("10"));
     Click(f.cmd読込);

@@ -61,14 +61,16 @@ TEST_F(FrmKeihiListTest, OpensEmptyAndReadsThePeriodsTwelveMonthsBoundsIncluded)
 }
 
 TEST_F(FrmKeihiListTest, TheColumnsFitTheGridAndTheTotalsLabelsKeepApartFromTheirBoxes) {
-    for (int i = 1; i <= 40; ++i) AddLine(i, QStringLiteral("2026/05/01"), QStringLiteral("山田"), QStringLiteral("雑費"), i);
+    for (int i = 1; i <= 40; ++i)
+        AddLine(i, QStringLiteral("2026/05/01"), QStringLiteral("山田"), QStringLiteral("雑費"), i);
     F& f = Open();
     auto* table = qobject_cast<QTableView*>(f.Grid明細.View());
     for (int read = 0; read < 2; ++read) {  // empty, then with its vertical scroll bar
         if (read) Read(f);
         QApplication::processEvents();
         EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
-        EXPECT_LE(table->columnViewportPosition(F::kCol摘要) + table->columnWidth(F::kCol摘要), table->viewport()->width());
+        EXPECT_LE(table->columnViewportPosition(F::kCol摘要) + table->columnWidth(F::kCol摘要),
+                  table->viewport()->width());
     }
     auto& m = OpenFromMenu<lists::FrmMonthList>(&core::MainMenu::cmd月別一覧, QStringLiteral("FrmMonthList"));
     EXPECT_GE(m.num合計.geometry().left() - m.Label5.geometry().right(), 6);
@@ -256,7 +258,9 @@ TEST_F(FrmKeihiListTest, DeleteTakesExactlyTheTickedLineAmongLinesSharingDatePar
     boxes_.Clear();
     Press(f.cmd行削除, Answer::Yes);
     ASSERT_EQ(Texts().size(), 2);
-    EXPECT_EQ(Texts()[1], QStringLiteral("読込みの後に変更または削除された明細は削除していません。チェックしたまま一覧に残っています。"));
+    EXPECT_EQ(
+        Texts()[1],
+        QStringLiteral("読込みの後に変更または削除された明細は削除していません。チェックしたまま一覧に残っています。"));
     EXPECT_EQ(Stored(), QStringList{QStringLiteral("100")});
     EXPECT_EQ(Column(f.Grid明細, F::kCol金額), QStringList{QStringLiteral("100")});
     EXPECT_EQ(f.Grid明細.CellValue(0, F::kColチェック), QVariant(true));
@@ -268,8 +272,9 @@ TEST_F(FrmKeihiListTest, AFailedDeleteChangesNothingSaysSoAndKeepsTheRows) {
     {
         db::Database d;
         ASSERT_TRUE(d.Open(DataFile()));
-        ASSERT_TRUE(d.ExecuteNative(QStringLiteral(
-            "CREATE TRIGGER keep BEFORE DELETE ON 取引明細 WHEN OLD.金額 = 300 BEGIN SELECT RAISE(ABORT, 'kept'); END")));
+        ASSERT_TRUE(
+            d.ExecuteNative(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON 取引明細 WHEN OLD.金額 = 300 BEGIN "
+                                           "SELECT RAISE(ABORT, 'kept'); END")));
     }
     F& f = Open();
     Read(f);
@@ -277,7 +282,10 @@ TEST_F(FrmKeihiListTest, AFailedDeleteChangesNothingSaysSoAndKeepsTheRows) {
     ClickCell(f.Grid明細, 1, F::kColチェック);
     Press(f.cmd行削除, Answer::Yes);
     ASSERT_EQ(Texts().size(), 2);
-    EXPECT_EQ(Texts()[1], QStringLiteral("明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。\n\nkept"));
+    EXPECT_EQ(
+        Texts()[1],
+        QStringLiteral(
+            "明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。\n\nkept"));
     EXPECT_EQ(Stored(), (QStringList{QStringLiteral("100"), QStringLiteral("300")}));
     EXPECT_EQ(f.Grid明細.RowCount(), 2);
     EXPECT_EQ(f.num件数.Value(), QVariant(2.0));
@@ -302,7 +310,8 @@ TEST_F(FrmKeihiListTest, AnOlderWorkFileGetsTheListsNewFieldAndDeletesWork) {
         db::Database d;
         ASSERT_TRUE(d.Open(WorkFile()));
         for (const char* table : {"w経費一覧", "w経費一覧印刷"})
-            ASSERT_TRUE(d.ExecuteNative(QStringLiteral("ALTER TABLE %1 DROP COLUMN 明細ID").arg(QString::fromUtf8(table))));
+            ASSERT_TRUE(
+                d.ExecuteNative(QStringLiteral("ALTER TABLE %1 DROP COLUMN 明細ID").arg(QString::fromUtf8(table))));
     }
     F& f = Open();
     Read(f);

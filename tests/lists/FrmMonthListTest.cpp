@@ -21,13 +21,15 @@ protected:
         AddLine(1, QStringLiteral("2026/05/20"), QStringLiteral("鈴木商会"), QStringLiteral("通信費"), 300, 14);
         AddLine(1, QStringLiteral("2026/05/25"), QStringLiteral("高橋工務店"), QStringLiteral("会議費"), 200, 9);
         AddLine(1, QStringLiteral("2026/06/01"), QStringLiteral("佐藤電機"), QVariant(), 400, 19);
-        AddLine(1, QStringLiteral("2026/12/31"), QStringLiteral("O'Hara商会"), QStringLiteral("Tom's文具"), 123456, 5878);
+        AddLine(1, QStringLiteral("2026/12/31"), QStringLiteral("O'Hara商会"), QStringLiteral("Tom's文具"), 123456,
+                5878);
         AddLine(1, QStringLiteral("2027/03/31"), QStringLiteral("田中屋"), QStringLiteral("通信費"), 50000, 2380);
         AddLine(1, QStringLiteral("2027/04/01"), QStringLiteral("山田商店"), QStringLiteral("雑費"), 7);
     }
     F& Open() { return OpenFromMenu<F>(&core::MainMenu::cmd月別一覧, QStringLiteral("FrmMonthList")); }
     QStringList Table() {
-        return Rows(QStringLiteral("select 取引先名, 科目, 合計, 金額1, 金額2, 金額3, 金額9, 金額12, 順位 from w月別経費"));
+        return Rows(
+            QStringLiteral("select 取引先名, 科目, 合計, 金額1, 金額2, 金額3, 金額9, 金額12, 順位 from w月別経費"));
     }
     static QStringList Boxes(const ui::ControlArray<ui::NumberBox>& boxes) {
         QStringList out;
@@ -52,12 +54,13 @@ TEST_F(FrmMonthListTest, AFiscalYearFromAprilPerItemWithMonthTotalsTaxesAndFonts
     Choose(f.cmb表示順位, QStringLiteral("すべて"));
     Click(f.cmd読込);
     EXPECT_EQ(f.txt開始.Date(), QDate(2026, 4, 1));
-    EXPECT_EQ(Captions(f).join(u' '), QStringLiteral("26/04 26/05 26/06 26/07 26/08 26/09 26/10 26/11 26/12 27/01 27/02 27/03"));
-    EXPECT_EQ(Table(), (QStringList{QStringLiteral("-/Tom's文具/123456/-/-/-/123456/-/1"),
-                                    QStringLiteral("-/通信費/50300/-/300/-/-/50000/2"),
-                                    QStringLiteral("-/雑費/3000/1000/2000/-/-/-/3"),
-                                    QStringLiteral("-/-/400/-/-/400/-/-/4"),
-                                    QStringLiteral("-/会議費/200/-/200/-/-/-/5")}));
+    EXPECT_EQ(Captions(f).join(u' '),
+              QStringLiteral("26/04 26/05 26/06 26/07 26/08 26/09 26/10 26/11 26/12 27/01 27/02 27/03"));
+    EXPECT_EQ(Table(),
+              (QStringList{QStringLiteral("-/Tom's文具/123456/-/-/-/123456/-/1"),
+                           QStringLiteral("-/通信費/50300/-/300/-/-/50000/2"),
+                           QStringLiteral("-/雑費/3000/1000/2000/-/-/-/3"), QStringLiteral("-/-/400/-/-/400/-/-/4"),
+                           QStringLiteral("-/会議費/200/-/200/-/-/-/5")}));
     EXPECT_EQ(Boxes(f.num月計).join(u' '), QStringLiteral("1000 2500 400 - - - - - 123456 - - 50000"));
     EXPECT_EQ(Boxes(f.num月税計).join(u' '), QStringLiteral("47 118 19 - - - - - 5878 - - 2380"));
     EXPECT_EQ(f.num合計.Value(), QVariant(177356.0)) << "the rows add up to the month boxes";
@@ -121,12 +124,12 @@ TEST_F(FrmMonthListTest, PerPartnerALimitOfFiveSumsTheRestIntoOneOtherRow) {
     Click(f.Opt取引先別);
     Choose(f.cmb表示順位, QStringLiteral("5"));
     Click(f.cmd読込);
-    EXPECT_EQ(Table(), (QStringList{QStringLiteral("O'Hara商会/-/123456/-/-/-/123456/-/1"),
-                                    QStringLiteral("田中屋/-/50000/-/-/-/-/50000/2"),
-                                    QStringLiteral("山田商店/-/3000/1000/2000/-/-/-/3"),
-                                    QStringLiteral("佐藤電機/-/400/-/-/400/-/-/4"),
-                                    QStringLiteral("鈴木商会/-/300/-/300/-/-/-/5"),
-                                    QStringLiteral("その他/その他/200/-/200/-/-/-/-")}));
+    EXPECT_EQ(
+        Table(),
+        (QStringList{
+            QStringLiteral("O'Hara商会/-/123456/-/-/-/123456/-/1"), QStringLiteral("田中屋/-/50000/-/-/-/-/50000/2"),
+            QStringLiteral("山田商店/-/3000/1000/2000/-/-/-/3"), QStringLiteral("佐藤電機/-/400/-/-/400/-/-/4"),
+            QStringLiteral("鈴木商会/-/300/-/300/-/-/-/5"), QStringLiteral("その他/その他/200/-/200/-/-/-/-")}));
     EXPECT_EQ(f.num合計.Value(), QVariant(177356.0));
     EXPECT_TRUE(f.Grid明細.Columns(F::kCol取引先名).Visible());
     EXPECT_FALSE(f.Grid明細.Columns(F::kCol科目).Visible());
@@ -134,7 +137,8 @@ TEST_F(FrmMonthListTest, PerPartnerALimitOfFiveSumsTheRestIntoOneOtherRow) {
     Choose(f.cmb表示順位, QStringLiteral("10"));
     Click(f.cmd読込);
     EXPECT_EQ(f.Grid明細.RowCount(), 6);
-    EXPECT_EQ(Rows(QStringLiteral("select count(*) from w月別経費 where 順位 is null")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(Rows(QStringLiteral("select count(*) from w月別経費 where 順位 is null")),
+              QStringList{QStringLiteral("0")});
 }
 
 TEST_F(FrmMonthListTest, EitherGroupingSwitchEmptiesTheTableTheTotalsAndBothRowsOfBoxes) {

@@ -11,13 +11,19 @@ using namespace lists;
 
 TEST(ListRulesTest, TheWindowIsTwelveWholeMonthsFromTheStartElseThePeriodElseToday) {
     const QDate none;
-    const auto window = [](const Window& w) { return w.start.toString("yyyy/MM/dd") + u'-' + w.end.toString("yyyy/MM/dd"); };
-    EXPECT_EQ(window(DefaultWindow(none, QDate(2006, 4, 1), QDate(2026, 12, 9))), QStringLiteral("2006/04/01-2007/03/31"));
+    const auto window = [](const Window& w) {
+        return w.start.toString("yyyy/MM/dd") + u'-' + w.end.toString("yyyy/MM/dd");
+    };
+    EXPECT_EQ(window(DefaultWindow(none, QDate(2006, 4, 1), QDate(2026, 12, 9))),
+              QStringLiteral("2006/04/01-2007/03/31"));
     EXPECT_EQ(window(DefaultWindow(none, none, QDate(2006, 2, 10))), QStringLiteral("2006/02/01-2007/01/31"));
-    EXPECT_EQ(window(DefaultWindow(QDate(2006, 4, 15), QDate(2001, 1, 1), none)), QStringLiteral("2006/04/01-2007/03/31"));
-    EXPECT_EQ(window(StepWindow(QDate(2006, 3, 31), QDate(2006, 4, 30), -1, none)), QStringLiteral("2006/02/28-2006/03/31"));
+    EXPECT_EQ(window(DefaultWindow(QDate(2006, 4, 15), QDate(2001, 1, 1), none)),
+              QStringLiteral("2006/04/01-2007/03/31"));
+    EXPECT_EQ(window(StepWindow(QDate(2006, 3, 31), QDate(2006, 4, 30), -1, none)),
+              QStringLiteral("2006/02/28-2006/03/31"));
     EXPECT_EQ(window(StepWindow(none, none, +1, QDate(2006, 5, 20))), QStringLiteral("2006/06/01-2006/06/30"));
-    EXPECT_EQ(window(StepWindow(none, QDate(2007, 12, 31), +2, QDate(2006, 5, 20))), QStringLiteral("2006/07/01-2008/02/29"));
+    EXPECT_EQ(window(StepWindow(none, QDate(2007, 12, 31), +2, QDate(2006, 5, 20))),
+              QStringLiteral("2006/07/01-2008/02/29"));
     EXPECT_EQ(MonthButtonCaption(QDate(2026, 4, 1), 9), QStringLiteral("01"));
 }
 

@@ -89,11 +89,12 @@ TEST_F(LookupLibraryTest, AKanaButtonADoubleClickPickThenClosesWithoutAPickGiveN
     EXPECT_EQ(caption, QStringLiteral("科目参照"));
     EXPECT_EQ(counts, (QList<qsizetype>{6, 5}));
     underKa.sort();
-    EXPECT_EQ(underKa, (QStringList{QStringLiteral("カード手数料/カードてすうりょう"), QStringLiteral("会議費/かいぎひ"),
-                                    QStringLiteral("ｶﾞｿﾘﾝ代/ｶﾞｿﾘﾝだい")}));
+    EXPECT_EQ(underKa, (QStringList{QStringLiteral("カード手数料/カードてすうりょう"),
+                                    QStringLiteral("会議費/かいぎひ"), QStringLiteral("ｶﾞｿﾘﾝ代/ｶﾞｿﾘﾝだい")}));
     EXPECT_TRUE(enterKeptItOpen);
     EXPECT_TRUE(items->SetRetVal().isNull());
-    EXPECT_EQ(items->pc科目名().toString() + u'/' + items->pcふりがな().toString(), QStringLiteral("ｶﾞｿﾘﾝ代/ｶﾞｿﾘﾝだい"));
+    EXPECT_EQ(items->pc科目名().toString() + u'/' + items->pcふりがな().toString(),
+              QStringLiteral("ｶﾞｿﾘﾝ代/ｶﾞｿﾘﾝだい"));
 
     WhenModal([](QWidget* w) { Click(w, QStringLiteral("cmd閉じる")); });
     items->FormShow();

@@ -101,7 +101,8 @@ TEST_F(LookupWindowTest, AWiderWindowShowsLongNamesWholeAndACutNameShowsWholeAsI
     hover();  // the tooltip goes (it fades for a moment)
     for (int i = 0; i < 40 && QToolTip::isVisible(); ++i) QTest::qWait(25);
     EXPECT_FALSE(QToolTip::isVisible()) << "a whole name needs no tooltip";
-    EXPECT_GE(w.cmd選択.mapTo(&w, QPoint(0, 0)).y() + w.cmd選択.height(), w.Grid参照.mapTo(&w, QPoint(0, 0)).y() + w.Grid参照.height())
+    EXPECT_GE(w.cmd選択.mapTo(&w, QPoint(0, 0)).y() + w.cmd選択.height(),
+              w.Grid参照.mapTo(&w, QPoint(0, 0)).y() + w.Grid参照.height())
         << "the commands stay under the list";
 }
 

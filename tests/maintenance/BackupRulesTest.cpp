@@ -18,11 +18,8 @@ TEST(BackupRulesTest, DiskCountAndPieceSizesFollowTheSetFormat) {
         qint64 size;
         std::vector<qint64> pieces;
     } cases[] = {
-        {1440001, {1440001, 0}},
-        {2000000, {1440001, 559999}},
-        {2880000, {1440001, 1439999}},
-        {2880001, {1440001, 1440000, 0}},
-        {3440001, {1440001, 1440001, 559999}},
+        {1440001, {1440001, 0}},          {2000000, {1440001, 559999}},          {2880000, {1440001, 1439999}},
+        {2880001, {1440001, 1440000, 0}}, {3440001, {1440001, 1440001, 559999}},
     };
     for (const Case& c : cases) {
         const int n = DiskCount(c.size);
@@ -49,9 +46,9 @@ TEST(BackupRulesTest, ControlFileHoldsTheCountAndOnlyAPositiveWholeNumberIsACoun
     EXPECT_EQ(DiskCountFromControl("MurvFddNum= 3"), 3);
     EXPECT_EQ(DiskCountFromControl("abcdefghijkl 12 "), 12);  // the first 12 characters are not compared
     EXPECT_EQ(DiskCountFromControl("MurvFddNum=   7\r\n"), 7);
-    for (const QByteArray& bad : {QByteArray("MurvFddNum= 0"), QByteArray("MurvFddNum= -2"), QByteArray("MurvFddNum= 2.5"),
-                                 QByteArray("MurvFddNum= "), QByteArray("MurvFddNum"), QByteArray("MurvFddNum= 3x"),
-                                 QByteArray("MurvFddNum= 99999999999"), QByteArray()}) {
+    for (const QByteArray& bad : {QByteArray("MurvFddNum= 0"), QByteArray("MurvFddNum= -2"),
+                                  QByteArray("MurvFddNum= 2.5"), QByteArray("MurvFddNum= "), QByteArray("MurvFddNum"),
+                                  QByteArray("MurvFddNum= 3x"), QByteArray("MurvFddNum= 99999999999"), QByteArray()}) {
         EXPECT_FALSE(DiskCountFromControl(bad).has_value()) << bad.toStdString();
     }
     // Only the first 100 characters are read.

@@ -73,9 +73,10 @@ TEST_F(FrmHosyuDeleteTest, TheFirstThreeAskFirstAndRemoveOnlyTheirOwnTables) {
     EXPECT_EQ(Left(), QStringLiteral("0/0/0/6"));
     Press(f.cmd一括削除3, {Answer::Yes});
     EXPECT_EQ(Left(), QStringLiteral("0/0/0/0"));
-    EXPECT_EQ(Texts(), (QStringList{"すべての取引先情報 を削除します。よろしいですか", "すべての取引先情報 を削除しました。",
-                                    "すべての科目情報 を削除します。よろしいですか", "すべての科目情報 を削除しました。",
-                                    "すべての取引データ を削除します。よろしいですか", "すべての取引データ を削除しました。"}));
+    EXPECT_EQ(Texts(),
+              (QStringList{"すべての取引先情報 を削除します。よろしいですか", "すべての取引先情報 を削除しました。",
+                           "すべての科目情報 を削除します。よろしいですか", "すべての科目情報 を削除しました。",
+                           "すべての取引データ を削除します。よろしいですか", "すべての取引データ を削除しました。"}));
     EXPECT_EQ(boxes_.Shown()[1].title, QStringLiteral("削除の完了"));
     ExpectUntouched();
     EXPECT_EQ(Rows(QStringLiteral("select タイトル from 自社情報")), QStringList{"2026年度"});
@@ -86,8 +87,9 @@ TEST_F(FrmHosyuDeleteTest, TheDeleteOfEverythingAsksOnceAndPutsBackTheCompanyRow
     Press(f.cmd一括削除4, {Answer::Yes});
     EXPECT_EQ(Texts(), (QStringList{"すべてのデータ を削除します。よろしいですか", "すべてのデータ を削除しました。"}));
     EXPECT_EQ(Left(), QStringLiteral("0/0/0/0"));
-    EXPECT_EQ(Rows(QStringLiteral("select 年号, 明細リスト読込数, 開始日, 終了日, タイトル, 税率, 税端数 from 自社情報")),
-              QStringList{"西暦/20/-/-/-/-/-"});
+    EXPECT_EQ(
+        Rows(QStringLiteral("select 年号, 明細リスト読込数, 開始日, 終了日, タイトル, 税率, 税端数 from 自社情報")),
+        QStringList{"西暦/20/-/-/-/-/-"});
     ExpectUntouched();
 }
 

@@ -37,16 +37,19 @@ TEST_F(FrmHosyuScreenTest, WithoutACompanyRowEveryFieldShowsItsDefaultAndTheYear
     EXPECT_TRUE(f.txt開始.IsNull() && f.txt終了.IsNull() && f.txt税実施.IsNull());
     EXPECT_TRUE(f.txt税率.IsNull() && f.txt税率2.IsNull());
     EXPECT_TRUE(f.dt今期開始.IsNull() && f.dt今期終了.IsNull() && f.dt次期開始.IsNull() && f.dt次期終了.IsNull());
-    EXPECT_EQ(f.txtタイトル.Text() + f.txt今期タイトル.Text() + f.txt次期タイトル.Text() + f.txtDataPath.Text(), QString());
+    EXPECT_EQ(f.txtタイトル.Text() + f.txt今期タイトル.Text() + f.txt次期タイトル.Text() + f.txtDataPath.Text(),
+              QString());
     // The backup page's procedures are there.
-    EXPECT_TRUE(f.cmdFD書込.isEnabled() && f.cmdHD書込.isEnabled() && f.cmdFD読込.isEnabled() && f.cmdHD読込.isEnabled());
+    EXPECT_TRUE(f.cmdFD書込.isEnabled() && f.cmdHD書込.isEnabled() && f.cmdFD読込.isEnabled() &&
+                f.cmdHD読込.isEnabled());
     EXPECT_FALSE(f.CnMsg.Visible());
     EXPECT_TRUE(boxes_.Shown().isEmpty());
 }
 
 TEST_F(FrmHosyuScreenTest, AStoredPeriodFillsBothPagesTheNextPeriodAYearLaterAndTheEraSwitchesOnLeavingTheCombo) {
-    SetCompany(QStringLiteral("タイトル = '2006年度', 開始日 = #2006/04/01#, 終了日 = #2007/03/31#, 税率 = 0.08, "
-                              "税実施 = #2019/10/01#, 年号 = '西暦'"));
+    SetCompany(
+        QStringLiteral("タイトル = '2006年度', 開始日 = #2006/04/01#, 終了日 = #2007/03/31#, 税率 = 0.08, "
+                       "税実施 = #2019/10/01#, 年号 = '西暦'"));
     F& f = Open();
     EXPECT_EQ(f.txt開始.Text() + u'~' + f.txt終了.Text() + u' ' + f.txtタイトル.Text(),
               QStringLiteral("2006/04/01~2007/03/31 2006年度"));

@@ -7,8 +7,9 @@ namespace {
 class FrmHosyuSettingsTest : public test::HosyuTest {
 protected:
     QStringList CompanyRow() {
-        return Rows(QStringLiteral("select 年号, タイトル, 開始日, 終了日, 税区分, 税端数, 税率, 税率2, 税実施, 明細リスト読込数 "
-                                   "from 自社情報"));
+        return Rows(QStringLiteral(
+            "select 年号, タイトル, 開始日, 終了日, 税区分, 税端数, 税率, 税率2, 税実施, 明細リスト読込数 "
+            "from 自社情報"));
     }
 };
 
@@ -80,7 +81,8 @@ TEST_F(FrmHosyuSettingsTest, AnsweringNoStillSavesTheDataPathAndShowsTheStoredRo
 }
 
 TEST_F(FrmHosyuSettingsTest, EmptyFieldsAreStoredAsNullTheRoundingAsCutAndTheMenuKeepsAnUnsetPeriod) {
-    SetCompany(QStringLiteral("税端数 = '端数', 税区分 = '外税', タイトル = '本店', 開始日 = #2026/01/01#, 終了日 = #2026/12/31#"));
+    SetCompany(QStringLiteral(
+        "税端数 = '端数', 税区分 = '外税', タイトル = '本店', 開始日 = #2026/01/01#, 終了日 = #2026/12/31#"));
     F& f = Open();
     EXPECT_EQ(f.cmb税端数.Text(), QString()) << "not one of its items";
     Menu().Lbl期間.SetCaption(QStringLiteral("前の期間"));

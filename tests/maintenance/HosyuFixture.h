@@ -26,10 +26,10 @@ protected:
 
     void SetUp() override {
         ScreenTest::SetUp();
-        core::RegisterScreen(QStringLiteral("FrmHosyu"), []() -> ui::Form& { return ui::Forms::Get<F>(QStringLiteral("FrmHosyu")); });
-        core::RegisterScreen(QStringLiteral("FrmInput"), []() -> ui::Form& {
-            return ui::Forms::Get<entry::FrmInput>(QStringLiteral("FrmInput"));
-        });
+        core::RegisterScreen(QStringLiteral("FrmHosyu"),
+                             []() -> ui::Form& { return ui::Forms::Get<F>(QStringLiteral("FrmHosyu")); });
+        core::RegisterScreen(QStringLiteral("FrmInput"),
+                             []() -> ui::Form& { return ui::Forms::Get<entry::FrmInput>(QStringLiteral("FrmInput")); });
         core::RegisterScreen(QStringLiteral("Frm勘定科目"), []() -> ui::Form& {
             return ui::Forms::Get<masters::FrmKanjoKamoku>(QStringLiteral("Frm勘定科目"));
         });
@@ -40,7 +40,8 @@ protected:
         ui::SetFileDialogPresenter(previousDialogs_);
         qunsetenv("MURV_COM_REGISTRY");
         ScreenTest::TearDown();
-        for (const char* form : {"FrmHosyu", "FrmInput", "Frm勘定科目"}) core::UnregisterScreen(QString::fromUtf8(form));
+        for (const char* form : {"FrmHosyu", "FrmInput", "Frm勘定科目"})
+            core::UnregisterScreen(QString::fromUtf8(form));
     }
 
     // Sets the company row before the screen loads it.

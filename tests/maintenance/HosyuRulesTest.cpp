@@ -45,9 +45,9 @@ TEST(HosyuRulesTest, AnArchiveIsNamedAfterTheTrimmedTitleUnlessTheTitleCannotNam
     EXPECT_EQ(ArchiveFileName(QStringLiteral("　第10期　")), QStringLiteral("第10期.mdb"));
     EXPECT_EQ(ArchiveFileName(QStringLiteral("O'Hara 2005")), QStringLiteral("O'Hara 2005.mdb"));
     EXPECT_EQ(ArchiveFileName(QStringLiteral("MurvData2K.old")), QStringLiteral("MurvData2K.old.mdb"));
-    for (const char* refused : {"", "   ", ".", "..", " .. ", "2005/2006", "..\\..\\x", "a\tb", "a\nb",
-                                "MurvData2K", "murvdata2k", "MURVWORK2K", "OrgMurvData2K", "orgmurvdata2k.MDB",
-                                "MurvData2K.mdb", "Murvdata"}) {
+    for (const char* refused :
+         {"", "   ", ".", "..", " .. ", "2005/2006", "..\\..\\x", "a\tb", "a\nb", "MurvData2K", "murvdata2k",
+          "MURVWORK2K", "OrgMurvData2K", "orgmurvdata2k.MDB", "MurvData2K.mdb", "Murvdata"}) {
         EXPECT_EQ(ArchiveFileName(QString::fromUtf8(refused)), std::nullopt) << refused;
     }
     EXPECT_EQ(ArchiveFileName(QString(84, u'期')), std::nullopt) << "longer than a file name";

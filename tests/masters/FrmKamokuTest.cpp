@@ -63,8 +63,9 @@ TEST_F(FrmKamokuTest, RegistrationReplacesTheItemsWithTheNamedRowsOfTheSheet) {
     // A copy that fails keeps what was stored and says so.
     db::Database d;
     ASSERT_TRUE(d.Open(DataFile()));
-    ASSERT_TRUE(d.ExecuteNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 科目マスタ WHEN new.科目 = '故障' "
-                                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    ASSERT_TRUE(
+        d.ExecuteNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 科目マスタ WHEN new.科目 = '故障' "
+                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     GoTo(g, 5, kName);
     Type(g, QStringLiteral("故障"));
     PressKey(g.View(), Qt::Key_F5, Answer::Yes);
@@ -100,7 +101,7 @@ TEST_F(FrmKamokuTest, EveryItemIsOnTheSheetAndDeletingTickedItemsAsksFirst) {
 
     boxes_.Clear();
     PressKey(g.View(), Qt::Key_F10, Answer::Yes);
-    Click(g, 2, kTick);   // Tom's
+    Click(g, 2, kTick);    // Tom's
     Click(g, 299, kTick);  // a blank row
     PressKey(g.View(), Qt::Key_F10, Answer::No);
     EXPECT_EQ(Items().size(), 250);
@@ -126,7 +127,8 @@ TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
     FrmKamoku& k = Open<FrmKamoku>(QStringLiteral("FrmKamoku"));
     ASSERT_EQ(boxes_.Shown().size(), 1) << "said once";
     EXPECT_EQ(boxes_.Shown().first().icon, ui::MessageIcon::Warning);
-    EXPECT_TRUE(Texts().first().startsWith(QStringLiteral("科目の行を作れませんでした。\nディスクの空き容量が足りません。")))
+    EXPECT_TRUE(
+        Texts().first().startsWith(QStringLiteral("科目の行を作れませんでした。\nディスクの空き容量が足りません。")))
         << Texts().first().toStdString();
 
     // The sheet once it can be made; then a cell the disk refuses.
@@ -166,8 +168,9 @@ TEST_F(FrmKamokuTest, DeletedItemsWhoseRowsTheWorkFileKeepsAreSaidAndNeverStored
         ASSERT_TRUE(d.Open(WorkFile()));
         ASSERT_TRUE(d.ExecuteNative(sql)) << d.LastError().toStdString();
     };
-    workFile(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON w科目マスタ WHEN OLD.チェック <> 0 BEGIN SELECT "
-                            "RAISE(ABORT, 'kept'); END"));
+    workFile(
+        QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON w科目マスタ WHEN OLD.チェック <> 0 BEGIN SELECT "
+                       "RAISE(ABORT, 'kept'); END"));
     Click(g, 2, kTick);  // Tom's
     PressKey(g.View(), Qt::Key_F10, Answer::Yes);
     ASSERT_EQ(Texts().size(), 2);

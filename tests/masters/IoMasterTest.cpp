@@ -42,8 +42,9 @@ protected:
         QTest::keyClick(io.Grid明細.View(), Qt::Key_F8);
     }
     QStringList Pairs(const QString& partner) {
-        return Rows(QStringLiteral("select 科目, ふりがな, 非課税, 回数 from 取引先科目 where 取引先名 = '%1' order by 科目")
-                        .arg(partner));
+        return Rows(
+            QStringLiteral("select 科目, ふりがな, 非課税, 回数 from 取引先科目 where 取引先名 = '%1' order by 科目")
+                .arg(partner));
     }
 };
 
@@ -59,8 +60,8 @@ TEST_F(IoMasterTest, TheListIsInReadingOrderAndThePanelHoldsEveryItemOfThePartne
     OpenPanel(io, 3);
     ASSERT_TRUE(io.Cn取引先詳細.Visible());
     EXPECT_EQ(io.Grid科目.RowCount(), 12 + IoMaster::kSpareRows);
-    EXPECT_EQ(Cells(io.Grid科目, kName, 13),
-              (QStringList{"品07", "品01", "品02", "品03", "品04", "品05", "品06", "品08", "品09", "品10", "品11", "品12", "-"}));
+    EXPECT_EQ(Cells(io.Grid科目, kName, 13), (QStringList{"品07", "品01", "品02", "品03", "品04", "品05", "品06",
+                                                          "品08", "品09", "品10", "品11", "品12", "-"}));
     GoTo(io.Grid科目, 12, kName);
     Type(io.Grid科目, QStringLiteral("品13"));
     Press(io.cmd登録, Answer::Yes);
@@ -105,7 +106,8 @@ TEST_F(IoMasterTest, RegistrationReplacesThePartnersItemsAndWritesThemIntoTheIte
 
     Press(io.cmd登録, Answer::Yes);
     EXPECT_EQ(Texts(), (QStringList{"取引先の科目 を登録します。よろしいですか", "取引先科目 を登録しました。"}));
-    EXPECT_EQ(Rows("select * from 取引先マスタ where 取引先名 = 'O''Hara商会'"), QStringList{"O'Hara商会/おはらしょうかい/-"});
+    EXPECT_EQ(Rows("select * from 取引先マスタ where 取引先名 = 'O''Hara商会'"),
+              QStringList{"O'Hara商会/おはらしょうかい/-"});
     EXPECT_EQ(Pairs(QStringLiteral("O''Hara商会")), (QStringList{"Tom's/とむず/0/2", "雑費/ざっぴ/0/1"}));
     // The row's clear box is written over the item's tax-exempt mark.
     EXPECT_EQ(Rows("select * from 科目マスタ order by 科目"),
@@ -126,8 +128,9 @@ TEST_F(IoMasterTest, RegistrationReplacesThePartnersItemsAndWritesThemIntoTheIte
 TEST_F(IoMasterTest, AFailedRegistrationKeepsTheStoredItemsAndSaysSo) {
     db::Database d;
     ASSERT_TRUE(d.Open(DataFile()));
-    ASSERT_TRUE(d.ExecuteNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 取引先科目 WHEN new.科目 = '故障' "
-                                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    ASSERT_TRUE(
+        d.ExecuteNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 取引先科目 WHEN new.科目 = '故障' "
+                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     IoMaster& io = Screen();
     OpenPanel(io, 1);
     io.txtふりがな.SetText(QStringLiteral("かわった"));
@@ -138,7 +141,8 @@ TEST_F(IoMasterTest, AFailedRegistrationKeepsTheStoredItemsAndSaysSo) {
     EXPECT_EQ(Texts().first(), QStringLiteral("取引先の科目 を登録します。よろしいですか"));
     EXPECT_EQ(Texts().last().section(u'\n', 0, 0), QStringLiteral("取引先科目を登録できませんでした。"));
     EXPECT_EQ(boxes_.Shown().last().icon, ui::MessageIcon::Warning);
-    EXPECT_EQ(Pairs(QStringLiteral("青葉商店")), (QStringList{"消耗品費/しょうもうひんひ/0/3", "租税公課/そぜいこうか/1/1"}));
+    EXPECT_EQ(Pairs(QStringLiteral("青葉商店")),
+              (QStringList{"消耗品費/しょうもうひんひ/0/3", "租税公課/そぜいこうか/1/1"}));
     EXPECT_EQ(Rows("select ふりがな from 取引先マスタ where 取引先名 = '青葉商店'"), QStringList{"あおばしょうてん"});
 }
 
@@ -249,7 +253,7 @@ TEST_F(IoMasterTest, TheItemLookupFillsTheRowAndThePartnerLookupFindsTheListRow)
 
     IoMaster& io = Screen();
     OpenPanel(io, 1);
-    GoTo(io.Grid科目, 1, kName);  // 租税公課: tax-exempt, used once
+    GoTo(io.Grid科目, 1, kName);                                         // 租税公課: tax-exempt, used once
     WhenModal({QStringLiteral("cmd50(9)"), QStringLiteral("cmd選択")});  // こ: 交通費
     QTest::mouseClick(&io.cmd科目, Qt::LeftButton);
     EXPECT_EQ(Cells(io.Grid科目, kName, 2), (QStringList{"消耗品費", "交通費"}));

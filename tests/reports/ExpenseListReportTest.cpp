@@ -16,7 +16,8 @@ protected:
         ModMurv::PeriodEnd = QDate(2027, 3, 31);
     }
     void Line(const char* date, const QString& partner, qint64 amount, const QString& item) {
-        Work(QStringLiteral("insert into w経費一覧 (行番号, 日付, 取引先名, 金額, 科目) values (1, #%1#, '%2', %3, '%4')")
+        Work(QStringLiteral(
+                 "insert into w経費一覧 (行番号, 日付, 取引先名, 金額, 科目) values (1, #%1#, '%2', %3, '%4')")
                  .arg(QLatin1String(date), partner)
                  .arg(amount)
                  .arg(item));
@@ -32,7 +33,8 @@ protected:
     // Months of the reading, counted from April 2026.
     static std::vector<std::pair<QDate, QDate>> Months(std::initializer_list<int> months) {
         std::vector<std::pair<QDate, QDate>> windows;
-        for (const int i : months) windows.emplace_back(QDate(2026, 4, 1).addMonths(i), QDate(2026, 5, 1).addMonths(i).addDays(-1));
+        for (const int i : months)
+            windows.emplace_back(QDate(2026, 4, 1).addMonths(i), QDate(2026, 5, 1).addMonths(i).addDays(-1));
         return windows;
     }
 };

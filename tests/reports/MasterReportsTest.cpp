@@ -57,11 +57,16 @@ TEST_F(MasterReportsTest, ThePartnerListPrintsEveryPartnerWithItsItemsAndItsOwnE
     Data(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('O''Hara事務所', 'おはら')"));
     Data(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('空き商会', 'あきしょうかい')"));
     for (const char* item : {"消耗品費", "通信費", "租税公課"})
-        Data(QStringLiteral("insert into 取引先科目 (取引先名, 科目, ふりがな, 非課税) values ('青葉商店', '%1', 'よみ', %2)")
+        Data(QStringLiteral(
+                 "insert into 取引先科目 (取引先名, 科目, ふりがな, 非課税) values ('青葉商店', '%1', 'よみ', %2)")
                  .arg(QString::fromUtf8(item))
                  .arg(QString::fromUtf8(item) == u"租税公課" ? QStringLiteral("True") : QStringLiteral("False")));
-    Data(QStringLiteral("insert into 取引先科目 (取引先名, 科目, ふりがな, 非課税) values ('O''Hara事務所', '支払手数料', 'しはらい', False)"));
-    Data(QStringLiteral("insert into 取引先科目 (取引先名, 科目, ふりがな, 非課税) values ('O''Hara事務所', '租税公課', 'そぜい', False)"));
+    Data(
+        QStringLiteral("insert into 取引先科目 (取引先名, 科目, ふりがな, 非課税) values ('O''Hara事務所', "
+                       "'支払手数料', 'しはらい', False)"));
+    Data(
+        QStringLiteral("insert into 取引先科目 (取引先名, 科目, ふりがな, 非課税) values ('O''Hara事務所', '租税公課', "
+                       "'そぜい', False)"));
 
     printer_.QueueDialogAnswer(false);  // cancelled: the feed stays filled
     ASSERT_TRUE(Prn取引先マスタ(kPrint));

@@ -30,12 +30,12 @@ protected:
     }
 
     static void Work(const QString& sql) {
-        ASSERT_TRUE(ModMurv::DbWork.Execute(sql)) << sql.toStdString() << ": "
-                                                  << ModMurv::DbWork.LastError().toStdString();
+        ASSERT_TRUE(ModMurv::DbWork.Execute(sql))
+            << sql.toStdString() << ": " << ModMurv::DbWork.LastError().toStdString();
     }
     static void Data(const QString& sql) {
-        ASSERT_TRUE(ModMurv::DbData.Execute(sql)) << sql.toStdString() << ": "
-                                                  << ModMurv::DbData.LastError().toStdString();
+        ASSERT_TRUE(ModMurv::DbData.Execute(sql))
+            << sql.toStdString() << ": " << ModMurv::DbData.LastError().toStdString();
     }
 
     // The rows of a select on the work database, fields joined by "/".

@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
     const core::DataFilesOutcome opened = core::OpenDataFiles(false);
     if (op == u"start") {
         db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from 取引明細"));
-        std::printf("START\t%lld\n", opened.dataOpen && opened.dataWritable && rs.IsOpen() ? rs.Value(0).toLongLong() : -1LL);
+        std::printf("START\t%lld\n",
+                    opened.dataOpen && opened.dataWritable && rs.IsOpen() ? rs.Value(0).toLongLong() : -1LL);
         return 0;
     }
     if (op == u"backup") maintenance::FDDBuckUp(other, nullptr);

@@ -2,10 +2,10 @@
 // Data files for tests and benchmarks: a book of many expense lines, a file
 // damaged on some of its pages, as a failing disk leaves it, and a full disk.
 
-#include <QFile>
-#include <QtEndian>
-#include <QString>
 #include <sqlite3.h>
+#include <QFile>
+#include <QString>
+#include <QtEndian>
 
 #include "platform/db/Database.h"
 #include "platform/db/Quote.h"
@@ -16,20 +16,20 @@ namespace test {
 inline bool AddBookLines(const QString& dataFile, int lines) {
     db::Database d;
     if (!d.Open(dataFile)) return false;
-    return d.ExecuteNative(QStringLiteral(
-                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                               "INSERT INTO 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
-                               "SELECT i, date('2026-01-01', '+' || (i % 365) || ' days'), '月', "
-                               "'取引先' || (i % 10), '科目' || (i % 5), 1000 + i % 97, 47, 0 FROM n")
-                               .arg(lines));
+    return d.ExecuteNative(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                       "INSERT INTO 取引明細 (行番号, 日付, 曜日, 取引先名, 科目, 金額, 税額, 非課税) "
+                       "SELECT i, date('2026-01-01', '+' || (i % 365) || ' days'), '月', "
+                       "'取引先' || (i % 10), '科目' || (i % 5), 1000 + i % 97, 47, 0 FROM n")
+            .arg(lines));
 }
 
 // The root page of a table and the file's page size; false when unknown.
 inline bool TablePages(const QString& file, const QString& table, qint64& root, qint64& pageSize) {
     db::Database d;
     if (!d.Open(file)) return false;
-    db::Recordset rs = d.OpenRecordset(QStringLiteral("select rootpage from sqlite_master where name = '%1'")
-                                           .arg(db::SqlEscape(table)));
+    db::Recordset rs = d.OpenRecordset(
+        QStringLiteral("select rootpage from sqlite_master where name = '%1'").arg(db::SqlEscape(table)));
     if (rs.IsEOF()) return false;
     root = rs.Value(0).toLongLong();
     db::Recordset size = d.OpenRecordset(QStringLiteral("select * from pragma_page_size"));
@@ -79,16 +79,16 @@ inline bool DamageLastRows(const QString& file, const QString& table) {
         f.seek((page - 1) * pageSize);
         char type = 0;
         if (!f.getChar(&type)) return false;
-        if (type == 0x0D) break;                              // a leaf page of a table
-        if (type != 0x05) return false;                       // not an interior page of a table
-        page = read32((page - 1) * pageSize + 8);             // its right-most child
+        if (type == 0x0D) break;                   // a leaf page of a table
+        if (type != 0x05) return false;            // not an interior page of a table
+        page = read32((page - 1) * pageSize + 8);  // its right-most child
     }
     if (page == root) return false;
     f.seek((page - 1) * pageSize);
     f.write(QByteArray(int(pageSize), char(0x5A)));
-    const quint32 changes = read32(24) + 1;                   // the file change counter
+    const quint32 changes = read32(24) + 1;  // the file change counter
     write32(24, changes);
-    write32(92, changes);                                     // and the version the header is valid for
+    write32(92, changes);  // and the version the header is valid for
     return true;
 }
 

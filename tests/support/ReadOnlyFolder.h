@@ -3,11 +3,11 @@
 // when running as root (root writes through permissions), the permissions
 // otherwise. Undone when the guard goes.
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QString>
-#include <unistd.h>
 
 namespace test {
 
@@ -33,8 +33,9 @@ public:
         }
         const QString copy = QDir(scratch).filePath(QStringLiteral("read-only-copy"));
         if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), folder, copy}) != 0) return false;
-        if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                        QStringLiteral("size=16m"), QStringLiteral("tmpfs"), folder}) != 0)
+        if (QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=16m"), QStringLiteral("tmpfs"), folder}) != 0)
             return false;
         mounted_ = true;
         const QString fill = QStringLiteral("cp -a '%1'/. '%2'/").arg(copy, folder);

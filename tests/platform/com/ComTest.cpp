@@ -7,8 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "tests/QtPrint.h"
 #include "platform/com/Com.h"
+#include "tests/QtPrint.h"
 #include "tests/platform/com/TestComponent.h"
 
 #ifndef MURV_TEST_COMPONENT
@@ -26,9 +26,7 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         qputenv("MURV_COM_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("classes.reg"))));
     }
-    int RegSvr(const QStringList& args) {
-        return QProcess::execute(QStringLiteral(MURV_REGSVR), args);
-    }
+    int RegSvr(const QStringList& args) { return QProcess::execute(QStringLiteral(MURV_REGSVR), args); }
     QTemporaryDir dir_;
 };
 
@@ -84,7 +82,8 @@ TEST_F(ComTest, EachProgramFolderKeepsARegistryOfItsOwn) {
     const QByteArray firstRegistry = readAll(com::RegistryIn(first.path()));
     EXPECT_TRUE(firstRegistry.contains("\tlibcounter.so\n")) << "the library beside it is named alone";
     ASSERT_EQ(RegSvr({secondLib}), 0);
-    EXPECT_EQ(readAll(com::RegistryIn(first.path())), firstRegistry) << "the second folder's build left the first alone";
+    EXPECT_EQ(readAll(com::RegistryIn(first.path())), firstRegistry)
+        << "the second folder's build left the first alone";
     EXPECT_FALSE(readAll(com::RegistryIn(second.path())).isEmpty());
 
     // A program reads the registry it is given and finds the library of that folder.

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "tests/QtPrint.h"
 #include "platform/db/Database.h"
 #include "platform/db/Quote.h"
+#include "tests/QtPrint.h"
 
 namespace {
 
@@ -104,8 +104,7 @@ TEST_F(DatabaseTest, DatesAndYesNoRoundTripInTheirStoredForms) {
     // A literal True and a written -1 or 7 meet; Null became False.
     EXPECT_EQ(Scalar(QStringLiteral("select count(*) as total from 明細 where 非課税 = True")).toLongLong(), 2);
     EXPECT_EQ(Scalar(QStringLiteral("select count(*) as total from 明細 where 非課税 = False")).toLongLong(), 1);
-    EXPECT_EQ(Scalar(QStringLiteral("select count(*) as total from 明細 where 日付 >= #2005/04/02#")).toLongLong(),
-              1);
+    EXPECT_EQ(Scalar(QStringLiteral("select count(*) as total from 明細 where 日付 >= #2005/04/02#")).toLongLong(), 1);
     rs = db_.OpenRecordset(QStringLiteral("select 日付, 非課税 from 明細 where 日付 = #2005/04/01#"));
     ASSERT_FALSE(rs.IsEOF());
     EXPECT_EQ(rs.Value(0), QVariant(QDate(2005, 4, 1)));
@@ -145,8 +144,7 @@ TEST_F(DatabaseTest, AggregatesOverNoRowsAndCaseInsensitiveAliases) {
 TEST_F(DatabaseTest, RowsComeInInsertionOrderAndEditsHitExactlyTheirRow) {
     // Work tables have no key: two equal rows stay two rows.
     for (int amount : {300, 100, 200, 100}) {
-        ASSERT_TRUE(db_.Execute(
-            QStringLiteral("insert into w明細 (取引先名, 金額) values ('A', %1)").arg(amount)));
+        ASSERT_TRUE(db_.Execute(QStringLiteral("insert into w明細 (取引先名, 金額) values ('A', %1)").arg(amount)));
     }
     db::Recordset rs = db_.OpenRecordset(QStringLiteral("select * from w明細"));
     QList<int> seen;
@@ -189,8 +187,7 @@ TEST_F(DatabaseTest, QuotesAndInjectionTextsAreStoredAsPlainNames) {
 
 TEST_F(DatabaseTest, InsertSelectMeetsFieldsByName) {
     // w明細's fields stand in another order than 明細's.
-    ASSERT_TRUE(db_.Execute(
-        QStringLiteral("insert into 明細 (行番号, 取引先名, 金額) values (7, 'A', 1500)")));
+    ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 (行番号, 取引先名, 金額) values (7, 'A', 1500)")));
     ASSERT_TRUE(db_.Execute(QStringLiteral("insert into w明細 select 行番号,取引先名,金額 from 明細")));
     db::Recordset rs = db_.OpenRecordset(QStringLiteral("select * from w明細"));
     ASSERT_FALSE(rs.IsEOF());
@@ -294,8 +291,7 @@ TEST_F(AttachTest, AnAttachedFileIsWrittenInOneTransactionWithTheConnectionsOwn)
                                  QStringLiteral("CREATE TABLE w行 (lno LONG, チェック YESNO NOT NULL DEFAULT 0);"
                                                 "INSERT INTO w行 VALUES (1, -1), (2, 0), (3, -1);"));
     const QString in = QStringLiteral(" in '") + db::SqlEscape(work) + u'\'';
-    for (int n : {1, 2, 3})
-        ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 (行番号) values (%1)").arg(n)));
+    for (int n : {1, 2, 3}) ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 (行番号) values (%1)").arg(n)));
     db::Database other;  // the work file's own connection, as the screens have it
     ASSERT_TRUE(other.Open(work));
     auto count = [](db::Database& d, const QString& sql) {
@@ -304,8 +300,8 @@ TEST_F(AttachTest, AnAttachedFileIsWrittenInOneTransactionWithTheConnectionsOwn)
     };
 
     ASSERT_TRUE(db_.Attach(work)) << db_.LastError().toStdString();
-    EXPECT_TRUE(db_.Attach(work));     // once is enough
-    EXPECT_TRUE(db_.Attach(path_));    // its own file: nothing to do
+    EXPECT_TRUE(db_.Attach(work));   // once is enough
+    EXPECT_TRUE(db_.Attach(path_));  // its own file: nothing to do
     ASSERT_TRUE(db_.BeginTrans());
     EXPECT_FALSE(db_.Attach(dir_.filePath(QStringLiteral("work.mdb")) + QStringLiteral("x")));
 

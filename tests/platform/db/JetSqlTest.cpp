@@ -1,9 +1,9 @@
 // Translation of the screens' statements into SQLite statements.
 #include <gtest/gtest.h>
 
-#include "tests/QtPrint.h"
 #include "platform/db/JetSql.h"
 #include "platform/db/Quote.h"
+#include "tests/QtPrint.h"
 
 namespace {
 
@@ -62,11 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"select * from T where a like 'x?y'", "select * from T where a like 'x_y'"},
         Case{"select * from T where a like '100%*'", "select * from T where a like '100\\%%' ESCAPE '\\'"},
         Case{"select * from T where a like 'a[*]b*'", "select * from T where a like 'a*b%'"},
-        Case{"select * from T where a = 'it''s [x] #1# true'",
-             "select * from T where a = 'it''s [x] #1# true'"},
+        Case{"select * from T where a = 'it''s [x] #1# true'", "select * from T where a = 'it''s [x] #1# true'"},
         Case{"select a & b from T", "select a || b from T"},
-        Case{"select * from w月別経費ソート order by 合計 DESC;",
-             "select * from w月別経費ソート order by 合計 DESC"}));
+        Case{"select * from w月別経費ソート order by 合計 DESC;", "select * from w月別経費ソート order by 合計 DESC"}));
 
 TEST(Translation, ExternalDatabaseClauseQualifiesTheTableAndAttachesTheFileOnce) {
     FakeContext ctx;
@@ -160,11 +158,12 @@ TEST(Translation, SortsOnTextColumnsFollowTheJapaneseOrder) {
               QStringLiteral("select * from 取引先マスタ order by ふりがな COLLATE JA,取引先名 COLLATE JA"));
     EXPECT_EQ(Translate(QStringLiteral("select * from 取引先科目 where 取引先名 = 'a' order by 回数 DESC;"), &ctx),
               QStringLiteral("select * from 取引先科目 where 取引先名 = 'a' order by 回数 DESC"));
-    EXPECT_EQ(Translate(QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ in 'x.mdb' "
-                                       "order by [ふりがな] desc, 金額"),
-                        &ctx),
-              QStringLiteral("insert into w科目参照 (\"科目\",\"ふりがな\") select 科目,ふりがな from ext1.\"科目マスタ\" "
-                             "order by \"ふりがな\" COLLATE JA desc, 金額"));
+    EXPECT_EQ(
+        Translate(QStringLiteral("insert into w科目参照 select 科目,ふりがな from 科目マスタ in 'x.mdb' "
+                                 "order by [ふりがな] desc, 金額"),
+                  &ctx),
+        QStringLiteral("insert into w科目参照 (\"科目\",\"ふりがな\") select 科目,ふりがな from ext1.\"科目マスタ\" "
+                       "order by \"ふりがな\" COLLATE JA desc, 金額"));
     EXPECT_TRUE(ctx.seen.contains(QStringLiteral("ext1.科目マスタ")));
 }
 
@@ -173,13 +172,15 @@ TEST(Translation, WhereLiteralsBecomeParametersOfOneShape) {
     QString error;
     ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from 取引明細 where rowid = 12 and 日付 >= #2026/1/2#"),
                                     &a, &error));
-    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from 取引明細 where rowid = 7 and 日付 >= #2026/3/4#"),
-                                    &b, &error));
+    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from 取引明細 where rowid = 7 and 日付 >= #2026/3/4#"), &b,
+                                    &error));
     EXPECT_EQ(a.key, b.key);
     EXPECT_EQ(a.values, (std::vector<QVariant>{qint64(12), QStringLiteral("2026-01-02")}));
     // A like pattern and the path of another file stay in the shape.
-    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from T in 'a.mdb' where x like 'a*' order by 1"), &a, &error));
-    ASSERT_TRUE(db::ParameterizeJet(QStringLiteral("select * from T in 'b.mdb' where x like 'b*' order by 1"), &b, &error));
+    ASSERT_TRUE(
+        db::ParameterizeJet(QStringLiteral("select * from T in 'a.mdb' where x like 'a*' order by 1"), &a, &error));
+    ASSERT_TRUE(
+        db::ParameterizeJet(QStringLiteral("select * from T in 'b.mdb' where x like 'b*' order by 1"), &b, &error));
     EXPECT_NE(a.key, b.key);
     EXPECT_TRUE(a.values.empty());
 }

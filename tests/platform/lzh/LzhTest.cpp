@@ -97,12 +97,14 @@ TEST_F(LzhTest, ArchivesWeWriteUnpackByteIdenticalThroughTheLibraryAndTheLhasaTo
         const QString source = folder + QStringLiteral("/Murvdata.mdb");
         WriteAll(source, c.data);
         QString report;
-        ASSERT_EQ(UnlhaCall(QStringLiteral("a -+ -a1 -d0 -f0 -n0 -jm4 \"%1/murvdata.lzh\" \"%1/\" \"%1/\"\"Murvdata.mdb\"\"\"")
+        ASSERT_EQ(UnlhaCall(QStringLiteral(
+                                "a -+ -a1 -d0 -f0 -n0 -jm4 \"%1/murvdata.lzh\" \"%1/\" \"%1/\"\"Murvdata.mdb\"\"\"")
                                 .arg(folder),
                             &report),
                   0)
             << report.toStdString();
-        EXPECT_TRUE(report.startsWith(QStringLiteral("Murvdata.mdb  %1 -> ").arg(c.data.size()))) << report.toStdString();
+        EXPECT_TRUE(report.startsWith(QStringLiteral("Murvdata.mdb  %1 -> ").arg(c.data.size())))
+            << report.toStdString();
         EXPECT_EQ(report.count(u'\n'), 1);
 
         ASSERT_EQ(UnlhaCall(QStringLiteral("x -+ -a2 -d1 -f0 -n1 -jyc0 -jyd0 -jyk0 -jyn0 -jyo0 \"%1/murvdata.lzh\" "
@@ -119,8 +121,8 @@ TEST_F(LzhTest, ArchivesWeWriteUnpackByteIdenticalThroughTheLibraryAndTheLhasaTo
         EXPECT_EQ(RunTool(lhasa, {QStringLiteral("t"), folder + QStringLiteral("/murvdata.lzh")}, folder, &said), 0)
             << said.toStdString();
         ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/tool")));
-        EXPECT_EQ(RunTool(lhasa, {QStringLiteral("xq"), folder + QStringLiteral("/murvdata.lzh")}, folder + QStringLiteral("/tool"),
-                      &said),
+        EXPECT_EQ(RunTool(lhasa, {QStringLiteral("xq"), folder + QStringLiteral("/murvdata.lzh")},
+                          folder + QStringLiteral("/tool"), &said),
                   0)
             << said.toStdString();
         EXPECT_EQ(ReadAll(folder + QStringLiteral("/tool/Murvdata.mdb")), c.data);

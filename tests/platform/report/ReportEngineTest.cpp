@@ -3,11 +3,11 @@
 // a missing table, PDF output and the print seams.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPrintPreviewWidget>
-#include <QApplication>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,8 +34,8 @@ public:
         AddPageNumber(Band::PageHeader, QStringLiteral("Cp"), QRect(5000, 100, 400, 250), kFont, Align::Right);
         AddPageCount(Band::PageHeader, QStringLiteral("Field1"), QRect(5600, 100, 400, 250), kFont, Align::Left);
         header_ = &AddField(Band::PageHeader, QStringLiteral("Calls"), QString(), QRect(100, 400, 2000, 250), kFont);
-        name_ = &AddField(Band::Detail, QStringLiteral("txtName"), QStringLiteral("名前"), QRect(100, 0, 3000, 250),
-                          kFont);
+        name_ =
+            &AddField(Band::Detail, QStringLiteral("txtName"), QStringLiteral("名前"), QRect(100, 0, 3000, 250), kFont);
         amount_ = &AddField(Band::Detail, QStringLiteral("txtAmount"), QStringLiteral("金額"),
                             QRect(3200, 0, 1000, 250), kFont, Align::Right, QStringLiteral("#,##0"));
         AddLine(Band::Detail, QStringLiteral("Rule"), 100, 260, 4200, 260);
@@ -81,7 +81,8 @@ protected:
     void Fill(int rows) {
         ASSERT_TRUE(db_.BeginTrans());
         for (int i = 1; i <= rows; ++i)
-            ASSERT_TRUE(db_.Execute(QStringLiteral("insert into 明細 (名前, 金額) values ('行%1', %2)").arg(i).arg(i * 10)));
+            ASSERT_TRUE(
+                db_.Execute(QStringLiteral("insert into 明細 (名前, 金額) values ('行%1', %2)").arg(i).arg(i * 10)));
         ASSERT_TRUE(db_.CommitTrans());
     }
     static QStringList Texts(const Page& page, const QString& control) { return TextsOf(page, control); }

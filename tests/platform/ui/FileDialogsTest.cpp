@@ -2,13 +2,13 @@
 // folder shown first, what each dialog asks of the file and what the record
 // holds afterwards.
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QTemporaryDir>
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
 #include <memory>
@@ -27,8 +27,7 @@ TEST(FileDialogFilter, PiecesAlternateDescriptionAndPattern) {
     EXPECT_EQ(ui::NameFiltersFromFilter(QStringLiteral("MDB ファイル(*.mdb)|mvkdata.mdb|")),
               QStringList{QStringLiteral("MDB ファイル(*.mdb) (mvkdata.mdb)")})
         << "a single file name serves as a pattern";
-    EXPECT_EQ(ui::NameFiltersFromFilter("Text|*.txt;*.csv|All|*.*|"),
-              (QStringList{"Text (*.txt *.csv)", "All (*.*)"}));
+    EXPECT_EQ(ui::NameFiltersFromFilter("Text|*.txt;*.csv|All|*.*|"), (QStringList{"Text (*.txt *.csv)", "All (*.*)"}));
     EXPECT_EQ(ui::NameFiltersFromFilter("Text|*.txt|All|*.*"), (QStringList{"Text (*.txt)", "All (*.*)"}))
         << "without the final bar the last piece is still taken";
 }
@@ -125,8 +124,8 @@ TEST_F(FileDialogsTest, QtPresenterShowsTheRequestAndReturnsTheChosenFile) {
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
-        seen = {true, !dialog->testOption(QFileDialog::DontUseNativeDialog), dialog->windowTitle(),
-                dialog->fileMode(), dialog->directory().absolutePath()};
+        seen = {true, !dialog->testOption(QFileDialog::DontUseNativeDialog), dialog->windowTitle(), dialog->fileMode(),
+                dialog->directory().absolutePath()};
         dialog->selectFile(dir.filePath("MurvData2K.mdb"));
         static_cast<QDialog*>(dialog)->accept();  // as the Open button does
     });

@@ -38,8 +38,8 @@ protected:
     void SetUp() override {
         path_ = dir_.filePath(QStringLiteral("work.mdb"));
         ASSERT_TRUE(db_.Create(path_));
-        ASSERT_TRUE(db_.ExecuteNative(QStringLiteral(
-            "CREATE TABLE w明細 (lno LONG, 金額 DOUBLE); INSERT INTO w明細 (lno) VALUES (1), (2);")));
+        ASSERT_TRUE(db_.ExecuteNative(
+            QStringLiteral("CREATE TABLE w明細 (lno LONG, 金額 DOUBLE); INSERT INTO w明細 (lno) VALUES (1), (2);")));
         form_ = &ui::Forms::Get<CommandForm>(QStringLiteral("FrmCommand"));
         form_->data.SetDatabaseName(path_);
         form_->data.SetRecordSource(QStringLiteral("w明細"));

@@ -63,10 +63,22 @@ TEST(GridFormatTest, PlainValuesAndEditorText) {
 }
 
 TEST(NumberFormat, PatternsOfAmountsCountsAndTwoDigitParts) {
-    struct { QVariant value; const char *pattern, *text; } const cases[] = {
-        {1234567, "#,###", "1,234,567"}, {0, "#,###", ""}, {-1234.5, "#,###", "-1,235"}, {-0.4, "#,###", ""},
-        {999, "#,###", "999"}, {0, "#,##0", "0"}, {2.5, "#,##0", "3"}, {123456789, "###,###,###", "123,456,789"},
-        {5, "00", "05"}, {123, "00", "123"}, {QVariant(), "#,##0", ""}, {"1500", "#,###", "1,500"},
+    struct {
+        QVariant value;
+        const char *pattern, *text;
+    } const cases[] = {
+        {1234567, "#,###", "1,234,567"},
+        {0, "#,###", ""},
+        {-1234.5, "#,###", "-1,235"},
+        {-0.4, "#,###", ""},
+        {999, "#,###", "999"},
+        {0, "#,##0", "0"},
+        {2.5, "#,##0", "3"},
+        {123456789, "###,###,###", "123,456,789"},
+        {5, "00", "05"},
+        {123, "00", "123"},
+        {QVariant(), "#,##0", ""},
+        {"1500", "#,###", "1,500"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ui::FormatNumber(c.value, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.text)) << c.pattern;

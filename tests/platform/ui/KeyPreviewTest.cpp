@@ -4,11 +4,11 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QShortcut>
+#include <QTableWidget>
 #include <algorithm>
 #include <cstddef>
 #include <new>
-#include <QShortcut>
-#include <QTableWidget>
 
 #include "UiTestSupport.h"
 #include "platform/ui/ComboBox.h"

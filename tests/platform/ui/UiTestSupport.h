@@ -15,7 +15,6 @@
 
 #include <ostream>
 
-
 namespace ui_test {
 
 // The test program's main makes the one QApplication of the run.
@@ -42,9 +41,7 @@ inline void CommitText(QWidget* widget, const QString& text) {
 }
 
 // Deletes what Unload left for the event loop.
-inline void FlushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+inline void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 class UiTest : public ::testing::Test {
 protected:
