@@ -188,7 +188,9 @@ bool Database::Rollback() {
     // A rollback that succeeds leaves the failure that led to it to be said.
     const QString error = error_;
     const ErrorKind kind = errorKind_;
-    const bool ok = Native(QStringLiteral("ROLLBACK"), false);
+    // SQLite itself rolls back a transaction whose commit met a full disk or
+    // an I/O error; there is nothing left to roll back then.
+    const bool ok = sqlite3_get_autocommit(conn_->handle) != 0 || Native(QStringLiteral("ROLLBACK"), false);
     conn_->inTransaction = false;
     if (ok) {
         error_ = error;

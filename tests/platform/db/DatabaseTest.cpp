@@ -8,7 +8,9 @@
 
 #include "platform/db/Database.h"
 #include "platform/db/Quote.h"
+#include "platform/db/Transaction.h"
 #include "tests/QtPrint.h"
+#include "tests/support/BookFiles.h"
 
 namespace {
 
@@ -248,6 +250,21 @@ TEST_F(DatabaseTest, TransactionsRollBackAndAttachingInsideOneFailsSoftly) {
     ASSERT_TRUE(db_.BeginTrans());
     EXPECT_TRUE(db_.Execute(QStringLiteral("insert into w明細 (行番号) select a from x in '") + other + u'\''));
     ASSERT_TRUE(db_.CommitTrans());
+
+    // A full disk makes SQLite end the transaction itself: the failure stays
+    // a full disk, and the connection takes the next transaction.
+    const test::FullDisk fullDisk;
+    db::Database full;
+    ASSERT_TRUE(full.Open(path_));
+    {
+        db::Transaction transaction(full);
+        ASSERT_TRUE(transaction.Began());
+        EXPECT_FALSE(full.ExecuteNative(QStringLiteral("insert into w明細 (金額) values (full_disk())")));
+    }
+    EXPECT_EQ(full.LastFailure().kind, db::ErrorKind::Full) << full.LastError().toStdString();
+    EXPECT_FALSE(full.InTransaction());
+    db::Transaction next(full);
+    EXPECT_TRUE(next.Began()) << full.LastError().toStdString();
 }
 
 TEST_F(DatabaseTest, TwoConnectionsOnOneFile) {
