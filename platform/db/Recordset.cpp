@@ -255,17 +255,24 @@ bool Recordset::SetValue(int index, const QVariant& value) {
     if (index < 0 || index >= FieldCount()) return Fail(QStringLiteral("no such field"));
     if (fields_[index].origin.isEmpty())
         return Fail(QStringLiteral("the field %1 cannot be written").arg(fields_[index].name));
-    QVariant stored;
-    if (!ToStored(fields_[index].type, value, &stored))
+    const auto refused = [&] {
         return Fail(
             QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
+    };
     for (auto& p : pending_) {
         if (p.index == index) {
+            QVariant stored;
+            if (!ToStored(fields_[index].type, value, &stored)) return refused();
             p.stored = std::move(stored);
             return true;
         }
     }
-    pending_.push_back({index, std::move(stored)});
+    // A field set once: its stored form is made in its place.
+    pending_.push_back({index, QVariant()});
+    if (!ToStored(fields_[index].type, value, &pending_.back().stored)) {
+        pending_.pop_back();
+        return refused();
+    }
     return true;
 }
 

@@ -151,7 +151,11 @@ bool ToNumber(const QVariant& value, double* out) {
 }  // namespace
 
 bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
-    const bool null = value.isNull() || !value.isValid();
+    if (!value.isValid()) {
+        *stored = type == FieldType::YesNo ? QVariant(kStoredFalse) : QVariant();
+        return true;
+    }
+    const bool null = value.isNull();
     // Only a field that is not text reads blank text as Null; a text written
     // to a text field is looked at no further.
     const bool textField = type == FieldType::Text || type == FieldType::Memo || type == FieldType::Unknown;
@@ -204,7 +208,8 @@ bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
             return true;
         }
         if (id == QMetaType::Int || id == QMetaType::LongLong) {
-            const qint64 n = value.toLongLong();
+            const qint64 n = id == QMetaType::Int ? *static_cast<const int*>(value.constData())
+                                                  : *static_cast<const qlonglong*>(value.constData());
             const qint64 limit = (type == FieldType::Short) ? 32767 : 2147483647;
             if (n > limit || n < -limit - 1) return false;
             *stored = n;
