@@ -219,12 +219,14 @@ private:
     // A row in memory. Its fields are read from the select one by one, as
     // they are asked for; a value written through the recordset is kept in
     // its stored form until it is read. With more than 64 fields a row is
-    // read whole and values are kept as read.
+    // read whole and values are kept as read. A row added through the
+    // recordset keeps only its rowid until a field of it is read.
     struct Row {
         qint64 rowid = -1;
         std::vector<QVariant> values;  // empty while no field of the row has been read
         quint64 read = 0;              // the fields in values
         quint64 stored = 0;            // of those, the ones still in their stored form
+        bool added = false;            // added through the recordset: read from its table when asked
     };
     enum class Mode { None, Edit, AddNew };
 
@@ -242,7 +244,9 @@ private:
     bool ReadField(qsizetype position, int index) const;
     WriteShape& WriteFor(Mode mode);
     struct Pending;
-    void Keep(Row* row, std::vector<Pending>& written) const;
+    void Keep(Row* row, Pending& written) const;
+    // An added row read whole from its table, the first time a field of it is read.
+    void ReadAdded(Row* row) const;
 
     std::shared_ptr<Connection> conn_;
     std::shared_ptr<struct Reader> reader_;  // the pending select, while rows are left to read
@@ -256,7 +260,7 @@ private:
     qsizetype pos_ = 0;
     Mode mode_ = Mode::None;
     struct Pending {
-        int index;
+        int index = -1;
         QVariant stored;  // as it is written
     };
     std::vector<Pending> pending_;

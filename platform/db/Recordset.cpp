@@ -107,6 +107,7 @@ bool Recordset::Whole(const Row& row) const {
 
 bool Recordset::ReadField(qsizetype position, int index) const {
     if (!Has(position)) return false;
+    if (rows_[position - base_].added) ReadAdded(&rows_[position - base_]);
     if (index < 64 && (rows_[position - base_].read & (quint64(1) << index))) return true;
     if (index >= 64 && Whole(rows_[position - base_])) return true;
     Reader* r = reader_.get();
@@ -243,8 +244,8 @@ QVariant Recordset::ValueAt(qsizetype position, int index) const {
 QVariant Recordset::Value(int index) const {
     if (index < 0 || index >= FieldCount()) return QVariant();
     if (mode_ != Mode::None) {
-        for (auto it = pending_.rbegin(); it != pending_.rend(); ++it)
-            if (it->index == index) return FromStored(fields_[index].type, it->stored);
+        for (size_t k = pending_.size(); k-- > 0;)
+            if (pending_[k].index == index) return FromStored(fields_[index].type, pending_[k].stored);
         if (mode_ == Mode::AddNew) return fields_[index].type == FieldType::YesNo ? QVariant(false) : QVariant();
     }
     return ValueAt(pos_, index);
@@ -259,7 +260,8 @@ bool Recordset::SetValue(int index, const QVariant& value) {
         return Fail(
             QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
     };
-    for (auto& p : pending_) {
+    for (size_t k = 0; k < pending_.size(); ++k) {
+        Pending& p = pending_[k];
         if (p.index == index) {
             QVariant stored;
             if (!ToStored(fields_[index].type, value, &stored)) return refused();
@@ -310,9 +312,9 @@ WriteShape& Recordset::WriteFor(Mode mode) {
     }
     WriteShape shape;
     QStringList columns;
-    for (const auto& p : pending_) {
-        shape.fields.push_back(p.index);
-        columns << QuoteIdent(fields_[p.index].origin);
+    for (size_t k = 0; k < pending_.size(); ++k) {
+        shape.fields.push_back(pending_[k].index);
+        columns << QuoteIdent(fields_[pending_[k].index].origin);
     }
     if (mode == Mode::AddNew) {
         if (columns.isEmpty()) {
@@ -333,15 +335,48 @@ WriteShape& Recordset::WriteFor(Mode mode) {
 }
 
 // The values written, kept in the row in their stored form until they are read.
-void Recordset::Keep(Row* row, std::vector<Pending>& written) const {
-    for (auto& p : written) {
-        if (p.index < 64) {
-            row->values[p.index] = std::move(p.stored);
-            row->stored |= quint64(1) << p.index;
-        } else {
-            row->values[p.index] = FromStored(fields_[p.index].type, p.stored);
+void Recordset::Keep(Row* row, Pending& written) const {
+    if (written.index < 64) {
+        row->values[written.index] = std::move(written.stored);
+        row->stored |= quint64(1) << written.index;
+    } else {
+        row->values[written.index] = FromStored(fields_[written.index].type, written.stored);
+    }
+}
+
+// An added row is read back as its table holds it; a row that cannot be read
+// (gone, or its file closed) shows Null, False for a yes/no field.
+void Recordset::ReadAdded(Row* row) const {
+    row->added = false;
+    row->values.assign(fields_.size(), QVariant());
+    row->stored = 0;
+    for (int f = 0; f < FieldCount(); ++f)
+        if (fields_[f].type == FieldType::YesNo) row->values[f] = false;
+    if (!conn_ || !conn_->handle || !writes_) return;
+    if (writes_->readAdded.isEmpty()) {
+        QStringList columns;
+        for (const Field& f : fields_) columns << (f.origin.isEmpty() ? QStringLiteral("NULL") : QuoteIdent(f.origin));
+        writes_->readAdded = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(columns.join(u','), table_);
+    }
+    QString err;
+    sqlite3_stmt* stmt = conn_->Write(writes_->readAdded, &err);
+    if (!stmt) {
+        LogFailure(writes_->readAdded, err);
+        return;
+    }
+    sqlite3_bind_int64(stmt, 1, row->rowid);
+    if (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int f = 0; f < FieldCount(); ++f) {
+            if (fields_[f].origin.isEmpty()) continue;
+            if (f < 64) {
+                row->values[f] = ColumnValue(stmt, f);
+                row->stored |= quint64(1) << f;
+            } else {
+                row->values[f] = FromStored(fields_[f].type, ColumnValue(stmt, f));
+            }
         }
     }
+    sqlite3_reset(stmt);
 }
 
 bool Recordset::Update() {
@@ -375,7 +410,7 @@ bool Recordset::Update() {
         return Fail(err, KindOf(code));
     }
     int i = 1;
-    for (const auto& p : pending_) Bind(stmt, i++, p.stored);
+    for (size_t k = 0; k < pending_.size(); ++k) Bind(stmt, i++, pending_[k].stored);
     if (mode_ == Mode::Edit) sqlite3_bind_int64(stmt, i, editedRow);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
@@ -394,17 +429,18 @@ bool Recordset::Update() {
     }
     if (mode_ == Mode::AddNew) {
         const bool wasEOF = IsEOF();
+        // Most added rows are never read back: the row keeps its rowid, and
+        // is read from the table the first time a field of it is read.
         Row row;
         row.rowid = sqlite3_last_insert_rowid(conn_->handle);
-        row.values.resize(fields_.size());
-        for (int f = 0; f < FieldCount(); ++f)
-            if (fields_[f].type == FieldType::YesNo) row.values[f] = false;
         row.read = AllFields();
-        Keep(&row, pending_);
+        row.added = true;
         rows_.push_back(std::move(row));
         if (wasEOF) pos_ = base_ + static_cast<qsizetype>(rows_.size());
     } else {
-        Keep(&rows_[pos_ - base_], pending_);
+        Row& row = rows_[pos_ - base_];
+        if (row.added) ReadAdded(&row);
+        for (size_t k = 0; k < pending_.size(); ++k) Keep(&row, pending_[k]);
     }
     CancelUpdate();
     Fail(QString(), ErrorKind::None);

@@ -47,13 +47,20 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int i) {
 }
 
 void Bind(sqlite3_stmt* stmt, int i, const QVariant& v) {
-    if (v.isNull() || !v.isValid()) {
+    if (HoldsNothing(v)) {
         sqlite3_bind_null(stmt, i);
-    } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::UInt ||
-               v.typeId() == QMetaType::Bool) {
-        sqlite3_bind_int64(stmt, i, v.toLongLong());
-    } else if (v.typeId() == QMetaType::Double) {
-        sqlite3_bind_double(stmt, i, v.toDouble());
+    } else if (Holds<QMetaType::LongLong>(v)) {
+        sqlite3_bind_int64(stmt, i, *static_cast<const qlonglong*>(v.constData()));
+    } else if (Holds<QMetaType::Double>(v)) {
+        sqlite3_bind_double(stmt, i, *static_cast<const double*>(v.constData()));
+    } else if (Holds<QMetaType::Int>(v)) {
+        sqlite3_bind_int64(stmt, i, *static_cast<const int*>(v.constData()));
+    } else if (Holds<QMetaType::Bool>(v)) {
+        sqlite3_bind_int64(stmt, i, *static_cast<const bool*>(v.constData()) ? 1 : 0);
+    } else if (Holds<QMetaType::UInt>(v)) {
+        sqlite3_bind_int64(stmt, i, *static_cast<const uint*>(v.constData()));
+    } else if (v.isNull()) {
+        sqlite3_bind_null(stmt, i);
     } else {
         const QByteArray u = v.toString().toUtf8();
         sqlite3_bind_text(stmt, i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);

@@ -36,6 +36,7 @@ struct WriteShape {
 // The writes made so far through the recordsets of one select.
 struct WriteShapes {
     std::vector<WriteShape> inserts, updates;
+    QString readAdded;  // reads a row added through them back by its rowid
 };
 
 // A translated statement, kept by the shape of its Jet text.

@@ -151,6 +151,31 @@ bool ToNumber(const QVariant& value, double* out) {
 }  // namespace
 
 bool ToStored(FieldType type, const QVariant& value, QVariant* stored) {
+    // Null, or a value of the field's own kind, as nearly every write has
+    // it, is stored without the general conversion below.
+    if (HoldsNothing(value)) {
+        if (type == FieldType::YesNo) *stored = kStoredFalse;
+        else if (!HoldsNothing(*stored)) *stored = QVariant();
+        return true;
+    }
+    switch (type) {
+    case FieldType::YesNo:
+        if (!Holds<QMetaType::Bool>(value)) break;
+        *stored = *static_cast<const bool*>(value.constData()) ? kStoredTrue : kStoredFalse;
+        return true;
+    case FieldType::Double:
+    case FieldType::Currency:
+        if (!Holds<QMetaType::Double>(value)) break;
+        if (!std::isfinite(*static_cast<const double*>(value.constData()))) return false;
+        *stored = value;
+        return true;
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (!Holds<QMetaType::QString>(value)) break;
+        *stored = value;
+        return true;
+    default: break;
+    }
     if (!value.isValid()) {
         *stored = type == FieldType::YesNo ? QVariant(kStoredFalse) : QVariant();
         return true;

@@ -37,6 +37,16 @@ FieldType FieldTypeFromDeclared(const QString& declared);
 constexpr qint64 kStoredTrue = -1;
 constexpr qint64 kStoredFalse = 0;
 
+// Whether a value holds a value of the type `id` (QMetaType::Type), or
+// nothing at all, told without a call into Qt: every value written or read
+// goes through these.
+template <int id>
+inline bool Holds(const QVariant& value) {
+    const QtPrivate::QMetaTypeInterface* type = value.data_ptr().typeInterface();
+    return type && type->typeId.loadRelaxed() == id;
+}
+inline bool HoldsNothing(const QVariant& value) { return value.data_ptr().typeInterface() == nullptr; }
+
 // "yyyy-mm-dd" of a date; an invalid date gives an empty text.
 QString DateToStored(const QDate& date);
 // Accepts the stored form and the display forms "yyyy/mm/dd" and "yyyy/m/d",
