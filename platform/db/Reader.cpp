@@ -67,7 +67,7 @@ void Reader::Capture(Recordset::Row* row) const {
     for (int i = 0; i < count; ++i) {
         if (!wide && (row->read & (quint64(1) << i))) continue;
         if (wide) {
-            row->values[i] = FromStored(owner->fields_[i].type, ColumnValue(stmt, i + first));
+            row->values[i] = ColumnAs(owner->fields_[i].type, stmt, i + first);
         } else {
             row->values[i] = ColumnValue(stmt, i + first);
             row->stored |= quint64(1) << i;
@@ -82,7 +82,7 @@ void Reader::Capture(Recordset::Row* row, int index) const {
         return;
     }
     row->values.resize(owner->fields_.size());
-    row->values[index] = FromStored(owner->fields_[index].type, ColumnValue(stmt, index + (withRowId ? 1 : 0)));
+    row->values[index] = ColumnAs(owner->fields_[index].type, stmt, index + (withRowId ? 1 : 0));
     row->read |= quint64(1) << index;
 }
 

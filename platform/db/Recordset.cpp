@@ -78,8 +78,11 @@ bool Recordset::ReadTo(qsizetype position) const {
             break;
         }
         Row row;
-        row.rowid =
-            r->withRowId && sqlite3_column_type(r->stmt, 0) != SQLITE_NULL ? sqlite3_column_int64(r->stmt, 0) : -1;
+        if (r->withRowId) {
+            // A rowid is never Null in a table; 0 is looked at again.
+            row.rowid = sqlite3_column_int64(r->stmt, 0);
+            if (row.rowid == 0 && sqlite3_column_type(r->stmt, 0) == SQLITE_NULL) row.rowid = -1;
+        }
         if (r->keepAll) r->Capture(&row);
         rows_.push_back(std::move(row));
         if (!r->keepAll && static_cast<qsizetype>(rows_.size()) > 2 * kWindow) {

@@ -46,6 +46,59 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int i) {
     }
 }
 
+namespace {
+
+// The stored date form "yyyy-mm-dd" read from the column's own bytes.
+bool StoredDate(const unsigned char* text, int bytes, QDate* date) {
+    if (!text || bytes != 10 || text[4] != '-' || text[7] != '-') return false;
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int k = starts[p]; k < starts[p] + lengths[p]; ++k) {
+            if (text[k] < '0' || text[k] > '9') return false;
+            parts[p] = parts[p] * 10 + (text[k] - '0');
+        }
+    }
+    *date = QDate(parts[0], parts[1], parts[2]);
+    return true;
+}
+
+}  // namespace
+
+QVariant ColumnAs(FieldType type, sqlite3_stmt* stmt, int i) {
+    // The usual pairs of field type and stored kind, read without making the
+    // stored value first; every other pair as FromStored reads it.
+    const int kind = sqlite3_column_type(stmt, i);
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (kind != SQLITE_TEXT) break;
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                 sqlite3_column_bytes(stmt, i));
+    case FieldType::Date: {
+        if (kind != SQLITE_TEXT) break;
+        const unsigned char* text = sqlite3_column_text(stmt, i);
+        QDate date;
+        if (!StoredDate(text, sqlite3_column_bytes(stmt, i), &date)) break;
+        return date.isValid() ? QVariant(date) : QVariant();
+    }
+    case FieldType::Double:
+    case FieldType::Currency:
+        if (kind == SQLITE_FLOAT || kind == SQLITE_INTEGER) return sqlite3_column_double(stmt, i);
+        break;
+    case FieldType::Long:
+    case FieldType::Short:
+        if (kind == SQLITE_INTEGER) return static_cast<qint64>(sqlite3_column_int64(stmt, i));
+        break;
+    case FieldType::YesNo:
+        if (kind == SQLITE_INTEGER) return sqlite3_column_int64(stmt, i) != 0;
+        break;
+    case FieldType::Unknown: break;
+    }
+    if (kind == SQLITE_NULL) return type == FieldType::YesNo ? QVariant(false) : QVariant();
+    return FromStored(type, ColumnValue(stmt, i));
+}
+
 void Bind(sqlite3_stmt* stmt, int i, const QVariant& v) {
     if (HoldsNothing(v)) {
         sqlite3_bind_null(stmt, i);

@@ -53,6 +53,8 @@ struct CachedStatement {
 };
 
 QVariant ColumnValue(sqlite3_stmt* stmt, int i);
+// Column i as the screens see a field of the given type (FromStored of ColumnValue).
+QVariant ColumnAs(FieldType type, sqlite3_stmt* stmt, int i);
 void Bind(sqlite3_stmt* stmt, int i, const QVariant& v);
 void BindAll(sqlite3_stmt* stmt, const std::vector<QVariant>& values);
 
