@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 reps=${1:-5}
 filter=${2:-.}
-programs=(bench_db bench_entry bench_lists bench_maintenance bench_report)
+programs=(bench_db bench_entry bench_lists bench_maintenance bench_report bench_backup)
 ninja -C build "${programs[@]}" >/dev/null
 export QT_QPA_PLATFORM=offscreen
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) CPUs; medians of $reps runs"

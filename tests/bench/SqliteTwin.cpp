@@ -1,6 +1,7 @@
 #include "tests/bench/SqliteTwin.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cctype>
@@ -355,7 +356,10 @@ std::shared_ptr<Recording> Record(const std::function<void()>& action) {
 
 struct Replay::State {
     std::shared_ptr<Recording> recording;
+    FileSteps steps;
     std::map<int, sqlite3*> connections;
+    std::map<int, std::string> files;                   // the file each connection has open
+    std::map<int, std::pair<dev_t, ino_t>> identities;  // of the files of those open before the action
     std::map<std::pair<int, std::string>, std::vector<sqlite3_stmt*>> idle;
     std::vector<sqlite3_stmt*> running;
     long long sink = 0;
@@ -382,6 +386,28 @@ struct Replay::State {
         }
         sqlite3_close_v2(c->second);
         connections.erase(c);
+        files.erase(conn);
+    }
+    static std::pair<dev_t, ino_t> Identity(const std::string& file) {
+        struct stat st {};
+        if (::stat(file.c_str(), &st) != 0) return {0, 0};
+        return {st.st_dev, st.st_ino};
+    }
+    // A connection that was open before the action, as it was set.
+    void OpenExisting(int id, const Recording::Connection& c) {
+        sqlite3* handle = OpenRaw(c.file);
+        const std::string pragmas = "PRAGMA synchronous = " + std::to_string(c.synchronous) +
+                                    "; PRAGMA cache_size = " + std::to_string(c.cacheSize);
+        sqlite3_exec(handle, pragmas.c_str(), nullptr, nullptr, nullptr);
+        for (const auto& [name, file] : c.attached) {
+            const std::string attach = "ATTACH DATABASE '" + file + "' AS " + name;
+            sqlite3_exec(handle, attach.c_str(), nullptr, nullptr, nullptr);
+        }
+        // The schema read now, as the layer reads it when it opens a file.
+        sqlite3_exec(handle, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+        connections[id] = handle;
+        files[id] = c.file;
+        identities[id] = Identity(c.file);
     }
     void Report(const char* what, const char* detail) {
         if (reported) return;
@@ -401,22 +427,25 @@ struct Replay::State {
     }
 };
 
-Replay::Replay(std::shared_ptr<Recording> recording) : state_(std::make_unique<State>()) {
+Replay::Replay(std::shared_ptr<Recording> recording, FileSteps steps) : state_(std::make_unique<State>()) {
     state_->recording = std::move(recording);
+    state_->steps = std::move(steps);
     state_->running.assign(state_->recording->runs.size(), nullptr);
     for (const auto& [id, c] : state_->recording->existing) {
         bool used = false;
         for (const auto& run : state_->recording->runs) used = used || run.conn == id;
-        if (!used) continue;
-        sqlite3* handle = state_->OpenRaw(c.file);
-        const std::string pragmas = "PRAGMA synchronous = " + std::to_string(c.synchronous) +
-                                    "; PRAGMA cache_size = " + std::to_string(c.cacheSize);
-        sqlite3_exec(handle, pragmas.c_str(), nullptr, nullptr, nullptr);
-        for (const auto& [name, file] : c.attached) {
-            const std::string attach = "ATTACH DATABASE '" + file + "' AS " + name;
-            sqlite3_exec(handle, attach.c_str(), nullptr, nullptr, nullptr);
-        }
-        state_->connections[id] = handle;
+        if (used) state_->OpenExisting(id, c);
+    }
+}
+
+void Replay::ReopenReplacedFiles() {
+    State& s = *state_;
+    for (const auto& [id, c] : s.recording->existing) {
+        const auto identity = s.identities.find(id);
+        if (identity == s.identities.end() || !s.connections.count(id) || State::Identity(c.file) == identity->second)
+            continue;
+        s.CloseRaw(id);
+        s.OpenExisting(id, c);
     }
 }
 
@@ -434,11 +463,22 @@ bool Replay::Run() {
     using Event = Recording::Event;
     for (const Event& e : r.events) {
         switch (e.kind) {
-        case Event::Open:
+        case Event::Open: {
             s.CloseRaw(e.conn);
-            s.connections[e.conn] = s.OpenRaw(r.opened.at(e.conn));
+            const std::string& recorded = r.opened.at(e.conn);
+            const std::string file = s.steps.opening ? s.steps.opening(recorded) : recorded;
+            s.connections[e.conn] = s.OpenRaw(file);
+            s.files[e.conn] = file;
             break;
-        case Event::Close: s.CloseRaw(e.conn); break;
+        }
+        case Event::Close: {
+            const auto file = s.files.find(e.conn);
+            const std::string closed = file != s.files.end() ? file->second : std::string();
+            const bool opened = r.opened.count(e.conn) != 0;
+            s.CloseRaw(e.conn);
+            if (opened && s.steps.closed) s.steps.closed(closed);
+            break;
+        }
         case Event::Start: {
             const Recording::Run& run = r.runs[static_cast<size_t>(e.run)];
             sqlite3* handle = s.connections[run.conn];
@@ -508,7 +548,7 @@ bool Replay::Run() {
 // ---------------------------------------------------------------- measuring
 
 void Measure(benchmark::State& state, bool raw, const std::function<void()>& prepare,
-             const std::function<void()>& action) {
+             const std::function<void()>& action, const FileSteps& steps) {
     const auto ready = [&] {
         if (prepare) prepare();
     };
@@ -526,13 +566,15 @@ void Measure(benchmark::State& state, bool raw, const std::function<void()>& pre
             for (const auto& run : recording->runs) ++counts[run.sql];
             for (const auto& [sql, n] : counts) std::fprintf(stderr, "%6d  %s\n", n, sql.c_str());
         }
-        replay = std::make_unique<Replay>(recording);
+        replay = std::make_unique<Replay>(recording, steps);
         ready();
+        replay->ReopenReplacedFiles();
         replay->Run();  // its statements prepared, as the layer's are
     }
     for (auto _ : state) {
         state.PauseTiming();
         ready();
+        if (replay) replay->ReopenReplacedFiles();
         state.ResumeTiming();
         const SyncCount before = Syncs();
         if (replay) {

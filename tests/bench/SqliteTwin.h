@@ -33,16 +33,30 @@ struct Recording;
 // Records the SQLite calls that `action` makes.
 std::shared_ptr<Recording> Record(const std::function<void()>& action);
 
+// The file work an action does around the connections it opens, done by its
+// twin at the same points: `opening` runs before the twin opens a connection
+// that the action opened, with the file the action opened, and gives the file
+// to open (a copy made under a fresh name, say); `closed` runs after the twin
+// closed such a connection, with the file it had open.
+struct FileSteps {
+    std::function<std::string(const std::string& file)> opening;
+    std::function<void(const std::string& file)> closed;
+};
+
 // Replays a recording on raw connections of its own (opened at the first
 // replay, kept for the next).
 class Replay {
 public:
-    explicit Replay(std::shared_ptr<Recording> recording);
+    explicit Replay(std::shared_ptr<Recording> recording, FileSteps steps = {});
     ~Replay();
     Replay(const Replay&) = delete;
     Replay& operator=(const Replay&) = delete;
     // False with a message on stderr when a call failed differently than when recorded.
     bool Run();
+    // Opens again, with their settings, the connections kept from an earlier
+    // run whose file was replaced since (another file under the same name), as
+    // the layer opens its own again when the file under it is replaced.
+    void ReopenReplacedFiles();
 
 private:
     struct State;
@@ -51,8 +65,10 @@ private:
 
 // Times `action` (after an untimed `prepare` on every iteration) and counts
 // its syncs; with `raw`, times the replay of the action's SQLite calls instead
-// (recorded once, after a `prepare`). Sets the counters syncs_data and syncs_work.
+// (recorded once, after a `prepare`; its connections to a file that `prepare`
+// replaced are opened again untimed) with `steps` done at their points. Sets
+// the counters syncs_data and syncs_work.
 void Measure(benchmark::State& state, bool raw, const std::function<void()>& prepare,
-             const std::function<void()>& action);
+             const std::function<void()>& action, const FileSteps& steps = {});
 
 }  // namespace bench
