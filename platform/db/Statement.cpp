@@ -96,8 +96,8 @@ PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
         read = true;
         out.key = kind + p.key;
         out.params = p.values;
-        if (c->shapes.size() >= 4 * kStatementCacheSize) c->shapes.clear();
-        if (c->numbered.size() >= 4 * kStatementCacheSize) c->numbered.clear();
+        if (c->shapes.size() >= kShapeCacheSize) c->shapes.clear();
+        if (c->numbered.size() >= kShapeCacheSize) c->numbered.clear();
         if (EndsInNumberValue(p, jet, digits)) {
             std::vector<QVariant> values(p.values.begin(), p.values.end() - 1);
             c->numbered.insert(prefix, Connection::Shape{p.key, std::move(values)});
