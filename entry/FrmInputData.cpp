@@ -2,7 +2,7 @@
 // work rows into 取引明細 with the masters' additions, and ticking and
 // deleting rows.
 #include <QCoreApplication>
-#include <unordered_map>
+#include <deque>
 #include <vector>
 
 #include "core/Failure.h"
@@ -31,8 +31,9 @@ struct FrmInput::Registration {
         db::Recordset rs;
         int count = -1;
     };
+    std::deque<Pair> pairs;  // every pair met, where the lookups below point
     // The partners known to be in the master, each with its pairs met so far by item.
-    std::unordered_map<QString, std::unordered_map<QString, Pair>> partners;
+    QHash<QString, QHash<QString, Pair*>> partners;
     QSet<QString> items;
     // The fields a row gives its line, by their place in the work row and in
     // the line (every line is read with the same select), found once.
@@ -230,6 +231,7 @@ bool FrmInput::Entry経費明細() {
     rows.Close();
     run.adder.Close();
     run.partners.clear();
+    run.pairs.clear();
     const qint64 registered = lineNumber - 1;
     if (ok && registered == 0) {
         // Nothing to store: no completion, and the rows stay as typed.
@@ -288,9 +290,9 @@ bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lno, qint
 bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, bool exempt) {
     using namespace ModMurv;
     // The pairs of this partner met so far in the run (none outside a run).
-    std::unordered_map<QString, Registration::Pair>* known = nullptr;
+    QHash<QString, Registration::Pair*>* known = nullptr;
     if (run_) {
-        if (auto it = run_->partners.find(partner); it != run_->partners.end()) known = &it->second;
+        if (auto it = run_->partners.find(partner); it != run_->partners.end()) known = &*it;
     }
     if (!known) {
         db::Recordset rs =
@@ -307,11 +309,9 @@ bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, b
     // A line without an item makes no pair.
     if (item.isEmpty()) return true;
     Registration::Pair own;
-    Registration::Pair* pair = &own;
-    if (known) {
-        if (auto it = known->find(item); it != known->end()) pair = &it->second;
-    }
-    if (pair == &own) {
+    Registration::Pair* pair = known ? known->value(item) : nullptr;
+    if (!pair) {
+        pair = &own;
         own.rs = core::Open(DbData, QStringLiteral("select * from 取引先科目 where 取引先名 = ") + Quoted(partner) +
                                         QStringLiteral(" and 科目 = ") + Quoted(item));
         if (!own.rs.IsOpen()) return false;
@@ -330,7 +330,10 @@ bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, b
             !rs.Update())
             return false;
     }
-    if (known && pair == &own) known->emplace(item, std::move(own));
+    if (known && pair == &own) {
+        run_->pairs.push_back(std::move(own));
+        known->insert(item, &run_->pairs.back());
+    }
     return true;
 }
 
