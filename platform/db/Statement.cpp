@@ -83,14 +83,17 @@ PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
         out.key = std::move(key);
         return true;
     };
-    if (const auto known = c->shapes.constFind(jet); known != c->shapes.constEnd() && cached(known->key)) {
-        out.params = known->values;
-    } else if (const auto numbered = digits > 0 ? c->numbered.constFind(prefix) : c->numbered.constEnd();
-               numbered != c->numbered.constEnd() && cached(numbered->key)) {
-        // The same text before a whole number met before: the number is its last value.
+    // A text ending in a whole number is looked up by what comes before it
+    // first: when that is known, the number is its last value whatever it
+    // is, and such a text (a rowid looked up per row) is never kept whole.
+    const auto numbered = digits > 0 ? c->numbered.constFind(prefix) : c->numbered.constEnd();
+    const auto known = numbered == c->numbered.constEnd() ? c->shapes.constFind(jet) : c->shapes.constEnd();
+    if (numbered != c->numbered.constEnd() && cached(numbered->key)) {
         out.params.reserve(numbered->values.size() + 1);
         out.params.assign(numbered->values.begin(), numbered->values.end());
         out.params.push_back(QStringView(jet).right(digits).toLongLong());
+    } else if (known != c->shapes.constEnd() && cached(known->key)) {
+        out.params = known->values;
     } else {
         if (!ParameterizeJet(jet, &p, &out.message)) return out;
         read = true;
