@@ -179,15 +179,17 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
     db::Recordset names = Open(DbData, dataSelect);
     if (ok && !list.IsOpen()) ok = Failed(&list, DbWork, why);
     if (ok && !names.IsOpen()) ok = Failed(&names, DbData, why);
+    QStringList shown;  // the names for the lists, added at once
     if (ok && !names.IsBOF() && !names.IsEOF()) {
         const int field = list.FieldIndex(workField);
         for (; ok && !names.IsEOF(); names.MoveNext()) {
             const QString name = names.Value(0).toString();
             if (name.isEmpty()) continue;  // a name list holds no empty name
             ok = (list.AddNew() && list.SetValue(field, name) && list.Update()) || Failed(&list, DbWork, why);
-            for (ui::ComboBox* combo : combos) combo->AddItem(name);
+            shown << name;
         }
     }
+    for (ui::ComboBox* combo : combos) combo->AddItems(shown);
     names.Close();
     list.Close();
     if (ok && batch && batch->Began() && !batch->Commit()) ok = Failed(nullptr, DbWork, why);

@@ -229,7 +229,8 @@ private:
 
     // registration pieces
     struct Registration;
-    bool WriteLine(Registration& run, db::Recordset& row, qint64 lineNumber);
+    // Writes the work row `row` (its lno given) as the line numbered lineNumber.
+    bool WriteLine(Registration& run, db::Recordset& row, qint64 lno, qint64 lineNumber);
     void ShowProgress(int percent);
 
     // The stored line behind a loaded work row: its rowid, and the partner,
@@ -243,9 +244,16 @@ private:
     };
     // By lno; emptied whenever the work rows are made anew.
     QHash<qint64, LoadedLine> loadedLines_;
-    // True when the row of `stored` (opened by the remembered rowid) still
-    // is the line that was loaded.
-    static bool IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored);
+    // The places of the fields that tell a stored line, in a select of its table.
+    struct LineFields {
+        int partner = -1;
+        int date = -1;
+        int lineNo = -1;
+        static LineFields Of(const db::Recordset& lines);
+    };
+    // True when the row of `stored` (opened by the remembered rowid, its
+    // fields at `at`) still is the line that was loaded.
+    static bool IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored, const LineFields& at);
     // Deletes the stored lines behind the ticked rows (one transaction), and
     // then the ticked rows. False, said to the user, when the lines could not
     // be deleted: nothing changed. Rows that cannot be removed after their

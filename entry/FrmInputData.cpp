@@ -2,7 +2,7 @@
 // work rows into 取引明細 with the masters' additions, and ticking and
 // deleting rows.
 #include <QCoreApplication>
-#include <map>
+#include <deque>
 #include <vector>
 
 #include "core/Failure.h"
@@ -25,14 +25,21 @@ using core::Quoted;
 struct FrmInput::Registration {
     db::Recordset adder;
     QSet<qint64> written;
-    QSet<QString> partners;
+    // A pair of partner and item met in this run, open on its row, with the
+    // place of its count.
+    struct Pair {
+        db::Recordset rs;
+        int count = -1;
+    };
+    std::deque<Pair> pairs;  // every pair met, where the lookups below point
+    // The partners known to be in the master, each with its pairs met so far by item.
+    QHash<QString, QHash<QString, Pair*>> partners;
     QSet<QString> items;
-    std::map<std::pair<QString, QString>, db::Recordset> pairs;  // each open on its row
     // The fields a row gives its line, by their place in the work row and in
     // the line (every line is read with the same select), found once.
-    int rowLno = -1;
     int lineNo = -1;
     std::vector<std::pair<int, int>> copied;
+    LineFields stored;  // what tells a stored line that is still the loaded one
 };
 
 // The bar is painted at once (the walk holds the event loop), and only when
@@ -184,8 +191,8 @@ bool FrmInput::Entry経費明細() {
         ok = run.adder.IsOpen();
     }
     if (ok) {
-        run.rowLno = rows.FieldIndex(QStringLiteral("lno"));
         run.lineNo = run.adder.FieldIndex(QStringLiteral("行番号"));
+        run.stored = LineFields::Of(run.adder);
         for (const char16_t* field : {u"日付", u"曜日", u"取引先名", u"科目", u"金額", u"税額", u"非課税"}) {
             const QString name = QString::fromUtf16(field);
             run.copied.emplace_back(rows.FieldIndex(name), run.adder.FieldIndex(name));
@@ -200,14 +207,16 @@ bool FrmInput::Entry経費明細() {
     const int fLno = rows.FieldIndex(QStringLiteral("lno"));
     for (; ok && !rows.IsEOF(); rows.MoveNext()) {
         // A row whose line was deleted while the row stayed is not a line.
-        const bool complete = !rows.Value(fAmount).isNull() && !rows.Value(fPartner).isNull() &&
-                              !rows.Value(fDate).isNull() && !deletedRows_.contains(rows.Value(fLno).toLongLong());
+        const QVariant partnerValue = rows.Value(fPartner);
+        const qint64 lno = rows.Value(fLno).toLongLong();
+        const bool complete = !rows.Value(fAmount).isNull() && !partnerValue.isNull() && !rows.Value(fDate).isNull() &&
+                              !deletedRows_.contains(lno);
         if (complete) {
-            const QString partner = rows.Value(fPartner).toString();
+            const QString partner = partnerValue.toString();
             const QString item = rows.Value(fItem).toString();
             const bool exempt = rows.Value(fExempt).toBool();
             ok = AutoEntry取引先(partner, item, exempt) && AutoEntry科目(item, exempt) &&
-                 WriteLine(run, rows, lineNumber);
+                 WriteLine(run, rows, lno, lineNumber);
             ++lineNumber;
         }
         core::ProgressStep(index);
@@ -221,6 +230,7 @@ bool FrmInput::Entry経費明細() {
         detail = db::FirstOf(detail, e);
     rows.Close();
     run.adder.Close();
+    run.partners.clear();
     run.pairs.clear();
     const qint64 registered = lineNumber - 1;
     if (ok && registered == 0) {
@@ -252,18 +262,18 @@ bool FrmInput::Entry経費明細() {
     return true;
 }
 
-bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumber) {
+bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lno, qint64 lineNumber) {
     using namespace ModMurv;
     // The stored line this row was loaded from, when it is still that line
     // and this run has not written it yet; otherwise a new line.
     db::Recordset stored;
     qint64 storedId = -1;
-    const auto loaded = loadedLines_.constFind(row.Value(run.rowLno).toLongLong());
+    const auto loaded = loadedLines_.constFind(lno);
     if (loaded != loadedLines_.constEnd() && !run.written.contains(loaded->rowId)) {
         stored = core::Open(DbData,
                             QStringLiteral("select * from 取引明細 where rowid = ") + QString::number(loaded->rowId));
         if (!stored.IsOpen()) return false;
-        if (IsStillLoadedLine(*loaded, stored)) storedId = loaded->rowId;
+        if (IsStillLoadedLine(*loaded, stored, run.stored)) storedId = loaded->rowId;
     }
     db::Recordset& target = storedId >= 0 ? stored : run.adder;
     if (!(storedId >= 0 ? target.Edit() : target.AddNew())) return false;
@@ -279,7 +289,12 @@ bool FrmInput::WriteLine(Registration& run, db::Recordset& row, qint64 lineNumbe
 
 bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, bool exempt) {
     using namespace ModMurv;
-    if (!run_ || !run_->partners.contains(partner)) {
+    // The pairs of this partner met so far in the run (none outside a run).
+    QHash<QString, Registration::Pair*>* known = nullptr;
+    if (run_) {
+        if (auto it = run_->partners.find(partner); it != run_->partners.end()) known = &*it;
+    }
+    if (!known) {
         db::Recordset rs =
             core::Open(DbData, QStringLiteral("select * from 取引先マスタ where 取引先名 = ") + Quoted(partner));
         if (!rs.IsOpen()) return false;
@@ -288,36 +303,37 @@ bool FrmInput::AutoEntry取引先(const QString& partner, const QString& item, b
                 !rs.SetValue(QStringLiteral("クイック読込"), QStringLiteral("する")) || !rs.Update())
                 return false;
         }
-        if (run_) run_->partners.insert(partner);
+        if (run_) known = &run_->partners[partner];
     }
 
     // A line without an item makes no pair.
     if (item.isEmpty()) return true;
-    const std::pair<QString, QString> key(partner, item);
-    db::Recordset own;
-    db::Recordset* rs = &own;
-    if (run_) {
-        if (auto it = run_->pairs.find(key); it != run_->pairs.end()) rs = &it->second;
+    Registration::Pair own;
+    Registration::Pair* pair = known ? known->value(item) : nullptr;
+    if (!pair) {
+        pair = &own;
+        own.rs = core::Open(DbData, QStringLiteral("select * from 取引先科目 where 取引先名 = ") + Quoted(partner) +
+                                        QStringLiteral(" and 科目 = ") + Quoted(item));
+        if (!own.rs.IsOpen()) return false;
+        own.count = own.rs.FieldIndex(QStringLiteral("回数"));
     }
-    if (rs == &own) {
-        own = core::Open(DbData, QStringLiteral("select * from 取引先科目 where 取引先名 = ") + Quoted(partner) +
-                                     QStringLiteral(" and 科目 = ") + Quoted(item));
-        if (!own.IsOpen()) return false;
-    }
-    if (rs->IsEOF()) {
-        if (!rs->AddNew() || !rs->SetValue(QStringLiteral("取引先名"), partner) ||
-            !rs->SetValue(QStringLiteral("科目"), item) || !rs->SetValue(QStringLiteral("非課税"), exempt) ||
-            !rs->SetValue(QStringLiteral("回数"), 1) || !rs->Update())
+    db::Recordset& rs = pair->rs;
+    if (rs.IsEOF()) {
+        if (!rs.AddNew() || !rs.SetValue(QStringLiteral("取引先名"), partner) ||
+            !rs.SetValue(QStringLiteral("科目"), item) || !rs.SetValue(QStringLiteral("非課税"), exempt) ||
+            !rs.SetValue(pair->count, 1) || !rs.Update())
             return false;
-        rs->MoveLast();  // onto the pair just added
+        rs.MoveLast();  // onto the pair just added
     } else {
-        const QVariant count = rs->Value(QStringLiteral("回数"));
-        if (!rs->Edit() ||
-            !rs->SetValue(QStringLiteral("回数"), count.isNull() ? QVariant() : QVariant(count.toLongLong() + 1)) ||
-            !rs->Update())
+        const QVariant count = rs.Value(pair->count);
+        if (!rs.Edit() || !rs.SetValue(pair->count, count.isNull() ? QVariant() : QVariant(count.toLongLong() + 1)) ||
+            !rs.Update())
             return false;
     }
-    if (run_ && rs == &own) run_->pairs.emplace(key, std::move(own));
+    if (known && pair == &own) {
+        run_->pairs.push_back(std::move(own));
+        known->insert(item, &run_->pairs.back());
+    }
     return true;
 }
 
@@ -339,10 +355,14 @@ bool FrmInput::AutoEntry科目(const QString& item, bool exempt) {
 
 // ---------------------------------------------------------------- the stored line behind a row
 
-bool FrmInput::IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored) {
-    return stored.IsOpen() && !stored.IsEOF() && stored.Value(QStringLiteral("取引先名")) == loaded.partner &&
-           stored.Value(QStringLiteral("日付")) == loaded.date &&
-           stored.Value(QStringLiteral("行番号")) == loaded.lineNo;
+FrmInput::LineFields FrmInput::LineFields::Of(const db::Recordset& lines) {
+    return {lines.FieldIndex(QStringLiteral("取引先名")), lines.FieldIndex(QStringLiteral("日付")),
+            lines.FieldIndex(QStringLiteral("行番号"))};
+}
+
+bool FrmInput::IsStillLoadedLine(const LoadedLine& loaded, const db::Recordset& stored, const LineFields& at) {
+    return stored.IsOpen() && !stored.IsEOF() && stored.Value(at.partner) == loaded.partner &&
+           stored.Value(at.date) == loaded.date && stored.Value(at.lineNo) == loaded.lineNo;
 }
 
 // ---------------------------------------------------------------- ticking and deleting
@@ -391,7 +411,7 @@ bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {
                 const QString id = QString::number(behind[i].rowId);
                 db::Recordset stored = core::Open(data, QStringLiteral("select * from 取引明細 where rowid = ") + id);
                 ok = stored.IsOpen();
-                if (!ok || !IsStillLoadedLine(behind[i], stored)) continue;
+                if (!ok || !IsStillLoadedLine(behind[i], stored, LineFields::Of(stored))) continue;
                 stored.Close();
                 ok = core::Exec(data, QStringLiteral("delete * from 取引明細 where rowid = ") + id);
             }

@@ -63,13 +63,13 @@ void Connection::BeforeWrite() {
     FinishOwnReaders();
     std::vector<Reader*> others;
     {
-        const QStringList mine = Files();
+        // This connection's files: its own and those attached to it.
+        const auto mine = [this](const QString& f) { return f == canonical || attached.contains(f); };
         std::lock_guard lock(g_connectionsLock);
         for (Connection* c : g_connections) {
             if (c == this) continue;
             for (Reader* r : c->readers) {
-                if (std::any_of(r->files.cbegin(), r->files.cend(), [&](const QString& f) { return mine.contains(f); }))
-                    others.push_back(r);
+                if (std::any_of(r->files.cbegin(), r->files.cend(), mine)) others.push_back(r);
             }
         }
     }
@@ -78,6 +78,7 @@ void Connection::BeforeWrite() {
 }
 
 void Connection::FinishOwnReaders() {
+    if (readers.empty()) return;
     const std::vector<Reader*> pending = readers;
     for (Reader* r : pending)
         if (r->owner) r->owner->ReadAll();
@@ -224,6 +225,7 @@ std::shared_ptr<Connection> OpenConnection(const QString& path, int flags, QStri
     }
     c->path = path;
     c->canonical = QFileInfo(path).canonicalFilePath();
+    c->ownFiles = QStringList{c->canonical};
     return c;
 }
 

@@ -45,6 +45,7 @@ struct Connection {
     sqlite3* handle = nullptr;
     QString path;
     QString canonical;
+    QStringList ownFiles;                   // the canonical path alone: what a select of this file alone reads
     QHash<QString, AttachedFile> attached;  // canonical path -> the attached file
     QHash<QString, QString> aliasNames;     // canonical path -> the name it is attached under
     int nextAlias = 1;
@@ -114,12 +115,6 @@ struct Connection {
         sqlite3_stmt* s = Prepare(sql, error);
         if (s) writes.insert(sql, s);
         return s;
-    }
-
-    QStringList Files() const {
-        QStringList files{canonical};
-        for (auto it = attached.cbegin(); it != attached.cend(); ++it) files << it.key();
-        return files;
     }
 
     // Before this connection writes: its own pending selects read the rest of

@@ -242,7 +242,7 @@ Recordset Database::OpenRecordset(const QString& jetSql) {
     reader->conn = conn_.get();
     reader->jet = jetSql;
     reader->withRowId = entry->withRowId;
-    reader->files = QStringList{conn_->canonical};
+    reader->files = conn_->ownFiles;
     for (const QString& p : entry->paths) reader->files << QFileInfo(p).canonicalFilePath();
     rs.fields_ = entry->fields;
     rs.names_ = entry->names;

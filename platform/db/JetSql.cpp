@@ -432,22 +432,23 @@ bool ParameterizeJet(const QString& jet, ParameterizedJet* out, QString* error) 
     out->values.clear();
     out->key.clear();
     if (!Tokenize(jet, &out->tokens, error)) return false;
+    out->key.reserve(jet.size() + 2 * static_cast<qsizetype>(out->tokens.size()) + 8);
+    // Whether a word is the keyword, in any case (the length first: most words are not).
+    const auto is = [](const QString& word, QStringView keyword) {
+        return word.size() == keyword.size() && word.compare(keyword, Qt::CaseInsensitive) == 0;
+    };
     // The literals of the where clause, but not a like pattern (rewritten as
     // a literal) nor the path of an external-database clause.
     bool inWhere = false;
     const Token* previous = nullptr;
     for (Token& t : out->tokens) {
         if (t.kind == Token::Word) {
-            if (t.text.compare(u"where", Qt::CaseInsensitive) == 0) inWhere = true;
-            else if (t.text.compare(u"order", Qt::CaseInsensitive) == 0 ||
-                     t.text.compare(u"group", Qt::CaseInsensitive) == 0 ||
-                     t.text.compare(u"having", Qt::CaseInsensitive) == 0 ||
-                     t.text.compare(u"union", Qt::CaseInsensitive) == 0)
+            if (is(t.text, u"where")) inWhere = true;
+            else if (is(t.text, u"order") || is(t.text, u"group") || is(t.text, u"having") || is(t.text, u"union"))
                 inWhere = false;
         }
-        const bool kept = previous && previous->kind == Token::Word &&
-                          (previous->text.compare(u"like", Qt::CaseInsensitive) == 0 ||
-                           previous->text.compare(u"in", Qt::CaseInsensitive) == 0);
+        const bool kept =
+            previous && previous->kind == Token::Word && (is(previous->text, u"like") || is(previous->text, u"in"));
         if (inWhere && !kept && (t.kind == Token::String || t.kind == Token::Number || t.kind == Token::DateLit)) {
             QVariant value;
             if (t.kind == Token::String) {
@@ -465,9 +466,9 @@ bool ParameterizeJet(const QString& jet, ParameterizedJet* out, QString* error) 
                 value = whole ? QVariant(n) : QVariant(t.text.toDouble());
             }
             out->values.push_back(value);
-            t = Token{Token::Param, QStringLiteral("?%1").arg(out->values.size())};
+            t = Token{Token::Param, u'?' + QString::number(out->values.size())};
         }
-        out->key += QChar(u'a' + t.kind) + t.text + QChar(0x1f);
+        out->key.append(QChar(u'a' + t.kind)).append(t.text).append(QChar(0x1f));
         if (t.kind != Token::Space) previous = &t;
     }
     return true;

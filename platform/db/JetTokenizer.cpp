@@ -11,23 +11,27 @@ bool IsWordStart(QChar c) { return c.isLetter() || c == u'_' || c.unicode() >= 0
 bool IsWordChar(QChar c) { return IsWordStart(c) || c.isDigit() || c == u'$'; }
 
 // Reads a literal closed by `close`; `doubling` lets a doubled closing
-// character stand for itself.
+// character stand for itself. A literal without one is taken whole.
 bool ReadDelimited(const QString& sql, qsizetype* pos, QChar close, bool doubling, QString* text) {
-    qsizetype i = *pos + 1;
+    const qsizetype start = *pos + 1;
+    qsizetype i = start;
     QString out;
+    bool copied = false;  // out holds the literal read so far (a doubled character met)
     while (i < sql.size()) {
         const QChar c = sql[i];
         if (c == close) {
             if (doubling && i + 1 < sql.size() && sql[i + 1] == close) {
+                if (!copied) out = sql.mid(start, i - start);
+                copied = true;
                 out += c;
                 i += 2;
                 continue;
             }
-            *text = out;
+            *text = copied ? out : sql.mid(start, i - start);
             *pos = i + 1;
             return true;
         }
-        out += c;
+        if (copied) out += c;
         ++i;
     }
     return false;
@@ -94,11 +98,11 @@ bool Tokenize(const QString& sql, std::vector<Token>* tokens, QString* error) {
         } else {
             // Jet has no comments: "--" is two minus signs (the translation
             // keeps them apart when it writes the statement out).
-            static const QStringList twoChar = {QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
-                                                QStringLiteral("!="), QStringLiteral("||")};
-            const QString two = sql.mid(i, 2);
-            if (twoChar.contains(two)) {
-                tokens->push_back({Token::Op, two});
+            const QChar next = i + 1 < n ? sql[i + 1] : QChar();
+            const bool twoChar = ((c == u'<' || c == u'>' || c == u'!') && next == u'=') ||
+                                 (c == u'<' && next == u'>') || (c == u'|' && next == u'|');
+            if (twoChar) {
+                tokens->push_back({Token::Op, sql.mid(i, 2)});
                 i += 2;
             } else {
                 tokens->push_back({Token::Op, QString(c)});

@@ -128,36 +128,48 @@ PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
     PreparedJet out;
     out.code = SQLITE_ERROR;
     ParameterizedJet p;
-    const QString kind = forRows ? QStringLiteral("R") : QStringLiteral("X");
+    const QChar kind = forRows ? u'R' : u'X';
     bool read = false;  // p holds the text's tokens
     const qsizetype digits = TrailingDigits(jet);
     const QString prefix = digits > 0 ? jet.left(jet.size() - digits) : QString();
-    if (const auto known = c->shapes.constFind(jet);
-        known != c->shapes.constEnd() && c->statements.contains(kind + known->key)) {
-        out.key = kind + known->key;
-        out.params = known->values;
-    } else if (const auto numbered = digits > 0 ? c->numbered.constFind(prefix) : c->numbered.constEnd();
-               numbered != c->numbered.constEnd() && c->statements.contains(kind + numbered->key)) {
-        // The same text before a whole number met before: the number is its last value.
-        out.key = kind + numbered->key;
-        out.params = numbered->values;
+    // The statement of a shape met before, found once by its key.
+    auto it = c->statements.end();
+    const auto cached = [&](const QString& shape) {
+        QString key;
+        key.reserve(shape.size() + 1);
+        key.append(kind).append(shape);
+        it = c->statements.find(key);
+        if (it == c->statements.end()) return false;
+        out.key = std::move(key);
+        return true;
+    };
+    // A text ending in a whole number is looked up by what comes before it
+    // first: when that is known, the number is its last value whatever it
+    // is, and such a text (a rowid looked up per row) is never kept whole.
+    const auto numbered = digits > 0 ? c->numbered.constFind(prefix) : c->numbered.constEnd();
+    const auto known = numbered == c->numbered.constEnd() ? c->shapes.constFind(jet) : c->shapes.constEnd();
+    if (numbered != c->numbered.constEnd() && cached(numbered->key)) {
+        out.params.reserve(numbered->values.size() + 1);
+        out.params.assign(numbered->values.begin(), numbered->values.end());
         out.params.push_back(QStringView(jet).right(digits).toLongLong());
+    } else if (known != c->shapes.constEnd() && cached(known->key)) {
+        out.params = known->values;
     } else {
         if (!ParameterizeJet(jet, &p, &out.message)) return out;
         read = true;
         out.key = kind + p.key;
         out.params = p.values;
-        if (c->shapes.size() >= 4 * kStatementCacheSize) c->shapes.clear();
-        if (c->numbered.size() >= 4 * kStatementCacheSize) c->numbered.clear();
+        if (c->shapes.size() >= kShapeCacheSize) c->shapes.clear();
+        if (c->numbered.size() >= kShapeCacheSize) c->numbered.clear();
         if (EndsInNumberValue(p, jet, digits)) {
             std::vector<QVariant> values(p.values.begin(), p.values.end() - 1);
             c->numbered.insert(prefix, Connection::Shape{p.key, std::move(values)});
         } else {
             c->shapes.insert(jet, Connection::Shape{p.key, p.values});
         }
+        it = c->statements.find(out.key);
     }
     ConnectionContext context(c);
-    auto it = c->statements.find(out.key);
     if (it != c->statements.end()) {
         // The files it reads must still be attached under the same names.
         bool same = true;

@@ -19,6 +19,10 @@ struct Connection;
 
 // Prepared statements kept per connection, by the shape of their text.
 constexpr int kStatementCacheSize = 128;
+// Texts met before, each with its shape and values, per connection: enough
+// for a registration's lookups of its partners, pairs and items (a text each),
+// so that the next registration finds them without reading them again.
+constexpr int kShapeCacheSize = 4096;
 
 // The field names of a select, to find a field's index by name at once.
 struct FieldNames {

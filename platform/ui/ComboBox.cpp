@@ -31,13 +31,16 @@ void ComboBox::Clear() {
     if (isEditable()) setEditText(QString());
 }
 
-void ComboBox::AddItem(const QString& item) {
+void ComboBox::AddItem(const QString& item) { AddItems(QStringList{item}); }
+
+void ComboBox::AddItems(const QStringList& items) {
+    if (items.isEmpty()) return;
     // Adding to a list without a chosen item chooses none (Qt would take the
     // first item added to an empty list as the text).
     const QSignalBlocker quiet(this);
     const int before = currentIndex();
     const QString typed = isEditable() ? currentText() : QString();
-    addItem(item);
+    addItems(items);
     if (before < 0) {
         setCurrentIndex(-1);
         if (isEditable()) setEditText(typed);

@@ -23,6 +23,8 @@ public:
     // Empties the list and the text.
     void Clear();
     void AddItem(const QString& item);
+    // The same for several items at once, in their order.
+    void AddItems(const QStringList& items);
     void RemoveItem(int index) { removeItem(index); }
 
     // The text: what is typed (editable) or the chosen item (list-only).
