@@ -66,6 +66,11 @@ void Reader::Capture(Recordset::Row* row) const {
     const bool wide = count > 64;
     for (int i = 0; i < count; ++i) {
         if (!wide && (row->read & (quint64(1) << i))) continue;
+        if (!wide && sqlite3_column_type(stmt, i + first) == SQLITE_NULL) {
+            // Null, as the value in its place already is.
+            row->stored |= quint64(1) << i;
+            continue;
+        }
         if (wide) {
             row->values[i] = ColumnAs(owner->fields_[i].type, stmt, i + first);
         } else {
