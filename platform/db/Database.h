@@ -252,7 +252,24 @@ private:
     std::shared_ptr<struct Reader> reader_;  // the pending select, while rows are left to read
     bool open_ = false;
     QString table_;  // the one table behind the select, when it is updatable
-    std::vector<Field> fields_;
+    // The fields of the select, shared by every recordset opened on it.
+    class FieldList {
+    public:
+        FieldList& operator=(std::shared_ptr<const std::vector<Field>> list) {
+            list_ = std::move(list);
+            return *this;
+        }
+        const Field& operator[](size_t i) const { return (*list_)[i]; }
+        size_t size() const { return list_ ? list_->size() : 0; }
+        bool empty() const { return size() == 0; }
+        void clear() { list_.reset(); }
+        const Field* begin() const { return list_ ? list_->data() : nullptr; }
+        const Field* end() const { return list_ ? list_->data() + list_->size() : nullptr; }
+
+    private:
+        std::shared_ptr<const std::vector<Field>> list_;
+    };
+    FieldList fields_;
     std::shared_ptr<const struct FieldNames> names_;  // name -> index, as written and case-folded
     mutable std::vector<Row> rows_;                   // rows [base_, base_ + rows_.size())
     mutable qsizetype base_ = 0;

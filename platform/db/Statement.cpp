@@ -214,6 +214,7 @@ PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
         // What the rows will carry.
         const int first = s.withRowId ? 1 : 0;
         auto names = std::make_shared<FieldNames>();
+        auto fields = std::make_shared<std::vector<Recordset::Field>>();
         for (int i = first; i < sqlite3_column_count(s.idle); ++i) {
             Recordset::Field f;
             f.name = QString::fromUtf8(sqlite3_column_name(s.idle, i));
@@ -226,8 +227,9 @@ PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
             const QString folded = f.name.toCaseFolded();
             if (!names->folded.contains(folded)) names->folded.insert(folded, i - first);
             if (!names->exact.contains(f.name)) names->exact.insert(f.name, names->folded.value(folded));
-            s.fields.push_back(std::move(f));
+            fields->push_back(std::move(f));
         }
+        s.fields = std::move(fields);
         s.names = names;
         if (c->statements.size() >= kStatementCacheSize) c->ForgetStatements();
         it = c->statements.insert(out.key, std::move(s));

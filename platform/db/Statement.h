@@ -49,9 +49,9 @@ struct CachedStatement {
     QStringList paths;  // the external files it reads, with the aliases they had
     QStringList aliases;
     bool withRowId = false;
-    QString sql;                   // what was prepared
-    sqlite3_stmt* idle = nullptr;  // a prepared copy no reader uses
-    std::vector<Recordset::Field> fields;
+    QString sql;                                                  // what was prepared
+    sqlite3_stmt* idle = nullptr;                                 // a prepared copy no reader uses
+    std::shared_ptr<const std::vector<Recordset::Field>> fields;  // shared by its recordsets
     std::shared_ptr<const FieldNames> names;
     std::shared_ptr<WriteShapes> writes = std::make_shared<WriteShapes>();
 };
