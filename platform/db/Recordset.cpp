@@ -285,6 +285,7 @@ bool Recordset::AddNew() {
     if (!open_ || !conn_ || !conn_->handle) return Fail(QStringLiteral("recordset is not open"));
     if (table_.isEmpty()) return Fail(QStringLiteral("recordset cannot be updated"));
     pending_.clear();
+    pending_.reserve(fields_.size());  // once: most writes set several fields
     mode_ = Mode::AddNew;
     return true;
 }
@@ -294,6 +295,7 @@ bool Recordset::Edit() {
     if (table_.isEmpty()) return Fail(QStringLiteral("recordset cannot be updated"));
     if (RowId() < 0) return Fail(QStringLiteral("no current record"));
     pending_.clear();
+    pending_.reserve(fields_.size());
     mode_ = Mode::Edit;
     return true;
 }
