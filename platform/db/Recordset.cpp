@@ -247,8 +247,8 @@ QVariant Recordset::ValueAt(qsizetype position, int index) const {
 QVariant Recordset::Value(int index) const {
     if (index < 0 || index >= FieldCount()) return QVariant();
     if (mode_ != Mode::None) {
-        for (size_t k = pending_.size(); k-- > 0;)
-            if (pending_[k].index == index) return FromStored(fields_[index].type, pending_[k].stored);
+        for (auto it = pending_.rbegin(); it != pending_.rend(); ++it)
+            if (it->index == index) return FromStored(fields_[index].type, it->stored);
         if (mode_ == Mode::AddNew) return fields_[index].type == FieldType::YesNo ? QVariant(false) : QVariant();
     }
     return ValueAt(pos_, index);
@@ -263,8 +263,7 @@ bool Recordset::SetValue(int index, const QVariant& value) {
         return Fail(
             QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
     };
-    for (size_t k = 0; k < pending_.size(); ++k) {
-        Pending& p = pending_[k];
+    for (auto& p : pending_) {
         if (p.index == index) {
             QVariant stored;
             if (!ToStored(fields_[index].type, value, &stored)) return refused();
@@ -317,9 +316,9 @@ WriteShape& Recordset::WriteFor(Mode mode) {
     }
     WriteShape shape;
     QStringList columns;
-    for (size_t k = 0; k < pending_.size(); ++k) {
-        shape.fields.push_back(pending_[k].index);
-        columns << QuoteIdent(fields_[pending_[k].index].origin);
+    for (const auto& p : pending_) {
+        shape.fields.push_back(p.index);
+        columns << QuoteIdent(fields_[p.index].origin);
     }
     if (mode == Mode::AddNew) {
         if (columns.isEmpty()) {
@@ -349,8 +348,8 @@ void Recordset::Keep(Row* row, Pending& written) const {
     }
 }
 
-// An added row is read back as its table holds it; a row that cannot be read
-// (gone, or its file closed) shows Null, False for a yes/no field.
+// An added row is read back as its table holds it; a row that is gone shows
+// Null, False for a yes/no field, and a read that fails is in LastFailure().
 void Recordset::ReadAdded(Row* row) const {
     row->added = false;
     row->values.assign(fields_.size(), QVariant());
@@ -366,11 +365,20 @@ void Recordset::ReadAdded(Row* row) const {
     QString err;
     sqlite3_stmt* stmt = conn_->Write(writes_->readAdded, &err);
     if (!stmt) {
+        error_ = err;
+        errorKind_ = KindOf(conn_->lastCode);
         LogFailure(writes_->readAdded, err);
         return;
     }
     sqlite3_bind_int64(stmt, 1, row->rowid);
-    if (sqlite3_step(stmt) == SQLITE_ROW) {
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        // A read that fails is said, as any failed read of the recordset is.
+        error_ = conn_->Message();
+        errorKind_ = KindOf(rc);
+        LogFailure(writes_->readAdded, error_);
+    }
+    if (rc == SQLITE_ROW) {
         for (int f = 0; f < FieldCount(); ++f) {
             if (fields_[f].origin.isEmpty()) continue;
             if (f < 64) {
@@ -415,7 +423,7 @@ bool Recordset::Update() {
         return Fail(err, KindOf(code));
     }
     int i = 1;
-    for (size_t k = 0; k < pending_.size(); ++k) Bind(stmt, i++, pending_[k].stored);
+    for (const auto& p : pending_) Bind(stmt, i++, p.stored);
     if (mode_ == Mode::Edit) sqlite3_bind_int64(stmt, i, editedRow);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
@@ -445,7 +453,7 @@ bool Recordset::Update() {
     } else {
         Row& row = rows_[pos_ - base_];
         if (row.added) ReadAdded(&row);
-        for (size_t k = 0; k < pending_.size(); ++k) Keep(&row, pending_[k]);
+        for (auto& p : pending_) Keep(&row, p);
     }
     CancelUpdate();
     Fail(QString(), ErrorKind::None);
