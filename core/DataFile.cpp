@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
@@ -27,12 +28,29 @@ void ReloadSettings() {
     if (auto* menu = dynamic_cast<MainMenu*>(ui::Forms::Find(QStringLiteral("MainMenu")))) menu->ShowTitleAndPeriod();
 }
 
+// The staged new data file of a replacement, with its journal.
+QString StagedPattern() { return kDataFileName + QStringLiteral(".new*"); }
+
 }  // namespace
 
-QStringList DataTableNames() {
-    QStringList names;
-    for (const TableDef& t : DataTables()) names << t.name;
-    return names;
+QStringList WorkFilePatterns() {
+    return {kSetDataFileName,
+            kSetDataFileName + QStringLiteral("-journal"),
+            kSetArchiveName,
+            kSetControlName,
+            QStringLiteral(".unpack-*"),
+            kDataFileName + QStringLiteral(".old.part"),
+            QString(kYearEndWorkPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*")) + u'*',
+            StagedPattern()};
+}
+
+bool IsWorkFileName(const QString& fileName) {
+    for (const QString& pattern : WorkFilePatterns()) {
+        const QRegularExpression work(QRegularExpression::wildcardToRegularExpression(pattern),
+                                      QRegularExpression::CaseInsensitiveOption);
+        if (work.match(fileName).hasMatch()) return true;
+    }
+    return false;
 }
 
 bool SnapshotDataFile(const QString& target, db::Failure* why) {
@@ -67,7 +85,8 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     if (!disk::RemoveFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
     if (!disk::CopyVerified(newFile, staged, &why, &unreadable))
         return fail(unreadable ? ReplaceFailure::CannotRead : ReplaceFailure::CannotWrite, why);
-    if (!db::CheckDatabaseFile(staged, DataTableNames(), &why)) return fail(ReplaceFailure::NotDataFile, why);
+    if (!db::CheckDatabaseFile(staged, SchemaStatements(DataFileKind::Data), &why))
+        return fail(ReplaceFailure::NotDataFile, why);
     if (!disk::SyncFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
 
     ModMurv::DbData.Close();
@@ -104,7 +123,7 @@ void RecoverDataFolder() {
     if (!QFileInfo::exists(live)) {
         QString told;
         const QString name = QStringLiteral("「") + QDir::toNativeSeparators(live) + QStringLiteral("」");
-        if (QFileInfo(staged).isFile() && db::CheckDatabaseFile(staged, DataTableNames(), &why) &&
+        if (QFileInfo(staged).isFile() && db::CheckDatabaseFile(staged, SchemaStatements(DataFileKind::Data), &why) &&
             disk::RenameNoReplace(staged, live, &why)) {
             told = QStringLiteral("前回、データファイル") + name +
                    QStringLiteral("の置き換えが途中で止まっていました。置き換えを終え、読み込んだデータを使います。");
@@ -120,14 +139,8 @@ void RecoverDataFolder() {
     }
     // Work files of operations that failed or were killed; the staged new
     // file only once the data file is under its name.
-    QStringList patterns{kSetDataFileName,
-                         kSetDataFileName + QStringLiteral("-journal"),
-                         kSetArchiveName,
-                         kSetControlName,
-                         QStringLiteral(".unpack-*"),
-                         safety.section(u'/', -1) + QStringLiteral(".part")};
-    patterns << QString(kYearEndWorkPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*")) + u'*';
-    if (QFileInfo::exists(live)) patterns << staged.section(u'/', -1) + u'*';
+    QStringList patterns = WorkFilePatterns();
+    if (!QFileInfo::exists(live)) patterns.removeAll(StagedPattern());
     const QDir dir(folder);
     for (const QString& entry : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System)) {
         if (disk::RemoveFile(dir.filePath(entry), &why))

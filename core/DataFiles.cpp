@@ -10,6 +10,7 @@
 #include "core/ModMurv.h"
 #include "core/Schema.h"
 #include "core/ScreenKit.h"
+#include "platform/db/FileCheck.h"
 
 namespace core {
 
@@ -50,7 +51,12 @@ public:
     }
 
     // Opens a file that must be one of ours; false (closed, message) otherwise.
-    bool OpenOurs(db::Database& database, const QString& path, const QString& role) {
+    // With the statements of its schema, a file whose schema is not the
+    // program's own is refused before it is opened (opening converts an
+    // older file); unread then says why its schema could not be read (empty
+    // when it was read).
+    bool OpenOurs(db::Database& database, const QString& path, const QString& role, const QString& schema = {},
+                  QString* unread = nullptr) {
         if (!QFileInfo(path).isFile()) {
             Problem(role + Name(path) + QStringLiteral("が見つかりません。"));
             return false;
@@ -59,6 +65,18 @@ public:
             Problem(Name(path) + QStringLiteral("は経費帳の") + role +
                     QStringLiteral("ではありません。このファイルは開かず、変更もしていません。"));
             return false;
+        }
+        if (!schema.isEmpty()) {
+            QString difference, detail;
+            const db::SchemaMatch match = db::CompareSchema(path, schema, &difference, &detail);
+            if (match == db::SchemaMatch::Differs) {
+                Problem(Name(path) + QStringLiteral("は") + role + QStringLiteral("として使えません。") + difference +
+                            QStringLiteral("このファイルは開かず、変更もしていません。"),
+                        {db::ErrorKind::Other, detail});
+                return false;
+            }
+            // Damage is found by the page check below.
+            if (match == db::SchemaMatch::Unreadable) *unread = detail;
         }
         if (!database.Open(path)) {
             const db::Failure error = database.LastFailure();
@@ -147,7 +165,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
 
     // ---- the data file
     const QString dataRole = QStringLiteral("データファイル");
-    if (check.OpenOurs(DbData, DataFilePath, dataRole)) {
+    QString schemaUnread;
+    if (check.OpenOurs(DbData, DataFilePath, dataRole, SchemaStatements(DataFileKind::Data), &schemaUnread)) {
         db::Failure detail;
         if (!check.QuickCheck(DbData, &detail)) {
             if (detail.kind == db::ErrorKind::NotADatabase) {
@@ -167,7 +186,13 @@ DataFilesOutcome OpenDataFiles(bool show) {
                                   QStringLiteral("バックアップから復元してください。"),
                               detail);
             }
-        } else if (check.CheckTables(DbData, DataFilePath, DataTables(), dataRole)) {
+        } else if (!schemaUnread.isEmpty()) {
+            // Sound, and still its schema could not be read: not taken.
+            DbData.Close();
+            check.Problem(Name(DataFilePath) + QStringLiteral("はデータファイルとして使えません。") +
+                              QStringLiteral("このファイルは変更していません。"),
+                          {db::ErrorKind::Other, schemaUnread});
+        } else {
             if (!CanWrite(DataFilePath)) {
                 ReadOnly(DbData);
                 SetDataWriteBlock(QStringLiteral("データファイル") + Name(DataFilePath) +

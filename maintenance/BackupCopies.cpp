@@ -57,6 +57,15 @@ void SaveDataFileToHdd(QWidget* owner) {
             target);
         return;
     }
+    // Start-up would take such a copy for an operation's work file and remove it.
+    if (disk::SameFile(QFileInfo(target).absolutePath(), ModMurv::DataFolder) &&
+        core::IsWorkFileName(QFileInfo(target).fileName())) {
+        TellFailure(kCopyTitle,
+                    QStringLiteral("この名前はデータフォルダではプログラムの作業ファイルに使うため、コピーできません。"
+                                   "別の名前を指定してください。"),
+                    target);
+        return;
+    }
     if (QFileInfo(target).isDir()) {
         TellFailure(kCopyTitle, QStringLiteral("フォルダにはコピーできません。ファイル名を指定してください。"), target);
         return;

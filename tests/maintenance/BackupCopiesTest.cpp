@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cerrno>
 
+#include "core/DataFiles.h"
 #include "core/MainMenu.h"
 #include "maintenance/Backup.h"
 #include "platform/disk/FileOps.h"
@@ -138,6 +139,48 @@ TEST_F(CopiesTest, ReadingACopyReplacesTheDataInUseAndReloadsTheSettings) {
         EXPECT_EQ(LineCount(), 20);
     }
     EXPECT_FALSE(QFileInfo::exists(DataFile() + QStringLiteral(".new")));
+}
+
+// A book that carries a trigger of its own is neither read in nor started
+// with; no connection lets a file's schema be rewritten or trusted.
+TEST_F(CopiesTest, ABookWithATriggerTheProgramDoesNotMakeIsRefusedAndNothingChanges) {
+    const QString other = folder_.path() + QStringLiteral("/restored.mdb");
+    ASSERT_TRUE(ModMurv::DbData.SnapshotTo(other));
+    {
+        db::Database d;
+        ASSERT_TRUE(d.Open(other));
+        ASSERT_TRUE(
+            d.ExecuteNative(QStringLiteral("create trigger t after insert on 取引明細 "
+                                           "begin delete from 取引明細 where rowid <> new.rowid; end")));
+    }
+    const QString reason = QStringLiteral("表「取引明細」に経費帳にないトリガー「t」があります。");
+    const QByteArray live = Bytes(DataFile());
+    dialogs_.QueuePath(other);
+    disks_.QueueAnswer(Answer::Yes);
+    EXPECT_FALSE(maintenance::ReadDataFileFromHdd(nullptr));
+    const QString text = Texts().last();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("このファイルはデータファイルとして使えません。")))
+        << text.toStdString();
+    EXPECT_EQ(text.section(u'\n', 1, 1), reason) << text.toStdString();
+    EXPECT_EQ(Bytes(DataFile()), live);
+    EXPECT_EQ(LineCount(), 500);
+
+    // The same book as the data file at start-up: refused as it is.
+    ModMurv::DbData.Close();
+    ASSERT_TRUE(QFile::remove(DataFile()) && QFile::copy(other, DataFile()));
+    const QByteArray foreign = Bytes(DataFile());
+    const core::DataFilesOutcome opened = core::OpenDataFiles(false);
+    EXPECT_FALSE(opened.dataOpen);
+    ASSERT_EQ(opened.problems.size(), 1);
+    EXPECT_TRUE(opened.problems[0].contains(QStringLiteral("はデータファイルとして使えません。") + reason))
+        << opened.problems[0].toStdString();
+    EXPECT_EQ(Bytes(DataFile()), foreign);
+
+    db::Database d;
+    ASSERT_TRUE(d.Open(other));
+    EXPECT_EQ(d.OpenRecordset(QStringLiteral("select * from pragma_trusted_schema")).Value(0).toInt(), 0);
+    (void)d.ExecuteNative(QStringLiteral("PRAGMA writable_schema = ON"));
+    EXPECT_FALSE(d.ExecuteNative(QStringLiteral("update sqlite_master set sql = 'x' where name = 't'")));
 }
 
 TEST_F(CopiesTest, AFullOrUnwritableFolderIsSaidInJapaneseAndNotBlamedOnTheFile) {
