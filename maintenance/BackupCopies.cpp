@@ -56,8 +56,7 @@ void RemoveStaleCopies(const QString& folder) {
 // A name for a new file beside path that no file has; empty (error says
 // why) when the folder cannot take one.
 QString FreshNameBeside(const QString& path, QString* error) {
-    QTemporaryFile probe(QFileInfo(path).absolutePath() + u'/' + kCopyPrefix + QStringLiteral("XXXXXX") +
-                         kCopySuffix);
+    QTemporaryFile probe(QFileInfo(path).absolutePath() + u'/' + kCopyPrefix + QStringLiteral("XXXXXX") + kCopySuffix);
     errno = 0;
     if (!probe.open()) {
         *error = disk::FailureText(QFileInfo(path).absolutePath(), errno != 0 ? errno : EACCES);

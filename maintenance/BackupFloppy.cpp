@@ -166,8 +166,8 @@ bool RemoveTemporaries(const QString& drive, QString* error) {
 // and read back under its temporary name, then renamed into place in the
 // order given, the folder synced after each; the older set's files that
 // remain go last. Until the last rename the disk holds the older set, after
-// it the new one.
-bool PutOnDisk(const QString& drive, const QStringList& names, QString* error) {
+// it the new one; renamed tells whether a file of the older set may be gone.
+bool PutOnDisk(const QString& drive, const QStringList& names, bool* renamed, QString* error) {
     const QString folder = ModMurv::DataFolder;
     for (const QString& name : names)
         if (!disk::CopyVerified(folder + name, disk::OnDrive(drive, TemporaryName(name)), error)) return false;
@@ -175,6 +175,7 @@ bool PutOnDisk(const QString& drive, const QStringList& names, QString* error) {
         // A file of the older set keeps its letter case, so that no second one is found.
         const QString existing = FindOnDisk(drive, name);
         const QString target = existing.isEmpty() ? disk::OnDrive(drive, name) : existing;
+        *renamed = true;
         if (!disk::RenameOver(disk::OnDrive(drive, TemporaryName(name)), target, error) ||
             !disk::SyncFolder(drive, error))
             return false;
@@ -223,8 +224,9 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
                     QStringLiteral("\n%1: %2 bytes needed, %3 free").arg(drive).arg(need).arg(free);
         } else {
             const QString replace =
-                QStringLiteral("%1 枚目のフロッピーディスクには、前回保存したデータと新しいデータの両方を置く空きが"
-                               "ありません。\n前回保存したデータを削除して保存します。よろしいですか。")
+                QStringLiteral(
+                    "%1 枚目のフロッピーディスクには、前回保存したデータと新しいデータの両方を置く空きが"
+                    "ありません。\n前回保存したデータを削除して保存します。よろしいですか。")
                     .arg(k);
             if (!AskOkCancel(kSaveTitle, replace)) return DiskStep::Cancel;
             ok = RemoveFromDisk(drive, older.files, &error);
@@ -233,7 +235,9 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
     }
     if (ok) {
         ShowProgress(progress, SavingCaption(k, disks));
-        ok = PutOnDisk(drive, names, &error);
+        bool renamed = false;
+        ok = PutOnDisk(drive, names, &renamed, &error);
+        olderKept = olderKept && !renamed;
         ShowProgress(progress, QString());
     }
     if (ok) return DiskStep::Done;

@@ -327,8 +327,9 @@ TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeRepl
     QString error;
     ASSERT_EQ(lzh::WriteArchive(probe, DataFile(), maintenance::kSetDataFile, nullptr, &error), lzh::Status::Ok);
     const qint64 newSize = QFileInfo(probe).size();
-    const QString full = QStringLiteral("1 枚目のフロッピーディスクに保存できませんでした。確認してください。\n"
-                                        "ディスクの空き容量が足りません。");
+    const QString full = QStringLiteral(
+        "1 枚目のフロッピーディスクに保存できませんでした。確認してください。\n"
+        "ディスクの空き容量が足りません。");
     const auto backUpOnto = [&](int k, std::initializer_list<Answer> answers) {
         disks_.Clear();
         for (Answer a : answers) disks_.QueueAnswer(a);
@@ -355,8 +356,9 @@ TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeRepl
     // Room only in its place: asked first; Cancel keeps the older set, OK replaces it.
     ASSERT_TRUE(QFile::remove(Floppy(1) + QStringLiteral("/filler")));
     ASSERT_TRUE(older.LeaveFree(newSize - oldSet.size() / 2));
-    const QString replace = QStringLiteral("1 枚目のフロッピーディスクには、前回保存したデータと新しいデータの両方を置く空き"
-                                           "がありません。\n前回保存したデータを削除して保存します。よろしいですか。");
+    const QString replace = QStringLiteral(
+        "1 枚目のフロッピーディスクには、前回保存したデータと新しいデータの両方を置く空き"
+        "がありません。\n前回保存したデータを削除して保存します。よろしいですか。");
     backUpOnto(1, {Answer::Ok, Answer::Ok, Answer::Cancel});
     EXPECT_EQ(Texts().last(), replace);
     EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/murvdata.lzh")), oldSet);
