@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <QRegularExpression>
 #include <cerrno>
 
@@ -8,6 +11,24 @@
 #include "maintenance/Backup.h"
 #include "platform/disk/FileOps.h"
 #include "tests/maintenance/BackupFixture.h"
+
+// While watched, every sync of a folder in this test program, with the
+// names the folder held at that moment.
+struct FolderSync {
+    QString folder;
+    QStringList names;
+};
+bool g_watchSyncs = false;
+QList<FolderSync> g_folderSyncs;
+
+extern "C" int fsync(int fd) {
+    struct stat st {};
+    if (g_watchSyncs && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        const QString folder = QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget();
+        g_folderSyncs.append({folder, QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)});
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -79,6 +100,43 @@ TEST_F(CopiesTest, SavingACopyAsksBeforeReplacingAndTakesThePathWhole) {
     dialogs_.QueueCancel();
     maintenance::SaveDataFileToHdd(nullptr);
     EXPECT_TRUE(disks_.Shown().isEmpty());
+}
+
+TEST_F(CopiesTest, ACopyAndABackupAreOnTheDiskWhenTheySayDone) {
+    // What the folder held at its last sync (empty when it was never synced).
+    const auto lastSync = [](const QString& folder) {
+        QStringList names;
+        for (const FolderSync& s : g_folderSyncs)
+            if (s.folder == QFileInfo(folder).canonicalFilePath()) names = s.names;
+        return names;
+    };
+    g_watchSyncs = true;
+    dialogs_.QueuePath(target_);
+    maintenance::SaveDataFileToHdd(nullptr);
+    maintenance::FDDBuckUp(drive_, nullptr);
+    g_watchSyncs = false;
+    ASSERT_EQ(Texts().first(), target_ + QStringLiteral(" にコピーしました。"));
+    ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
+    EXPECT_EQ(lastSync(QFileInfo(target_).absolutePath()), QStringList({QStringLiteral("copy of data.mdb")}));
+    EXPECT_EQ(lastSync(Floppy(1)), QStringList({QStringLiteral("Murvctl"), QStringLiteral("murvdata.lzh")}));
+}
+
+TEST_F(CopiesTest, ASaveRemovesTheCopiesACutShortSaveLeftInItsFolderAndNoOtherFile) {
+    const QDir folder(QFileInfo(target_).absolutePath());
+    const QStringList stale{QStringLiteral(".murv-copy-a1B2c3.mdb"), QStringLiteral(".murv-copy-a1B2c3.mdb-journal"),
+                            QStringLiteral(".murv-copy-ZZ9zz9.mdb")};
+    QStringList others{QStringLiteral(".murv-copy-notes.txt"), QStringLiteral(".murv-copy-abc.mdb"),
+                       QStringLiteral("murv-copy-a1B2c3.mdb"), QStringLiteral(".murv-copy-a1B2c3.mdb.bak")};
+    for (const QString& name : stale + others) {
+        QFile f(folder.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("left") == 4);
+    }
+    dialogs_.QueuePath(target_);
+    maintenance::SaveDataFileToHdd(nullptr);
+    EXPECT_EQ(Texts().last(), target_ + QStringLiteral(" にコピーしました。"));
+    others << QStringLiteral("copy of data.mdb");
+    others.sort();
+    EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), others);
 }
 
 TEST_F(CopiesTest, ReadingACopyReplacesTheDataInUseAndReloadsTheSettings) {
