@@ -35,10 +35,16 @@ class Checker {
 public:
     Checker(bool show, DataFilesOutcome& out) : show_(show), out_(out) {}
 
-    void Problem(const QString& what, const db::Failure& failure = {}) {
+    void Problem(const QString& problem, const db::Failure& failure = {}) {
+        const QString what = advised_ && !advised_->IsOpen() ? problem + advice_ : problem;
         out_.problems << what;
         if (show_) ShowFailure(what, failure);
         else LogFailure(what, failure);
+    }
+    // While set, a problem that leaves `database` closed ends with `advice`.
+    void Advise(const db::Database* database, const QString& advice) {
+        advised_ = database;
+        advice_ = advice;
     }
 
     // The tables of `tables` that the open file lacks.
@@ -102,6 +108,8 @@ public:
 private:
     bool show_;
     DataFilesOutcome& out_;
+    const db::Database* advised_ = nullptr;
+    QString advice_;
 };
 
 // The work file is written without disk syncs, so a crash of the machine may
@@ -147,6 +155,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
 
     // ---- the data file
     const QString dataRole = QStringLiteral("データファイル");
+    // A data file not opened leaves the maintenance screen as the way on.
+    check.Advise(&DbData, kRecoverBookAdvice);
     if (check.OpenOurs(DbData, DataFilePath, dataRole)) {
         db::Failure detail;
         if (!check.QuickCheck(DbData, &detail)) {
@@ -181,6 +191,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
         }
         out.dataOpen = DbData.IsOpen();
     }
+
+    check.Advise(nullptr, QString());
 
     // ---- the work file: scratch rows, used from a copy when it cannot be written
     const QString workRole = QStringLiteral("作業ファイル");

@@ -291,6 +291,8 @@ void FrmHosyu::OnLoad() {
     disk::SetProtectedFolders({DataFolder, core::ProgramFolder()});
     LblVer.SetCaption(S(u"サポート、その他は ↓ [クリック]"));
     cmd勘定科目.SetEnabled(core::IsScreenAvailable(S(u"Frm勘定科目")));
+    // Without a book this screen is the way to one: its reading page comes first.
+    if (!DbData.IsOpen()) SSTab1.SetTab(kPageデータ保守);
 }
 
 void FrmHosyu::ShowSettings() {
