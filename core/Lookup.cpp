@@ -2,7 +2,6 @@
 
 #include "core/Failure.h"
 #include "core/ModMurv.h"
-#include "core/ScreenKit.h"
 #include "lookup/LookupClasses.h"
 
 namespace core {
@@ -11,7 +10,6 @@ namespace {
 
 template <class Cls, class NameOf>
 bool RunLookup(const char* clsid, const QString& what, NameOf nameOf, const LookupTarget& target) {
-    if (!BookOpen()) return false;
     QString error;
     com::Ptr<Cls> cls = com::CreateObjectAs<Cls>(QString::fromLatin1(clsid), &error);
     if (!cls) {

@@ -399,6 +399,7 @@ void FrmHosyu::cmd閉じる_Click() {
 void FrmHosyu::cmd勘定科目_Click() { core::ShowScreen(S(u"Frm勘定科目"), nullptr); }
 
 void FrmHosyu::cmd取引先_Click() {
+    if (!core::BookOpen()) return;  // the lookup reads the book
     core::LookupPartner([this](const QString& name, const QString&) { txt取引先名.SetText(name); });
 }
 
