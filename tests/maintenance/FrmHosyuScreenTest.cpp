@@ -196,7 +196,6 @@ TEST_F(FrmHosyuScreenTest, ARefusedBookLeavesTheReadingOfACopyWhichMakesTheScree
     EXPECT_EQ(f.SSTab1.Tab(), F::kPageデータ保守);
     Press(f.cmd登録);
     EXPECT_EQ(Texts(), QStringList(2, core::kNoBookOpen));
-
     dialogs_.QueuePath(copy);
     Press(f.cmdHD読込, {Answer::Yes});
     EXPECT_EQ(f.txtタイトル.Text(), QStringLiteral("読み込む帳簿"));
