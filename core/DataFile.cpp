@@ -11,6 +11,7 @@
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/Schema.h"
+#include "core/ScreenKit.h"
 #include "platform/db/FileCheck.h"
 #include "platform/disk/FileOps.h"
 #include "platform/ui/Form.h"
@@ -54,6 +55,10 @@ bool IsWorkFileName(const QString& fileName) {
 }
 
 bool SnapshotDataFile(const QString& target, db::Failure* why) {
+    if (!ModMurv::DbData.IsOpen()) {
+        *why = {db::ErrorKind::Other, kNoBookOpen};
+        return false;
+    }
     if (ModMurv::DbData.SnapshotTo(target)) return true;
     *why = ModMurv::DbData.LastFailure();
     qCWarning(lcDataFile) << "copy of the data file failed:" << why->text;
@@ -89,14 +94,18 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
         return fail(ReplaceFailure::NotDataFile, why);
     if (!disk::SyncFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
 
+    // A data file refused at start-up (or missing) is not opened again, and
+    // has no safety copy to keep.
+    const bool wasOpen = ModMurv::DbData.IsOpen();
+    const bool hadFile = QFileInfo::exists(live);
     ModMurv::DbData.Close();
     auto reopenOld = [&] {
-        if (!ModMurv::DbData.Open(live))
+        if (wasOpen && !ModMurv::DbData.Open(live))
             qCWarning(lcDataFile) << "the old data file could not be opened again:" << ModMurv::DbData.LastError();
     };
     // The safety copy is a second name of the old file; then the new file
     // takes the data file's name in one step.
-    if (!disk::RemoveFile(safety, &why) || !disk::KeepSecondName(live, safety, &why) ||
+    if (!disk::RemoveFile(safety, &why) || (hadFile && !disk::KeepSecondName(live, safety, &why)) ||
         !disk::SyncFolder(folder, &why) || !disk::RenameOver(staged, live, &why)) {
         reopenOld();
         return fail(ReplaceFailure::CannotWrite, why);
@@ -105,7 +114,7 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     if (!ModMurv::DbData.Open(live)) {
         why = ModMurv::DbData.LastError();
         QString ignored;
-        disk::RenameOver(safety, live, &ignored);
+        if (hadFile) disk::RenameOver(safety, live, &ignored);
         reopenOld();
         return fail(ReplaceFailure::CannotWrite, why);
     }

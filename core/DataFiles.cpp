@@ -36,10 +36,16 @@ class Checker {
 public:
     Checker(bool show, DataFilesOutcome& out) : show_(show), out_(out) {}
 
-    void Problem(const QString& what, const db::Failure& failure = {}) {
+    void Problem(const QString& problem, const db::Failure& failure = {}) {
+        const QString what = advised_ && !advised_->IsOpen() ? problem + advice_ : problem;
         out_.problems << what;
         if (show_) ShowFailure(what, failure);
         else LogFailure(what, failure);
+    }
+    // While set, a problem that leaves `database` closed ends with `advice`.
+    void Advise(const db::Database* database, const QString& advice) {
+        advised_ = database;
+        advice_ = advice;
     }
 
     // The tables of `tables` that the open file lacks.
@@ -120,6 +126,8 @@ public:
 private:
     bool show_;
     DataFilesOutcome& out_;
+    const db::Database* advised_ = nullptr;
+    QString advice_;
 };
 
 // The work file is written without disk syncs, so a crash of the machine may
@@ -165,6 +173,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
 
     // ---- the data file
     const QString dataRole = QStringLiteral("データファイル");
+    // A data file not opened leaves the maintenance screen as the way on.
+    check.Advise(&DbData, kRecoverBookAdvice);
     QString schemaUnread;
     if (check.OpenOurs(DbData, DataFilePath, dataRole, SchemaStatements(DataFileKind::Data), &schemaUnread)) {
         db::Failure detail;
@@ -206,6 +216,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
         }
         out.dataOpen = DbData.IsOpen();
     }
+
+    check.Advise(nullptr, QString());
 
     // ---- the work file: scratch rows, used from a copy when it cannot be written
     const QString workRole = QStringLiteral("作業ファイル");

@@ -54,7 +54,8 @@ void FrmInput::ShowProgress(int percent) {
 
 void FrmInput::Read経費() {
     using namespace ModMurv;
-    if (!core::AcceptTypedNames({cmb取引先名.Text(), cmb科目.Text()})) return;
+    if (!core::DatesReadable({&txt開始, &txt終了}) || !core::AcceptTypedNames({cmb取引先名.Text(), cmb科目.Text()}))
+        return;
     PBar.SetVisible(true);
     ShowProgress(10);
     // A read that fails is said, never shown as an empty list.

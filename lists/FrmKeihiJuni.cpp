@@ -106,8 +106,7 @@ void FrmKeihiJuni::Clear経費順位() {
 }
 
 void FrmKeihiJuni::StepMonth(int step) {
-    StepPeriod(txt開始, txt終了, step);
-    Read経費順位();
+    if (StepPeriod(txt開始, txt終了, step)) Read経費順位();
 }
 
 void FrmKeihiJuni::OnKeyDown(ui::KeyArgs& key) {
@@ -115,6 +114,7 @@ void FrmKeihiJuni::OnKeyDown(ui::KeyArgs& key) {
 }
 
 void FrmKeihiJuni::cmd印刷サブ_Click(int index) {
+    if (!PrintPeriodReadable(index, {&txt開始, &txt終了})) return;
     reports::ExecPrn経費順位(index, txt開始.Value(), txt終了.Value(), PerItem(), num合計.Value());
     Cn印刷.SetVisible(false);
     Grid経費順位.SetFocus();

@@ -58,6 +58,13 @@ TEST_F(FrmKeihiListTest, OpensEmptyAndReadsThePeriodsTwelveMonthsBoundsIncluded)
     EXPECT_EQ(f.num件数.Value(), QVariant(0.0));
     EXPECT_EQ(f.num合計.Value(), QVariant(0.0));
     EXPECT_TRUE(Texts().isEmpty()) << Texts().join(u'|').toStdString();
+
+    // A start that is no date stops the reading: no default is put over it.
+    Click(f.cmdクリア);
+    TypeInto(&f.txt開始, QStringLiteral("2026/05/32"));
+    Read(f);
+    EXPECT_EQ(f.Grid明細.RowCount(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), &f.txt開始);
 }
 
 TEST_F(FrmKeihiListTest, TheColumnsFitTheGridAndTheTotalsLabelsKeepApartFromTheirBoxes) {
