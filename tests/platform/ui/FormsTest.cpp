@@ -2,9 +2,13 @@
 // showing, gone after an unload, and the collection of loaded forms.
 
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "UiTestSupport.h"
+#include "platform/report/PrintService.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Form.h"
 
@@ -137,6 +141,64 @@ TEST_F(FormsTest, ShowModalReturnsWhenTheFormUnloadsOrHides) {
     again.ShowModal();
     EXPECT_TRUE(again.IsLoaded()) << "hiding ends the modal showing but keeps the form loaded";
     EXPECT_FALSE(again.isModal());
+}
+
+// A screen larger than the screen's free area (a small screen, a large scale)
+// opens within that area, and every button can be reached: by the keys (the
+// focused one scrolls into view) and by the scroll bars. A screen that fits
+// keeps its size and shows no scroll bar. The print preview opens within the
+// free area too.
+TEST_F(FormsTest, AScreenLargerThanTheDisplayReachesEveryButtonAndThePreviewFitsTheDisplay) {
+    const QRect free = QApplication::primaryScreen()->availableGeometry();
+    auto text = [](const QRect& r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+    };
+    auto fullyShown = [](const QWidget* w) { return w->visibleRegion() == QRegion(w->rect()); };
+    auto shownBars = [](const QWidget& form) {
+        int shown = 0;
+        for (const QScrollBar* bar : form.findChildren<QScrollBar*>()) shown += bar->isVisible();
+        return shown;
+    };
+
+    auto& big = ui::Forms::Get<ProbeForm>("FrmInput");
+    const int wide = ui::PixelsToTwips(free.width()) + 3000, tall = ui::PixelsToTwips(free.height()) + 3000;
+    big.SetClientSize(wide, tall);
+    QList<ui::CommandButton*> buttons;
+    for (const QPoint at : {QPoint(120, 120), QPoint(wide / 2, tall - 600), QPoint(wide - 1320, tall - 600)}) {
+        buttons << new ui::CommandButton(QStringLiteral("登録"), &big);
+        buttons.last()->Move(at.x(), at.y(), 1200, 480);
+    }
+    big.Show();
+    ASSERT_TRUE(ui_test::Activate(&big));
+    EXPECT_TRUE(free.contains(big.frameGeometry())) << text(big.frameGeometry());
+    EXPECT_EQ(shownBars(big), 2);
+    for (ui::CommandButton* button : buttons) {
+        button->SetFocus();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(fullyShown(button)) << "the focused button scrolls into view: " << button->Left();
+    }
+    buttons.first()->SetFocus();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(fullyShown(buttons.last()));
+    for (QScrollBar* bar : big.findChildren<QScrollBar*>()) bar->setValue(bar->maximum());
+    EXPECT_TRUE(fullyShown(buttons.last())) << "the scroll bars reach the far corner";
+    EXPECT_EQ(buttons.last()->Left(), wide - 1320) << "the controls keep their places";
+
+    auto& small = ui::Forms::Get<ProbeForm>("FrmKamoku");
+    small.SetClientSize(6900, 5460);
+    small.Show();
+    EXPECT_EQ(small.size(), QSize(460, 364));
+    EXPECT_EQ(shownBars(small), 0);
+
+    report::QtPrintService printer;
+    ASSERT_TRUE(printer.Preview(std::make_shared<const report::Pages>(), nullptr));
+    QPrintPreviewDialog* preview = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible()) preview = d;
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(free.contains(preview->frameGeometry())) << text(preview->frameGeometry());
+    preview->close();
+    ui_test::FlushDeletes();
 }
 
 }  // namespace
