@@ -341,7 +341,7 @@ std::optional<QVariant> FrmInput::PickGridDate(const QRect& cellOnScreen) {
     const QVariant rowDate = Cell(kCol日付);
     if (!rowDate.isNull()) dayグリッド日付.SetValue(rowDate);
 
-    const QPoint at = mapFromGlobal(cellOnScreen.topLeft());
+    const QPoint at = dayグリッド日付.parentWidget()->mapFromGlobal(cellOnScreen.topLeft());
     dayグリッド日付.setGeometry(at.x(), at.y(), dayグリッド日付.width(), cellOnScreen.height());
     dayグリッド日付.SetVisible(true);
     dayグリッド日付.raise();
