@@ -57,7 +57,6 @@ TEST_F(FrmInputGridTest, RefusedAndImpossibleAndClearedMonthDays) {
     Enter(f, QStringLiteral("0230"));
     EXPECT_EQ(C(f, F::kCol月日), QVariant(QStringLiteral("0230")));
     EXPECT_EQ(CellAt(f, 0, F::kCol日付), QVariant(QDate(2027, 3, 15)));
-    EXPECT_EQ(boxes_.Shown().size(), 1);
     Key(f, Qt::Key_Escape);
 
     // Clearing the month-day means no date.
@@ -92,7 +91,6 @@ TEST_F(FrmInputGridTest, DaysTypedUnderAFixedMonth) {
     Enter(f, QStringLiteral("30"));
     EXPECT_EQ(Texts(),
               QStringList{QStringLiteral("「2月30日」は日付として読めません。正しい日付を入力してください。")});
-    EXPECT_EQ(C(f, F::kCol日).toInt(), 30);
     EXPECT_EQ(CellAt(f, 0, F::kCol日付), QVariant(QDate(2027, 2, 14)));
     Key(f, Qt::Key_Escape);
 
