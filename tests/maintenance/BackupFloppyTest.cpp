@@ -373,7 +373,8 @@ TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeRepl
     Restore();
     EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
     EXPECT_EQ(LineCount(), lines_);
-    db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from MvHint where FormName = '添付'"));
+    db::Recordset rs =
+        ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from MvHint where FormName = '添付'"));
     EXPECT_EQ(rs.Value(0).toLongLong(), 3);
 }
 
