@@ -34,7 +34,8 @@ void TellFailure(const report::Report& r, const QString& what, const QString& de
 // Says a print that printed nothing: a range without a page, or a failure.
 void TellNotPrinted(const QString& title, const report::PrintResult& result) {
     if (result.outcome == report::PrintOutcome::NoPage)
-        TellFailure(title, QStringLiteral(" の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。"),
+        TellFailure(title,
+                    QStringLiteral(" の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。"),
                     result.error);
     else if (result.outcome == report::PrintOutcome::Failed)
         TellFailure(title, QStringLiteral(" を印刷できませんでした。"), result.error);
@@ -133,8 +134,7 @@ bool PreviewReport(report::Report& r) {
     if (!pages) return false;
     QString error;
     const auto told = [title = r.Title()](const report::PrintResult& result) { TellNotPrinted(title, result); };
-    if (report::CurrentPrintService().Preview(std::make_shared<const report::Pages>(*pages), &error, told))
-        return true;
+    if (report::CurrentPrintService().Preview(std::make_shared<const report::Pages>(*pages), &error, told)) return true;
     TellFailure(r, QStringLiteral(" のプレビューを表示できませんでした。"), error);
     return false;
 }

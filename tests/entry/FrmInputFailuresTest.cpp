@@ -205,7 +205,8 @@ TEST_F(FrmInputFailuresTest, NamesWithControlCharactersAndMalformedAmountsAreRef
     Key(f, Qt::Key_Return);
     ASSERT_EQ(boxes_.Shown().size(), 1);
     EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
-    EXPECT_TRUE(boxes_.Shown().first().text.contains(QStringLiteral("255文字以内"))) << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(boxes_.Shown().first().text.contains(QStringLiteral("255文字以内")))
+        << Texts().join(u'|').toStdString();
     EXPECT_TRUE(CellAt(f, 1, F::kCol取引先名).isNull());
     Key(f, Qt::Key_Escape);
     Enter(f, QString(255, QChar(u'長')));

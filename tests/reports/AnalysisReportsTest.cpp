@@ -83,8 +83,8 @@ TEST_F(AnalysisReportsTest, TheRankingShowsItsGroupingPeriodAndTotal) {
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(9, 12);
     };
-    const QStringList nothing{QStringLiteral(
-        "経費順位 の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。")};
+    const QStringList nothing{
+        QStringLiteral("経費順位 の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。")};
     pagesNineToTwelve(qt.Printer());
     rpt経費順位 ranking;
     boxes_.Clear();

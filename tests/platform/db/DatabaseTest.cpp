@@ -128,7 +128,8 @@ TEST_F(DatabaseTest, WrittenValuesAreCoercedToTheFieldType) {
     // A text longer than its field is refused whole, never cut; a character
     // outside the Basic Multilingual Plane counts once, as SQLite counts it.
     EXPECT_FALSE(rs.SetValue(QStringLiteral("取引先名"), QString(256, QChar(u'長'))));
-    EXPECT_TRUE(rs.LastError().contains(QStringLiteral("longer than the field 取引先名"))) << rs.LastError().toStdString();
+    EXPECT_TRUE(rs.LastError().contains(QStringLiteral("longer than the field 取引先名")))
+        << rs.LastError().toStdString();
     EXPECT_TRUE(rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("𠮷").repeated(255)));
     ASSERT_TRUE(rs.Update());
     rs = db_.OpenRecordset(QStringLiteral("select * from 明細"));
