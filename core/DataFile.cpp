@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
@@ -10,6 +11,7 @@
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "core/Schema.h"
+#include "core/ScreenKit.h"
 #include "platform/db/FileCheck.h"
 #include "platform/disk/FileOps.h"
 #include "platform/ui/Form.h"
@@ -27,15 +29,36 @@ void ReloadSettings() {
     if (auto* menu = dynamic_cast<MainMenu*>(ui::Forms::Find(QStringLiteral("MainMenu")))) menu->ShowTitleAndPeriod();
 }
 
+// The staged new data file of a replacement, with its journal.
+QString StagedPattern() { return kDataFileName + QStringLiteral(".new*"); }
+
 }  // namespace
 
-QStringList DataTableNames() {
-    QStringList names;
-    for (const TableDef& t : DataTables()) names << t.name;
-    return names;
+QStringList WorkFilePatterns() {
+    return {kSetDataFileName,
+            kSetDataFileName + QStringLiteral("-journal"),
+            kSetArchiveName,
+            kSetControlName,
+            QStringLiteral(".unpack-*"),
+            kDataFileName + QStringLiteral(".old.part"),
+            QString(kYearEndWorkPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*")) + u'*',
+            StagedPattern()};
+}
+
+bool IsWorkFileName(const QString& fileName) {
+    for (const QString& pattern : WorkFilePatterns()) {
+        const QRegularExpression work(QRegularExpression::wildcardToRegularExpression(pattern),
+                                      QRegularExpression::CaseInsensitiveOption);
+        if (work.match(fileName).hasMatch()) return true;
+    }
+    return false;
 }
 
 bool SnapshotDataFile(const QString& target, db::Failure* why) {
+    if (!ModMurv::DbData.IsOpen()) {
+        *why = {db::ErrorKind::Other, kNoBookOpen};
+        return false;
+    }
     if (ModMurv::DbData.SnapshotTo(target)) return true;
     *why = ModMurv::DbData.LastFailure();
     qCWarning(lcDataFile) << "copy of the data file failed:" << why->text;
@@ -67,17 +90,22 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     if (!disk::RemoveFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
     if (!disk::CopyVerified(newFile, staged, &why, &unreadable))
         return fail(unreadable ? ReplaceFailure::CannotRead : ReplaceFailure::CannotWrite, why);
-    if (!db::CheckDatabaseFile(staged, DataTableNames(), &why)) return fail(ReplaceFailure::NotDataFile, why);
+    if (!db::CheckDatabaseFile(staged, SchemaStatements(DataFileKind::Data), &why))
+        return fail(ReplaceFailure::NotDataFile, why);
     if (!disk::SyncFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
 
+    // A data file refused at start-up (or missing) is not opened again, and
+    // has no safety copy to keep.
+    const bool wasOpen = ModMurv::DbData.IsOpen();
+    const bool hadFile = QFileInfo::exists(live);
     ModMurv::DbData.Close();
     auto reopenOld = [&] {
-        if (!ModMurv::DbData.Open(live))
+        if (wasOpen && !ModMurv::DbData.Open(live))
             qCWarning(lcDataFile) << "the old data file could not be opened again:" << ModMurv::DbData.LastError();
     };
     // The safety copy is a second name of the old file; then the new file
     // takes the data file's name in one step.
-    if (!disk::RemoveFile(safety, &why) || !disk::KeepSecondName(live, safety, &why) ||
+    if (!disk::RemoveFile(safety, &why) || (hadFile && !disk::KeepSecondName(live, safety, &why)) ||
         !disk::SyncFolder(folder, &why) || !disk::RenameOver(staged, live, &why)) {
         reopenOld();
         return fail(ReplaceFailure::CannotWrite, why);
@@ -86,7 +114,7 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     if (!ModMurv::DbData.Open(live)) {
         why = ModMurv::DbData.LastError();
         QString ignored;
-        disk::RenameOver(safety, live, &ignored);
+        if (hadFile) disk::RenameOver(safety, live, &ignored);
         reopenOld();
         return fail(ReplaceFailure::CannotWrite, why);
     }
@@ -104,7 +132,7 @@ void RecoverDataFolder() {
     if (!QFileInfo::exists(live)) {
         QString told;
         const QString name = QStringLiteral("「") + QDir::toNativeSeparators(live) + QStringLiteral("」");
-        if (QFileInfo(staged).isFile() && db::CheckDatabaseFile(staged, DataTableNames(), &why) &&
+        if (QFileInfo(staged).isFile() && db::CheckDatabaseFile(staged, SchemaStatements(DataFileKind::Data), &why) &&
             disk::RenameNoReplace(staged, live, &why)) {
             told = QStringLiteral("前回、データファイル") + name +
                    QStringLiteral("の置き換えが途中で止まっていました。置き換えを終え、読み込んだデータを使います。");
@@ -120,14 +148,8 @@ void RecoverDataFolder() {
     }
     // Work files of operations that failed or were killed; the staged new
     // file only once the data file is under its name.
-    QStringList patterns{kSetDataFileName,
-                         kSetDataFileName + QStringLiteral("-journal"),
-                         kSetArchiveName,
-                         kSetControlName,
-                         QStringLiteral(".unpack-*"),
-                         safety.section(u'/', -1) + QStringLiteral(".part")};
-    patterns << QString(kYearEndWorkPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*")) + u'*';
-    if (QFileInfo::exists(live)) patterns << staged.section(u'/', -1) + u'*';
+    QStringList patterns = WorkFilePatterns();
+    if (!QFileInfo::exists(live)) patterns.removeAll(StagedPattern());
     const QDir dir(folder);
     for (const QString& entry : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System)) {
         if (disk::RemoveFile(dir.filePath(entry), &why))

@@ -24,15 +24,17 @@ enum class ReplaceFailure { None, NotDataFile, CannotRead, CannotWrite };
 
 // Replaces the data file in use (ModMurv::DataFilePath) by a copy of
 // newFile. The copy is staged beside the data file (DataFilePath + ".new"),
-// synced and verified (a database with every table of the data schema that
-// passes the integrity check) before the connection is closed; the old file
+// synced and verified (a database whose schema is the program's own, see
+// db::CompareSchema, and that passes the integrity check) before the connection is closed; the old file
 // keeps a second name as a safety copy (DataFilePath + ".old", a hard link
 // or a copy), and the staged one is renamed over the data file in one step,
 // so a data file is under its name at every moment; the connection is
 // opened again and the company settings, the tax rate in force and the
 // main menu's title and period are reloaded. Any failure leaves the old file
 // in use; error then says why and kind (when given) what kind of failure it
-// was. newFile itself is never changed; naming the data file itself fails.
+// was (when newFile is no data file because its schema differs, the first
+// line of error says how, in Japanese). newFile itself is never changed;
+// naming the data file itself fails.
 bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kind = nullptr);
 
 // At start-up, before the data file is opened: a replacement that was cut
@@ -42,11 +44,16 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
 // removed.
 void RecoverDataFolder();
 
+// The names of the work files that start-up removes from the data folder
+// (wildcard patterns, matched in any case).
+QStringList WorkFilePatterns();
+// True when start-up would take a file of the data folder of that name for a
+// work file an operation left, and remove it: a name the user gives a file
+// of the data folder must not be one.
+bool IsWorkFileName(const QString& fileName);
+
 // Writes a consistent copy of the open data file as a new file at target
 // (which must not exist); why says why it failed.
 bool SnapshotDataFile(const QString& target, db::Failure* why);
-
-// The names of the data file in use's tables, as the check wants them.
-QStringList DataTableNames();
 
 }  // namespace core

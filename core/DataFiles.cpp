@@ -10,6 +10,7 @@
 #include "core/ModMurv.h"
 #include "core/Schema.h"
 #include "core/ScreenKit.h"
+#include "platform/db/FileCheck.h"
 
 namespace core {
 
@@ -35,10 +36,16 @@ class Checker {
 public:
     Checker(bool show, DataFilesOutcome& out) : show_(show), out_(out) {}
 
-    void Problem(const QString& what, const db::Failure& failure = {}) {
+    void Problem(const QString& problem, const db::Failure& failure = {}) {
+        const QString what = advised_ && !advised_->IsOpen() ? problem + advice_ : problem;
         out_.problems << what;
         if (show_) ShowFailure(what, failure);
         else LogFailure(what, failure);
+    }
+    // While set, a problem that leaves `database` closed ends with `advice`.
+    void Advise(const db::Database* database, const QString& advice) {
+        advised_ = database;
+        advice_ = advice;
     }
 
     // The tables of `tables` that the open file lacks.
@@ -50,7 +57,12 @@ public:
     }
 
     // Opens a file that must be one of ours; false (closed, message) otherwise.
-    bool OpenOurs(db::Database& database, const QString& path, const QString& role) {
+    // With the statements of its schema, a file whose schema is not the
+    // program's own is refused before it is opened (opening converts an
+    // older file); unread then says why its schema could not be read (empty
+    // when it was read).
+    bool OpenOurs(db::Database& database, const QString& path, const QString& role, const QString& schema = {},
+                  QString* unread = nullptr) {
         if (!QFileInfo(path).isFile()) {
             Problem(role + Name(path) + QStringLiteral("が見つかりません。"));
             return false;
@@ -59,6 +71,18 @@ public:
             Problem(Name(path) + QStringLiteral("は経費帳の") + role +
                     QStringLiteral("ではありません。このファイルは開かず、変更もしていません。"));
             return false;
+        }
+        if (!schema.isEmpty()) {
+            QString difference, detail;
+            const db::SchemaMatch match = db::CompareSchema(path, schema, &difference, &detail);
+            if (match == db::SchemaMatch::Differs) {
+                Problem(Name(path) + QStringLiteral("は") + role + QStringLiteral("として使えません。") + difference +
+                            QStringLiteral("このファイルは開かず、変更もしていません。"),
+                        {db::ErrorKind::Other, detail});
+                return false;
+            }
+            // Damage is found by the page check below.
+            if (match == db::SchemaMatch::Unreadable) *unread = detail;
         }
         if (!database.Open(path)) {
             const db::Failure error = database.LastFailure();
@@ -102,6 +126,8 @@ public:
 private:
     bool show_;
     DataFilesOutcome& out_;
+    const db::Database* advised_ = nullptr;
+    QString advice_;
 };
 
 // The work file is written without disk syncs, so a crash of the machine may
@@ -147,7 +173,10 @@ DataFilesOutcome OpenDataFiles(bool show) {
 
     // ---- the data file
     const QString dataRole = QStringLiteral("データファイル");
-    if (check.OpenOurs(DbData, DataFilePath, dataRole)) {
+    // A data file not opened leaves the maintenance screen as the way on.
+    check.Advise(&DbData, kRecoverBookAdvice);
+    QString schemaUnread;
+    if (check.OpenOurs(DbData, DataFilePath, dataRole, SchemaStatements(DataFileKind::Data), &schemaUnread)) {
         db::Failure detail;
         if (!check.QuickCheck(DbData, &detail)) {
             if (detail.kind == db::ErrorKind::NotADatabase) {
@@ -167,7 +196,13 @@ DataFilesOutcome OpenDataFiles(bool show) {
                                   QStringLiteral("バックアップから復元してください。"),
                               detail);
             }
-        } else if (check.CheckTables(DbData, DataFilePath, DataTables(), dataRole)) {
+        } else if (!schemaUnread.isEmpty()) {
+            // Sound, and still its schema could not be read: not taken.
+            DbData.Close();
+            check.Problem(Name(DataFilePath) + QStringLiteral("はデータファイルとして使えません。") +
+                              QStringLiteral("このファイルは変更していません。"),
+                          {db::ErrorKind::Other, schemaUnread});
+        } else {
             if (!CanWrite(DataFilePath)) {
                 ReadOnly(DbData);
                 SetDataWriteBlock(QStringLiteral("データファイル") + Name(DataFilePath) +
@@ -181,6 +216,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
         }
         out.dataOpen = DbData.IsOpen();
     }
+
+    check.Advise(nullptr, QString());
 
     // ---- the work file: scratch rows, used from a copy when it cannot be written
     const QString workRole = QStringLiteral("作業ファイル");

@@ -1,9 +1,9 @@
 #pragma once
 // Opening the data folder's files at start-up, with the checks that keep a
 // wrong, damaged or read-only file from being taken for an empty book:
-//   - a file without the database header, or without every table of our
-//     schema, is not one of ours: it is named in a message and not opened
-//     (nor changed);
+//   - a file without the database header is not one of ours, nor is a data
+//     file whose schema is not the program's own (db::CompareSchema): it is
+//     named in a message, with what differs, and not opened (nor changed);
 //   - the data file is checked page by page (PRAGMA quick_check); a damaged
 //     one is said to be damaged and left as it is: it stays open for
 //     reading only, so the menu stays usable for restoring a copy;

@@ -57,11 +57,16 @@ void Present(const QString& what, const QString& cause, const QString& text, con
 }  // namespace
 
 QString JapaneseReason(const QString& detail) {
-    // A sentence of its own, in Japanese only (platform/disk's reasons).
+    // A sentence of its own, in Japanese only (platform/disk's reasons); the
+    // names it quotes in 「」 may be of any letters.
     const QString first = detail.section(u'\n', 0, 0);
     if (!first.endsWith(u'。')) return QString();
-    for (const QChar c : first)
-        if (c.isLetter() && c.unicode() < 0x80) return QString();
+    int quoted = 0;
+    for (const QChar c : first) {
+        if (c == u'「') ++quoted;
+        else if (c == u'」' && quoted > 0) --quoted;
+        else if (quoted == 0 && c.isLetter() && c.unicode() < 0x80) return QString();
+    }
     return first;
 }
 

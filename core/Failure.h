@@ -16,7 +16,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcMurv)
 namespace core {
 
 // The first line of detail when it is a reason in Japanese (platform/disk's
-// SystemReason), else empty.
+// SystemReason, the data-file check's difference), else empty.
 QString JapaneseReason(const QString& detail);
 
 // Shows a failure of the database layer and logs it once. `what` is one or

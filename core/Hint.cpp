@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
+#include "core/ScreenKit.h"
 #include "platform/db/Quote.h"
 #include "platform/db/Transaction.h"
 
@@ -116,6 +117,8 @@ void Hint::cmd編集_Click() {
     txtContents.SetFocus();
 }
 
-void ShowHint() { ui::Forms::Get<Hint>(QStringLiteral("Hint")).Show(); }
+void ShowHint() {
+    if (BookOpen()) ui::Forms::Get<Hint>(QStringLiteral("Hint")).Show();
+}
 
 }  // namespace core

@@ -255,6 +255,12 @@ QString TableStatements(const TableDef& table) {
     return sql + triggers;
 }
 
+QString SchemaStatements(DataFileKind kind) {
+    QString sql;
+    for (const auto& t : kind == DataFileKind::Work ? WorkTables() : DataTables()) sql += TableStatements(t);
+    return sql;
+}
+
 bool CreateDatabaseFile(const QString& path, DataFileKind kind, QString* error) {
     db::Database d;
     if (!d.Create(path)) {
@@ -265,8 +271,7 @@ bool CreateDatabaseFile(const QString& path, DataFileKind kind, QString* error) 
     {
         db::Transaction transaction(d);
         ok = transaction.Began();
-        const auto& tables = kind == DataFileKind::Work ? WorkTables() : DataTables();
-        for (const auto& t : tables) ok = ok && d.ExecuteNative(TableStatements(t));
+        ok = ok && d.ExecuteNative(SchemaStatements(kind));
         if (kind == DataFileKind::Data) {
             ok = ok && d.Execute(QStringLiteral("insert into 自社情報 (年号, 明細リスト読込数) values ('西暦', 20)"));
             for (const auto& a : kAccountTitles) {

@@ -45,6 +45,10 @@ bool AddMissingWorkFields(db::Database& work, const QString& table);
 
 enum class DataFileKind { Data, Template, Work };
 
+// The statements that make the schema of a file of the given kind: its
+// tables, their indexes and triggers. A data file is checked against them.
+QString SchemaStatements(DataFileKind kind);
+
 // Makes one database file of the given kind. Fails when the file exists.
 // The data file gets its default company row and the account-title catalogue.
 bool CreateDatabaseFile(const QString& path, DataFileKind kind, QString* error);

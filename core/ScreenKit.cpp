@@ -1,5 +1,6 @@
 #include "core/ScreenKit.h"
 
+#include <QTabWidget>
 #include <optional>
 #include <vector>
 
@@ -98,6 +99,28 @@ void SayRefusedInput(const QString& message, const QString& typed) {
 void SayUnreadableDate(const QString& typed) {
     SayRefusedInput(QStringLiteral("「%1」は日付として読めません。正しい日付を入力してください。").arg(typed.trimmed()),
                     typed);
+}
+
+bool BookOpen() {
+    if (ModMurv::DbData.IsOpen()) return true;
+    ShowFailure(kNoBookOpen);
+    return false;
+}
+
+bool DatesReadable(std::initializer_list<ui::DateBox*> boxes) {
+    for (ui::DateBox* box : boxes) {
+        if (box->Readable()) continue;
+        if (!box->RefusalJustSaid()) SayUnreadableDate(box->Text());
+        for (QWidget* up = box->parentWidget(); up; up = up->parentWidget()) {
+            auto* tabs = qobject_cast<QTabWidget*>(up);
+            for (int i = 0; tabs && i < tabs->count(); ++i)
+                if (tabs->widget(i)->isAncestorOf(box)) tabs->setCurrentIndex(i);
+        }
+        box->SetFocus();
+        box->selectAll();
+        return false;
+    }
+    return true;
 }
 
 bool Exec(db::Database& database, const QString& sql) {

@@ -59,6 +59,28 @@ bool AcceptTextLengths(std::initializer_list<QString> texts);
 void SayRefusedInput(const QString& message, const QString& typed);
 // The same for a text that a date field or cell cannot read as a date.
 void SayUnreadableDate(const QString& typed);
+// The first step of every action that reads date fields: true when each
+// field's text reads as a date (or is empty). Otherwise the first field that
+// does not is said (unless it said so itself a moment ago, when the click on
+// the action's button took the focus from it), it gets the cursor (its tab
+// page brought forward) and false is returned: the action stops, and nothing
+// is stored or read with the date the text replaced.
+bool DatesReadable(std::initializer_list<ui::DateBox*> boxes);
+
+// ---------------------------------------------------------------- the book
+
+// Said by everything that needs the book while no data file is open (the
+// one found at start-up was refused): what is missing and the way on.
+inline const QString kNoBookOpen = QStringLiteral(
+    "経費帳のデータファイルが開かれていないため、保守の「データ保守」でバックアップかデータファイルの"
+    "複製を読み込むまで使えません。");
+// Added to the start-up's message about a data file it did not open.
+inline const QString kRecoverBookAdvice = QStringLiteral(
+    "保守の「データ保守」で、バックアップかデータファイルの複製を読み込んでください。"
+    "それまで、ほかの画面は使えません。");
+// True when the data file is open; otherwise says kNoBookOpen (once, for the
+// action that asked) and returns false.
+bool BookOpen();
 
 // ---------------------------------------------------------------- statements
 

@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include "core/Helpers.h"
+#include "core/ScreenKit.h"
 #include "platform/ui/Form.h"
 
 namespace core {
@@ -23,6 +24,8 @@ bool IsScreenAvailable(const QString& formName) { return Makers().contains(formN
 ui::Form* ShowScreen(const QString& formName, const ui::Form* from) {
     const auto it = Makers().constFind(formName);
     if (it == Makers().constEnd()) return nullptr;
+    // The maintenance screen is the way to a book when none is open.
+    if (formName != QStringLiteral("FrmHosyu") && !BookOpen()) return nullptr;
     if (from) FormStack(QStringLiteral("PUSH"), from->Name());
     ui::Form& screen = (*it)();
     screen.Show();

@@ -21,7 +21,8 @@ bool IsScreenAvailable(const QString& formName);
 
 // Pushes `from` on the form-name stack, then shows the screen modeless in
 // the normal window state (loading it on its first showing). Returns the
-// screen, or nullptr when it is not available.
+// screen, or nullptr when it is not available. While no data file is open
+// only the maintenance screen (FrmHosyu) opens; any other says so instead.
 ui::Form* ShowScreen(const QString& formName, const ui::Form* from);
 
 // The tooltip of a button whose screen is not available yet.

@@ -328,6 +328,7 @@ bool FrmInput::Clear入力明細(bool show, db::Failure* why) {
                                                   kWorkRows, QStringLiteral("lno"), why);
     loadedLines_.clear();
     deletedRows_.clear();
+    typedRows_.clear();
     const bool shown = !show || dat入力明細.Refresh();
     return ok && shown;
 }
@@ -439,17 +440,24 @@ void FrmInput::cmdHint_Click() { core::ShowHintFor(*this); }
 
 // ---------------------------------------------------------------- lookups into the grid
 
-// Only the cell is written: nothing is derived from the picked name.
+// A partner pick writes only its cell (its usual item is not proposed by
+// this path); an item pick brings the item's own tax-exempt mark.
 void FrmInput::cmd取引先_Click() {
-    const bool picked =
-        core::LookupPartner([this](const QString& name, const QString&) { SetCell(kCol取引先名, name); });
+    const bool picked = core::LookupPartner([this](const QString& name, const QString&) {
+        SetCell(kCol取引先名, name);
+        NoteTypedRow();
+    });
     if (!picked) return;
     Grid入力明細.SetFocus();
     Grid入力明細.SetCol(kCol金額);
 }
 
 void FrmInput::cmd科目_Click() {
-    core::LookupItem([this](const QString& name, const QString&) { SetCell(kCol科目, name); });
+    core::LookupItem([this](const QString& name, const QString&) {
+        SetCell(kCol科目, name);
+        TakeItemMark();
+        NoteTypedRow();
+    });
 }
 
 void FrmInput::cmd登録_Click() {

@@ -78,7 +78,8 @@ public:
 
     // ---- loading and registering
     void Read経費();
-    // True when the lines were stored (false when declined or failed).
+    // True when the lines were stored (false when declined, refused for a
+    // typed row that lacks a date, a partner or an amount, or failed).
     bool Entry経費明細();
     // The master steps of one complete row; false when a write failed.
     bool AutoEntry取引先(const QString& partner, const QString& item, bool exempt);
@@ -210,6 +211,17 @@ private:
     // exempt or has no amount; the second one skips those two tests.
     void ApplyTaxRule();
     void ApplyTaxFromAmount();
+    // After the tax-exempt mark changed: no tax when ticked, else the tax of
+    // the amount.
+    void ApplyExemptMark();
+    // An item entered into the row brings its own tax-exempt mark from the
+    // item master (a new item, or a mark the input mask fixes, stays as is).
+    void TakeItemMark();
+    // A typed month-day (MMDD) that completes to no date is said, with the
+    // text as the user typed it; false then.
+    bool AcceptMonthDay(const QString& monthDay, const QString& typed);
+    // The current row has been typed into (or given a pick) by the user.
+    void NoteTypedRow();
     // The tax contained in an amount at the rate and rounding in force.
     static qint64 TaxOfAmount(double amount);
     void ClearDateCells(bool keepMonth);
@@ -262,6 +274,15 @@ private:
     // Rows (by lno) whose stored lines were deleted while the rows stayed;
     // emptied whenever the work rows are made anew.
     QSet<qint64> deletedRows_;
+    // Rows (by lno) the user typed into, as against rows the program filled
+    // (loaded lines, the automatic date, the input mask); emptied whenever
+    // the work rows are made anew.
+    QSet<qint64> typedRows_;
+    // Typed rows that hold something but lack a date, a partner or an
+    // amount are named, and the cursor goes to the first; registration
+    // would pass them over and its reset would lose them. True when there
+    // is none.
+    bool CheckTypedRows();
     // The registration running now (its caches of the masters), or nullptr.
     Registration* run_ = nullptr;
 };

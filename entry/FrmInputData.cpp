@@ -54,7 +54,8 @@ void FrmInput::ShowProgress(int percent) {
 
 void FrmInput::Read経費() {
     using namespace ModMurv;
-    if (!core::AcceptTypedNames({cmb取引先名.Text(), cmb科目.Text()})) return;
+    if (!core::DatesReadable({&txt開始, &txt終了}) || !core::AcceptTypedNames({cmb取引先名.Text(), cmb科目.Text()}))
+        return;
     PBar.SetVisible(true);
     ShowProgress(10);
     // A read that fails is said, never shown as an empty list.
@@ -168,8 +169,40 @@ void FrmInput::Read経費() {
 
 // ---------------------------------------------------------------- registering
 
+bool FrmInput::CheckTypedRows() {
+    constexpr int kNamedAtMost = 10;
+    const ui::DataGrid& g = Grid入力明細;
+    QStringList named;
+    int count = 0;
+    int first = -1;
+    for (int row = 0; !typedRows_.isEmpty() && row < g.RowCount(); ++row) {
+        const qint64 lno = g.CellValue(row, kColLno).toLongLong();
+        if (!typedRows_.contains(lno) || deletedRows_.contains(lno)) continue;
+        const auto empty = [&](int col) { return g.CellValue(row, col).isNull(); };
+        QStringList lacks;
+        if (empty(kCol日付)) lacks << QStringLiteral("日付");
+        if (empty(kCol取引先名)) lacks << QStringLiteral("取引先名");
+        if (empty(kCol金額)) lacks << QStringLiteral("金額");
+        const bool holds = lacks.size() < 3 || !empty(kCol月) || !empty(kCol日) || !empty(kCol月日) ||
+                           !empty(kCol科目) || !empty(kCol摘要);
+        if (lacks.isEmpty() || !holds) continue;
+        if (first < 0) first = row;
+        if (++count <= kNamedAtMost)
+            named << QStringLiteral("%1行目: %2がありません。").arg(row + 1).arg(lacks.join(QStringLiteral("・")));
+    }
+    if (count == 0) return true;
+    if (count > kNamedAtMost) named << QStringLiteral("ほかに %1 行あります。").arg(count - kNamedAtMost);
+    core::SayRefusedInput(
+        QStringLiteral("日付・取引先名・金額のそろっていない行があるため、何も登録しませんでした。\n") +
+            named.join(u'\n') + QStringLiteral("\n足りない項目を入力するか、不要な行を削除してから登録してください。"),
+        named.join(u' '));
+    Grid入力明細.SetRow(first);
+    return false;
+}
+
 bool FrmInput::Entry経費明細() {
     using namespace ModMurv;
+    if (!CheckTypedRows()) return false;
     if (!core::MsgShow(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("経費"))) return false;
     PBar.SetVisible(true);
     ShowProgress(10);

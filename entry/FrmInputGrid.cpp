@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <cmath>
 
+#include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "core/TaxDate.h"
@@ -108,13 +109,41 @@ void FrmInput::Grid入力明細_CellCommitted(int col) {
         break;
     }
     case kCol金額: ApplyTaxRule(); break;
-    case kCol非課税:
-        if (Cell(kCol非課税).toBool()) SetCell(kCol税額, QVariant());
-        else if (!IsEmpty(Cell(kCol金額))) ApplyTaxFromAmount();
-        break;
+    case kCol非課税: ApplyExemptMark(); break;
+    case kCol科目: TakeItemMark(); break;
     default: break;
     }
     BlankToNull();
+    if (col != kColチェック) NoteTypedRow();
+}
+
+void FrmInput::ApplyExemptMark() {
+    if (Cell(kCol非課税).toBool()) SetCell(kCol税額, QVariant());
+    else if (!IsEmpty(Cell(kCol金額))) ApplyTaxFromAmount();
+}
+
+void FrmInput::TakeItemMark() {
+    using namespace ModMurv;
+    const QVariant item = Cell(kCol科目);
+    if (!IsOpen(kCol非課税) || IsEmpty(item)) return;  // the input mask fixes the mark
+    db::Recordset rs = core::Open(
+        DbData, QStringLiteral("select 非課税 from 科目マスタ where 科目 = ") + core::Quoted(item.toString()));
+    if (!rs.IsOpen()) {
+        core::ShowFailure(QStringLiteral("科目の非課税の区分を読めませんでした。"), rs.LastFailure());
+        return;
+    }
+    if (rs.IsEOF()) return;  // a new item: the mark stays as it is
+    SetCell(kCol非課税, rs.Value(0).toBool());
+    ApplyExemptMark();
+}
+
+void FrmInput::NoteTypedRow() { typedRows_.insert(Cell(kColLno).toLongLong()); }
+
+bool FrmInput::AcceptMonthDay(const QString& monthDay, const QString& typed) {
+    ModMurv::InputMMDD = monthDay;
+    if (core::ResolveMonthDay()) return true;
+    core::SayUnreadableDate(typed);  // the text stays in the cell for correction
+    return false;
 }
 
 void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
@@ -137,14 +166,25 @@ void FrmInput::Grid入力明細_ValidateCell(int col, int& cancel) {
         break;
     case kCol月日: {
         const QString typed = Narrowed(value.toString());
-        if (typed.size() != 4) refuse();
-        else if (typed != value.toString()) SetCell(col, typed);
+        if (typed.size() != 4) {
+            refuse();
+            break;
+        }
+        if (typed != value.toString()) SetCell(col, typed);
+        if (!AcceptMonthDay(typed, typed)) cancel = 1;
         break;
     }
     case kCol日: {
         const std::optional<int> day = ParseDay(value.toString());
-        if (!day) refuse();
-        else SetCell(col, *day);
+        if (!day) {
+            refuse();
+            break;
+        }
+        SetCell(col, *day);
+        const QVariant month = Cell(kCol月);
+        if (!month.isNull() && !AcceptMonthDay(core::TwoDigits(month.toInt()) + core::TwoDigits(*day),
+                                               QStringLiteral("%1月%2日").arg(month.toInt()).arg(*day)))
+            cancel = 1;
         break;
     }
     case kCol金額: {
@@ -341,7 +381,7 @@ std::optional<QVariant> FrmInput::PickGridDate(const QRect& cellOnScreen) {
     const QVariant rowDate = Cell(kCol日付);
     if (!rowDate.isNull()) dayグリッド日付.SetValue(rowDate);
 
-    const QPoint at = mapFromGlobal(cellOnScreen.topLeft());
+    const QPoint at = dayグリッド日付.parentWidget()->mapFromGlobal(cellOnScreen.topLeft());
     dayグリッド日付.setGeometry(at.x(), at.y(), dayグリッド日付.width(), cellOnScreen.height());
     dayグリッド日付.SetVisible(true);
     dayグリッド日付.raise();

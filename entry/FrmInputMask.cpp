@@ -25,7 +25,8 @@ void FrmInput::SetColumnFixed(int col, bool fixed) {
 }
 
 void FrmInput::cmd実行_Click() {
-    if (!core::AcceptTypedNames({cmb取引先名マスク.Text(), cmb科目マスク.Text()})) return;
+    if (!core::DatesReadable({&day日付}) || !core::AcceptTypedNames({cmb取引先名マスク.Text(), cmb科目マスク.Text()}))
+        return;
     // Every statement changes every work row: blank and loaded alike.
     const QString partner = cmb取引先名マスク.Text();
     Run(QStringLiteral("update w取引明細 set 取引先名 = ") + NameOrNull(partner));

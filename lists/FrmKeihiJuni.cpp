@@ -107,8 +107,7 @@ void FrmKeihiJuni::Clear経費順位() {
 }
 
 void FrmKeihiJuni::StepMonth(int step) {
-    StepPeriod(txt開始, txt終了, step);
-    Read経費順位();
+    if (StepPeriod(txt開始, txt終了, step)) Read経費順位();
 }
 
 void FrmKeihiJuni::OnKeyDown(ui::KeyArgs& key) {
@@ -116,6 +115,7 @@ void FrmKeihiJuni::OnKeyDown(ui::KeyArgs& key) {
 }
 
 void FrmKeihiJuni::cmd印刷サブ_Click(int index) {
+    if (!PrintPeriodReadable(index, {&txt開始, &txt終了})) return;
     // The rows printed are those of the last reading: so are their period and grouping.
     reports::ExecPrn経費順位(index, window_.start, window_.end, readPerItem_, num合計.Value());
     Cn印刷.SetVisible(false);

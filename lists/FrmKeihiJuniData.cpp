@@ -16,6 +16,7 @@ using ModMurv::DbData;
 using ModMurv::DbWork;
 
 bool FrmKeihiJuni::Read経費順位() {
+    if (!core::DatesReadable({&txt開始, &txt終了})) return false;
     PBar.SetVisible(true);
     PBar.SetValue(10);
     // An empty field takes its end of the default window.

@@ -198,8 +198,7 @@ void FrmKeihiList::cmd月別_Click(int index) {
 }
 
 void FrmKeihiList::StepMonth(int step) {
-    StepPeriod(txt開始, txt終了, step);
-    Read経費一覧();
+    if (StepPeriod(txt開始, txt終了, step)) Read経費一覧();
 }
 
 // ---------------------------------------------------------------- keys, printing
@@ -215,6 +214,7 @@ void FrmKeihiList::OnKeyDown(ui::KeyArgs& key) {
 }
 
 void FrmKeihiList::cmd印刷サブ_Click(int index) {
+    if (!PrintPeriodReadable(index, {&txt開始, &txt終了})) return;
     const reports::ExpenseListPrint screen{txt開始.Value(), txt終了.Value(), num合計.Value(), num件数.Value(),
                                            readMonths_};
     reports::ExecPrn経費一覧(index, screen);

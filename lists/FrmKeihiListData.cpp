@@ -19,6 +19,7 @@ using ModMurv::DbWork;
 // ---------------------------------------------------------------- reading
 
 bool FrmKeihiList::Read経費一覧() {
+    if (!core::DatesReadable({&txt開始, &txt終了})) return false;
     const Window window = FillPeriod(txt開始, txt終了);
     PBar.SetVisible(true);
     PBar.SetValue(10);

@@ -34,6 +34,7 @@ FrmMonthList::FrmMonthList() {
     connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { Clear月別経費(); });
     connect(&cmd印刷, &ui::CommandButton::Click, this, [this] { Cn印刷.SetVisible(true); });
     connect(&cmd印刷サブ, &ui::ButtonArray::Click, this, [this](int index) {
+        if (!PrintPeriodReadable(index, {&txt開始})) return;
         reports::MonthListPrint screen;
         screen.dateFrom = txt開始.Value();
         screen.total = num合計.Value();

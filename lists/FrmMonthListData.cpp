@@ -54,6 +54,7 @@ bool ReadNameSums(const QString& field, const Window& w, NameSums* sums) {
 }  // namespace
 
 bool FrmMonthList::Read月別経費() {
+    if (!core::DatesReadable({&txt開始})) return false;
     PBar.SetVisible(true);
     PBar.SetValue(10);
     ModMurv::ProgressPercent = 10;

@@ -50,10 +50,16 @@ Window FillPeriod(ui::DateBox& start, ui::DateBox& end) {
     return {start.Date(), end.Date()};
 }
 
-void StepPeriod(ui::DateBox& start, ui::DateBox& end, int step) {
+bool StepPeriod(ui::DateBox& start, ui::DateBox& end, int step) {
+    if (!core::DatesReadable({&start, &end})) return false;
     const Window moved = StepWindow(start.Date(), end.Date(), step, core::Today());
     start.SetDate(moved.start);
     end.SetDate(moved.end);
+    return true;
+}
+
+bool PrintPeriodReadable(int index, std::initializer_list<ui::DateBox*> period) {
+    return index == 2 || core::DatesReadable(period);
 }
 
 void PlaceButtonRow(QWidget& form, std::initializer_list<KeyedButton> buttons, int left, int top) {

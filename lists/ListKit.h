@@ -45,8 +45,13 @@ QVariant SingleValue(db::Database& database, const QString& sql, bool& ok);
 // field that is empty, and the empty fields written with their defaults.
 Window FillPeriod(ui::DateBox& start, ui::DateBox& end);
 
-// Moves the two fields one month back (-1) or forward (+1).
-void StepPeriod(ui::DateBox& start, ui::DateBox& end, int step);
+// Moves the two fields one month back (-1) or forward (+1); false (nothing
+// moved) when a field holds a text that is no date (said).
+bool StepPeriod(ui::DateBox& start, ui::DateBox& end, int step);
+
+// Printing or previewing (not ｷｬﾝｾﾙ, index 2) from the print panel reads the
+// period fields: false when one holds a text that is no date (said).
+bool PrintPeriodReadable(int index, std::initializer_list<ui::DateBox*> period);
 
 // A row of command buttons from (left, top), 1200 twips wide and 480 high,
 // each with the name of its function key (if it has one) under it.

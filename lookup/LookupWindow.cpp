@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFont>
-#include <QResizeEvent>
 
 #include "lookup/Kana.h"
 #include "platform/db/Quote.h"
@@ -93,8 +92,7 @@ QString IndexStatement(const LookupSettings& settings, const QString& caption) {
 LookupWindow::LookupWindow(const LookupSettings& settings, LookupState& state) : settings_(settings), state_(state) {
     SetCaption(settings_.caption);
     SetClientSize(kClientWidth, kClientHeight);
-    setMinimumSize(size());
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    SetResizable(true);
     SetKeyPreview(true);
 
     Frame索引.SetStyle(ui::Panel::Style::Sunken);
@@ -138,17 +136,12 @@ LookupWindow::LookupWindow(const LookupSettings& settings, LookupState& state) :
 }
 
 void LookupWindow::LayOut() {
-    const int listWidth = std::max(kListWidth, ui::PixelsToTwips(width()) - kListLeft - kMargin);
-    const int listHeight = std::max(1200, ui::PixelsToTwips(height()) - 2 * kMargin - kCommandHeight - 90);
+    const int listWidth = std::max(kListWidth, ScaleWidth() - kListLeft - kMargin);
+    const int listHeight = std::max(1200, ScaleHeight() - 2 * kMargin - kCommandHeight - 90);
     Frame一覧.Move(kListLeft, kMargin, listWidth, listHeight);
     MoveTwips(&Grid参照, 60, 60, listWidth - 120, listHeight - 120);
     Frameコマンド.Move(kListLeft, kMargin + listHeight + 90, listWidth, kCommandHeight);
     Msg検索中.Move(kListLeft + (listWidth - 2700) / 2, kMargin + (listHeight - 660) / 2, 2700, 660);
-}
-
-void LookupWindow::resizeEvent(QResizeEvent* event) {
-    ui::Form::resizeEvent(event);
-    LayOut();
 }
 
 void LookupWindow::OnLoad() {

@@ -106,7 +106,7 @@ protected:
     void OnLoad() override;
     void OnUnload() override;
     void OnKeyDown(ui::KeyArgs& key) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void OnResize() override { LayOut(); }
 
 private:
     // Places the list and the commands for the window's size.

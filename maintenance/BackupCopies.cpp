@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
 
@@ -11,6 +12,8 @@
 #include "maintenance/BackupBoxes.h"
 #include "platform/disk/FileOps.h"
 #include "platform/ui/FileDialogs.h"
+
+Q_LOGGING_CATEGORY(lcCopies, "murv.copies")
 
 namespace maintenance {
 
@@ -28,10 +31,32 @@ ui::FileDialogInfo DialogInfo(const QString& title) {
     return info;
 }
 
+// The copy is made under a hidden name of this pattern beside the file the
+// user named (QTemporaryFile's six letters or digits), with SQLite's journal
+// beside it while it is written.
+const QString kCopyPrefix = QStringLiteral(".murv-copy-");
+const QString kCopySuffix = QStringLiteral(".mdb");
+
+// Removes the copies (and their journals) that a save into folder left when
+// it was cut short; every other file stays.
+void RemoveStaleCopies(const QString& folder) {
+    static const QRegularExpression own(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(kCopyPrefix) + QStringLiteral("[A-Za-z0-9]{6}") +
+        QRegularExpression::escape(kCopySuffix) + QStringLiteral("(-journal|-wal|-shm)?")));
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList({kCopyPrefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!own.match(entry).hasMatch()) continue;
+        QString error;
+        if (disk::RemoveFile(dir.filePath(entry), &error))
+            qCInfo(lcCopies) << "a copy left by a save that did not finish was removed:" << dir.filePath(entry);
+        else qCWarning(lcCopies) << "a copy left by a save that did not finish could not be removed:" << error;
+    }
+}
+
 // A name for a new file beside path that no file has; empty (error says
 // why) when the folder cannot take one.
 QString FreshNameBeside(const QString& path, QString* error) {
-    QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.murv-copy-XXXXXX.mdb"));
+    QTemporaryFile probe(QFileInfo(path).absolutePath() + u'/' + kCopyPrefix + QStringLiteral("XXXXXX") + kCopySuffix);
     errno = 0;
     if (!probe.open()) {
         *error = disk::FailureText(QFileInfo(path).absolutePath(), errno != 0 ? errno : EACCES);
@@ -57,6 +82,15 @@ void SaveDataFileToHdd(QWidget* owner) {
             target);
         return;
     }
+    // Start-up would take such a copy for an operation's work file and remove it.
+    if (disk::SameFile(QFileInfo(target).absolutePath(), ModMurv::DataFolder) &&
+        core::IsWorkFileName(QFileInfo(target).fileName())) {
+        TellFailure(kCopyTitle,
+                    QStringLiteral("この名前はデータフォルダではプログラムの作業ファイルに使うため、コピーできません。"
+                                   "別の名前を指定してください。"),
+                    target);
+        return;
+    }
     if (QFileInfo(target).isDir()) {
         TellFailure(kCopyTitle, QStringLiteral("フォルダにはコピーできません。ファイル名を指定してください。"), target);
         return;
@@ -65,9 +99,12 @@ void SaveDataFileToHdd(QWidget* owner) {
 
     QString error;
     db::Failure why;
+    const QString folder = QFileInfo(target).absolutePath();
+    RemoveStaleCopies(folder);
+    // The copy is whole on the disk before it takes its name, and the name is on the disk before it is said done.
     const QString temporary = FreshNameBeside(target, &error);
-    if (temporary.isEmpty() || !core::SnapshotDataFile(temporary, &why) ||
-        !disk::RenameOver(temporary, target, &error)) {
+    if (temporary.isEmpty() || !core::SnapshotDataFile(temporary, &why) || !disk::SyncFile(temporary, &error) ||
+        !disk::RenameOver(temporary, target, &error) || !disk::SyncFolder(folder, &error)) {
         QString ignored;
         if (!temporary.isEmpty()) disk::RemoveFile(temporary, &ignored);
         // The copy's own failure is the database's; the others are the file system's.

@@ -6,6 +6,7 @@
 #include <QScopeGuard>
 #include <QStorageInfo>
 #include <cerrno>
+#include <limits>
 
 #include "core/DataFile.h"
 #include "core/Failure.h"
@@ -82,15 +83,6 @@ void ShowProgress(const ProgressLabel& progress, const QString& caption) {
     if (!caption.isEmpty()) QCoreApplication::processEvents();
 }
 
-// Removes the backup set's own files from the disk's root folder; every other file stays.
-bool EmptyDisk(const QString& drive, QString* error) {
-    const QDir root(drive);
-    for (const QString& entry : root.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (IsSetFile(entry) && !disk::RemoveFile(root.filePath(entry), error)) return false;
-    }
-    return true;
-}
-
 bool ReadWhole(const QString& path, QByteArray* bytes, QString* error) {
     QFile f(path);
     errno = 0;
@@ -127,9 +119,80 @@ bool CutPieces(const QString& archive, int disks, qint64 size, QString* error) {
     return true;
 }
 
+// The name a file of the set is written under on a disk before it is whole
+// and read back; a backup that was cut short may leave one.
+QString TemporaryName(const QString& name) { return name + QStringLiteral(".tmp"); }
+bool IsSetTemporary(const QString& entry) {
+    return entry.endsWith(QStringLiteral(".tmp"), Qt::CaseInsensitive) && IsSetFile(entry.chopped(4));
+}
+
+// The files of backup sets in a disk's root folder (the control files first,
+// so that none is ever left without its archive), and what they take up.
+struct SetOnDisk {
+    QStringList files;
+    qint64 bytes = 0;
+};
+
+qint64 BlocksOf(qint64 size, qint64 block) { return (size + block - 1) / block * block; }
+
+SetOnDisk SetFilesOn(const QString& drive, qint64 block) {
+    SetOnDisk set;
+    const QDir root(drive);
+    for (const QFileInfo& entry : root.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!IsSetFile(entry.fileName())) continue;
+        if (entry.fileName().compare(kControlName, Qt::CaseInsensitive) == 0) set.files.prepend(entry.fileName());
+        else set.files << entry.fileName();
+        set.bytes += BlocksOf(entry.size(), block);
+    }
+    return set;
+}
+
+// Removes the given files from the disk's root folder, in their order, and syncs the folder.
+bool RemoveFromDisk(const QString& drive, const QStringList& names, QString* error) {
+    for (const QString& name : names)
+        if (!disk::RemoveFile(disk::OnDrive(drive, name), error)) return false;
+    return names.isEmpty() || disk::SyncFolder(drive, error);
+}
+
+// Removes the temporaries an earlier backup that was cut short left; every other file stays.
+bool RemoveTemporaries(const QString& drive, QString* error) {
+    QStringList stale;
+    for (const QString& entry : QDir(drive).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (IsSetTemporary(entry)) stale << entry;
+    return RemoveFromDisk(drive, stale, error);
+}
+
+// Writes the files of the set (in the data folder) onto the disk: each whole
+// and read back under its temporary name, then renamed into place in the
+// order given, the folder synced after each; the older set's files that
+// remain go last. Until the last rename the disk holds the older set, after
+// it the new one; renamed tells whether a file of the older set may be gone.
+bool PutOnDisk(const QString& drive, const QStringList& names, bool* renamed, QString* error) {
+    const QString folder = ModMurv::DataFolder;
+    for (const QString& name : names)
+        if (!disk::CopyVerified(folder + name, disk::OnDrive(drive, TemporaryName(name)), error)) return false;
+    for (const QString& name : names) {
+        // A file of the older set keeps its letter case, so that no second one is found.
+        const QString existing = FindOnDisk(drive, name);
+        const QString target = existing.isEmpty() ? disk::OnDrive(drive, name) : existing;
+        *renamed = true;
+        if (!disk::RenameOver(disk::OnDrive(drive, TemporaryName(name)), target, error) ||
+            !disk::SyncFolder(drive, error))
+            return false;
+    }
+    QStringList obsolete;
+    const QDir root(drive);
+    for (const QString& old : SetFilesOn(drive, 1).files) {
+        bool kept = false;
+        for (const QString& name : names) kept = kept || FindOnDisk(drive, name) == root.filePath(old);
+        if (!kept) obsolete << old;
+    }
+    return RemoveFromDisk(drive, obsolete, error);
+}
+
 enum class DiskStep { Done, Retry, Cancel };
 
-// One disk of the backup: checks, empties and writes it.
+// One disk of the backup: checks it, makes sure the new files fit and writes them.
 DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& progress) {
     if (!AskOkCancel(kSaveTitle, SetDiskPrompt(k, disks))) return DiskStep::Cancel;
     if (disk::GoodDrive(drive) == 0) return AskOkCancel(kCheckTitle, kNoDisk) ? DiskStep::Retry : DiskStep::Cancel;
@@ -140,22 +203,52 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
         const QString text = full ? kNotWritable + u'\n' + disk::SystemReason(ENOSPC) : kNotWritable;
         return AskOkCancel(kCheckTitle, text) ? DiskStep::Retry : DiskStep::Cancel;
     }
+    // Disk 1 receives the control file after its archive or piece.
+    QStringList names{disks == 1 ? kArchiveName : PieceName(k)};
+    if (k == 1) names << kControlName;
+
     QString error;
-    bool ok = EmptyDisk(drive, &error);
-    ShowProgress(progress, SavingCaption(k, disks));
-    const QString folder = ModMurv::DataFolder;
-    if (ok && k == 1) ok = disk::CopyVerified(folder + kControlName, disk::OnDrive(drive, kControlName), &error);
-    if (ok) {
-        const QString name = disks == 1 ? kArchiveName : PieceName(k);
-        ok = disk::CopyVerified(folder + name, disk::OnDrive(drive, name), &error);
+    bool ok = RemoveTemporaries(drive, &error);
+    // Whether the new files fit beside the older set, only in its place, or not at all.
+    const QStorageInfo space(drive);
+    const qint64 block = space.isValid() && space.blockSize() > 0 ? space.blockSize() : 512;
+    const SetOnDisk older = SetFilesOn(drive, block);
+    qint64 need = block;  // a block more for the folder
+    for (const QString& name : names) need += BlocksOf(core::GetFileSizeByName(ModMurv::DataFolder + name), block);
+    const qint64 free = space.isValid() ? space.bytesAvailable() : std::numeric_limits<qint64>::max();
+    bool olderKept = !older.files.isEmpty();
+    if (ok && need > free) {
+        if (need > free + older.bytes) {
+            ok = false;
+            error = disk::SystemReason(ENOSPC) +
+                    QStringLiteral("\n%1: %2 bytes needed, %3 free").arg(drive).arg(need).arg(free);
+        } else {
+            const QString replace =
+                QStringLiteral(
+                    "%1 枚目のフロッピーディスクには、前回保存したデータと新しいデータの両方を置く空きが"
+                    "ありません。\n前回保存したデータを削除して保存します。よろしいですか。")
+                    .arg(k);
+            if (!AskOkCancel(kSaveTitle, replace)) return DiskStep::Cancel;
+            ok = RemoveFromDisk(drive, older.files, &error);
+            olderKept = false;
+        }
     }
-    ShowProgress(progress, QString());
+    if (ok) {
+        ShowProgress(progress, SavingCaption(k, disks));
+        bool renamed = false;
+        ok = PutOnDisk(drive, names, &renamed, &error);
+        olderKept = olderKept && !renamed;
+        ShowProgress(progress, QString());
+    }
     if (ok) return DiskStep::Done;
+    QString ignored;
+    RemoveTemporaries(drive, &ignored);
     // Why the disk was not written (full, read-only…) goes with the question.
     core::LogFailure(NotSavedK(k), error);
     const QString reason = core::JapaneseReason(error);
-    return AskOkCancel(kCheckTitle, reason.isEmpty() ? NotSavedK(k) : NotSavedK(k) + u'\n' + reason) ? DiskStep::Retry
-                                                                                                     : DiskStep::Cancel;
+    QString text = reason.isEmpty() ? NotSavedK(k) : NotSavedK(k) + u'\n' + reason;
+    if (olderKept) text += QStringLiteral("\n前回保存したデータはこのフロッピーディスクに残っています。");
+    return AskOkCancel(kCheckTitle, text) ? DiskStep::Retry : DiskStep::Cancel;
 }
 
 // One disk of the restore: checks it and appends its part to the joined archive.

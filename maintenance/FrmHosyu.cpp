@@ -291,6 +291,8 @@ void FrmHosyu::OnLoad() {
     disk::SetProtectedFolders({DataFolder, core::ProgramFolder()});
     LblVer.SetCaption(S(u"サポート、その他は ↓ [クリック]"));
     cmd勘定科目.SetEnabled(core::IsScreenAvailable(S(u"Frm勘定科目")));
+    // Without a book this screen is the way to one: its reading page comes first.
+    if (!DbData.IsOpen()) SSTab1.SetTab(kPageデータ保守);
 }
 
 void FrmHosyu::ShowSettings() {
@@ -397,6 +399,7 @@ void FrmHosyu::cmd閉じる_Click() {
 void FrmHosyu::cmd勘定科目_Click() { core::ShowScreen(S(u"Frm勘定科目"), nullptr); }
 
 void FrmHosyu::cmd取引先_Click() {
+    if (!core::BookOpen()) return;  // the lookup reads the book
     core::LookupPartner([this](const QString& name, const QString&) { txt取引先名.SetText(name); });
 }
 

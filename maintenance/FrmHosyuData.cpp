@@ -38,6 +38,18 @@ QString DateText(const QDate& date) { return date.toString(QStringLiteral("yyyy/
 // The text of a field, or null when it is empty.
 QVariant TextOrNull(const QString& text) { return text.isEmpty() ? QVariant() : QVariant(text); }
 
+// True when the book holds a partner of exactly that name (its master row or
+// a line of it), as the partner's delete compares names. A count that cannot
+// be read counts as held: the delete then says its own failure.
+bool PartnerHeld(const QString& partner) {
+    for (const char16_t* table : {u"取引先マスタ", u"取引明細"}) {
+        db::Recordset rs = Open(ModMurv::DbData, QStringLiteral("select count(*) as total from ") + S(table) +
+                                                     S(u" where 取引先名 = ") + core::Quoted(partner));
+        if (!rs.IsOpen() || rs.IsEOF() || rs.Value(0).toLongLong() > 0) return true;
+    }
+    return false;
+}
+
 bool RunAll(db::Database& data, const QStringList& statements) {
     for (const QString& sql : statements) {
         if (!Exec(data, sql)) return false;
@@ -63,6 +75,7 @@ bool FrmHosyu::ReadEnv() {
 }
 
 bool FrmHosyu::Read自社情報() {
+    if (!ModMurv::DbData.IsOpen()) return false;  // refused at start-up, said there
     db::Recordset rs = Open(ModMurv::DbData, QStringLiteral("select * from 自社情報"));
     if (!rs.IsOpen()) {
         core::ShowFailure(S(u"設定を読み込めませんでした。"), ModMurv::DbData.LastFailure());
@@ -120,6 +133,7 @@ bool FrmHosyu::EntryEnv() {
 }
 
 void FrmHosyu::Save() {
+    if (!core::BookOpen() || !core::DatesReadable({&txt開始, &txt終了, &txt税実施})) return;
     // The title and the data path are stored whole or not at all.
     if (!core::AcceptTextLengths({txtタイトル.Text(), txtDataPath.Text()})) return;
     for (ui::NumberBox* rate : {&txt税率, &txt税率2}) {
@@ -158,6 +172,7 @@ bool Delete自社情報(db::Database& data) {
 // ---------------------------------------------------------------- year-end update
 
 bool FrmHosyu::Chk年次更新() {
+    if (!core::BookOpen() || !core::DatesReadable({&dt今期開始, &dt今期終了, &dt次期開始, &dt次期終了})) return false;
     const std::pair<bool, QWidget*> inputs[] = {{dt今期開始.IsNull(), &dt今期開始},
                                                 {dt今期終了.IsNull(), &dt今期終了},
                                                 {dt次期開始.IsNull(), &dt次期開始},
@@ -184,7 +199,8 @@ bool FrmHosyu::Chk年次更新() {
         MsgShow(S(u"その他"), S(u"メッセージ"),
                 S(u"今期タイトル「") + txt今期タイトル.Text().trimmed() +
                     S(u"」はデータの名称に使えません。区切り記号（/ \\）、「.」「..」、制御文字、"
-                      u"プログラムのファイル名（MurvData2K など）を含まない名称にしてください。"));
+                      u"プログラムのファイル名（MurvData2K など）やその作業ファイルの名前（.unpack- など）を"
+                      u"含まない名称にしてください。"));
         txt今期タイトル.SetFocus();
         return false;
     }
@@ -369,9 +385,16 @@ bool DeleteAllData(db::Database& data) {
 }
 
 void FrmHosyu::RunBulkDelete(BulkDelete which) {
+    if (!core::BookOpen()) return;
     const QString partner = txt取引先名.Text();
     if (which == BulkDelete::OnePartner && partner.isEmpty()) {
         MsgShow(S(u"その他"), S(u"メッセージ"), S(u"取引先名を指定してください"));
+        return;
+    }
+    if (which == BulkDelete::OnePartner && !PartnerHeld(partner)) {
+        MsgShow(S(u"その他"), S(u"メッセージ"),
+                S(u"「") + partner + S(u"」という取引先はありません。何も削除していません。"));
+        txt取引先名.SetFocus();
         return;
     }
     const QString subject = DeleteQuestionSubject(which, partner);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/DataFile.h"
 #include "core/ScreenKit.h"
 
 namespace maintenance {
@@ -54,6 +55,7 @@ std::optional<QString> ArchiveFileName(const QString& title) {
     for (const char* own : {"MurvData2K", "MurvWork2K", "OrgMurvData2K", "Murvdata"}) {
         if (base.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return std::nullopt;
     }
+    if (core::IsWorkFileName(file)) return std::nullopt;
     return file;
 }
 

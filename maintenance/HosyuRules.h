@@ -40,7 +40,8 @@ bool IsAcceptedPercent(const QVariant& percent);
 // control character in it, too long for a file name, or the name of one of
 // the program's own files in the data folder (MurvData2K, MurvWork2K,
 // OrgMurvData2K and the backup set's Murvdata, in any case, with or without
-// ".mdb").
+// ".mdb"), or a name start-up takes for an operation's work file and
+// removes (core::IsWorkFileName: "MurvData2K.mdb.new", ".unpack-1", ...).
 std::optional<QString> ArchiveFileName(const QString& title);
 
 // The tables an archive receives, in the order they are copied; the last

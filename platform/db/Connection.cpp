@@ -204,6 +204,12 @@ bool ConnectionContext::IsTextColumn(const QString& alias, const QString& table,
     return type == FieldType::Text || type == FieldType::Memo;
 }
 
+bool MakeDefensive(sqlite3* handle) {
+    int defensive = 0, trusted = 1;
+    return sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, &defensive) == SQLITE_OK && defensive == 1 &&
+           sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &trusted) == SQLITE_OK && trusted == 0;
+}
+
 std::shared_ptr<Connection> OpenConnection(const QString& path, int flags, QString* error, int* code) {
     auto c = std::make_shared<Connection>();
     const QByteArray utf8 = path.toUtf8();
@@ -211,6 +217,11 @@ std::shared_ptr<Connection> OpenConnection(const QString& path, int flags, QStri
     if (rc != SQLITE_OK) {
         *code = rc;
         *error = QStringLiteral("%1: %2").arg(path, c->Message());
+        return nullptr;
+    }
+    if (!MakeDefensive(c->handle)) {
+        *code = SQLITE_ERROR;
+        *error = QStringLiteral("%1: SQLite's defensive settings cannot be made").arg(path);
         return nullptr;
     }
     sqlite3_extended_result_codes(c->handle, 1);

@@ -144,6 +144,12 @@ private:
     Connection* c_;
 };
 
+// Sets what every connection opens with: SQLite's defensive configuration
+// (no writable schema, no journal switched off, no writes to SQLite's own
+// pages) and an untrusted schema (a trigger, view or index of a file may call
+// no function with side effects). False when SQLite refuses either.
+bool MakeDefensive(sqlite3* handle);
+
 // Opens a connection on the file at path with SQLite's open flags. Returns
 // nullptr with a message and a code.
 std::shared_ptr<Connection> OpenConnection(const QString& path, int flags, QString* error, int* code);

@@ -3,67 +3,248 @@
 #include <sqlite3.h>
 
 #include <QFile>
+#include <QHash>
+#include <QStringList>
 #include <QUrl>
+#include <vector>
 
 #include "platform/db/Collation.h"
+#include "platform/db/Connection.h"
+#include "platform/db/SchemaUpgrade.h"
 
 namespace db {
 
-bool CheckDatabaseFile(const QString& path, const QStringList& tables, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: cannot be read (%2)").arg(path, file.errorString());
+namespace {
+
+// A connection of the check: the file read-only, or (path empty) a new
+// database in memory, with the settings of every connection.
+class Handle {
+public:
+    explicit Handle(const QString& path) {
+        const QString uri = path.isEmpty()
+                                ? QStringLiteral(":memory:")
+                                : QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")) +
+                                      QStringLiteral("?mode=ro");
+        const int flags =
+            path.isEmpty() ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        // Indexes of text fields may name the Japanese order.
+        ok_ = sqlite3_open_v2(uri.toUtf8().constData(), &h_, flags, nullptr) == SQLITE_OK && MakeDefensive(h_) &&
+              RegisterJapaneseCollation(h_);
+        if (ok_) sqlite3_busy_timeout(h_, 5000);
+    }
+    ~Handle() { sqlite3_close(h_); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    bool ok() const { return ok_; }
+    operator sqlite3*() const { return h_; }
+    QString Message() const { return QString::fromUtf8(h_ ? sqlite3_errmsg(h_) : "cannot be opened"); }
+
+private:
+    sqlite3* h_ = nullptr;
+    bool ok_ = false;
+};
+
+// The rows of a select, each column as text (a Null as a null text).
+bool Rows(const Handle& h, const char* sql, const QString& parameter, std::vector<QStringList>* rows, QString* error) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(h, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+        *error = h.Message();
         return false;
     }
-    if (file.read(16) != QByteArray("SQLite format 3", 16)) {
+    const QByteArray bound = parameter.toUtf8();
+    if (!parameter.isNull())
+        sqlite3_bind_text(stmt, 1, bound.constData(), static_cast<int>(bound.size()), SQLITE_TRANSIENT);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QStringList row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i)
+            row << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));
+        rows->push_back(row);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) *error = h.Message();
+    return rc == SQLITE_DONE;
+}
+
+// One object of a schema, its definition as SQLite keeps it.
+struct Object {
+    QString type, name, table, sql;
+};
+
+struct Schema {
+    std::vector<Object> objects;
+    QHash<QString, const Object*> byName;  // names compared as SQLite does
+
+    static QString Key(const QString& name) { return name.toLower(); }
+    const Object* Find(const QString& name, const QString& type) const {
+        const Object* o = byName.value(Key(name));
+        return o && o->type == type ? o : nullptr;
+    }
+    bool Read(const Handle& h, QString* error) {
+        std::vector<QStringList> rows;
+        if (!Rows(h, "select type, name, tbl_name, sql from sqlite_master", QString(), &rows, error)) return false;
+        objects.reserve(rows.size());
+        for (const QStringList& r : rows) objects.push_back({r[0], r[1], r[2], r[3]});
+        for (const Object& o : objects) byName.insert(Key(o.name), &o);
+        return true;
+    }
+};
+
+// A definition as the program compares it: without the program's own
+// collation of earlier files, blanks as one.
+QString Normal(const QString& sql) { return WithoutOwnCollation(sql).simplified(); }
+QString Named(const QString& name) { return QStringLiteral("「") + name + QStringLiteral("」"); }
+QString KindName(const QString& type) {
+    if (type == u"table") return QStringLiteral("表");
+    if (type == u"view") return QStringLiteral("ビュー");
+    if (type == u"index") return QStringLiteral("索引");
+    if (type == u"trigger") return QStringLiteral("トリガー");
+    return type;
+}
+
+// Name and declared type of each column of a table, with the rest of what
+// SQLite says of it.
+bool Columns(const Handle& h, const QString& table, std::vector<QStringList>* columns, QString* error) {
+    return Rows(h, "select name, type, \"notnull\", dflt_value, pk, hidden from pragma_table_xinfo(?1)", table, columns,
+                error);
+}
+
+const QStringList* FindColumn(const std::vector<QStringList>& columns, const QString& name) {
+    for (const QStringList& c : columns)
+        if (c[0].compare(name, Qt::CaseInsensitive) == 0) return &c;
+    return nullptr;
+}
+
+// How a table of the file differs from the program's; empty when it does not.
+bool TableDifference(const Handle& file, const Object& theirs, const Handle& reference, const Object& own,
+                     QString* difference, QString* error) {
+    std::vector<QStringList> want, have;
+    if (!Columns(reference, own.name, &want, error) || !Columns(file, theirs.name, &have, error)) return false;
+    const QString table = QStringLiteral("表") + Named(own.name);
+    for (const QStringList& w : want) {
+        const QStringList* h = FindColumn(have, w[0]);
+        if (!h) {
+            *difference = table + QStringLiteral("に列") + Named(w[0]) + QStringLiteral("がありません。");
+            return true;
+        }
+        if ((*h)[1].compare(w[1], Qt::CaseInsensitive) != 0) {
+            *difference = table + QStringLiteral("の列") + Named(w[0]) + QStringLiteral("の型が") + Named((*h)[1]) +
+                          QStringLiteral("です（経費帳では") + Named(w[1]) + QStringLiteral("）。");
+            return true;
+        }
+    }
+    for (const QStringList& h : have) {
+        if (!FindColumn(want, h[0])) {
+            *difference = table + QStringLiteral("に経費帳にない列") + Named(h[0]) + QStringLiteral("があります。");
+            return true;
+        }
+    }
+    // The order of the columns, their constraints, the table's options.
+    const auto body = [](const QString& sql) {
+        const QString normal = Normal(sql);
+        return normal.mid(normal.indexOf(u'('));
+    };
+    if (body(theirs.sql) != body(own.sql)) *difference = table + QStringLiteral("の定義が経費帳のものと違います。");
+    return true;
+}
+
+// The first way the file's schema differs from the program's; empty when it does not.
+bool Difference(const Handle& file, const Schema& theirs, const Handle& reference, const Schema& own,
+                QString* difference, QString* error) {
+    QString missing;
+    for (const Object& o : own.objects)
+        if (o.type == u"table" && !theirs.Find(o.name, o.type)) missing += Named(o.name);
+    if (!missing.isEmpty()) {
+        *difference = QStringLiteral("表") + missing + QStringLiteral("がありません。");
+        return true;
+    }
+    for (const Object& o : own.objects) {
+        if (o.type != u"table") continue;
+        if (!TableDifference(file, *theirs.Find(o.name, o.type), reference, o, difference, error)) return false;
+        if (!difference->isEmpty()) return true;
+    }
+    for (const Object& t : theirs.objects) {
+        const Object* o = own.Find(t.name, t.type);
+        if (!o) {
+            const bool onTable = (t.type == u"index" || t.type == u"trigger") && !t.table.isEmpty();
+            *difference = (onTable ? QStringLiteral("表") + Named(t.table) + u'に' : QString()) +
+                          QStringLiteral("経費帳にない") + KindName(t.type) + Named(t.name) +
+                          QStringLiteral("があります。");
+            return true;
+        }
+        if (t.type != u"table" && Normal(t.sql) != Normal(o->sql)) {
+            *difference = KindName(t.type) + Named(t.name) + QStringLiteral("の定義が経費帳のものと違います。");
+            return true;
+        }
+    }
+    // Earlier files may lack an index; never a trigger.
+    for (const Object& o : own.objects) {
+        if (o.type == u"trigger" && !theirs.Find(o.name, o.type)) {
+            *difference = KindName(o.type) + Named(o.name) + QStringLiteral("がありません。");
+            return true;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+SchemaMatch CompareSchema(const QString& path, const QString& statements, QString* difference, QString* error) {
+    difference->clear();
+    const auto unreadable = [&](const QString& why) {
+        *error = QStringLiteral("%1: %2").arg(path, why);
+        return SchemaMatch::Unreadable;
+    };
+    Handle file(path);
+    Schema theirs;
+    QString why;
+    if (!file.ok()) return unreadable(file.Message());
+    if (!theirs.Read(file, &why)) return unreadable(why);
+
+    Handle reference{QString()};
+    Schema own;
+    if (!reference.ok() ||
+        sqlite3_exec(reference, statements.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK ||
+        !own.Read(reference, &why))
+        return unreadable(QStringLiteral("the program's own schema cannot be made: ") +
+                          (why.isEmpty() ? reference.Message() : why));
+
+    if (!Difference(file, theirs, reference, own, difference, &why)) return unreadable(why);
+    if (difference->isEmpty()) return SchemaMatch::Same;
+    *error = QStringLiteral("%1: its schema is not the program's own").arg(path);
+    return SchemaMatch::Differs;
+}
+
+bool CheckDatabaseFile(const QString& path, const QString& statements, QString* error) {
+    QFile header(path);
+    if (!header.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: cannot be read (%2)").arg(path, header.errorString());
+        return false;
+    }
+    if (header.read(16) != QByteArray("SQLite format 3", 16)) {
         *error = QStringLiteral("%1: not a database file").arg(path);
         return false;
     }
-    file.close();
+    header.close();
 
-    sqlite3* handle = nullptr;
-    const QString uri =
-        QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")) + QStringLiteral("?mode=ro");
-    bool ok = sqlite3_open_v2(uri.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
-              SQLITE_OK;
-    // Indexes of text fields may name the Japanese order.
-    if (ok) RegisterJapaneseCollation(handle);
-    auto fail = [&](const QString& why) {
-        *error = QStringLiteral("%1: %2").arg(path, why);
-        ok = false;
-    };
-    if (!ok) fail(QString::fromUtf8(handle ? sqlite3_errmsg(handle) : "cannot be opened"));
-
-    for (const QString& table : tables) {
-        if (!ok) break;
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(handle, "select count(*) from sqlite_master where type = 'table' and name = ?", -1,
-                               &stmt, nullptr) != SQLITE_OK) {
-            fail(QString::fromUtf8(sqlite3_errmsg(handle)));
-            break;
-        }
-        const QByteArray name = table.toUtf8();
-        sqlite3_bind_text(stmt, 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-        if (sqlite3_step(stmt) != SQLITE_ROW) fail(QString::fromUtf8(sqlite3_errmsg(handle)));
-        else if (sqlite3_column_int(stmt, 0) == 0) fail(QStringLiteral("the table %1 is missing").arg(table));
-        sqlite3_finalize(stmt);
+    QString difference;
+    switch (CompareSchema(path, statements, &difference, error)) {
+    case SchemaMatch::Same: break;
+    case SchemaMatch::Differs: *error = difference + u'\n' + *error; return false;
+    case SchemaMatch::Unreadable: return false;
     }
 
-    if (ok) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(handle, "PRAGMA integrity_check(1)", -1, &stmt, nullptr) != SQLITE_OK) {
-            fail(QString::fromUtf8(sqlite3_errmsg(handle)));
-        } else {
-            const int rc = sqlite3_step(stmt);
-            const QString result = rc == SQLITE_ROW
-                                       ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
-                                       : QString::fromUtf8(sqlite3_errmsg(handle));
-            if (result != u"ok") fail(QStringLiteral("the integrity check failed: %1").arg(result));
-            sqlite3_finalize(stmt);
-        }
-    }
-    sqlite3_close(handle);
-    return ok;
+    Handle file(path);
+    std::vector<QStringList> rows;
+    QString why;
+    if (!file.ok()) why = file.Message();
+    else if (Rows(file, "PRAGMA integrity_check(1)", QString(), &rows, &why) &&
+             (rows.empty() || rows[0].value(0) != u"ok"))
+        why = QStringLiteral("the integrity check failed: ") + (rows.empty() ? QString() : rows[0].value(0));
+    if (why.isEmpty()) return true;
+    *error = QStringLiteral("%1: %2").arg(path, why);
+    return false;
 }
 
 }  // namespace db

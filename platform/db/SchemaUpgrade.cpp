@@ -49,12 +49,6 @@ bool Run(sqlite3* c, const QString& sql, QString* error) {
     return true;
 }
 
-QString WithoutOwnCollation(QString sql) {
-    static const QRegularExpression collate(QStringLiteral("\\s+COLLATE\\s+(\"JA\"|JA)\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return sql.remove(collate);
-}
-
 // Row counts of the tables, and SQLite's own check.
 bool Check(sqlite3* c, const std::vector<SchemaObject>& tables, QStringList* counts, QString* error) {
     std::vector<QStringList> rows;
@@ -74,6 +68,12 @@ bool Check(sqlite3* c, const std::vector<SchemaObject>& tables, QStringList* cou
 }
 
 }  // namespace
+
+QString WithoutOwnCollation(QString sql) {
+    static const QRegularExpression collate(QStringLiteral("\\s+COLLATE\\s+(\"JA\"|JA)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return sql.remove(collate);
+}
 
 bool UpgradeCollation(sqlite3* c, const QString& path, QString* error) {
     std::vector<QStringList> rows;

@@ -18,4 +18,8 @@ namespace db {
 // named in `error`).
 bool UpgradeCollation(sqlite3* connection, const QString& path, QString* error);
 
+// A statement of the schema as the conversion leaves it (without the
+// program's own collation).
+QString WithoutOwnCollation(QString sql);
+
 }  // namespace db

@@ -22,6 +22,7 @@ bool Database::SnapshotTo(const QString& path) {
     }
     sqlite3* target = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK && !MakeDefensive(target)) rc = SQLITE_ERROR;
     if (rc == SQLITE_OK) {
         sqlite3_backup* backup = sqlite3_backup_init(target, "main", conn_->handle, "main");
         if (backup) {

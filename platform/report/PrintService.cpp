@@ -9,6 +9,7 @@
 #include <QtDebug>
 
 #include "platform/report/Paint.h"
+#include "platform/ui/Form.h"
 
 namespace report {
 
@@ -115,7 +116,8 @@ bool QtPrintService::Preview(std::shared_ptr<const Pages> pages, QString* error,
         if (!PaintAll(*target, *pages, &failure, OptionsOf(*target)))
             qWarning().noquote() << "preview of" << pages->title << ":" << failure;
     });
-    dialog->resize(900, 1000);
+    // Tall enough for a page, yet never beyond the screen's free area.
+    dialog->resize(QSize(900, 1000).boundedTo(ui::RoomOnScreen(dialog)));
     dialog->show();
     return true;
 }

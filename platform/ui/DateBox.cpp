@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -107,6 +108,11 @@ QVariant DateBox::Number() const {
     return date.isValid() ? QVariant(NumberFromDate(date)) : QVariant();
 }
 
+bool DateBox::Readable() const {
+    if (!editing_ && !refused_) return true;  // the value, as it is shown
+    return text().trimmed().isEmpty() || ReadText(text()).isValid();
+}
+
 void DateBox::SetNumber(qint64 yyyymmdd) { SetDate(DateFromNumber(yyyymmdd)); }
 
 void DateBox::SetEntryPattern(const QString& pattern) {
@@ -130,8 +136,16 @@ void DateBox::SetYearMonthPattern(const QString& pattern) {
     if (calendar_) ShowMonth(calendar_->yearShown(), calendar_->monthShown());
 }
 
+namespace {
+// The focus went to the field's calendar or context menu, or to another
+// window (a message box): the field is still being edited.
+bool StillEditing(const QFocusEvent* event) {
+    return event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason;
+}
+}  // namespace
+
 void DateBox::focusInEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::PopupFocusReason || !editing_) {
+    if (!StillEditing(event) || !editing_) {
         editing_ = true;
         ShowValue();
     }
@@ -140,11 +154,15 @@ void DateBox::focusInEvent(QFocusEvent* event) {
 
 void DateBox::focusOutEvent(QFocusEvent* event) {
     Control<QLineEdit>::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason) return;  // its calendar or context menu
+    if (StillEditing(event)) return;
     refused_ = !text().trimmed().isEmpty() && !ReadText(text()).isValid();
     if (refused_) {
         editing_ = false;
-        if (Unreadable()) Unreadable()(text());
+        if (Unreadable()) {
+            Unreadable()(text());
+            justSaid_ = true;
+            QTimer::singleShot(0, this, [this] { justSaid_ = false; });
+        }
         return;
     }
     const QDate typed = Date();

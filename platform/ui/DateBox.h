@@ -10,8 +10,11 @@
 // A typed text that the entry pattern does not read is also tried in the
 // display pattern and as a yyyymmdd number. A text that none of them reads
 // is said through the handler the program installs (SetUnreadableDateHandler)
-// when the field loses the focus, and stays in the field for correction;
-// the value stays what it was.
+// when the focus leaves the field for another control (a message box or
+// another window that takes it leaves the field being edited), and stays in
+// the field for correction; the value stays what it was. An action that
+// reads the field asks Readable() first, so that it never acts on the value
+// the text replaced.
 
 #include <QDate>
 #include <QLineEdit>
@@ -56,6 +59,13 @@ public:
     void SetNumber(qint64 yyyymmdd);
 
     QString Text() const { return text(); }
+    // False while the text shown is one the field cannot read (the value
+    // behind it is then the old one); an empty text is readable (no date).
+    bool Readable() const;
+    // True from the moment the field said its unreadable text on losing the
+    // focus until the events of that moment are done (a click on a button
+    // that took the focus): the action of that click need not say it again.
+    bool RefusalJustSaid() const { return justSaid_; }
 
     QString EntryPattern() const { return entry_; }
     QString DisplayPattern() const { return display_; }
@@ -101,6 +111,7 @@ private:
     QString yearMonth_ = QStringLiteral("yyyy年mm月");
     bool editing_ = false;
     bool refused_ = false;  // the text shown is one the field could not read
+    bool justSaid_ = false;
 
     QPointer<QFrame> popup_;
     QCalendarWidget* calendar_ = nullptr;

@@ -3,6 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <cmath>
 
 #include "platform/ui/FormEventRouter.h"
 
@@ -33,9 +38,21 @@ void Forget(Form* form) {
 
 // ---- Form
 
-Form::Form(QWidget* parent) : Control<QWidget>(parent, Qt::Window) {
+Form::Form(QWidget* parent)
+    : Control<QWidget>(parent, Qt::Window), scroller_(new QScrollArea(this)), area_(new QWidget) {
     setAttribute(Qt::WA_QuitOnClose, true);
     FormEventRouter::Instance();
+    // The controls lie on an area that scrolls only where the window is
+    // smaller than they need; otherwise nothing of it shows.
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidgetResizable(true);
+    scroller_->setWidget(area_);
+    area_->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->addWidget(scroller_);
 }
 
 Form::~Form() {
@@ -44,11 +61,64 @@ Form::~Form() {
 }
 
 void Form::SetClientSize(int widthTwips, int heightTwips) {
-    setFixedSize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
+    client_ = QSize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
+    area_->setMinimumSize(client_);
+    area_->resize(client_);
+    resize(client_);
+    FitScreen(false);
+}
+
+void Form::SetResizable(bool resizable) {
+    resizable_ = resizable;
+    FitScreen(false);
+}
+
+int Form::ScaleWidth() const { return PixelsToTwips(area_->width()); }
+int Form::ScaleHeight() const { return PixelsToTwips(area_->height()); }
+
+void Form::AdoptControls() {
+    const QList<QWidget*> controls = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* control : controls) {
+        if (control == scroller_ || control->isWindow()) continue;
+        // Moving a shown control hides it; one the screen hid stays hidden.
+        const bool hidden = control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        control->setParent(area_);
+        if (!hidden && area_->isVisible()) control->show();
+    }
+}
+
+void Form::FitScreen(bool place) {
+    if (client_.isEmpty()) return;
+    const QSize room = RoomOnScreen(this);
+    const int barWidth = scroller_->verticalScrollBar()->sizeHint().width();
+    const int barHeight = scroller_->horizontalScrollBar()->sizeHint().height();
+    // A scroll bar one way takes room the other way.
+    bool across = client_.width() > room.width();
+    const bool down = client_.height() + (across ? barHeight : 0) > room.height();
+    across = across || client_.width() + (down ? barWidth : 0) > room.width();
+    const QSize fitted = (client_ + QSize(down ? barWidth : 0, across ? barHeight : 0)).boundedTo(room);
+    if (resizable_) {
+        setMinimumSize(fitted);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        resize(size().boundedTo(room).expandedTo(fitted));
+    } else {
+        setFixedSize(fitted);
+    }
+    if (!place || !(across || down)) return;
+    const QRect free = screen() ? screen()->availableGeometry() : QRect();
+    const QRect frame = frameGeometry();
+    if (free.isEmpty() || free.contains(frame)) return;
+    move(std::max(free.left(), std::min(frame.left(), free.right() + 1 - frame.width())),
+         std::max(free.top(), std::min(frame.top(), free.bottom() + 1 - frame.height())));
+}
+
+void Form::ShowFocused(QWidget* control) {
+    if (area_->isAncestorOf(control)) scroller_->ensureWidgetVisible(control);
 }
 
 void Form::Load() {
     if (loaded_ || unloading_) return;
+    AdoptControls();
     loaded_ = true;
     loading_ = true;
     LoadedForms().append(this);
@@ -97,6 +167,14 @@ void Form::Unload() {
 }
 
 bool Form::event(QEvent* event) {
+    // Shown again or moved (perhaps onto another screen, perhaps its frame
+    // now known): it still fits what the screen has room for.
+    if (event->type() == QEvent::Show) {
+        AdoptControls();
+        FitScreen(true);
+    } else if (event->type() == QEvent::Move) {
+        FitScreen(false);
+    }
     const bool handled = Control<QWidget>::event(event);
     if (event->type() == QEvent::WindowActivate && FormEventRouter::Instance().TakeActivation(this) && loaded_ &&
         !unloading_) {
@@ -104,6 +182,11 @@ bool Form::event(QEvent* event) {
         emit Activated();
     }
     return handled;
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == area_ && event->type() == QEvent::Resize) OnResize();
+    return Control<QWidget>::eventFilter(watched, event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {
@@ -114,6 +197,25 @@ void Form::closeEvent(QCloseEvent* event) {
 void Form::hideEvent(QHideEvent* event) {
     Control<QWidget>::hideEvent(event);
     if (modalLoop_ && !isVisible()) modalLoop_->exit();
+}
+
+QSize RoomOnScreen(const QWidget* window) {
+    const QWidget* top = window->window();
+    const QScreen* screen = top->screen();
+    if (!screen) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QSize frame = top->frameGeometry().size() - top->size();
+    if (frame.isNull()) {  // not known before the window is first shown
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            if (other == top || !other->isVisible()) continue;
+            frame = other->frameGeometry().size() - other->size();
+            if (!frame.isNull()) break;
+        }
+    }
+    // At a fractional scale the area's size in device-independent pixels is
+    // rounded, perhaps up by a pixel that the screen does not have.
+    const qreal ratio = screen->devicePixelRatio();
+    if (ratio != std::floor(ratio)) frame += QSize(1, 1);
+    return screen->availableGeometry().size() - frame;
 }
 
 // ---- Forms

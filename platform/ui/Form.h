@@ -38,6 +38,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <type_traits>
@@ -46,6 +47,7 @@
 #include "platform/ui/KeyHooks.h"
 
 class QEventLoop;
+class QScrollArea;
 
 namespace ui {
 
@@ -66,7 +68,19 @@ public:
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
 
     // The inner size of the window in twips; the user cannot resize it.
+    // Where the window would not fit the free area of its screen (a small
+    // screen, a large scale), it is made as large as that area and its
+    // controls scroll inside it, keeping their places: every one of them can
+    // still be reached, and the one that takes the focus is scrolled into
+    // view.
     void SetClientSize(int widthTwips, int heightTwips);
+    // A resizable form can be made larger than its client size by the user
+    // (never smaller, but for the screen's sake as above).
+    void SetResizable(bool resizable);
+    // The size of the area the controls are placed on, in twips: the client
+    // size, or more while a resizable form is made larger.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
 
     bool IsLoaded() const { return loaded_; }
     // Runs OnLoad when the form is not loaded yet; it joins the collection
@@ -109,14 +123,29 @@ protected:
     virtual void OnUnload() {}
     virtual void OnActivate() {}
     virtual void OnKeyDown(KeyArgs& key) { Q_UNUSED(key); }
+    // The area the controls are placed on changed its size.
+    virtual void OnResize() {}
 
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     friend class FormEventRouter;
     void PreviewKey(KeyArgs& key) { OnKeyDown(key); }
+    // Scrolls a control that took the focus into view.
+    void ShowFocused(QWidget* control);
+    // Moves the controls made on the form onto its scrolled area.
+    void AdoptControls();
+    // Sizes the window to what its screen has room for; with place, also
+    // moves it inside the screen's free area where it reaches out of it.
+    void FitScreen(bool place);
+
+    QScrollArea* scroller_ = nullptr;
+    QWidget* area_ = nullptr;  // the controls' parent, inside the scroller
+    QSize client_;             // the client size in pixels
+    bool resizable_ = false;
 
     bool loaded_ = false;
     bool loading_ = false;
@@ -124,6 +153,11 @@ private:
     bool keyPreview_ = false;
     QEventLoop* modalLoop_ = nullptr;
 };
+
+// The room a window has on its screen: the screen's free area (without its
+// panels and task bars) less the window's frame, as far as that is known (a
+// shown window's own frame, else that of another shown window).
+QSize RoomOnScreen(const QWidget* window);
 
 // The registry of shared form instances and the collection of loaded forms.
 class Forms {

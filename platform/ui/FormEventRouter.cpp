@@ -45,7 +45,11 @@ bool FormEventRouter::eventFilter(QObject* watched, QEvent* event) {
             openers_.remove(static_cast<QWidget*>(watched));
         return false;
     case QEvent::FocusIn:
-        if (watched->isWidgetType()) ApplyImeOnFocus(static_cast<QWidget*>(watched));
+        if (watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            ApplyImeOnFocus(widget);
+            if (auto* form = qobject_cast<Form*>(widget->window())) form->ShowFocused(widget);
+        }
         return false;
     default: return false;
     }

@@ -331,7 +331,8 @@ bool RawRestore(Book& book, RawData& data) {
                   safety = live + QStringLiteral(".old");
     QFile::remove(staged);
     ok = ok && !restored.isEmpty() && CopyReadBack(restored, staged) &&
-         db::CheckDatabaseFile(staged, core::DataTableNames(), &error) && Fsync(staged, O_RDONLY);
+         db::CheckDatabaseFile(staged, core::SchemaStatements(core::DataFileKind::Data), &error) &&
+         Fsync(staged, O_RDONLY);
     if (ok) {
         data.Close();
         ok = (::unlink(QFile::encodeName(safety).constData()) == 0 || errno == ENOENT) &&

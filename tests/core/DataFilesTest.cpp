@@ -2,9 +2,11 @@
 // each is said at once, named, and left exactly as it was.
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include "core/DataFiles.h"
 #include "core/MainMenu.h"
+#include "core/Schema.h"
 #include "core/ScreenKit.h"
 #include "tests/support/BookFiles.h"
 #include "tests/support/ReadOnlyFolder.h"
@@ -71,6 +73,52 @@ TEST_F(DataFilesTest, ADatabaseWithoutOurTablesIsRefusedNamingWhatIsMissing) {
     EXPECT_FALSE(ModMurv::DbData.IsOpen());
     ui::Forms::UnloadAll();
     EXPECT_EQ(Bytes(DataFile()), before);
+}
+
+// The right table names over other columns are no book of ours; a file the
+// program wrote in an earlier shape still is.
+TEST_F(DataFilesTest, TablesWithOtherColumnsAreRefusedNamingTheDifferenceAndEarlierShapesOfOursStart) {
+    const QString columns = QStringLiteral(
+        "(行番号 LONG, 日付 %1, 曜日 TEXT(255), 取引先名 TEXT(255), 科目 TEXT(255), 金額 DOUBLE, 税額 CURRENCY, "
+        "非課税 YESNO NOT NULL ON CONFLICT REPLACE DEFAULT 0%2)");
+    const std::pair<QString, QString> shapes[] = {
+        {QStringLiteral("(x integer, y blob)"), QStringLiteral("表「取引明細」に列「行番号」がありません。")},
+        {columns.arg(QStringLiteral("BLOB"), QString()),
+         QStringLiteral("表「取引明細」の列「日付」の型が「BLOB」です（経費帳では「DATE」）。")},
+        {columns.arg(QStringLiteral("DATE"), QStringLiteral(", CHECK (金額 > 0)")),
+         QStringLiteral("表「取引明細」の定義が経費帳のものと違います。")}};
+    for (const auto& [table, reason] : shapes) {
+        {
+            db::Database d;
+            ASSERT_TRUE(d.Open(DataFile()));
+            ASSERT_TRUE(d.ExecuteNative(QStringLiteral("drop table 取引明細; create table 取引明細 ") + table));
+        }
+        const QByteArray before = Bytes(DataFile());
+        Start();
+        ASSERT_EQ(Warnings().size(), 1) << table.toStdString();
+        EXPECT_TRUE(Warnings().first().contains(QStringLiteral("はデータファイルとして使えません。") + reason))
+            << Warnings().first().toStdString();
+        EXPECT_FALSE(ModMurv::DbData.IsOpen());
+        ui::Forms::UnloadAll();
+        ModMurv::ResetState();
+        EXPECT_EQ(Bytes(DataFile()), before);
+        boxes_.Clear();
+    }
+
+    // Text in the program's own order, without the index added since: taken.
+    ASSERT_TRUE(QFile::remove(DataFile()));
+    QString earlier = core::SchemaStatements(core::DataFileKind::Data);
+    earlier.replace(QStringLiteral("TEXT(255)"), QStringLiteral("TEXT(255) COLLATE JA"))
+        .replace(QStringLiteral("LONGTEXT"), QStringLiteral("LONGTEXT COLLATE JA"))
+        .remove(QRegularExpression(QStringLiteral("CREATE INDEX \"ix_取引明細_4\"[^;]*;")));
+    {
+        db::Database d;
+        ASSERT_TRUE(d.Create(DataFile()));
+        ASSERT_TRUE(d.ExecuteNative(earlier + QStringLiteral("insert into 自社情報 (年号) values ('西暦');")));
+    }
+    Start();
+    EXPECT_TRUE(Warnings().isEmpty()) << Warnings().join(u'|').toStdString();
+    EXPECT_TRUE(ModMurv::DbData.IsOpen());
 }
 
 TEST_F(DataFilesTest, ADamagedDataFileIsSaidToBeDamagedAndIsNeverWritten) {

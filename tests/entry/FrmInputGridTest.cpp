@@ -53,10 +53,11 @@ TEST_F(FrmInputGridTest, RefusedAndImpossibleAndClearedMonthDays) {
     Key(f, Qt::Key_Escape);
     EXPECT_EQ(CellAt(f, 0, F::kCol月日), QVariant(QStringLiteral("0315")));
 
-    // A date that does not exist empties every date cell.
+    // A date that does not exist is said and kept in the cell; the row keeps its date.
     Enter(f, QStringLiteral("0230"));
-    for (int col : {F::kCol月日, F::kCol日付, F::kCol月, F::kCol日, F::kCol曜日})
-        EXPECT_TRUE(CellAt(f, 0, col).isNull()) << col;
+    EXPECT_EQ(C(f, F::kCol月日), QVariant(QStringLiteral("0230")));
+    EXPECT_EQ(CellAt(f, 0, F::kCol日付), QVariant(QDate(2027, 3, 15)));
+    Key(f, Qt::Key_Escape);
 
     // Clearing the month-day means no date.
     GoTo(f, 1, F::kCol月日);
@@ -85,11 +86,13 @@ TEST_F(FrmInputGridTest, DaysTypedUnderAFixedMonth) {
     EXPECT_EQ(CellAt(f, 0, F::kCol日付), QVariant(QDate(2027, 2, 14)));
     EXPECT_EQ(Grid(f).Col(), F::kCol取引先名);
 
-    // 30 passes the check but February has no 30th.
+    // February has no 30th: said, and kept in the cell.
     GoTo(f, 0, F::kCol日);
     Enter(f, QStringLiteral("30"));
-    for (int col : {F::kCol日付, F::kCol日, F::kCol月日, F::kCol曜日}) EXPECT_TRUE(CellAt(f, 0, col).isNull()) << col;
-    EXPECT_EQ(CellAt(f, 0, F::kCol月), QVariant(qint64(2)));
+    EXPECT_EQ(Texts(),
+              QStringList{QStringLiteral("「2月30日」は日付として読めません。正しい日付を入力してください。")});
+    EXPECT_EQ(CellAt(f, 0, F::kCol日付), QVariant(QDate(2027, 2, 14)));
+    Key(f, Qt::Key_Escape);
 
     // Clearing the day leaves no date; the fixed month stays.
     GoTo(f, 0, F::kCol日);

@@ -26,10 +26,10 @@ protected:
 
     // Random bytes in a table of their own make the archive need several disks.
     void AddIncompressible(qsizetype bytes) {
-        ASSERT_TRUE(ModMurv::DbData.ExecuteNative(QStringLiteral("create table 添付 (内容 blob)")));
+        // In a table of the book's own: a restore takes no other.
         ASSERT_TRUE(ModMurv::DbData.ExecuteNative(
-            QStringLiteral(
-                "insert into 添付 select randomblob(%1) from (select 1 union all select 2 union all select 3)")
+            QStringLiteral("insert into MvHint (FormName, Contents) select '添付', randomblob(%1) "
+                           "from (select 1 union all select 2 union all select 3)")
                 .arg(bytes / 3)));
     }
 
@@ -145,7 +145,7 @@ TEST_F(FloppyTest, ThreeDiskBackupAndRestoreWithDisksSwappedBetweenPrompts) {
     EXPECT_EQ(Lhasa({QStringLiteral("t"), joined}, folder_.path()), 0);
 
     LoseEveryLine();
-    ASSERT_TRUE(ModMurv::DbData.ExecuteNative(QStringLiteral("drop table 添付")));
+    ASSERT_TRUE(ModMurv::DbData.ExecuteNative(QStringLiteral("delete from MvHint where FormName = '添付'")));
     disks_.Clear();
     // Asked for disk 2, the user first puts in disk 3, then takes every disk out.
     int disk2Prompts = 0;
@@ -165,7 +165,8 @@ TEST_F(FloppyTest, ThreeDiskBackupAndRestoreWithDisksSwappedBetweenPrompts) {
     EXPECT_EQ(texts.last(), QStringLiteral("読込が終了しました。"));
     EXPECT_EQ(LineCount(), lines_);
     EXPECT_EQ(AmountSum(), sum_);
-    db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from 添付"));
+    db::Recordset rs =
+        ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from MvHint where FormName = '添付'"));
     EXPECT_EQ(rs.Value(0).toLongLong(), 3);
 }
 
@@ -311,6 +312,69 @@ TEST_F(FloppyTest, ASetWhoseMemberIsNamedInCapitalsRestoresAndAFailedRestoreLeav
     expected.sort();
     EXPECT_EQ(WorkFiles(), expected);
     EXPECT_EQ(LineCount(), lines_);
+}
+
+TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeReplacingIt) {
+    test::SmallDisk empty, older;
+    if (!empty.Mount(Floppy(2)) || !older.Mount(Floppy(1))) GTEST_SKIP() << "a small disk needs root";
+    Backup();
+    ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
+    QStringList withFiller = FilesOn(1) << QStringLiteral("filler");
+    withFiller.sort();
+    const QByteArray oldSet = Bytes(Floppy(1) + QStringLiteral("/murvdata.lzh"));
+    // The new set is some 150 KB larger.
+    AddIncompressible(150000);
+    const QString probe = folder_.path() + QStringLiteral("/probe.lzh");
+    QString error;
+    ASSERT_EQ(lzh::WriteArchive(probe, DataFile(), maintenance::kSetDataFile, nullptr, &error), lzh::Status::Ok);
+    const qint64 newSize = QFileInfo(probe).size();
+    const QString full = QStringLiteral(
+        "1 枚目のフロッピーディスクに保存できませんでした。確認してください。\n"
+        "ディスクの空き容量が足りません。");
+    const auto backUpOnto = [&](int k, std::initializer_list<Answer> answers) {
+        disks_.Clear();
+        for (Answer a : answers) disks_.QueueAnswer(a);
+        onDisk = [k, this](int) {
+            Insert(k);
+            return true;
+        };
+        Backup();
+    };
+
+    // An empty disk without room: said before anything is written; no control file without its archive.
+    ASSERT_TRUE(empty.LeaveFree(64 * 1024));
+    backUpOnto(2, {Answer::Ok, Answer::Ok, Answer::Cancel});
+    EXPECT_EQ(Texts().last(), full);
+    EXPECT_EQ(FilesOn(2), QStringList({QStringLiteral("filler")}));
+
+    // No room even in place of the older set: it stays, and the user is told so.
+    ASSERT_TRUE(older.LeaveFree(16 * 1024));
+    backUpOnto(1, {Answer::Ok, Answer::Ok, Answer::Cancel});
+    EXPECT_EQ(Texts().last(), full + QStringLiteral("\n前回保存したデータはこのフロッピーディスクに残っています。"));
+    EXPECT_EQ(FilesOn(1), withFiller);
+    EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/murvdata.lzh")), oldSet);
+
+    // Room only in its place: asked first; Cancel keeps the older set, OK replaces it.
+    ASSERT_TRUE(QFile::remove(Floppy(1) + QStringLiteral("/filler")));
+    ASSERT_TRUE(older.LeaveFree(newSize - oldSet.size() / 2));
+    const QString replace = QStringLiteral(
+        "1 枚目のフロッピーディスクには、前回保存したデータと新しいデータの両方を置く空き"
+        "がありません。\n前回保存したデータを削除して保存します。よろしいですか。");
+    backUpOnto(1, {Answer::Ok, Answer::Ok, Answer::Cancel});
+    EXPECT_EQ(Texts().last(), replace);
+    EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/murvdata.lzh")), oldSet);
+    backUpOnto(1, {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel});
+    EXPECT_TRUE(Texts().contains(replace));
+    EXPECT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
+    EXPECT_EQ(FilesOn(1), withFiller);
+    LoseEveryLine();
+    disks_.Clear();
+    onDisk = nullptr;
+    Restore();
+    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
+    EXPECT_EQ(LineCount(), lines_);
+    db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from MvHint where FormName = '添付'"));
+    EXPECT_EQ(rs.Value(0).toLongLong(), 3);
 }
 
 }  // namespace

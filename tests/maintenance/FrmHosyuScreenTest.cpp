@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "core/Hint.h"
+#include "core/ScreenKit.h"
 #include "core/Version.h"
 #include "platform/disk/Drives.h"
 #include "tests/maintenance/HosyuFixture.h"
@@ -181,6 +182,26 @@ TEST_F(FrmHosyuScreenTest, TheDataPathDialogOnlyFillsTheFieldAndTheLinksOpenThei
     QTest::mouseClick(&f.Image1, Qt::LeftButton);
     ui::SetUrlOpener(working);
     EXPECT_EQ(Texts(), QStringList{"ホームページを開けませんでした。" + core::kWebPage});
+}
+
+TEST_F(FrmHosyuScreenTest, ARefusedBookLeavesTheReadingOfACopyWhichMakesTheScreensUsableAgain) {
+    SetCompany(QStringLiteral("タイトル = '読み込む帳簿'"));
+    const QString copy = QDir(folder_.path()).filePath(QStringLiteral("copy.mdb"));
+    ASSERT_TRUE(QFile::copy(DataFile(), copy) && QFile::resize(DataFile(), 0));
+    Menu().Show();
+    EXPECT_TRUE(Texts().value(0).endsWith(core::kRecoverBookAdvice)) << Texts().value(0).toStdString();
+    boxes_.Clear();
+    QTest::mouseClick(&Menu().cmd経費入力, Qt::LeftButton);
+    F& f = Open();
+    EXPECT_EQ(f.SSTab1.Tab(), F::kPageデータ保守);
+    Press(f.cmd登録);
+    EXPECT_EQ(Texts(), QStringList(2, core::kNoBookOpen));
+    dialogs_.QueuePath(copy);
+    Press(f.cmdHD読込, {Answer::Yes});
+    EXPECT_EQ(f.txtタイトル.Text(), QStringLiteral("読み込む帳簿"));
+    QTest::mouseClick(&f.cmdメニュー, Qt::LeftButton);
+    EXPECT_NE(ui::Forms::Find(QStringLiteral("FrmInput")), nullptr);
+    EXPECT_EQ(Texts().size(), 4) << Texts().join(u'|').toStdString();  // and the replacement's two
 }
 
 }  // namespace

@@ -96,4 +96,17 @@ TEST_F(FrmHosyuSettingsTest, EmptyFieldsAreStoredAsNullTheRoundingAsCutAndTheMen
     EXPECT_DOUBLE_EQ(ModMurv::TaxRate, 0.05);
 }
 
+TEST_F(FrmHosyuSettingsTest, ADateFieldShowingNoDateStopsTheSaveByKeyOrMouseWithTheCursorInIt) {
+    SetCompany(QStringLiteral("開始日 = #2026/01/01#"));
+    F& f = Open();
+    const QString said = QStringLiteral("「2025/02/29」は日付として読めません。正しい日付を入力してください。");
+    Retype(&f.txt開始, QStringLiteral("2025/02/29"));
+    QTest::keyClick(&f.txt開始, Qt::Key_F5);
+    Press(f.cmd登録, {Answer::Yes});  // said once, as the field loses the focus
+    EXPECT_EQ(Texts(), (QStringList{said, said}));
+    EXPECT_EQ(QApplication::focusWidget(), &f.txt開始);
+    EXPECT_EQ(f.txt開始.Text(), QStringLiteral("2025/02/29"));
+    EXPECT_EQ(Rows(QStringLiteral("select 開始日 from 自社情報")), QStringList{"2026/01/01"});
+}
+
 }  // namespace

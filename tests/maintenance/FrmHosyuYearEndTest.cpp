@@ -3,6 +3,8 @@
 // can fail leaving every line where it was.
 #include <unistd.h>
 
+#include "core/DataFile.h"
+#include "maintenance/Backup.h"
 #include "tests/maintenance/HosyuFixture.h"
 
 namespace {
@@ -127,6 +129,40 @@ TEST_F(FrmHosyuYearEndTest, TheCheckStopsAtTheFirstEmptyInputAndATitleThatCannot
     ExpectNothingChanged(f);
     EXPECT_EQ(DataFolderFiles(), ProgramFiles());
     EXPECT_EQ(Rows(QStringLiteral("select count(*) from 取引先マスタ")), QStringList{"2"}) << "the data file itself";
+}
+
+// Start-up removes the work files operations leave in the data folder: no
+// name the user gives a file there is ever one of them, whatever pattern of
+// the clean-up it follows, as an archive's title or as a saved copy.
+TEST_F(FrmHosyuYearEndTest, NoFileTheUserNamesInTheDataFolderIsRemovedAtTheNextStartUp) {
+    F& f = Open();
+    QStringList names, titles{"MurvData2K.mdb.new", ".unpack-1", ".year-end-a.tmp"};
+    for (const QString& pattern : core::WorkFilePatterns()) {
+        const QString name = QString(pattern).replace(u'*', u'1');
+        names << name << name.toUpper();
+        // The title whose archive has that name (none for names not ending in .mdb).
+        titles << (name.endsWith(QStringLiteral(".mdb"), Qt::CaseInsensitive) ? name.chopped(4) : name);
+    }
+    const auto keptAtStartUp = [this](const QString& what) {
+        const QStringList named = DataFolderFiles();
+        core::RecoverDataFolder();
+        EXPECT_EQ(DataFolderFiles(), named) << what.toStdString();
+    };
+    for (const QString& title : titles) {
+        boxes_.Clear();
+        f.txt今期タイトル.SetText(title);
+        f.txt次期タイトル.SetText(QStringLiteral("次期"));
+        Update(f, {Answer::Yes, Answer::Yes});
+        keptAtStartUp(title);
+    }
+    for (const QString& name : names) {
+        boxes_.Clear();
+        dialogs_.QueuePath(ArchivePath(name));
+        maintenance::SaveDataFileToHdd(nullptr);
+        keptAtStartUp(name);
+    }
+    for (const char* title : {"MurvData2K.mdb.new", ".unpack-1", ".year-end-a.tmp"})
+        EXPECT_FALSE(QFileInfo::exists(ArchivePath(QString::fromUtf8(title) + QStringLiteral(".mdb")))) << title;
 }
 
 TEST_F(FrmHosyuYearEndTest, AnArchiveThatCannotBeMadeOrFilledLeavesEveryLineInPlace) {

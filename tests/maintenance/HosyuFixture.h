@@ -4,9 +4,6 @@
 // the data file, the work file and archives.
 
 #include <QApplication>
-#include <QComboBox>
-#include <QInputMethodEvent>
-#include <QLineEdit>
 
 #include "core/MainMenu.h"
 #include "core/Screens.h"
@@ -15,6 +12,7 @@
 #include "masters/FrmKanjoKamoku.h"
 #include "platform/db/Quote.h"
 #include "platform/ui/FileDialogs.h"
+#include "tests/support/Drivers.h"
 #include "tests/support/ScreenFixture.h"
 
 namespace test {
@@ -66,20 +64,7 @@ protected:
     }
     // Types into a field as the keyboard would: ASCII by keys, anything
     // else as the input method commits it.
-    static void TypeInto(QWidget* field, const QString& text) {
-        if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) field = combo->lineEdit();
-        if (QWidget* proxy = field->focusProxy()) field = proxy;
-        field->setFocus();
-        for (const QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClicks(field, QString(c));
-            } else {
-                QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
-                QApplication::sendEvent(field, &commit);
-            }
-        }
-    }
+    static void TypeInto(QWidget* field, const QString& text) { test::TypeInto(field, text); }
     // Empties a field and types the text into it.
     static void Retype(QWidget* field, const QString& text) {
         QWidget* target = field->focusProxy() ? field->focusProxy() : field;

@@ -117,7 +117,8 @@ public:
 
 private:
     static int Give(sqlite3* db, const char**, const sqlite3_api_routines*) {
-        return sqlite3_create_function(db, "full_disk", 0, SQLITE_UTF8, nullptr, &Full, nullptr, nullptr);
+        return sqlite3_create_function(db, "full_disk", 0, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr, &Full, nullptr,
+                                       nullptr);
     }
     static void Full(sqlite3_context* context, int, sqlite3_value**) {
         sqlite3_result_error_code(context, SQLITE_FULL);

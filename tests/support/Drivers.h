@@ -60,9 +60,12 @@ inline void TypeKeys(const std::function<QWidget*()>& target, const QString& tex
     }
 }
 
-// Types into a field of a screen (a combo's text, a text or number box).
+// Types into a field of a screen (a combo's text, a text or number box)
+// where a user's keys go: the edit a wrapper hands the focus to, or a combo's
+// own text.
 inline void TypeInto(QWidget* field, const QString& text) {
-    if (auto* combo = qobject_cast<QComboBox*>(field)) field = combo->lineEdit();
+    while (QWidget* proxy = field->focusProxy()) field = proxy;
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) field = combo->lineEdit();
     field->setFocus();
     TypeKeys([field] { return field; }, text);
 }

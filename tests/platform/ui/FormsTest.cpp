@@ -2,9 +2,13 @@
 // showing, gone after an unload, and the collection of loaded forms.
 
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "UiTestSupport.h"
+#include "platform/report/PrintService.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Form.h"
 
@@ -137,6 +141,51 @@ TEST_F(FormsTest, ShowModalReturnsWhenTheFormUnloadsOrHides) {
     again.ShowModal();
     EXPECT_TRUE(again.IsLoaded()) << "hiding ends the modal showing but keeps the form loaded";
     EXPECT_FALSE(again.isModal());
+}
+
+// A screen larger than the display's free area (a small display, a large
+// scale) opens within that area and reaches every button by the keys and by
+// its scroll bars; one that fits is as before. So does the print preview.
+TEST_F(FormsTest, AScreenLargerThanTheDisplayReachesEveryButtonAndThePreviewFitsTheDisplay) {
+    const QRect free = QApplication::primaryScreen()->availableGeometry();
+    auto fullyShown = [](const QWidget* w) { return w->visibleRegion() == QRegion(w->rect()); };
+    auto shownBars = [](const QWidget& form) {
+        const QList<QScrollBar*> bars = form.findChildren<QScrollBar*>();
+        return std::count_if(bars.begin(), bars.end(), [](const QScrollBar* bar) { return bar->isVisible(); });
+    };
+
+    auto& big = ui::Forms::Get<ProbeForm>("FrmInput");
+    const int wide = ui::PixelsToTwips(free.width()) + 3000, tall = ui::PixelsToTwips(free.height()) + 3000;
+    big.SetClientSize(wide, tall);
+    ui::CommandButton first(QStringLiteral("読込"), &big), last(QStringLiteral("閉じる"), &big);
+    first.Move(120, 120, 1200, 480);
+    last.Move(wide - 1320, tall - 600, 1200, 480);
+    big.Show();
+    ASSERT_TRUE(ui_test::Activate(&big));
+    EXPECT_TRUE(free.contains(big.frameGeometry())) << "the window lies within the free area";
+    for (ui::CommandButton* button : {&last, &first}) {
+        button->SetFocus();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(fullyShown(button)) << "the focused button scrolls into view";
+    }
+    ASSERT_FALSE(fullyShown(&last));
+    for (QScrollBar* bar : big.findChildren<QScrollBar*>()) bar->setValue(bar->maximum());
+    EXPECT_TRUE(fullyShown(&last)) << "the scroll bars reach the far corner";
+
+    auto& small = ui::Forms::Get<ProbeForm>("FrmKamoku");
+    small.SetClientSize(6900, 5460);
+    small.Show();
+    EXPECT_EQ(small.size(), QSize(460, 364));
+    EXPECT_EQ(shownBars(small), 0);
+    report::QtPrintService printer;
+    ASSERT_TRUE(printer.Preview(std::make_shared<const report::Pages>(), nullptr));
+    QPrintPreviewDialog* preview = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible()) preview = d;
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(free.contains(preview->frameGeometry())) << "the preview lies within the free area";
+    preview->close();
+    ui_test::FlushDeletes();
 }
 
 }  // namespace
