@@ -67,6 +67,21 @@ bool AcceptTypedNames(std::initializer_list<QString> texts) {
             text);
         return false;
     }
+    return AcceptTextLengths(texts);
+}
+
+bool AcceptTextLengths(std::initializer_list<QString> texts) {
+    for (const QString& text : texts) {
+        const qsizetype length = db::TextLength(text);
+        if (length <= db::kTextFieldCharacters) continue;
+        SayRefusedInput(
+            QStringLiteral("入力された文字が長すぎます（%1文字）。名前・ふりがな・タイトルなどは%2文字以内で"
+                           "入力してください。")
+                .arg(length)
+                .arg(db::kTextFieldCharacters),
+            text);
+        return false;
+    }
     return true;
 }
 

@@ -46,9 +46,12 @@ QString InFile(const QString& path);
 // ...). A name that holds one could be stored but never found again by a
 // statement, so typed names are refused with it.
 bool HasControlCharacters(const QString& text);
-// True when every text is free of them; otherwise says so once
-// ("入力注意", warning icon) and returns false.
+// True when every text is free of them and fits a text field
+// (db::kTextFieldCharacters); otherwise says so once ("入力注意", warning
+// icon) and returns false. A text is never cut to fit.
 bool AcceptTypedNames(std::initializer_list<QString> texts);
+// True when every text fits a text field; otherwise says so once, as above.
+bool AcceptTextLengths(std::initializer_list<QString> texts);
 
 // Says that a typed value cannot be taken ("入力注意", warning icon, the
 // message as given) and logs it once with what was typed. The caller leaves

@@ -415,9 +415,11 @@ void FrmInput::LineDelete入力明細() {
     Grid入力明細.CommitPendingEdit();
     db::Recordset ticked;
     if (!core::AskForTickedRows(QStringLiteral("w取引明細"), ticked)) return;
-    if (!ticked.IsEOF()) DeleteTickedLines(ticked);
+    // The count and the total are those of the rows that remain.
+    const bool deleted = !ticked.IsEOF() && DeleteTickedLines(ticked);
     ticked.Close();
     (void)dat入力明細.Refresh();  // said through refreshFailed
+    if (deleted) Calc入力明細();
 }
 
 bool FrmInput::DeleteTickedLines(db::Recordset& ticked) {

@@ -102,6 +102,7 @@ void FrmKeihiJuni::Clear経費順位() {
         !core::Exec(ModMurv::DbWork, QStringLiteral("Delete * from w経費順位ソート")))
         core::ShowFailure(S(u"経費順位を消去できませんでした。"), ModMurv::DbWork.LastFailure());
     window_ = {};
+    readPerItem_ = true;
     (void)dat経費順位.Refresh();  // said through refreshFailed
 }
 
@@ -115,7 +116,8 @@ void FrmKeihiJuni::OnKeyDown(ui::KeyArgs& key) {
 
 void FrmKeihiJuni::cmd印刷サブ_Click(int index) {
     if (!PrintPeriodReadable(index, {&txt開始, &txt終了})) return;
-    reports::ExecPrn経費順位(index, txt開始.Value(), txt終了.Value(), PerItem(), num合計.Value());
+    // The rows printed are those of the last reading: so are their period and grouping.
+    reports::ExecPrn経費順位(index, window_.start, window_.end, readPerItem_, num合計.Value());
     Cn印刷.SetVisible(false);
     Grid経費順位.SetFocus();
 }

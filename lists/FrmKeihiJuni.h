@@ -27,9 +27,10 @@ public:
     // Reads the ranking anew; false when a statement failed (the user was told).
     bool Read経費順位();
 
-    // ---- what the print hand-off reads: the window of the last reading
+    // ---- what the print hand-off reads: the window and the grouping of the
+    // last reading (the rows of w経費順位), whatever the fields show now
     Window ReadWindow() const { return window_; }
-    bool PerItem() const { return Opt科目別.Value(); }
+    bool ReadPerItem() const { return readPerItem_; }
 
     // ---- controls
     ui::Frame Frame期間{this, ui::Panel::Style::Sunken};
@@ -72,6 +73,7 @@ private:
     bool SumNames(const QString& field);
 
     Window window_;
+    bool readPerItem_ = true;
 };
 
 }  // namespace lists

@@ -37,6 +37,7 @@ bool FrmKeihiJuni::Read経費順位() {
     ok = ok && Exec(DbWork, QStringLiteral("delete * from w経費順位ソート"));
     PBar.SetValue(30);
     if (!ok) return fail(DbWork.LastFailure());
+    readPerItem_ = perItem;
 
     db::Database& work = ListWork();
     if (!Exec(work, QStringLiteral("insert into w経費順位 select distinct ") + field +

@@ -134,6 +134,8 @@ bool FrmHosyu::EntryEnv() {
 
 void FrmHosyu::Save() {
     if (!core::BookOpen() || !core::DatesReadable({&txt開始, &txt終了, &txt税実施})) return;
+    // The title and the data path are stored whole or not at all.
+    if (!core::AcceptTextLengths({txtタイトル.Text(), txtDataPath.Text()})) return;
     for (ui::NumberBox* rate : {&txt税率, &txt税率2}) {
         if (IsAcceptedPercent(rate->Value())) continue;
         MsgShow(S(u"その他"), S(u"メッセージ"), S(u"税率は 0 以上 100 未満の数（%）で入力してください。"));
@@ -202,7 +204,8 @@ bool FrmHosyu::Chk年次更新() {
         txt今期タイトル.SetFocus();
         return false;
     }
-    return true;
+    // The next period's title is stored as the company row's title.
+    return core::AcceptTextLengths({txt今期タイトル.Text(), txt次期タイトル.Text()});
 }
 
 bool FrmHosyu::Exec更新() {

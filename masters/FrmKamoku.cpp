@@ -63,9 +63,7 @@ void FrmKamoku::LayOut() {
                   QStringLiteral("非課税"), QStringLiteral("説明")});
     SetUpTickColumn(g, kColCheck);
     g.Columns(kColName).SetWidth(2700);
-    g.Columns(kColName).SetMaxLength(255);
     g.Columns(kColReading).SetWidth(2700);
-    g.Columns(kColReading).SetMaxLength(255);
     g.Columns(kColExempt).SetCheckBox(true);
     g.Columns(kColExempt).SetWidth(720);
     g.Columns(kColExempt).SetAlignment(ui::ColumnAlignment::Center);

@@ -53,9 +53,7 @@ void FrmKanjoKamoku::LayOut() {
         {QStringLiteral("チェック"), QStringLiteral("科目名"), QStringLiteral("ふりがな"), QStringLiteral("説明")});
     SetUpTickColumn(Grid明細, kColCheck);
     Grid明細.Columns(kColName).SetWidth(2100);
-    Grid明細.Columns(kColName).SetMaxLength(255);
     Grid明細.Columns(kColReading).SetWidth(2400);
-    Grid明細.Columns(kColReading).SetMaxLength(255);
     Grid明細.Columns(kColNote).SetWidth(4320);
     Grid明細.Columns(kColNote).SetMaxLength(65535);
 
@@ -71,10 +69,8 @@ void FrmKanjoKamoku::LayOut() {
     MakePopUp(Cn科目詳細);
     Lbl科目名.Move(240, 285, 960, 300);
     txt科目名.Move(1260, 240, 4200, 345);
-    txt科目名.SetMaxLength(255);
     Lblふりがな.Move(240, 705, 960, 300);
     txtふりがな.Move(1260, 660, 4200, 345);
-    txtふりがな.SetMaxLength(255);
     Lbl説明.Move(240, 1125, 960, 300);
     txt説明.Move(1260, 1080, 6300, 2340);
     for (ui::TextBox* box : {&txt科目名, &txtふりがな, &txt説明}) ui::SetImeOpen(box, true);

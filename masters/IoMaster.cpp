@@ -71,10 +71,8 @@ void IoMaster::LayOut() {
     Lbl詳細.SetFontBold(true);
     Lbl取引先名.Move(240, 585, 960, 300);
     txt取引先名.Move(1260, 540, 4800, 345);
-    txt取引先名.SetMaxLength(255);
     Lblふりがな.Move(240, 1005, 960, 300);
     txtふりがな.Move(1260, 960, 4800, 345);
-    txtふりがな.SetMaxLength(255);
     ui::SetImeOpen(&txt取引先名, true);
     ui::SetImeOpen(&txtふりがな, true);
     cmd科目.Move(6300, 960, 1200, 390);
@@ -86,13 +84,11 @@ void IoMaster::LayOut() {
                          QStringLiteral("ふりがな"), QStringLiteral("回数")});
     SetUpTickColumn(Grid科目, kItemCheck);
     Grid科目.Columns(kItemName).SetWidth(3300);
-    Grid科目.Columns(kItemName).SetMaxLength(255);
     Grid科目.Columns(kItemName).SetDropDown(&DD科目参照);
     Grid科目.Columns(kItemExempt).SetCheckBox(true);
     Grid科目.Columns(kItemExempt).SetWidth(720);
     Grid科目.Columns(kItemExempt).SetAlignment(ui::ColumnAlignment::Center);
     Grid科目.Columns(kItemReading).SetWidth(3000);
-    Grid科目.Columns(kItemReading).SetMaxLength(255);
     Grid科目.Columns(kItemCount).SetWidth(840);
     Grid科目.Columns(kItemCount).SetMaxLength(11);
     Grid科目.Columns(kItemCount).SetAlignment(ui::ColumnAlignment::Right);

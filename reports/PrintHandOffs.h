@@ -48,8 +48,10 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen);
 
 // The ranking: prints or previews w経費順位 as the last reading left it;
 // "ｷｬﾝｾﾙ" changes nothing.
-// dateFrom and dateTo are txt開始 and txt終了 (null when empty); total is
-// num合計 (null when empty, printed as nothing).
+// dateFrom, dateTo and byItem are the window and the grouping that reading
+// was made with (null dates when there was none), so that the period and the
+// column title printed are those of the rows; total is num合計 (null when
+// empty, printed as nothing).
 void ExecPrn経費順位(int index, const QVariant& dateFrom, const QVariant& dateTo, bool byItem, const QVariant& total);
 
 // The monthly table's values at the moment of printing (null for an empty

@@ -1,23 +1,44 @@
 #include "reports/ReportFrame.h"
 
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QtDebug>
+#include <algorithm>
+#include <cmath>
 
 #include "core/Clock.h"
 #include "core/EraDate.h"
 #include "core/ModMurv.h"
 #include "core/MsgShow.h"
 #include "platform/db/StoredForms.h"
+#include "platform/report/Fonts.h"
 
 namespace reports {
 
 namespace {
 
 const QString kMinchoName = QStringLiteral("ＭＳ Ｐ明朝");
+// The share of a box a fitted text may take (the layout keeps the rest for
+// the differences between its metrics and a printer's).
+constexpr double kFitRoom = 0.95;
 const QString kGothicName = QStringLiteral("ＭＳ Ｐゴシック");
 
+void TellFailure(const QString& title, const QString& what, const QString& detail) {
+    qWarning().noquote() << "report" << title << ":" << what.trimmed() << detail;
+    core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), title + what);
+}
 void TellFailure(const report::Report& r, const QString& what, const QString& detail) {
-    qWarning().noquote() << "report" << r.Title() << ":" << what.trimmed() << detail;
-    core::MsgShow(QStringLiteral("その他"), QStringLiteral("メッセージ"), r.Title() + what);
+    TellFailure(r.Title(), what, detail);
+}
+
+// Says a print that printed nothing: a range without a page, or a failure.
+void TellNotPrinted(const QString& title, const report::PrintResult& result) {
+    if (result.outcome == report::PrintOutcome::NoPage)
+        TellFailure(title,
+                    QStringLiteral(" の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。"),
+                    result.error);
+    else if (result.outcome == report::PrintOutcome::Failed)
+        TellFailure(title, QStringLiteral(" を印刷できませんでした。"), result.error);
 }
 
 // The pages of the report, or nullptr after telling the user why there are none.
@@ -48,10 +69,28 @@ void AddTitle(report::Report& r, QRect label1) {
 }
 
 void AddPageNumbering(report::Report& r, QRect label19, QRect cp, QRect label20, QRect field1) {
-    r.AddLabel(Band::PageHeader, QStringLiteral("Label19"), QStringLiteral("Page  "), label19, Mincho(11.5));
-    r.AddPageNumber(Band::PageHeader, QStringLiteral("Cp"), cp, Mincho(11.5), Align::Right);
-    r.AddLabel(Band::PageHeader, QStringLiteral("Label20"), QStringLiteral("/ "), label20, Mincho(11.5));
-    r.AddPageCount(Band::PageHeader, QStringLiteral("Field1"), field1, Mincho(11.5), Align::Left);
+    // The page number and the count hold five digits whole at their size
+    // (never shrunk, never cut): their boxes widen where the layout made
+    // them narrower, and the group grows to the left, so that it still ends
+    // where the count's box ended. All four stand in the row of "Page", on
+    // one baseline.
+    const report::FontSpec font = Mincho(11.5);
+    const double digits = qGuiApp ? QFontMetricsF(report::TwipFont(font)).horizontalAdvance(QStringLiteral("00000"))
+                                  : 5 * font.size * 10;  // half an em each
+    const int count = std::max(field1.width(), int(std::ceil(digits / kFitRoom)));
+    const int number = std::max(cp.width(), int(std::ceil(digits / kFitRoom)) + report::kRightInsetTwips);
+    const int right = field1.left() + field1.width();
+    const int countLeft = right - count;
+    const int slashLeft = countLeft - (field1.left() - label20.left());
+    const int numberLeft = slashLeft - (label20.left() - cp.left() - cp.width()) - number;
+    const int pageLeft = numberLeft - (cp.left() - label19.left());
+    const int top = label19.top(), height = label19.height();
+    r.AddLabel(Band::PageHeader, QStringLiteral("Label19"), QStringLiteral("Page  "),
+               Twips(pageLeft, top, label19.width(), height), font);
+    r.AddPageNumber(Band::PageHeader, QStringLiteral("Cp"), Twips(numberLeft, top, number, height), font, Align::Right);
+    r.AddLabel(Band::PageHeader, QStringLiteral("Label20"), QStringLiteral("/ "),
+               Twips(slashLeft, top, label20.width(), height), font);
+    r.AddPageCount(Band::PageHeader, QStringLiteral("Field1"), Twips(countLeft, top, count, height), font, Align::Left);
 }
 
 Control& AddPrintDate(report::Report& r, QRect label2, QRect cday) {
@@ -86,8 +125,7 @@ report::PrintOutcome PrintReport(report::Report& r, bool withDialog) {
     const report::PrintRequest request{withDialog, r.PrintsMade()};
     const report::PrintResult result = report::CurrentPrintService().Print(*pages, request);
     ++r.PrintsMade();
-    if (result.outcome == report::PrintOutcome::Failed)
-        TellFailure(r, QStringLiteral(" を印刷できませんでした。"), result.error);
+    TellNotPrinted(r.Title(), result);
     return result.outcome;
 }
 
@@ -95,7 +133,8 @@ bool PreviewReport(report::Report& r) {
     const report::Pages* pages = Laid(r);
     if (!pages) return false;
     QString error;
-    if (report::CurrentPrintService().Preview(std::make_shared<const report::Pages>(*pages), &error)) return true;
+    const auto told = [title = r.Title()](const report::PrintResult& result) { TellNotPrinted(title, result); };
+    if (report::CurrentPrintService().Preview(std::make_shared<const report::Pages>(*pages), &error, told)) return true;
     TellFailure(r, QStringLiteral(" のプレビューを表示できませんでした。"), error);
     return false;
 }

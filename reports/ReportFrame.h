@@ -48,7 +48,9 @@ QString PeriodText();
 QString ExemptMark(const QVariant& value);
 
 // Runs the report and prints it (with or without the print dialog) or
-// opens its preview; a failure is told to the user and logged.
+// opens its preview; a failure, or a page range that holds none of the
+// report's pages (nothing is printed then), is told to the user and logged,
+// from the preview's print button too.
 report::PrintOutcome PrintReport(report::Report& r, bool withDialog);
 bool PreviewReport(report::Report& r);
 

@@ -155,6 +155,7 @@ public:
         QString name;
         QString origin;  // the table's column, empty for computed columns
         FieldType type = FieldType::Unknown;
+        int size = 0;  // the characters a text field holds; 0: no limit
     };
 
     Recordset();

@@ -259,21 +259,30 @@ bool Recordset::SetValue(int index, const QVariant& value) {
     if (index < 0 || index >= FieldCount()) return Fail(QStringLiteral("no such field"));
     if (fields_[index].origin.isEmpty())
         return Fail(QStringLiteral("the field %1 cannot be written").arg(fields_[index].name));
+    const Field& field = fields_[index];
     const auto refused = [&] {
-        return Fail(
-            QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), fields_[index].name));
+        return Fail(QStringLiteral("the value %1 does not fit the field %2").arg(value.toString(), field.name));
     };
+    // A text longer than its field is refused whole: it is never cut.
+    if (field.size > 0 && Holds<QMetaType::QString>(value)) {
+        const qsizetype length = TextLength(value.toString());
+        if (length > field.size)
+            return Fail(QStringLiteral("a text of %1 characters is longer than the field %2 (%3 characters)")
+                            .arg(length)
+                            .arg(field.name)
+                            .arg(field.size));
+    }
     for (auto& p : pending_) {
         if (p.index == index) {
             QVariant stored;
-            if (!ToStored(fields_[index].type, value, &stored)) return refused();
+            if (!ToStored(field.type, value, &stored)) return refused();
             p.stored = std::move(stored);
             return true;
         }
     }
     // A field set once: its stored form is made in its place.
     pending_.push_back({index, QVariant()});
-    if (!ToStored(fields_[index].type, value, &pending_.back().stored)) {
+    if (!ToStored(field.type, value, &pending_.back().stored)) {
         pending_.pop_back();
         return refused();
     }

@@ -221,8 +221,11 @@ PreparedJet PrepareJet(Connection* c, const QString& jet, bool forRows) {
             if (s.withRowId) {
                 if (const char* origin = sqlite3_column_origin_name(s.idle, i)) f.origin = QString::fromUtf8(origin);
             }
-            if (const char* decl = sqlite3_column_decltype(s.idle, i))
-                f.type = FieldTypeFromDeclared(QString::fromUtf8(decl));
+            if (const char* decl = sqlite3_column_decltype(s.idle, i)) {
+                const QString declared = QString::fromUtf8(decl);
+                f.type = FieldTypeFromDeclared(declared);
+                f.size = FieldSizeFromDeclared(declared);
+            }
             // The first of equal names wins, as a search from the start would find it.
             const QString folded = f.name.toCaseFolded();
             if (!names->folded.contains(folded)) names->folded.insert(folded, i - first);

@@ -14,7 +14,7 @@ QString DeclaredTypeName(FieldType type) {
     case FieldType::Short: return QStringLiteral("SHORT");
     case FieldType::Double: return QStringLiteral("DOUBLE");
     case FieldType::Currency: return QStringLiteral("CURRENCY");
-    case FieldType::Text: return QStringLiteral("TEXT(255)");
+    case FieldType::Text: return QStringLiteral("TEXT(%1)").arg(kTextFieldCharacters);
     case FieldType::Memo: return QStringLiteral("LONGTEXT");
     case FieldType::Unknown: break;
     }
@@ -33,6 +33,22 @@ FieldType FieldTypeFromDeclared(const QString& declared) {
     if (t.startsWith(u"CURRENCY")) return FieldType::Currency;
     if (t.startsWith(u"TEXT") || t.startsWith(u"VARCHAR") || t.startsWith(u"CHAR")) return FieldType::Text;
     return FieldType::Unknown;
+}
+
+int FieldSizeFromDeclared(const QString& declared) {
+    if (FieldTypeFromDeclared(declared) != FieldType::Text) return 0;
+    const qsizetype open = declared.indexOf(u'('), close = declared.indexOf(u')');
+    if (open < 0 || close < open) return 0;
+    bool ok = false;
+    const int size = declared.mid(open + 1, close - open - 1).trimmed().toInt(&ok);
+    return ok && size > 0 ? size : 0;
+}
+
+qsizetype TextLength(const QString& text) {
+    qsizetype n = text.size();
+    for (const QChar c : text)
+        if (c.isLowSurrogate()) --n;
+    return n;
 }
 
 QString DateToStored(const QDate& date) {

@@ -29,10 +29,19 @@ enum class FieldType {
     Memo,
 };
 
+// The characters a text field holds: names, readings and the other texts.
+constexpr int kTextFieldCharacters = 255;
+
 // The declared SQLite type that stands for each field type in a table definition.
 QString DeclaredTypeName(FieldType type);
 // The field type of a declared SQLite type ("YESNO", "DATE", "TEXT(255)", ...).
 FieldType FieldTypeFromDeclared(const QString& declared);
+// The characters a field of a declared type holds ("TEXT(255)": 255); 0 for
+// a field without a size.
+int FieldSizeFromDeclared(const QString& declared);
+// The characters of a text as a field counts them: a character outside the
+// Basic Multilingual Plane is one, as SQLite's length() counts it.
+qsizetype TextLength(const QString& text);
 
 constexpr qint64 kStoredTrue = -1;
 constexpr qint64 kStoredFalse = 0;

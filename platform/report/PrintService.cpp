@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -23,6 +24,18 @@ void SetUp(QPrinter& printer, const Pages& pages) {
     printer.setFullPage(true);
     printer.setPageLayout(PageLayoutOf(pages));
     printer.setDocName(pages.title);
+}
+
+// Prints the pages the printer's options choose; none of them is no print
+// at all (no sheet, no file).
+PrintResult PrintChosen(QPrinter& printer, const Pages& pages) {
+    const PrintOptions options = OptionsOf(printer);
+    if (PageSequence(pages.pages.size(), options).empty())
+        return {PrintOutcome::NoPage,
+                QStringLiteral("pages %1 of %2").arg(options.ranges.toString()).arg(pages.pages.size())};
+    QString error;
+    if (!PaintAll(printer, pages, &error, options)) return {PrintOutcome::Failed, error};
+    return {PrintOutcome::Printed, QString()};
 }
 
 }  // namespace
@@ -75,12 +88,10 @@ PrintResult QtPrintService::Print(const Pages& pages, const PrintRequest& reques
     if (request.series == 0 || request.withDialog) state_->firstFile = printer.outputFileName();
     if (!state_->firstFile.isEmpty()) printer.setOutputFileName(SeriesFileName(state_->firstFile, request.series));
     if (!printer.isValid()) return {PrintOutcome::Failed, QStringLiteral("no printer is available")};
-    QString error;
-    if (!PaintAll(printer, pages, &error, OptionsOf(printer))) return {PrintOutcome::Failed, error};
-    return {PrintOutcome::Printed, QString()};
+    return PrintChosen(printer, pages);
 }
 
-bool QtPrintService::Preview(std::shared_ptr<const Pages> pages, QString* error) {
+bool QtPrintService::Preview(std::shared_ptr<const Pages> pages, QString* error, PrintTold told) {
     if (!pages) {
         if (error) *error = QStringLiteral("nothing to preview");
         return false;
@@ -92,10 +103,16 @@ bool QtPrintService::Preview(std::shared_ptr<const Pages> pages, QString* error)
     dialog->setWindowTitle(pages->title);
     dialog->setWindowModality(Qt::NonModal);
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [pages](QPrinter* target) {
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [pages, told](QPrinter* target) {
+        // The preview draws its pages on a picture; its print button prints
+        // what its print dialog chose, and tells when that printed nothing.
+        const QPaintEngine* engine = target->paintEngine();
+        if (engine && engine->type() != QPaintEngine::Picture) {
+            const PrintResult result = PrintChosen(*target, *pages);
+            if (result.outcome != PrintOutcome::Printed && told) told(result);
+            return;
+        }
         QString failure;
-        // The preview draws every page; its print button prints what its
-        // print dialog chose.
         if (!PaintAll(*target, *pages, &failure, OptionsOf(*target)))
             qWarning().noquote() << "preview of" << pages->title << ":" << failure;
     });
@@ -123,7 +140,7 @@ PrintResult ScriptedPrintService::Print(const Pages& pages, const PrintRequest& 
     return {job.outcome, job.outcome == PrintOutcome::Failed ? failure_ : QString()};
 }
 
-bool ScriptedPrintService::Preview(std::shared_ptr<const Pages> pages, QString* error) {
+bool ScriptedPrintService::Preview(std::shared_ptr<const Pages> pages, QString* error, PrintTold) {
     if (!failure_.isEmpty() && jobs_.size() >= failFrom_) {
         if (error) *error = failure_;
         return false;

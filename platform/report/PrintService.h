@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,12 +17,18 @@ class QPrinter;
 
 namespace report {
 
-enum class PrintOutcome { Printed, Cancelled, Failed };
+// NoPage: the pages the print dialog chose hold none of the report's pages;
+// nothing was printed.
+enum class PrintOutcome { Printed, Cancelled, Failed, NoPage };
 
 struct PrintResult {
     PrintOutcome outcome = PrintOutcome::Printed;
-    QString error;  // the reason of a failure
+    QString error;  // the reason of a failure, or the range chosen and the page count of NoPage
 };
+
+// Told of a print made from the preview window that did not print (a page
+// range without a page of the report, or a failure).
+using PrintTold = std::function<void(const PrintResult&)>;
 
 // One print job: series is 0 for the first job of a report object and counts
 // up for the jobs after it (the months of one expense-list print).
@@ -35,8 +42,9 @@ public:
     virtual ~PrintService() = default;
     virtual PrintResult Print(const Pages& pages, const PrintRequest& request) = 0;
     // Opens a preview of its own copy of the pages and returns at once.
-    // False, with the reason, when no preview can be shown.
-    virtual bool Preview(std::shared_ptr<const Pages> pages, QString* error) = 0;
+    // False, with the reason, when no preview can be shown. A print from the
+    // preview that prints nothing is told to `told`.
+    virtual bool Preview(std::shared_ptr<const Pages> pages, QString* error, PrintTold told = {}) = 0;
 };
 
 // The service in use; the Qt one unless another was installed.
@@ -66,7 +74,7 @@ public:
     QtPrintService();
     ~QtPrintService() override;
     PrintResult Print(const Pages& pages, const PrintRequest& request) override;
-    bool Preview(std::shared_ptr<const Pages> pages, QString* error) override;
+    bool Preview(std::shared_ptr<const Pages> pages, QString* error, PrintTold told = {}) override;
     // The printer that the dialog sets up and later jobs use.
     QPrinter& Printer();
 
@@ -90,7 +98,7 @@ public:
     };
 
     PrintResult Print(const Pages& pages, const PrintRequest& request) override;
-    bool Preview(std::shared_ptr<const Pages> pages, QString* error) override;
+    bool Preview(std::shared_ptr<const Pages> pages, QString* error, PrintTold told = {}) override;
 
     // The answers of the print dialogs to come: true prints, false cancels.
     // With none queued the dialog prints.

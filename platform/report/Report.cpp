@@ -148,6 +148,17 @@ QString CutToFit(DrawnItem& item, double room, Fitter& fitter) {
     return whole.left(fits);
 }
 
+// A left-aligned field's text wider than its cell is made smaller, down to
+// three quarters of its size (not under the smallest size, unless it was
+// smaller); then cut to whole characters: no glyph is ever cut through.
+void FitIntoCell(DrawnItem& item, Fitter& fitter) {
+    if (item.align != Align::Left || item.caption || !qGuiApp || fitter.WidthOf(item) <= item.cell.width()) return;
+    const double room = item.cell.width();
+    const double smallest = std::min(item.font.size, std::max(kSmallestFitPoints, item.font.size * kSmallestLeftShare));
+    item.printPoints = std::max(smallest, std::floor(item.font.size * room / fitter.WidthOf(item) * 4) / 4);
+    if (fitter.WidthOf(item) > room) item.text = CutToFit(item, room, fitter);
+}
+
 // Sets the cell of every text of a page: its box, each of whose top and
 // bottom is moved to the nearest rule that crosses the box on that side of
 // its middle or runs just outside it (the rules of its row). A left-aligned
@@ -182,15 +193,7 @@ void SetCells(Page& page, Fitter& fitter) {
                     right = std::min(right, next.rect.left() - kColumnGapTwips);
         }
         item.cell = QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
-        if (item.align == Align::Left && !item.caption && qGuiApp && fitter.WidthOf(item) > item.cell.width()) {
-            // Smaller first, down to three quarters of its size (not under
-            // the smallest size, unless it was smaller); then cut.
-            const double room = item.cell.width();
-            const double smallest =
-                std::min(item.font.size, std::max(kSmallestFitPoints, item.font.size * kSmallestLeftShare));
-            item.printPoints = std::max(smallest, std::floor(item.font.size * room / fitter.WidthOf(item) * 4) / 4);
-            if (fitter.WidthOf(item) > room) item.text = CutToFit(item, room, fitter);
-        }
+        FitIntoCell(item, fitter);
     }
 }
 
@@ -422,6 +425,7 @@ Pages Layout(Report& report, const Rows& rows) {
             if (item.kind == ItemKind::Text && countNames.contains(item.control)) {
                 item.text = count;
                 fitter.Fit(item);
+                FitIntoCell(item, fitter);
             }
     return out;
 }

@@ -194,6 +194,23 @@ TEST_F(FrmInputFailuresTest, NamesWithControlCharactersAndMalformedAmountsAreRef
     Type(f, QStringLiteral("1,234,567"));
     Key(f, Qt::Key_Return);
     EXPECT_EQ(CellAt(f, 0, F::kCol金額).toDouble(), 1234567.0);
+
+    // A name longer than its field (256 characters) is said and kept in the
+    // cell for mending; nothing of it is stored, not even cut.
+    boxes_.Clear();
+    GoTo(f, 1, F::kCol取引先名);
+    QInputMethodEvent tooLong;
+    tooLong.setCommitString(QString(256, QChar(u'長')));
+    QApplication::sendEvent(KeyTarget(f), &tooLong);
+    Key(f, Qt::Key_Return);
+    ASSERT_EQ(boxes_.Shown().size(), 1);
+    EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
+    EXPECT_TRUE(boxes_.Shown().first().text.contains(QStringLiteral("255文字以内")))
+        << Texts().join(u'|').toStdString();
+    EXPECT_TRUE(CellAt(f, 1, F::kCol取引先名).isNull());
+    Key(f, Qt::Key_Escape);
+    Enter(f, QString(255, QChar(u'長')));
+    EXPECT_EQ(CellAt(f, 1, F::kCol取引先名).toString(), QString(255, QChar(u'長')));
 }
 
 TEST_F(FrmInputFailuresTest, AnAmountThatIsNoNumberIsSaidAndKeptAndTheDataFileRefusesIt) {

@@ -123,6 +123,19 @@ TEST_F(IoMasterTest, RegistrationReplacesThePartnersItemsAndWritesThemIntoTheIte
     EXPECT_EQ(boxes_.Shown().size(), 1);
     EXPECT_EQ(Rows("select * from 取引先マスタ").size(), 3);
     EXPECT_EQ(Rows("select * from 科目マスタ").size(), 3);
+
+    // A name longer than its field (256 characters, as the entry screen of
+    // an earlier version stored one) stays whole in its box and is said
+    // before anything is stored: no partner, cut or whole.
+    boxes_.Clear();
+    io.txt取引先名.SetText(QString(256, QChar(u'長')));
+    EXPECT_EQ(io.txt取引先名.Text().size(), 256);
+    QTest::mouseClick(&io.cmd登録, Qt::LeftButton);
+    ASSERT_EQ(boxes_.Shown().size(), 1) << Texts().join(u'|').toStdString();
+    EXPECT_EQ(boxes_.Shown().first().title, QStringLiteral("入力注意"));
+    EXPECT_TRUE(Texts().first().contains(QStringLiteral("255文字以内")));
+    EXPECT_EQ(Rows("select * from 取引先マスタ").size(), 3);
+    EXPECT_TRUE(Rows("select 科目 from 取引先科目 where 科目 = '名無し'").isEmpty());
 }
 
 TEST_F(IoMasterTest, AFailedRegistrationKeepsTheStoredItemsAndSaysSo) {

@@ -1,6 +1,11 @@
 // The ranking and the twelve-month table reports: their heads from the
 // report parameters, grouping, era captions, font tiers, amounts that keep
 // their digits, and parameters that never leak from one print into another.
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
 #include "tests/reports/ReportsFixture.h"
 
 namespace {
@@ -67,6 +72,37 @@ TEST_F(AnalysisReportsTest, TheRankingShowsItsGroupingPeriodAndTotal) {
     EXPECT_EQ(Text(1, 0, QStringLiteral("txt合計")), QString());
     ExecPrn経費順位(kPreview, QDate(2006, 4, 1), QDate(2007, 3, 31), true, 0);
     EXPECT_EQ(Text(2, 0, QStringLiteral("txt期間")), QStringLiteral("H18/04/01 ～ H19/03/31"));
+
+    // Pages 9 to 12 of the one-page ranking, through the system's printer
+    // and through the preview's print button: no sheet, no file, and a word.
+    report::QtPrintService qt;
+    report::ScopedPrintService system(qt);
+    const QString pdf = QDir(DataFolder()).filePath(QStringLiteral("range.pdf"));
+    const auto pagesNineToTwelve = [&pdf](QPrinter& printer) {
+        printer.setOutputFileName(pdf);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(9, 12);
+    };
+    const QStringList nothing{
+        QStringLiteral("経費順位 の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。")};
+    pagesNineToTwelve(qt.Printer());
+    rpt経費順位 ranking;
+    boxes_.Clear();
+    EXPECT_EQ(PrintReport(ranking, false), report::PrintOutcome::NoPage);
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(BoxTexts(), nothing);
+    boxes_.Clear();
+    ASSERT_TRUE(PreviewReport(ranking));
+    QPrintPreviewWidget* preview = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible())
+            pagesNineToTwelve(*d->printer()), preview = d->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(preview, nullptr);
+    preview->print();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(BoxTexts(), nothing);
+    preview->window()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(AnalysisReportsTest, TheMonthlyTableHeadCountsItsMonthsFromTheStartInEitherYears) {

@@ -125,8 +125,15 @@ TEST_F(DatabaseTest, WrittenValuesAreCoercedToTheFieldType) {
     EXPECT_FALSE(rs.SetValue(QStringLiteral("金額"), QStringLiteral("12a")));
     EXPECT_FALSE(rs.SetValue(QStringLiteral("日付"), QStringLiteral("2005/02/30")));
     EXPECT_FALSE(rs.SetValue(QStringLiteral("存在しない"), 1));
+    // A text longer than its field is refused whole, never cut; a character
+    // outside the Basic Multilingual Plane counts once, as SQLite counts it.
+    EXPECT_FALSE(rs.SetValue(QStringLiteral("取引先名"), QString(256, QChar(u'長'))));
+    EXPECT_TRUE(rs.LastError().contains(QStringLiteral("longer than the field 取引先名")))
+        << rs.LastError().toStdString();
+    EXPECT_TRUE(rs.SetValue(QStringLiteral("取引先名"), QStringLiteral("𠮷").repeated(255)));
     ASSERT_TRUE(rs.Update());
     rs = db_.OpenRecordset(QStringLiteral("select * from 明細"));
+    EXPECT_EQ(rs.Value(QStringLiteral("取引先名")).toString(), QStringLiteral("𠮷").repeated(255));
     EXPECT_EQ(rs.Value(QStringLiteral("行番号")), QVariant(qint64(3)));
     EXPECT_EQ(rs.Value(QStringLiteral("金額")).toDouble(), 9999999999.0);
     EXPECT_EQ(rs.Value(QStringLiteral("税額")).toDouble(), 909090909.0);
