@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include "maintenance/Backup.h"
 #include "maintenance/BackupRules.h"
 #include "platform/lzh/Archive.h"
+#include "platform/lzh/Lh5.h"
 #include "platform/lzh/Unlha.h"
 #include "tests/maintenance/BackupFixture.h"
 
@@ -44,6 +46,45 @@ protected:
     void LoseEveryLine() {
         ASSERT_TRUE(ModMurv::DbData.Execute(QStringLiteral("delete * from 取引明細")));
         ASSERT_EQ(LineCount(), 0);
+    }
+
+    static void WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    // A one-disk set of several members: files packed from their sources, or
+    // a folder entry for a name ending with "/".
+    void MakeSet(const QList<std::pair<QString, QString>>& members) {
+        QByteArray bytes;
+        QString error;
+        for (const auto& [name, source] : members) {
+            const QString part = folder_.path() + QStringLiteral("/part.lzh");
+            QFile::remove(part);
+            if (name.endsWith(u'/')) bytes += FolderEntry(name.toUtf8());
+            else if (lzh::WriteArchive(part, source, name, nullptr, &error) == lzh::Status::Ok)
+                bytes += Bytes(part).chopped(1);  // without its end marker
+        }
+        WriteFile(Floppy(1) + QStringLiteral("/murvdata.lzh"), bytes + '\0');
+        WriteFile(Floppy(1) + QStringLiteral("/Murvctl"), "MurvFddNum= 1");
+    }
+    // A folder entry with a level-2 header.
+    static QByteArray FolderEntry(QByteArray folder) {
+        folder.replace('/', '\xFF');
+        QByteArray h = QByteArray(2, '\0') + "-lhd-" + QByteArray(12, '\0') + "\x10\x02" + QByteArray(2, '\0') + 'U';
+        h += QByteArray("\x05\x00\x00\x00\x00", 5);  // the common header, with the header's CRC
+        const qsizetype crcAt = h.size() - 2;
+        h += char(3 + folder.size()) + QByteArray(1, '\0') + '\x02' + folder + QByteArray(2, '\0');
+        h[0] = char(h.size());
+        const uint16_t crc = lzh::Crc16(h);
+        h[crcAt] = char(crc & 0xFF);
+        h[crcAt + 1] = char(crc >> 8);
+        return h;
+    }
+    QStringList DataFolderEntries() const {
+        QStringList entries =
+            QDir(DataFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        entries.removeAll(core::kDataFileName + QStringLiteral(".old"));
+        return entries;
     }
 
     qint64 lines_ = 0;
@@ -376,6 +417,84 @@ TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeRepl
     db::Recordset rs =
         ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from MvHint where FormName = '添付'"));
     EXPECT_EQ(rs.Value(0).toLongLong(), 3);
+}
+
+// Only the set's data file leaves the archive, into a folder of its own:
+// members in folders, folder entries and a journal never reach the data
+// folder, and a set without its data file says so.
+TEST_F(FloppyTest, ARestoreTakesOnlyTheSetsDataFileFromTheArchive) {
+    const QString book = folder_.path() + QStringLiteral("/book.mdb");
+    ASSERT_TRUE(ModMurv::DbData.SnapshotTo(book));
+    const QString note = folder_.path() + QStringLiteral("/note.txt");
+    WriteFile(note, "not a journal");
+    MakeSet({{QStringLiteral("sub/dir/x.txt"), note},
+             {QStringLiteral("emptydir/"), QString()},
+             {core::kDataFileName + QStringLiteral("-journal"), note},
+             {QStringLiteral("MURVDATA.MDB"), book}});
+    LoseEveryLine();
+    const QStringList before = DataFolderEntries();
+    Restore();
+    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。")) << Texts().join(u'|').toStdString();
+    EXPECT_EQ(LineCount(), lines_);
+    EXPECT_EQ(DataFolderEntries(), before);
+
+    MakeSet({{QStringLiteral("sub/Murvdata.mdb"), book}, {QStringLiteral("emptydir/"), QString()}});
+    LoseEveryLine();
+    disks_.Clear();
+    Restore();
+    EXPECT_TRUE(
+        Texts().contains(QStringLiteral("[書庫解凍　エラー]\r\n書庫にデータファイル Murvdata.mdb が入っていません。")))
+        << Texts().join(u'|').toStdString();
+    EXPECT_EQ(LineCount(), 0);
+    EXPECT_EQ(DataFolderEntries(), before);
+}
+
+// Any character a folder's name can hold reaches the archiver as it is.
+TEST_F(FloppyTest, ABookInAFolderNamedWithQuotesBacksUpAndRestores) {
+    const QString folder = folder_.path() + QStringLiteral("/my \"books\" \\ 'a'\t");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    UseDataFolder(folder);
+    Backup();
+    ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。")) << Texts().join(u'|').toStdString();
+    LoseEveryLine();
+    disks_.Clear();
+    Restore();
+    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。")) << Texts().join(u'|').toStdString();
+    EXPECT_EQ(LineCount(), lines_);
+}
+
+// What the archiver says in the user's boxes is Japanese; names and figures stay as they are.
+TEST_F(FloppyTest, TheArchiversBoxesAreInJapanese) {
+    const auto archiverBoxes = [this] { return Texts().filter(QStringLiteral("[書庫")); };
+    Backup();
+    Restore();
+    const QStringList done = archiverBoxes();
+    ASSERT_EQ(done.size(), 2);
+    const auto matches = [](const QString& text, const char* pattern) {
+        return QRegularExpression(QString::fromUtf8(pattern)).match(text).hasMatch();
+    };
+    EXPECT_TRUE(matches(
+        done[0],
+        "^\\[書庫ファイル ＯＫ\\]\r\nMurvdata\\.mdb  \\d+ バイトを \\d+ バイト（\\d+\\.\\d%）に圧縮しました\n$"))
+        << done[0].toStdString();
+    EXPECT_TRUE(matches(done[1], "^\\[書庫解凍 ＯＫ\\]\r\nMurvdata\\.mdb  \\d+ バイトを解凍しました\n$"))
+        << done[1].toStdString();
+
+    // A damaged archive, a file that is no archive, an archive that cannot be made.
+    const QString archive = Floppy(1) + QStringLiteral("/murvdata.lzh");
+    QByteArray bytes = Bytes(archive);
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x20);
+    WriteFile(archive, bytes);
+    disks_.Clear();
+    Restore();
+    WriteFile(archive, QByteArray(5000, 'x'));
+    Restore();
+    ASSERT_TRUE(QDir(DataFolder()).mkdir(maintenance::kArchiveName));
+    Backup();
+    EXPECT_EQ(archiverBoxes(),
+              (QStringList{"[書庫解凍　エラー]\r\n書庫ファイルが壊れています。",
+                           "[書庫解凍　エラー]\r\n書庫ファイルの形式ではないか、書庫ファイルが壊れています。",
+                           "[書庫ファイル　作成エラー]\r\n同じ名前のファイルが既にあります。"}));
 }
 
 }  // namespace
