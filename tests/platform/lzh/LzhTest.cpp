@@ -207,16 +207,11 @@ TEST_F(LzhTest, TheCommandLineReportsFailuresAndFitsTheBuffer) {
     EXPECT_NE(UnlhaCall(QStringLiteral("x -+ \"%1\" \"%2/\" \"*.*\"").arg(Path("none.lzh"), dir_.path()), &report), 0);
 
     // A long report is cut to the buffer at a whole character and ends with a NUL.
-    const char* missing = "x \"/no/such/archive/with/a/long/name.lzh\" \"/tmp/\"";
     char small[16];
     std::memset(small, 'x', sizeof small);
-    EXPECT_NE(lzh::Unlha(0, missing, small, sizeof small), 0);
+    EXPECT_NE(lzh::Unlha(0, "x \"/no/such/archive/with/a/long/name.lzh\" \"/tmp/\"", small, sizeof small), 0);
     EXPECT_EQ(small[15], '\0');
-    char whole[lzh::kOutputSize];
-    lzh::Unlha(0, missing, whole, sizeof whole);
-    const QString cut = lzh::OutputText(small, sizeof small);
-    EXPECT_GE(cut.size(), 4);
-    EXPECT_TRUE(lzh::OutputText(whole, sizeof whole).startsWith(cut)) << cut.toStdString();
+    EXPECT_FALSE(lzh::OutputText(small, sizeof small).contains(QChar::ReplacementCharacter));
 
     // A folder with blanks, a file named relative to the base folder.
     const QString folder = Path(QStringLiteral("with blanks"));
