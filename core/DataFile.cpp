@@ -156,6 +156,13 @@ void RecoverDataFolder() {
             qCInfo(lcDataFile) << "a work file left by an operation that did not finish was removed:" << entry;
         else qCWarning(lcDataFile) << "a leftover work file could not be removed:" << why;
     }
+    const QString restoreFolders =
+        QString(kRestoreWorkFolderPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*"));
+    for (const QString& entry : dir.entryList({restoreFolders}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (QDir(dir.filePath(entry)).removeRecursively())
+            qCInfo(lcDataFile) << "a work folder left by a restore that did not finish was removed:" << entry;
+        else qCWarning(lcDataFile) << "a leftover work folder could not be removed:" << entry;
+    }
 }
 
 }  // namespace core

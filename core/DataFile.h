@@ -18,6 +18,8 @@ inline const QString kSetDataFileName = QStringLiteral("Murvdata.mdb");
 inline const QString kSetArchiveName = QStringLiteral("murvdata.lzh");
 inline const QString kSetControlName = QStringLiteral("Murvctl");
 inline const QString kYearEndWorkPattern = QStringLiteral(".year-end-XXXXXX.tmp");
+// The folder a restore unpacks the set's data file into.
+inline const QString kRestoreWorkFolderPattern = QStringLiteral(".restore-XXXXXX");
 
 // Why a replacement of the data file failed.
 enum class ReplaceFailure { None, NotDataFile, CannotRead, CannotWrite };
@@ -40,8 +42,8 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
 // At start-up, before the data file is opened: a replacement that was cut
 // short is finished (a missing data file beside a sound ".new", else an
 // ".old", is put back under its name, and the user is told once), and the
-// work files that failed or killed operations left in the data folder are
-// removed.
+// work files and folders that failed or killed operations left in the data
+// folder are removed.
 void RecoverDataFolder();
 
 // The names of the work files that start-up removes from the data folder

@@ -18,21 +18,24 @@ using ProgressLabel = std::function<void(const QString& caption)>;
 
 // Packs folder/fileName into a new archive folder/archiveName, stored under
 // its bare name. Shows the archiver's report ("[書庫ファイル ＯＫ]") or its
-// failure ("[書庫ファイル　作成エラー]"). True when the archive was made.
+// failure's reason ("[書庫ファイル　作成エラー]"), in Japanese. True when the
+// archive was made.
 bool CreateLzhFile(const QString& folder, const QString& fileName, const QString& archiveName);
 
-// Unpacks folder/archiveName into folder after deleting folder/fileName, and
-// shows the archiver's report ("[書庫解凍 ＯＫ]" or "[書庫解凍　エラー]").
-// True when the archive was there and unpacked.
-bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName);
+// Unpacks the member fileName of folder/archiveName (its name compared
+// without regard to case; a member in a folder does not count) into the
+// folder `into` (ending with "/"); nothing else of the archive is unpacked.
+// Shows the archiver's report ("[書庫解凍 ＯＫ]") or its failure's reason
+// ("[書庫解凍　エラー]"). True when the member was unpacked.
+bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName, const QString& into);
 
 // cmdFD書込: a snapshot of the data file in use is packed and written onto
 // as many disks in drive as it needs, with the control file on disk 1.
 void FDDBuckUp(const QString& drive, const ProgressLabel& progress);
 
-// cmdFD読込: the set is read back from its disks in drive, joined, unpacked
-// and checked, and then put in place of the data file in use. True when it
-// was put in place.
+// cmdFD読込: the set is read back from its disks in drive and joined; its
+// data file alone is unpacked, into a work folder of its own, checked, and
+// then put in place of the data file in use. True when it was put in place.
 bool RestoreMV(const QString& drive, const ProgressLabel& progress);
 
 // cmdHD書込: a consistent copy of the data file in use goes to a file the

@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <QScopeGuard>
 #include <QStorageInfo>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <limits>
 
@@ -42,32 +43,24 @@ QString NotReadK(int k) {
     return QStringLiteral("%1 枚目のフロッピーディスクを読み込めませんでした。確認してください。").arg(k);
 }
 
-// Runs the archiver on a command line in the local 8-bit encoding.
-int RunArchiver(const QString& command, QString* report) {
+// Runs the archiver: the command and its switches as one text, the paths
+// as words of their own, so that any character of a folder's name stays in it.
+int RunArchiver(const QString& command, const QStringList& paths, QString* report) {
     char output[lzh::kOutputSize] = {};
-    const int rc = lzh::Unlha(0, command.toLocal8Bit().constData(), output, lzh::kOutputSize);
+    const int rc = lzh::Unlha(0, command, paths, output, lzh::kOutputSize);
     *report = lzh::OutputText(output, lzh::kOutputSize);
     return rc;
 }
 
-// Runs the archiver and shows its report under `okTitle`, or under
-// `errorTitle` when it failed (logged as `notDone` with the return code).
-bool RunArchiverAndTell(const QString& command, const QString& okTitle, const QString& errorTitle,
-                        const char* notDone) {
-    QString report;
-    const int rc = RunArchiver(command, &report);
-    if (rc == 0) {
-        TellWithAppTitle(okTitle + QStringLiteral("\r\n") + report, false);
-        return true;
-    }
-    qCWarning(lcBackup) << notDone << rc << report;
-    TellWithAppTitle(errorTitle + QStringLiteral("\r\n") + report, true);
-    return false;
+// The archiver failed: its reason in Japanese under `title` (`reason` when
+// given, else the report's own), and the report in the log.
+void TellArchiverFailure(const QString& title, const QString& what, const QString& report,
+                         const QString& reason = QString()) {
+    core::LogFailure(what, report);
+    QString said = reason.isEmpty() ? core::JapaneseReason(report) : reason;
+    if (said.isEmpty()) said = what;
+    TellWithAppTitle(title + QStringLiteral("\r\n") + said, true);
 }
-
-// An argument of the archiver's command line: the text in double quotes, so
-// that a path with blanks stays one argument. (Not the quoting of statements.)
-QString ArchiverArgument(const QString& text) { return u'"' + text + u'"'; }
 
 // The file of that name in the disk's root folder, found without regard to case.
 QString FindOnDisk(const QString& drive, const QString& name) {
@@ -80,7 +73,8 @@ QString FindOnDisk(const QString& drive, const QString& name) {
 void ShowProgress(const ProgressLabel& progress, const QString& caption) {
     if (!progress) return;
     progress(caption);
-    if (!caption.isEmpty()) QCoreApplication::processEvents();
+    // The label is painted; what the user clicks or types meanwhile waits until the operation is done.
+    if (!caption.isEmpty()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool ReadWhole(const QString& path, QByteArray* bytes, QString* error) {
@@ -304,11 +298,9 @@ bool CreateLzhFile(const QString& folder, const QString& fileName, const QString
     const QString archive = folder + archiveName;
     QString error;
     if (!disk::RemoveFile(archive, &error)) qCWarning(lcBackup) << error;
-    const QString command = QStringLiteral("a ") + QStringLiteral("-+ -a1 -d0 -f0 -n0 -jm4") + u' ' +
-                            ArchiverArgument(archive) + u' ' + ArchiverArgument(ModMurv::DataFolder) + u' ' +
-                            ArchiverArgument(folder) + ArchiverArgument(fileName) + ArchiverArgument(QString());
     QString report;
-    const int rc = RunArchiver(command, &report);
+    const int rc = RunArchiver(QStringLiteral("a -+ -a1 -d0 -f0 -n0 -jm4"),
+                               {archive, ModMurv::DataFolder, folder + fileName}, &report);
     // The packed archive counts only once every member reads back with a good CRC.
     if (rc == 0 && lzh::TestArchive(archive, &error) == lzh::Status::Ok) {
         TellWithAppTitle(QStringLiteral("[書庫ファイル ＯＫ]") + QStringLiteral("\r\n") + report, false);
@@ -316,34 +308,31 @@ bool CreateLzhFile(const QString& folder, const QString& fileName, const QString
     }
     if (rc == 0) report = error;
     disk::RemoveFile(archive, &error);
-    const QString reason = core::JapaneseReason(report);
-    core::LogFailure(QStringLiteral("書庫ファイルを作成できませんでした。"), report);
-    TellWithAppTitle(QStringLiteral("[書庫ファイル　作成エラー]") + QStringLiteral("\r\n") +
-                         (reason.isEmpty() ? report : reason + u'\n' + report.section(u'\n', 1)),
-                     true);
+    TellArchiverFailure(QStringLiteral("[書庫ファイル　作成エラー]"),
+                        QStringLiteral("書庫ファイルを作成できませんでした。"), report);
     return false;
 }
 
-bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName) {
+bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName, const QString& into) {
     const QString archive = folder + archiveName;
     if (!QFileInfo::exists(archive)) {
         qCWarning(lcBackup) << archive << "is missing; nothing was unpacked";
         return false;
     }
-    // The set's data file goes first, in whatever case its name is written.
-    QString error;
-    for (QString old = FindOnDisk(folder, fileName); !old.isEmpty(); old = FindOnDisk(folder, fileName)) {
-        if (!disk::RemoveFile(old, &error)) {
-            core::LogFailure(QStringLiteral("書庫を解凍できませんでした。"), error);
-            TellWithAppTitle(QStringLiteral("[書庫解凍　エラー]") + QStringLiteral("\r\n") + error, true);
-            return false;
-        }
+    // The set's data file alone, in whatever case its name is written.
+    QString report;
+    const int rc = RunArchiver(QStringLiteral("x -+ -a2 -d1 -f0 -n1 -jyc0 -jyd0 -jyk0 -jyn0 -jyo0"),
+                               {archive, into, fileName}, &report);
+    if (rc == 0) {
+        TellWithAppTitle(QStringLiteral("[書庫解凍 ＯＫ]") + QStringLiteral("\r\n") + report, false);
+        return true;
     }
-    const QString command = QStringLiteral("x ") + QStringLiteral("-+ -a2 -d1 -f0 -n1 -jyc0 -jyd0 -jyk0 -jyn0 -jyo0") +
-                            u' ' + ArchiverArgument(archive) + u' ' + ArchiverArgument(folder) + u' ' +
-                            ArchiverArgument(QStringLiteral("*.*"));
-    return RunArchiverAndTell(command, QStringLiteral("[書庫解凍 ＯＫ]"), QStringLiteral("[書庫解凍　エラー]"),
-                              "the archive was not unpacked:");
+    const QString reason = rc == static_cast<int>(lzh::Status::NothingMatched)
+                               ? QStringLiteral("書庫にデータファイル %1 が入っていません。").arg(fileName)
+                               : QString();
+    TellArchiverFailure(QStringLiteral("[書庫解凍　エラー]"), QStringLiteral("書庫を解凍できませんでした。"), report,
+                        reason);
+    return false;
 }
 
 void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
@@ -425,13 +414,10 @@ bool RestoreMV(const QString& drive, const ProgressLabel& progress) {
     if (!AskOkCancel(kCheckTitle, QStringLiteral("フロッピーディスクは %1 枚です。よろしいですか。").arg(disks)))
         return false;
 
-    // The joined archive and whatever was unpacked from it go again on every way out.
-    const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    QStringList unpackedFiles;
+    // The joined archive goes again on every way out.
     const auto cleanUp = qScopeGuard([&] {
         QString ignored;
         disk::RemoveFile(archive, &ignored);
-        for (const QString& entry : unpackedFiles) disk::RemoveFile(folder + entry, &ignored);
     });
     {
         QFile joined(archive);
@@ -454,17 +440,22 @@ bool RestoreMV(const QString& drive, const ProgressLabel& progress) {
         }
     }
 
-    const bool unpacked = DefrostMV(folder, kSetDataFile, kArchiveName);
-    for (const QString& entry : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (!before.contains(entry) && entry != kArchiveName) unpackedFiles << entry;
+    // The set's data file is unpacked into a work folder of its own, which goes again with all it holds.
+    errno = 0;
+    const QTemporaryDir unpackFolder(folder + core::kRestoreWorkFolderPattern);
+    if (!unpackFolder.isValid()) {
+        WorkFileFailure(kReadTitle, disk::FailureText(folder, errno != 0 ? errno : EACCES));
+        return false;
+    }
+    const QString into = unpackFolder.path() + u'/';
+    const bool unpacked = DefrostMV(folder, kSetDataFile, kArchiveName, into);
     QString error;
     disk::RemoveFile(archive, &error);
-    // The member may be named in any case ("MURVDATA.MDB").
-    const QString restored = FindOnDisk(folder, kSetDataFile);
-    if (!unpacked || restored.isEmpty()) {
+    const QString restored = unpacked ? FindOnDisk(into, kSetDataFile) : QString();
+    if (restored.isEmpty()) {
         TellFailure(kReadTitle,
                     QStringLiteral("フロッピーディスクのデータを読み込めませんでした。現在のデータはそのままです。"),
-                    unpacked ? QStringLiteral("%1: not in the archive").arg(kSetDataFile) : QString());
+                    QString());
         return false;
     }
     core::ReplaceFailure why = core::ReplaceFailure::None;

@@ -4,6 +4,7 @@
 // catalogue, the data-path dialog, the partner lookup and the web links.
 #include "maintenance/FrmHosyu.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -217,38 +218,49 @@ void FrmHosyu::LayOutYearEnd() {
 // ---------------------------------------------------------------- handlers
 
 void FrmHosyu::ConnectHandlers() {
-    connect(&cmdメニュー, &ui::CommandButton::Click, this, [this] { cmdメニュー_Click(); });
-    connect(&cmd登録, &ui::CommandButton::Click, this, [this] { Save(); });
-    connect(&cmdクリア, &ui::CommandButton::Click, this, [this] { cmdクリア_Click(); });
-    connect(&cmd閉じる, &ui::CommandButton::Click, this, [this] { cmd閉じる_Click(); });
-    connect(&cmdHint, &ui::CommandButton::Click, this, [this] { core::ShowHintFor(*this); });
-    connect(&CmdHint2, &ui::CommandButton::Click, this,
-            [this] { core::ShowHintFor(*this, QStringLiteral("CmdHint2")); });
-    connect(&cmd勘定科目, &ui::CommandButton::Click, this, [this] { cmd勘定科目_Click(); });
-    connect(&cmdデータパス参照, &ui::CommandButton::Click, this, [this] { cmdデータパス参照_Click(); });
-    connect(&cmd更新, &ui::CommandButton::Click, this, [this] {
+    // Every command waits its turn: none runs while an operation runs.
+    const auto command = [this](ui::CommandButton& button, const std::function<void()>& handler) {
+        connect(&button, &ui::CommandButton::Click, this, [this, handler] {
+            if (!running_) handler();
+        });
+    };
+    const auto alone = [this, command](ui::CommandButton& button, const std::function<void()>& operation) {
+        command(button, [this, operation] { RunAlone(operation); });
+    };
+    command(cmdメニュー, [this] { cmdメニュー_Click(); });
+    command(cmd登録, [this] { Save(); });
+    command(cmdクリア, [this] { cmdクリア_Click(); });
+    command(cmd閉じる, [this] { cmd閉じる_Click(); });
+    command(cmdHint, [this] { core::ShowHintFor(*this); });
+    command(CmdHint2, [this] { core::ShowHintFor(*this, QStringLiteral("CmdHint2")); });
+    command(cmd勘定科目, [this] { cmd勘定科目_Click(); });
+    command(cmdデータパス参照, [this] { cmdデータパス参照_Click(); });
+    alone(cmd更新, [this] {
         if (Chk年次更新()) Exec更新();
     });
-    connect(&cmd一括削除1, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::Partners); });
-    connect(&cmd一括削除2, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::Items); });
-    connect(&cmd一括削除3, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::Lines); });
-    connect(&cmd一括削除4, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::Everything); });
-    connect(&cmd一括削除5, &ui::CommandButton::Click, this, [this] { RunBulkDelete(BulkDelete::OnePartner); });
-    connect(&cmd取引先, &ui::CommandButton::Click, this, [this] { cmd取引先_Click(); });
+    command(cmd一括削除1, [this] { RunBulkDelete(BulkDelete::Partners); });
+    command(cmd一括削除2, [this] { RunBulkDelete(BulkDelete::Items); });
+    command(cmd一括削除3, [this] { RunBulkDelete(BulkDelete::Lines); });
+    command(cmd一括削除4, [this] { RunBulkDelete(BulkDelete::Everything); });
+    command(cmd一括削除5, [this] { RunBulkDelete(BulkDelete::OnePartner); });
+    command(cmd取引先, [this] { cmd取引先_Click(); });
     const auto progress = [this](const QString& caption) { ShowFddMsg(caption); };
-    connect(&cmdFD書込, &ui::CommandButton::Click, this,
-            [this, progress] { maintenance::FDDBuckUp(cmbFDD.Text(), progress); });
+    alone(cmdFD書込, [this, progress] { maintenance::FDDBuckUp(cmbFDD.Text(), progress); });
     // A book put in place of the one in use is shown at once.
-    connect(&cmdFD読込, &ui::CommandButton::Click, this, [this, progress] {
+    alone(cmdFD読込, [this, progress] {
         if (maintenance::RestoreMV(cmbFDD.Text(), progress)) ShowSettings();
     });
-    connect(&cmdHD書込, &ui::CommandButton::Click, this, [this] { maintenance::SaveDataFileToHdd(this); });
-    connect(&cmdHD読込, &ui::CommandButton::Click, this, [this] {
+    alone(cmdHD書込, [this] { maintenance::SaveDataFileToHdd(this); });
+    alone(cmdHD読込, [this] {
         if (maintenance::ReadDataFileFromHdd(this)) ShowSettings();
     });
     connect(&txt開始, &ui::DateBox::Change, this, [this] { txt開始_Change(); });
-    connect(&Image1, &ui::ImageButton::Click, this, [this] { OpenLink(core::kWebPage); });
-    connect(&Image2, &ui::ImageButton::Click, this, [this] { OpenLink(kSupportPage); });
+    connect(&Image1, &ui::ImageButton::Click, this, [this] {
+        if (!running_) OpenLink(core::kWebPage);
+    });
+    connect(&Image2, &ui::ImageButton::Click, this, [this] {
+        if (!running_) OpenLink(kSupportPage);
+    });
 
     // The two combos change only by choosing from their lists; the tax
     // rounding ignores even the arrow keys. Tab still leaves them.
@@ -267,7 +279,19 @@ void FrmHosyu::ConnectHandlers() {
     }
 }
 
+void FrmHosyu::RunAlone(const std::function<void()>& operation) {
+    running_ = true;
+    operation();
+    // The clicks and keys that waited meanwhile reach the screen while it is still busy, which drops them.
+    QCoreApplication::processEvents();
+    running_ = false;
+}
+
 void FrmHosyu::OnKeyDown(ui::KeyArgs& key) {
+    if (running_) {
+        key.Consume();
+        return;
+    }
     switch (key.key) {
     case Qt::Key_F1: cmdメニュー_Click(); break;
     case Qt::Key_F5: Save(); break;

@@ -17,6 +17,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 
 #include "maintenance/HosyuRules.h"
 #include "platform/db/Database.h"
@@ -196,6 +197,11 @@ private:
     void cmd取引先_Click();
     void txt開始_Change();
     void OpenLink(const QString& address);
+    // Runs a backup, restore, copy or year-end alone: while it runs the screen
+    // takes no other command, and what the user clicked or typed meanwhile is
+    // dropped, not run after it.
+    void RunAlone(const std::function<void()>& operation);
+    bool running_ = false;
     // The progress label of the backup and restore: a caption shows it, an empty one hides it.
     void ShowFddMsg(const QString& caption);
 

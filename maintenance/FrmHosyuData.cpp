@@ -242,17 +242,21 @@ bool FrmHosyu::Exec更新() {
             S(u"年次更新のデータ ") + archive + S(u" を作成できませんでした。取引データは削除していません。"), error);
         return false;
     }
-    const bool closed = core::WriteAll(
-        S(u"今期の取引データを削除できませんでした。取引データはそのまま残っています"), [&](db::Database& data) {
-            if (!Exec(data, QStringLiteral("delete * from 取引明細") + PeriodCondition(d1, d2))) return false;
-            db::Recordset rs = Open(data, QStringLiteral("select * from 自社情報"));
-            if (!rs.IsOpen()) return false;
-            bool ok = (rs.IsBOF() || rs.IsEOF()) ? rs.AddNew() : rs.Edit();
-            if (ok && !nextTitle.isEmpty()) ok = rs.SetValue(S(u"タイトル"), nextTitle);
-            if (ok && nextStart.isValid()) ok = rs.SetValue(S(u"開始日"), DateText(nextStart));
-            if (ok && nextEnd.isValid()) ok = rs.SetValue(S(u"終了日"), DateText(nextEnd));
-            return ok && rs.Update();
-        });
+    // The archive is in place by now: a failure from here on leaves it, and says so.
+    const QString archiveLeft =
+        S(u"今期の取引データを削除できませんでした。取引データはそのまま残っています。\n年次更新のデータ ") + archive +
+        S(u" は作成済みで、そのまま残っています。原因を取り除いてから「更新」をやり直してください（このデータは"
+          u"上書きできます）。やり直さない場合は、このファイルを削除してください");
+    const bool closed = core::WriteAll(archiveLeft, [&](db::Database& data) {
+        if (!Exec(data, QStringLiteral("delete * from 取引明細") + PeriodCondition(d1, d2))) return false;
+        db::Recordset rs = Open(data, QStringLiteral("select * from 自社情報"));
+        if (!rs.IsOpen()) return false;
+        bool ok = (rs.IsBOF() || rs.IsEOF()) ? rs.AddNew() : rs.Edit();
+        if (ok && !nextTitle.isEmpty()) ok = rs.SetValue(S(u"タイトル"), nextTitle);
+        if (ok && nextStart.isValid()) ok = rs.SetValue(S(u"開始日"), DateText(nextStart));
+        if (ok && nextEnd.isValid()) ok = rs.SetValue(S(u"終了日"), DateText(nextEnd));
+        return ok && rs.Update();
+    });
     hidePanel();
     if (!closed) return false;
 

@@ -95,16 +95,24 @@ bool SafeName(const QString& name) {
     return true;
 }
 
+// The member's whole name against each pattern, without regard to case: a
+// name without a folder takes only a member stored without one.
 bool Matches(const QString& name, const QStringList& patterns) {
-    const QString bare = QFileInfo(name).fileName();
+    QString whole = name;
+    whole.replace(u'\\', u'/');
     for (const QString& pattern : patterns) {
         if (pattern == u"*" || pattern == u"*.*") return true;
         const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
                                     QRegularExpression::CaseInsensitiveOption);
-        if (re.match(name).hasMatch() || re.match(bare).hasMatch()) return true;
+        if (re.match(whole).hasMatch()) return true;
     }
     return false;
 }
+
+// A failure's text: the reason in Japanese, then the detail for the log.
+QString Why(const QString& reason, const QString& detail) { return reason + u'\n' + detail; }
+
+const QString kNotAnArchive = QStringLiteral("書庫ファイルの形式ではないか、書庫ファイルが壊れています。");
 
 struct ReaderDeleter {
     void operator()(LHAReader* r) const { lha_reader_free(r); }
@@ -121,7 +129,7 @@ struct FileCloser {
 Status WriteArchive(const QString& archivePath, const QString& sourcePath, const QString& memberName,
                     MemberReport* report, QString* error) {
     if (QFileInfo::exists(archivePath)) {
-        *error = QStringLiteral("%1: the archive exists already").arg(archivePath);
+        *error = disk::FailureText(archivePath, EEXIST);
         return Status::Exists;
     }
     QFile source(sourcePath);
@@ -137,7 +145,8 @@ Status WriteArchive(const QString& archivePath, const QString& sourcePath, const
     }
     const QByteArray name = memberName.toLocal8Bit();
     if (data.size() > 0xFFFFFFFFLL || name.isEmpty() || name.size() > 0x7FFF) {
-        *error = QStringLiteral("%1: too large or without a name for an archive").arg(sourcePath);
+        *error = Why(QStringLiteral("書庫に入れられない大きさか名前のファイルです。"),
+                     QStringLiteral("%1: too large or without a name for an archive").arg(sourcePath));
         return Status::BadCommand;
     }
     const QByteArray packed = PackLh5(data);
@@ -175,9 +184,12 @@ namespace {
 Status ReadMembers(const QString& archivePath, const QString& folder, const QStringList& patterns,
                    QList<MemberReport>* reports, QString* error) {
     const bool unpack = !folder.isEmpty();
+    errno = 0;
     std::unique_ptr<FILE, FileCloser> file(std::fopen(QFile::encodeName(archivePath).constData(), "rb"));
     if (!file || !QFileInfo(archivePath).isFile()) {
-        *error = QStringLiteral("%1: the archive cannot be read").arg(archivePath);
+        *error = disk::FailureText(archivePath, !file && errno != 0              ? errno
+                                                : QFileInfo(archivePath).isDir() ? EISDIR
+                                                                                 : ENOENT);
         return Status::Missing;
     }
     if (unpack && !QFileInfo(folder).isDir()) {
@@ -187,7 +199,7 @@ Status ReadMembers(const QString& archivePath, const QString& folder, const QStr
     std::unique_ptr<LHAInputStream, StreamDeleter> stream(lha_input_stream_from_FILE(file.get()));
     std::unique_ptr<LHAReader, ReaderDeleter> reader(stream ? lha_reader_new(stream.get()) : nullptr);
     if (!reader) {
-        *error = QStringLiteral("%1: the archive cannot be read").arg(archivePath);
+        *error = Why(kNotAnArchive, QStringLiteral("%1: the archive cannot be read").arg(archivePath));
         return Status::NotArchive;
     }
     const QDir target(folder);
@@ -198,15 +210,18 @@ Status ReadMembers(const QString& archivePath, const QString& folder, const QStr
         ++members;
         const QString name = MemberName(header);
         if (!SafeName(name) || header->symlink_target) {
-            *error = QStringLiteral("%1: the member \"%2\" would be written outside %3").arg(archivePath, name, folder);
+            *error =
+                Why(QStringLiteral("書庫に、解凍先のフォルダの外に書き出されるファイルかリンクが入っています。"),
+                    QStringLiteral("%1: the member \"%2\" would be written outside %3").arg(archivePath, name, folder));
             return Status::UnsafeName;
         }
         if (!Matches(name, patterns)) continue;
         ++matched;
         const QString path = unpack ? target.filePath(name) : name;
         if (QString(header->compress_method) == QLatin1String(LHA_COMPRESS_TYPE_DIR)) {
+            errno = 0;
             if (unpack && !target.mkpath(name)) {
-                *error = QStringLiteral("%1: the folder cannot be made").arg(path);
+                *error = disk::FailureText(path, errno != 0 ? errno : EACCES);
                 return Status::WriteFailed;
             }
             continue;
@@ -214,12 +229,13 @@ Status ReadMembers(const QString& archivePath, const QString& folder, const QStr
         std::unique_ptr<QTemporaryFile> part;
         if (unpack) {
             if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
-                *error = QStringLiteral("%1: the file exists already and is not replaced").arg(path);
+                *error = disk::FailureText(path, EEXIST);
                 return Status::Exists;
             }
             const QString parent = QFileInfo(path).absolutePath();
+            errno = 0;
             if (!QDir().mkpath(parent)) {
-                *error = QStringLiteral("%1: the folder cannot be made").arg(parent);
+                *error = disk::FailureText(parent, errno != 0 ? errno : EACCES);
                 return Status::WriteFailed;
             }
             // Into a temporary file beside the target, which takes the name only once the CRC matched.
@@ -245,12 +261,13 @@ Status ReadMembers(const QString& archivePath, const QString& folder, const QStr
             }
         }
         if (length != static_cast<qint64>(header->length) || crc != header->crc) {
-            *error = QStringLiteral("%1: the member \"%2\" is damaged (%3 of %4 bytes, CRC %5, expected %6)")
-                         .arg(archivePath, name)
-                         .arg(length)
-                         .arg(static_cast<qint64>(header->length))
-                         .arg(crc, 4, 16, QLatin1Char('0'))
-                         .arg(header->crc, 4, 16, QLatin1Char('0'));
+            *error = Why(QStringLiteral("書庫ファイルが壊れています。"),
+                         QStringLiteral("%1: the member \"%2\" is damaged (%3 of %4 bytes, CRC %5, expected %6)")
+                             .arg(archivePath, name)
+                             .arg(length)
+                             .arg(static_cast<qint64>(header->length))
+                             .arg(crc, 4, 16, QLatin1Char('0'))
+                             .arg(header->crc, 4, 16, QLatin1Char('0')));
             return Status::Damaged;
         }
         if (part) {
@@ -272,11 +289,13 @@ Status ReadMembers(const QString& archivePath, const QString& folder, const QStr
                              QString::fromLatin1(header->compress_method)});
     }
     if (members == 0) {
-        *error = QStringLiteral("%1: not an archive, or its first header is damaged").arg(archivePath);
+        *error =
+            Why(kNotAnArchive, QStringLiteral("%1: not an archive, or its first header is damaged").arg(archivePath));
         return Status::NotArchive;
     }
     if (matched == 0) {
-        *error = QStringLiteral("%1: no member matches %2").arg(archivePath, patterns.join(u' '));
+        *error = Why(QStringLiteral("書庫に、取り出すファイルが入っていません。"),
+                     QStringLiteral("%1: no member matches %2").arg(archivePath, patterns.join(u' ')));
         return Status::NothingMatched;
     }
     return Status::Ok;
@@ -287,7 +306,8 @@ Status ReadMembers(const QString& archivePath, const QString& folder, const QStr
 Status ExtractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
                       QList<MemberReport>* reports, QString* error) {
     if (folder.isEmpty()) {
-        *error = QStringLiteral("no folder to unpack into");
+        *error =
+            Why(QStringLiteral("書庫の操作の指定が正しくありません。"), QStringLiteral("no folder to unpack into"));
         return Status::BadCommand;
     }
     return ReadMembers(archivePath, folder, patterns, reports, error);

@@ -4,6 +4,8 @@
 // through liblhasa. Unpacking checks every member's CRC, refuses a member
 // whose name would leave the folder or that is a link, never replaces a file
 // that exists, and ignores whatever follows the archive's end marker.
+// A failure's text gives the reason in Japanese on its first line, then the
+// detail (names, the system's words) for the log.
 
 #include <QList>
 #include <QString>
@@ -35,8 +37,9 @@ struct MemberReport {
 Status WriteArchive(const QString& archivePath, const QString& sourcePath, const QString& memberName,
                     MemberReport* report, QString* error);
 
-// Unpacks into folder every member whose name matches one of patterns
-// (wildcards "*" and "?"; "*.*" and "*" match every name). Members already
+// Unpacks into folder every member whose whole name (its folders included)
+// matches one of patterns without regard to case (wildcards "*" and "?"
+// within one folder; "*.*" and "*" match every name). Members already
 // unpacked stay when a later one fails.
 Status ExtractArchive(const QString& archivePath, const QString& folder, const QStringList& patterns,
                       QList<MemberReport>* reports, QString* error);

@@ -40,12 +40,31 @@ QList<Word> Words(const QString& command) {
     return words;
 }
 
-bool IsFolderWord(const QString& w) { return w.endsWith(u'/') || w.endsWith(u'\\'); }
+// The command's verb and the words it acts on (switches and empty words
+// left out), with "\" read as "/".
+struct Command {
+    QString verb;
+    QStringList args;
+};
 
 QString Native(QString path) {
     path.replace(u'\\', u'/');
     return path;
 }
+
+Command Parse(const QString& text) {
+    const QList<Word> words = Words(text);
+    Command command;
+    if (!words.isEmpty()) command.verb = words.first().text.toLower();
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (!words[i].quoted && words[i].text.startsWith(u'-')) continue;  // a switch
+        if (words[i].text.isEmpty()) continue;
+        command.args << Native(words[i].text);
+    }
+    return command;
+}
+
+bool IsFolderWord(const QString& w) { return w.endsWith(u'/'); }
 
 QString Percent(qint64 packed, qint64 size) {
     if (size == 0) return QStringLiteral("100.0%");
@@ -55,24 +74,29 @@ QString Percent(qint64 packed, qint64 size) {
 int Finish(Status status, const QString& report, char* output, int outputSize) {
     if (output && outputSize > 0) {
         const QByteArray bytes = report.toLocal8Bit();
-        const int n = std::min<int>(static_cast<int>(bytes.size()), outputSize - 1);
+        int n = std::min<int>(static_cast<int>(bytes.size()), outputSize - 1);
+        // A cut report ends at a whole character (the local encoding is UTF-8).
+        while (n > 0 && n < bytes.size() && (static_cast<unsigned char>(bytes[n]) & 0xC0) == 0x80) --n;
         std::memcpy(output, bytes.constData(), static_cast<size_t>(n));
         output[n] = '\0';
     }
     return static_cast<int>(status);
 }
 
-int Pack(const QList<Word>& args, char* output, int outputSize) {
-    if (args.isEmpty()) return Finish(Status::BadCommand, QStringLiteral("no archive named"), output, outputSize);
-    const QString archive = Native(args[0].text);
+int BadCommand(const QString& detail, char* output, int outputSize) {
+    return Finish(Status::BadCommand, QStringLiteral("書庫の操作の指定が正しくありません。\n") + detail, output,
+                  outputSize);
+}
+
+int Pack(const QStringList& args, char* output, int outputSize) {
+    if (args.isEmpty()) return BadCommand(QStringLiteral("no archive named"), output, outputSize);
+    const QString archive = args[0];
     qsizetype next = 1;
     QString base;
-    if (next < args.size() && IsFolderWord(args[next].text)) base = Native(args[next++].text);
-    QStringList files;
-    for (; next < args.size(); ++next) files << Native(args[next].text);
+    if (next < args.size() && IsFolderWord(args[next])) base = args[next++];
+    const QStringList files = args.mid(next);
     if (files.size() != 1)
-        return Finish(Status::BadCommand, QStringLiteral("exactly one file is packed into a new archive"), output,
-                      outputSize);
+        return BadCommand(QStringLiteral("exactly one file is packed into a new archive"), output, outputSize);
     QString file = files.first();
     if (QFileInfo(file).isRelative() && !base.isEmpty()) file = QDir(base).filePath(file);
     const QString absolute = QFileInfo(file).absoluteFilePath();
@@ -86,47 +110,49 @@ int Pack(const QList<Word>& args, char* output, int outputSize) {
     const Status status = WriteArchive(archive, absolute, member, &report, &error);
     if (status != Status::Ok) return Finish(status, error, output, outputSize);
     return Finish(status,
-                  QStringLiteral("%1  %2 -> %3  %4  %5  packed\n")
+                  QStringLiteral("%1  %2 バイトを %3 バイト（%4）に圧縮しました\n")
                       .arg(report.name)
                       .arg(report.size)
                       .arg(report.packed)
-                      .arg(Percent(report.packed, report.size), report.method),
+                      .arg(Percent(report.packed, report.size)),
                   output, outputSize);
 }
 
-int Unpack(const QList<Word>& args, char* output, int outputSize) {
-    if (args.isEmpty()) return Finish(Status::BadCommand, QStringLiteral("no archive named"), output, outputSize);
-    const QString archive = Native(args[0].text);
+int Unpack(const QStringList& args, char* output, int outputSize) {
+    if (args.isEmpty()) return BadCommand(QStringLiteral("no archive named"), output, outputSize);
+    const QString archive = args[0];
     qsizetype next = 1;
     QString folder = QDir::currentPath();
-    if (next < args.size() && IsFolderWord(args[next].text)) folder = Native(args[next++].text);
-    QStringList patterns;
-    for (; next < args.size(); ++next) patterns << args[next].text;
+    if (next < args.size() && IsFolderWord(args[next])) folder = args[next++];
+    QStringList patterns = args.mid(next);
     if (patterns.isEmpty()) patterns << QStringLiteral("*");
     QList<MemberReport> reports;
     QString error;
     const Status status = ExtractArchive(archive, folder, patterns, &reports, &error);
+    if (status != Status::Ok) return Finish(status, error, output, outputSize);
     QString text;
     for (const MemberReport& r : reports)
-        text += QStringLiteral("%1  %2 bytes  %3  CRC ok  unpacked\n").arg(r.name).arg(r.size).arg(r.method);
-    if (status != Status::Ok) text += error;
+        text += QStringLiteral("%1  %2 バイトを解凍しました\n").arg(r.name).arg(r.size);
     return Finish(status, text, output, outputSize);
+}
+
+int Run(const Command& command, char* output, int outputSize) {
+    if (command.verb == u"a") return Pack(command.args, output, outputSize);
+    if (command.verb == u"x") return Unpack(command.args, output, outputSize);
+    return BadCommand(QStringLiteral("unknown command: %1").arg(command.verb), output, outputSize);
 }
 
 }  // namespace
 
 int Unlha(int /*window*/, const char* command, char* output, int outputSize) {
-    QList<Word> words = Words(QString::fromLocal8Bit(command ? command : ""));
-    QList<Word> args;
-    for (qsizetype i = 1; i < words.size(); ++i) {
-        if (!words[i].quoted && words[i].text.startsWith(u'-')) continue;  // a switch
-        if (words[i].text.isEmpty()) continue;
-        args.append(words[i]);
-    }
-    const QString verb = words.isEmpty() ? QString() : words.first().text.toLower();
-    if (verb == u"a") return Pack(args, output, outputSize);
-    if (verb == u"x") return Unpack(args, output, outputSize);
-    return Finish(Status::BadCommand, QStringLiteral("unknown command: %1").arg(verb), output, outputSize);
+    return Run(Parse(QString::fromLocal8Bit(command ? command : "")), output, outputSize);
+}
+
+int Unlha(int /*window*/, const QString& command, const QStringList& paths, char* output, int outputSize) {
+    Command parsed = Parse(command);
+    for (const QString& path : paths)
+        if (!path.isEmpty()) parsed.args << path;
+    return Run(parsed, output, outputSize);
 }
 
 QString OutputText(const char* output, int outputSize) {

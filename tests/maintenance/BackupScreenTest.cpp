@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include "maintenance/Backup.h"
 #include "maintenance/FrmHosyu.h"
@@ -37,6 +39,29 @@ TEST_F(BackupTest, TheBackupPageButtonsRunTheBackupRestoreAndCopies) {
     ASSERT_EQ(dialogs_.Requests().size(), 2);
     EXPECT_EQ(dialogs_.Requests()[0].owner, &f);
     EXPECT_EQ(dialogs_.Requests()[1].title, QStringLiteral("ファイルの読込..."));
+}
+
+// While a backup or a restore runs, a click on the other button runs nothing, then or later.
+TEST_F(BackupTest, AClickDuringABackupOrARestoreRunsNoSecondOperation) {
+    auto& f = ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
+    f.Show();
+    disk::SetProtectedFolders({DataFolder()});
+    f.cmbFDD.SetText(drive_);
+    ui::CommandButton* other = &f.cmdFD読込;  // clicked once the operation is under way
+    disks_.onBox = [&](const ui::MessageBoxContent& box) {
+        if (ui::CommandButton* b = std::exchange(other, nullptr))
+            QTimer::singleShot(0, b, [b] { QTest::mouseClick(b, Qt::LeftButton); });
+        if (box.text.contains(QStringLiteral("違います"))) disks_.QueueAnswer(ui::Answer::Cancel);
+        OnBox(box);
+    };
+    QTest::mouseClick(&f.cmdFD書込, Qt::LeftButton);
+    other = &f.cmdFD書込;
+    QTest::mouseClick(&f.cmdFD読込, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Texts().filter(QRegularExpression(QStringLiteral("「1」をセット|準備して|終了しました"))),
+              (QStringList{"1 枚のフロッピーディスクを準備してださい。", "保存が終了しました。",
+                           "MuRv経費帳をバックアップしたフロッピーディスクの「1」をセットしてださい。",
+                           "読込が終了しました。"}));
 }
 
 // After a restore the screen shows the restored book's settings, not the replaced one's.

@@ -6,6 +6,7 @@
 #include "core/DataFile.h"
 #include "maintenance/Backup.h"
 #include "tests/maintenance/HosyuFixture.h"
+#include "tests/support/BookFiles.h"
 
 namespace {
 
@@ -209,6 +210,21 @@ TEST_F(FrmHosyuYearEndTest, AnArchiveThatCannotBeMadeOrFilledLeavesEveryLineInPl
     boxes_.Clear();
     Update(f);
     EXPECT_EQ(Texts(), (QStringList{"年次更新をします。よろしいですか。", "オリジナルファイルが見つかりません。"}));
+    ExpectNothingChanged(f);
+}
+
+// The archive is made, then the lines cannot leave the data file: the message says that it stays, and what to do.
+TEST_F(FrmHosyuYearEndTest, AFailureAfterTheArchiveWasMadeSaysTheArchiveIsLeft) {
+    test::FullDisk full;
+    F& f = Open();
+    TypeInto(&f.txt次期タイトル, QStringLiteral("2006年度"));
+    ASSERT_TRUE(full.Refuse(DataFile(), QStringLiteral("取引明細"), QStringLiteral("delete")));
+    Update(f);
+    const QString archive = ArchivePath(QStringLiteral("2005年度.mdb"));
+    EXPECT_TRUE(
+        Texts().last().contains(archive + QStringLiteral(" は作成済みで、そのまま残っています。原因を取り除いてから")))
+        << Texts().last().toStdString();
+    EXPECT_EQ(LineDates(archive).size(), 3);
     ExpectNothingChanged(f);
 }
 

@@ -76,7 +76,7 @@ run() {  # op, which side is full (data|disk), free bytes
         [ "$after" = "$before" ] || check="data changed"
         outcome=refused
     fi
-    ls -A "$DATA" | grep -qiE '^(murvdata\.(mdb|lzh)|murvctl|\.year-end-|\.unpack-)|\.new$' && check="$check; leftovers: $(ls -A "$DATA" | tr '\n' ' ')"
+    ls -A "$DATA" | grep -qiE '^(murvdata\.(mdb|lzh)|murvctl|\.year-end-|\.unpack-|\.restore-)|\.new$' && check="$check; leftovers: $(ls -A "$DATA" | tr '\n' ' ')"
     [ "$check" = ok ] || FAIL=1
     printf '| %s | %s | %s | %s | %s | %s |\n' "$op" "$side" "$free" "$outcome" "$last" "$check"
 }
