@@ -158,7 +158,8 @@ void RecoverDataFolder() {
     }
     const QString restoreFolders =
         QString(kRestoreWorkFolderPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*"));
-    for (const QString& entry : dir.entryList({restoreFolders}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+    for (const QString& entry :
+         dir.entryList({restoreFolders}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         if (QDir(dir.filePath(entry)).removeRecursively())
             qCInfo(lcDataFile) << "a work folder left by a restore that did not finish was removed:" << entry;
         else qCWarning(lcDataFile) << "a leftover work folder could not be removed:" << entry;
