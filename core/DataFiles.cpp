@@ -77,8 +77,7 @@ public:
             const db::SchemaMatch match = db::CompareSchema(path, schema, &difference, &detail);
             if (match == db::SchemaMatch::Differs) {
                 Problem(Name(path) + QStringLiteral("は") + role + QStringLiteral("として使えません。") + difference +
-                            QStringLiteral("このファイルは開かず、変更もしていません。"),
-                        {db::ErrorKind::Other, detail});
+                        QStringLiteral("このファイルは開かず、変更もしていません。"));
                 return false;
             }
             // Damage is found by the page check below.
