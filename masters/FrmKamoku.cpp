@@ -126,7 +126,7 @@ bool FrmKamoku::AddSheetRows(qint64 rows) {
     if (FillToRows(kSheet, {{S(u"チェック"), false}, {S(u"科目"), QVariant()}, {S(u"ふりがな"), QVariant()}}, rows,
                    &why))
         return true;
-    ShowFailure(S(u"科目の行を作れませんでした。"), why);
+    sheet_.NotWhole(S(u"科目の行を作れませんでした。"), why);
     return false;
 }
 
@@ -134,7 +134,8 @@ bool FrmKamoku::Clear科目マスタ() {
     bool made = Exec(DbWork, QStringLiteral("delete * from w科目マスタ"));
     if (made) deletedRows_.clear();
     if (made) made = AddSheetRows(kSheetRows);
-    else ShowFailure(S(u"科目の行を作れませんでした。"), DbWork.LastFailure());
+    else sheet_.NotWhole(S(u"科目の行を作れませんでした。"), DbWork.LastFailure());
+    if (made) sheet_.Whole();
     (void)dat明細.Refresh();  // said through refreshFailed
     return made;
 }
@@ -156,7 +157,7 @@ void FrmKamoku::Read科目マスタ() {
     db::Transaction batch(DbWork);
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w科目マスタ"));
     db::Recordset items = Open(DbData, QStringLiteral("select * from 科目マスタ order by ふりがな,科目;"));
-    if (made && !items.IsOpen()) ShowFailure(S(u"科目を読み込めませんでした。"), items.LastFailure());
+    if (made && !items.IsOpen()) sheet_.NotWhole(S(u"科目を読み込めませんでした。"), items.LastFailure());
     qint64 running = 1;
     baseline_.Clear();
     // An item the sheet cannot show is said: registering the sheet would drop it.
@@ -179,13 +180,17 @@ void FrmKamoku::Read科目マスタ() {
         written = batch.Commit();
         why = DbWork.LastFailure();
     }
-    if (!written) ShowFailure(S(u"科目を読み込めませんでした。"), why);
+    if (!written) sheet_.NotWhole(S(u"科目を読み込めませんでした。"), why);
+    else if (made && items.IsOpen()) sheet_.Whole();
     (void)dat明細.Refresh();  // said through refreshFailed
     PBar.SetValue(100);
     PBar.SetVisible(false);
 }
 
 void FrmKamoku::Entry科目() {
+    if (!sheet_.MayRegister(S(u"科目の行を作れなかったため、登録しませんでした。科目は変更されていません。"
+                              u"読込み直してください。")))
+        return;
     if (!MsgShow(S(u"登録"), S(u"確認"), S(u"科目"))) return;
     QList<SheetRow> sheet;
     const bool written = WriteAll(S(u"科目を登録できませんでした"), [&](db::Database& data) {

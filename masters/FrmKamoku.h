@@ -80,6 +80,7 @@ private:
     // Deleted items whose rows the work file kept on the sheet: they are
     // never registered again, until the sheet is made anew.
     QSet<QString> deletedRows_;
+    SheetWholeness sheet_;
 };
 
 }  // namespace masters

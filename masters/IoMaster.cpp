@@ -233,7 +233,8 @@ void IoMaster::MakeItemRows() {
                       {QStringLiteral("ふりがな"), QVariant()},
                       {QStringLiteral("回数"), QVariant()}},
                      kPanelRows, QString(), &why);
-    if (why) ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
+    if (why) panel_.NotWhole(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
+    else panel_.Whole();
     (void)dat科目.Refresh();  // said through refreshFailed
 }
 
@@ -270,7 +271,7 @@ void IoMaster::Read取引先科目(const QVariant& name) {
                                       {QStringLiteral("ふりがな"), QVariant()},
                                       {QStringLiteral("回数"), QVariant()}},
                                      items + kSpareRows, &why)) {
-        ShowFailure(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
+        panel_.NotWhole(QStringLiteral("取引先の科目の行を作れませんでした。"), why);
         (void)dat科目.Refresh();  // said through refreshFailed
         return;
     }
@@ -278,7 +279,7 @@ void IoMaster::Read取引先科目(const QVariant& name) {
     db::Recordset rows = Open(DbWork, QStringLiteral("select * from w取引先科目"));
     db::Recordset stored = Open(
         ModMurv::DbData, QStringLiteral("select * from 取引先科目") + where + QStringLiteral(" order by ふりがな;"));
-    if (!stored.IsOpen()) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastFailure());
+    if (!stored.IsOpen()) panel_.NotWhole(QStringLiteral("取引先の科目を読み込めませんでした。"), stored.LastFailure());
     panelPartner_ = name.toString();
     panelItems_.Clear();
     // An item the panel cannot show is said: registering the panel would drop it.
@@ -292,7 +293,7 @@ void IoMaster::Read取引先科目(const QVariant& name) {
         }
         written = written && rows.Update();
     }
-    if (!written) ShowFailure(QStringLiteral("取引先の科目を読み込めませんでした。"), rows.LastFailure());
+    if (!written) panel_.NotWhole(QStringLiteral("取引先の科目を読み込めませんでした。"), rows.LastFailure());
     rows.Close();
     (void)dat科目.Refresh();  // said through refreshFailed
 }

@@ -115,6 +115,7 @@ private:
     // The items of panelPartner_ as the panel last read or registered them.
     QString panelPartner_;
     SheetBaseline panelItems_;
+    SheetWholeness panel_;
 };
 
 }  // namespace masters

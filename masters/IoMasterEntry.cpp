@@ -23,6 +23,9 @@ db::Recordset ItemRows() { return Open(DbWork, QStringLiteral("select * from w�
 }  // namespace
 
 void IoMaster::Entry取引先マスタ() {
+    if (!panel_.MayRegister(S(u"取引先の科目の行を作れなかったため、登録しませんでした。取引先は変更されていません。"
+                              u"詳細を開き直してください。")))
+        return;
     if (!AcceptTypedNames({txt取引先名.Text(), txtふりがな.Text()})) return;
     if (!MsgShow(S(u"登録"), S(u"確認"), S(u"取引先の科目"))) return;
     const QString name = txt取引先名.Text();

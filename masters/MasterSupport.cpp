@@ -2,6 +2,7 @@
 
 #include <QSet>
 
+#include "core/Failure.h"
 #include "core/ScreenKit.h"
 #include "platform/db/Database.h"
 
@@ -92,6 +93,17 @@ SheetChanges SheetBaseline::Compare(const QList<SheetRow>& sheet) const {
 void SheetBaseline::Adopt(const QList<SheetRow>& sheet) {
     rows_.clear();
     for (const SheetRow& row : LastOfEachName(sheet)) rows_.insert(row.name, row.fields);
+}
+
+void SheetWholeness::NotWhole(const QString& what, const db::Failure& why) {
+    core::ShowFailure(what, why);
+    whole_ = false;
+    why_ = why;
+}
+
+bool SheetWholeness::MayRegister(const QString& what) const {
+    if (!whole_) core::ShowFailure(what, why_);
+    return whole_;
 }
 
 }  // namespace masters

@@ -11,8 +11,9 @@
 #include <QVariant>
 #include <utility>
 
+#include "platform/db/Database.h"
+
 namespace db {
-class Database;
 class Recordset;
 }  // namespace db
 
@@ -75,6 +76,25 @@ public:
 
 private:
     QHash<QString, QMap<QString, QVariant>> rows_;
+};
+
+// Whether a sheet was last made or read whole. One that was not is never
+// registered, until it is made anew: what it lacks would be removed from
+// the store, what it shows is not what was read.
+class SheetWholeness {
+public:
+    void Whole() {
+        whole_ = true;
+        why_ = {};
+    }
+    // Says `what` and why (the work file's failure), and marks the sheet.
+    void NotWhole(const QString& what, const db::Failure& why);
+    // True when the sheet may be registered; otherwise says `what` and why.
+    bool MayRegister(const QString& what) const;
+
+private:
+    bool whole_ = false;
+    db::Failure why_;
 };
 
 }  // namespace masters

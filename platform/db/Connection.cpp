@@ -229,6 +229,11 @@ std::shared_ptr<Connection> OpenConnection(const QString& path, int flags, QStri
     // A page cache that holds a book's lines (64 MiB at most, taken as pages are read): a year-end or a
     // long list reads each page once.
     sqlite3_exec(c->handle, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    // A commit is on the disk when it returns: the folder is synced after the
+    // journal's removal too, so that a power loss cannot bring the journal
+    // back and roll the commit back. The work file's connections turn syncs
+    // off (Scratch.h).
+    sqlite3_exec(c->handle, "PRAGMA synchronous = EXTRA", nullptr, nullptr, nullptr);
     if (!RegisterJapaneseCollation(c->handle)) {
         *code = SQLITE_ERROR;
         *error = QStringLiteral("%1: the Japanese text order is not available").arg(path);

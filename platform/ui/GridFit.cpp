@@ -57,7 +57,7 @@ private:
 
 void ShowCutCellsAsTooltips(QAbstractItemView* view) { view->viewport()->installEventFilter(new CutCellTips(view)); }
 
-GridFit::GridFit(DataGrid* grid) : QObject(grid), grid_(grid) {
+GridFit::GridFit(DataGrid* grid) : QObject(grid), grid_(grid), gridObject_(grid), viewport_(grid->View()->viewport()) {
     QAbstractItemView* view = grid->View();
     view->viewport()->installEventFilter(this);
     grid->installEventFilter(this);
@@ -117,9 +117,9 @@ void GridFit::Fit() {
 }
 
 bool GridFit::eventFilter(QObject* watched, QEvent* event) {
-    if (!grid_) return false;
-    QAbstractItemView* view = grid_->View();
-    if (event->type() == QEvent::Resize && (watched == view->viewport() || watched == grid_)) Fit();
+    // Nothing of the grid is called before the event is known to be a resize
+    // of the grid or its viewport, which a grid being destroyed never gets.
+    if (event->type() == QEvent::Resize && (watched == viewport_ || watched == gridObject_)) Fit();
     return false;
 }
 

@@ -43,6 +43,10 @@ protected:
 
 private:
     QPointer<DataGrid> grid_;
+    // What the filter watches, only compared: while the grid is destroyed,
+    // its events come from a half-destroyed grid and view.
+    const QObject* gridObject_;
+    const QObject* viewport_;
     bool fitting_ = false;
 };
 

@@ -80,6 +80,15 @@ const sqlite3_io_methods kMethods = {3,
                                      Fetch,
                                      Unfetch};
 
+// A removal that syncs its folder (a journal's at the commit, with synchronous
+// EXTRA) counts as a sync of the journal's database file.
+int Delete(sqlite3_vfs*, const char* name, int syncDir) {
+    if (syncDir & 1)
+        (name && std::strstr(name, "MurvWork2K.mdb") ? g_workSyncs : g_dataSyncs)
+            .fetch_add(1, std::memory_order_relaxed);
+    return g_real->xDelete(g_real, name, syncDir);
+}
+
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
     CountingFile* file = C(f);
     file->base.pMethods = nullptr;
@@ -303,6 +312,7 @@ void InstallSqliteCounters() {
     g_counting.zName = "murv-counting";
     g_counting.szOsFile = static_cast<int>(sizeof(CountingFile)) + g_real->szOsFile;
     g_counting.xOpen = Open;
+    g_counting.xDelete = Delete;
     sqlite3_vfs_register(&g_counting, 1);
     sqlite3_auto_extension(reinterpret_cast<void (*)()>(OnNewConnection));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What the benchmarks measure beside the time of an action:
 //  - the disk syncs it asks for, per file (a VFS under SQLite that counts
-//    each file's xSync; a journal's syncs count for its database file);
+//    each file's xSync and each folder sync after a removal; a journal's
+//    syncs count for its database file);
 //  - its raw twin: the same SQLite statements, with the same bound values,
 //    on the same files and connections, in the same order, stepping the same
 //    rows and reading their columns, with no layer and no widgets. The calls

@@ -8,6 +8,7 @@
 #include "core/MainMenu.h"
 #include "core/Schema.h"
 #include "core/ScreenKit.h"
+#include "platform/db/Scratch.h"
 #include "tests/support/BookFiles.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScreenFixture.h"
@@ -184,7 +185,9 @@ TEST_F(DataFilesTest, ADamagedWorkFileIsMadeAfreshAtStartUp) {
     EXPECT_EQ(check.Value(0).toString(), QStringLiteral("ok"));
 }
 
-TEST_F(DataFilesTest, ASoundFolderStartsWithoutAWord) {
+// A commit of the data file is on the disk, the removal of its journal
+// included, when it returns (synchronous EXTRA); the work file is scratch.
+TEST_F(DataFilesTest, ASoundFolderStartsWithoutAWordAndCommitsTheDataFileDurably) {
     ASSERT_TRUE(test::AddBookLines(DataFile(), 500));
     const core::DataFilesOutcome out = [&] {
         ModMurv::DataFilePath = DataFile();
@@ -194,6 +197,17 @@ TEST_F(DataFilesTest, ASoundFolderStartsWithoutAWord) {
     EXPECT_TRUE(out.dataOpen && out.workOpen && out.dataWritable);
     EXPECT_FALSE(out.damaged);
     EXPECT_TRUE(boxes_.Shown().isEmpty());
+
+    const auto level = [](db::Database& d) {
+        db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from pragma_synchronous"));
+        return rs.IsEOF() ? -1 : rs.Value(0).toInt();
+    };
+    db::Database data, scratch;
+    ASSERT_TRUE(data.Open(DataFile()) && db::OpenScratch(scratch, WorkFile()));
+    EXPECT_EQ(level(ModMurv::DbData), 3);
+    EXPECT_EQ(level(data), 3) << "a connection of its own (a lookup window's, a report's)";
+    EXPECT_EQ(level(ModMurv::DbWork), 0);
+    EXPECT_EQ(level(scratch), 0);
 }
 
 TEST_F(DataFilesTest, AReadOnlyDataFolderIsSaidAtStartUpAndTheWorkRowsStillWork) {

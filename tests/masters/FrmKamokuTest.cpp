@@ -122,7 +122,7 @@ TEST_F(FrmKamokuTest, EveryItemIsOnTheSheetAndDeletingTickedItemsAsksFirst) {
 
 namespace {
 
-TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
+TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidNeverRegisteredAndATypedCellKeepsItsText) {
     ASSERT_TRUE(test::FullDisk::Refuse(WorkFile(), QStringLiteral("w科目マスタ"), QStringLiteral("insert")));
     FrmKamoku& k = Open<FrmKamoku>(QStringLiteral("FrmKamoku"));
     ASSERT_EQ(boxes_.Shown().size(), 1) << "said once";
@@ -130,10 +130,25 @@ TEST_F(FrmKamokuTest, ASheetTheWorkFileRefusesIsSaidAndATypedCellKeepsItsText) {
     EXPECT_TRUE(
         Texts().first().startsWith(QStringLiteral("科目の行を作れませんでした。\nディスクの空き容量が足りません。")))
         << Texts().first().toStdString();
-
-    // The sheet once it can be made; then a cell the disk refuses.
+    // 登録 of a sheet that could not be made, or read, says why and stores nothing.
+    const QStringList stored = Items();
+    const QString notRegistered = QStringLiteral(
+        "科目の行を作れなかったため、登録しませんでした。科目は変更されていません。読込み直してください。\n"
+        "ディスクの空き容量が足りません。");
+    boxes_.Clear();
+    QTest::keyClick(k.Grid科目マスタ.View(), Qt::Key_F5);
+    ASSERT_EQ(Texts().size(), 1) << "nothing asked";
+    EXPECT_TRUE(Texts().first().startsWith(notRegistered)) << Texts().first().toStdString();
     ASSERT_TRUE(test::FullDisk::Heal(WorkFile()));
     ASSERT_TRUE(test::FullDisk::Refuse(WorkFile(), QStringLiteral("w科目マスタ"), QStringLiteral("update")));
+    QTest::mouseClick(&k.cmd読込, Qt::LeftButton);
+    boxes_.Clear();
+    PressKey(k.Grid科目マスタ.View(), Qt::Key_F5, Answer::Yes);
+    ASSERT_EQ(Texts().size(), 1);
+    EXPECT_TRUE(Texts().first().startsWith(notRegistered)) << Texts().first().toStdString();
+    EXPECT_EQ(Items(), stored);
+
+    // The sheet once it can be made; then a cell the disk refuses.
     boxes_.Clear();
     QTest::mouseClick(&k.cmdクリア, Qt::LeftButton);
     ui::DataGrid& g = k.Grid科目マスタ;
