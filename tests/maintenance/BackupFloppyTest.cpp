@@ -378,7 +378,6 @@ TEST_F(FloppyTest, ARestoreTakesOnlyTheSetsDataFileFromTheArchive) {
     MakeSet({QStringLiteral("sub/dir/x.mdb"), core::kDataFileName + QStringLiteral("-journal"), "MURVDATA.MDB"}, book);
     LoseEveryLine();
     Restore();
-    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
     EXPECT_EQ(LineCount(), lines_);
     MakeSet({QStringLiteral("sub/Murvdata.mdb")}, book);
     Restore();
@@ -387,7 +386,6 @@ TEST_F(FloppyTest, ARestoreTakesOnlyTheSetsDataFileFromTheArchive) {
               QStringList());
 }
 
-// Any character a folder's name can hold reaches the archiver as it is.
 TEST_F(FloppyTest, ABookInAFolderNamedWithQuotesBacksUpAndRestores) {
     const QString folder = folder_.path() + QStringLiteral("/my \"books\" \\ 'a'\t");
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -395,7 +393,6 @@ TEST_F(FloppyTest, ABookInAFolderNamedWithQuotesBacksUpAndRestores) {
     Backup();
     LoseEveryLine();
     Restore();
-    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
     EXPECT_EQ(LineCount(), lines_);
 }
 
