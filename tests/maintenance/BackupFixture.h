@@ -56,9 +56,10 @@ public:
                                                    QStringLiteral("size=16m"), QStringLiteral("tmpfs"), folder}) == 0;
         return mounted_;
     }
-    // Fills the disk until about `bytes` are free.
+    // Fills the disk (with a filler made anew) until about `bytes` are free.
     bool LeaveFree(qint64 bytes) {
         QFile filler(folder_ + QStringLiteral("/filler"));
+        filler.remove();
         const qint64 fill = QStorageInfo(folder_).bytesAvailable() - bytes;
         return fill >= 0 && filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(fill, 'f')) == fill;
     }
@@ -145,6 +146,10 @@ protected:
     static QByteArray Bytes(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
     static int Lhasa(const QStringList& args, const QString& dir) {
         const QString tool = QStandardPaths::findExecutable(QStringLiteral("lhasa"));

