@@ -301,7 +301,6 @@ TEST_F(FrmInputRegisterTest, APickedItemShowsAndKeepsItsOwnExemptMark) {
     Register(f);
     ASSERT_EQ(Lines().size(), 1u);
     EXPECT_TRUE(Lines()[0].exempt && Lines()[0].tax.isNull());
-    EXPECT_EQ(DataValue(QStringLiteral("select 非課税 from 科目マスタ where 科目 = '租税公課'")), QVariant(true));
 }
 
 TEST_F(FrmInputRegisterTest, AFailedWriteStoresNothingSaysSoAndKeepsTheRows) {
