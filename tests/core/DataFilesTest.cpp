@@ -186,12 +186,9 @@ TEST_F(DataFilesTest, ASoundFolderStartsWithoutAWordAndCommitsTheDataFileDurably
     EXPECT_TRUE(out.dataOpen && out.workOpen && out.dataWritable);
     EXPECT_FALSE(out.damaged);
     EXPECT_TRUE(boxes_.Shown().isEmpty());
-    const auto level = [](db::Database& d) {
-        db::Recordset rs = d.OpenRecordset(QStringLiteral("select * from pragma_synchronous"));
-        return rs.IsEOF() ? -1 : rs.Value(0).toInt();
-    };
-    EXPECT_EQ(level(ModMurv::DbData), 3);
-    EXPECT_EQ(level(ModMurv::DbWork), 0);
+    const QString level = QStringLiteral("select * from pragma_synchronous");
+    EXPECT_EQ(ModMurv::DbData.OpenRecordset(level).Value(0), QVariant(3));
+    EXPECT_EQ(ModMurv::DbWork.OpenRecordset(level).Value(0), QVariant(0));
 }
 
 TEST_F(DataFilesTest, AReadOnlyDataFolderIsSaidAtStartUpAndTheWorkRowsStillWork) {
