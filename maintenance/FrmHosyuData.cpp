@@ -373,6 +373,9 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
     if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(archivePath).constData()) != 0)
         return failText(disk::FailureText(archivePath, errno));
     temp.setAutoRemove(false);
+    // The archive is on the disk under its name before the period's lines leave the data file.
+    QString why;
+    if (!disk::SyncFolder(QFileInfo(archivePath).absolutePath(), &why)) return failText(why);
     return true;
 }
 

@@ -8,7 +8,9 @@
 
 #include "core/DataFiles.h"
 #include "core/MainMenu.h"
+#include "core/Schema.h"
 #include "maintenance/Backup.h"
+#include "maintenance/FrmHosyu.h"
 #include "platform/disk/FileOps.h"
 #include "tests/maintenance/BackupFixture.h"
 
@@ -102,10 +104,20 @@ TEST_F(CopiesTest, ACopyAndABackupAreOnTheDiskWhenTheySayDone) {
     dialogs_.QueuePath(target_);
     maintenance::SaveDataFileToHdd(nullptr);
     maintenance::FDDBuckUp(drive_, nullptr);
+    // The year-end's archive, before the period's lines leave the data file.
+    const QString archive = folder_.path() + QStringLiteral("/year/2005.mdb"), model = archive + QStringLiteral(".org");
+    QString error;
+    db::Failure why;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(archive).path()) &&
+                core::CreateDatabaseFile(model, core::DataFileKind::Template, &error));
+    ASSERT_TRUE(
+        maintenance::MakeYearEndArchive(DataFile(), model, archive, QDate(2005, 1, 1), QDate(2005, 12, 31), &why))
+        << why.text.toStdString();
     g_watchSyncs = false;
     EXPECT_EQ(g_lastSync.value(QFileInfo(target_).canonicalPath()), QStringList({QStringLiteral("copy of data.mdb")}));
     EXPECT_EQ(g_lastSync.value(QDir(Floppy(1)).canonicalPath()),
               QStringList({QStringLiteral("Murvctl"), QStringLiteral("murvdata.lzh")}));
+    EXPECT_TRUE(g_lastSync.value(QFileInfo(archive).canonicalPath()).contains(QStringLiteral("2005.mdb")));
 }
 
 TEST_F(CopiesTest, ASaveRemovesTheCopiesACutShortSaveLeftInItsFolderAndNoOtherFile) {
