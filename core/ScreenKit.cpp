@@ -234,6 +234,17 @@ bool FillNameList(const QString& workTable, const QString& workField, const QStr
     return ok;
 }
 
+std::optional<StoredItem> ReadStoredItem(const QString& name) {
+    db::Recordset rs =
+        Open(ModMurv::DbData, QStringLiteral("select ふりがな, 非課税 from 科目マスタ where 科目 = ") + Quoted(name));
+    if (!rs.IsOpen()) {
+        ShowFailure(QStringLiteral("科目の読みと非課税の区分を読めませんでした。"), rs.LastFailure());
+        return std::nullopt;
+    }
+    if (rs.IsEOF()) return std::nullopt;
+    return StoredItem{rs.Value(0), rs.Value(1).toBool()};
+}
+
 bool ShowTotal(ui::NumberBox& box, db::Database& database, const QString& sql, db::Failure* why) {
     db::Recordset rs = Open(database, sql);
     const QVariant total = rs.IsEOF() ? QVariant() : rs.Value(0);

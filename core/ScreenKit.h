@@ -2,8 +2,8 @@
 // What every screen shares: statements that note their text in
 // ModMurv::SqlText, the external-database clause and the quoting of names,
 // blank work rows, writes that succeed or fail as a whole, the delete of
-// ticked rows, the name lists behind the partner and item combos, totals in
-// number boxes, the tick column, the date fields' patterns, the pop-up panels
+// ticked rows, the name lists behind the partner and item combos, what the
+// item master holds of an item, totals in number boxes, the tick column, the date fields' patterns, the pop-up panels
 // (the print panel among them), the hint button and the way back to the
 // main menu.
 
@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 #include "platform/db/Database.h"
@@ -133,6 +134,17 @@ bool DeleteNamed(db::Recordset& ticked, const QString& field, const QString& fai
 // left out. Returns false when a statement failed; `why` (when given) says why.
 bool FillNameList(const QString& workTable, const QString& workField, const QString& dataSelect,
                   std::initializer_list<ui::ComboBox*> combos, db::Failure* why = nullptr);
+
+// What the item master holds of an item: its reading (Null when it has
+// none) and its tax-exempt mark. An item entered into a row, picked or typed,
+// brings them, so that registering the row keeps the master's own.
+struct StoredItem {
+    QVariant reading;
+    bool exempt = false;
+};
+// The item of that name in 科目マスタ; nullopt for a name it does not hold
+// (a new item) and when it cannot be read (said once).
+std::optional<StoredItem> ReadStoredItem(const QString& name);
 
 // ---------------------------------------------------------------- controls
 

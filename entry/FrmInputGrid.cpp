@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <cmath>
 
-#include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/ScreenKit.h"
 #include "core/TaxDate.h"
@@ -123,17 +122,11 @@ void FrmInput::ApplyExemptMark() {
 }
 
 void FrmInput::TakeItemMark() {
-    using namespace ModMurv;
     const QVariant item = Cell(kCol科目);
     if (!IsOpen(kCol非課税) || IsEmpty(item)) return;  // the input mask fixes the mark
-    db::Recordset rs = core::Open(
-        DbData, QStringLiteral("select 非課税 from 科目マスタ where 科目 = ") + core::Quoted(item.toString()));
-    if (!rs.IsOpen()) {
-        core::ShowFailure(QStringLiteral("科目の非課税の区分を読めませんでした。"), rs.LastFailure());
-        return;
-    }
-    if (rs.IsEOF()) return;  // a new item: the mark stays as it is
-    SetCell(kCol非課税, rs.Value(0).toBool());
+    const std::optional<core::StoredItem> stored = core::ReadStoredItem(item.toString());
+    if (!stored) return;  // a new item: the mark stays as it is
+    SetCell(kCol非課税, stored->exempt);
     ApplyExemptMark();
 }
 

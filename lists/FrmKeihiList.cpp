@@ -71,7 +71,11 @@ void FrmKeihiList::LayOut() {
     Grid明細.Columns(kCol金額).SetNumberFormat(QStringLiteral("#,###"));
     // Only the tick and the note are the user's: the rest names the stored line.
     for (int col : {kCol行番号, kCol日付, kCol取引先名, kCol金額, kCol科目}) Grid明細.Columns(col).SetAllowFocus(false);
-    Grid明細.Columns(kCol摘要).SetMaxLength(255);
+    // A note longer than its field is said and stays whole in the cell for
+    // mending, as in the entry grid: never cut, never split inside a character.
+    Grid明細.onBeforeColUpdate = [this](int col, const QVariant&, int& cancel) {
+        if (col == kCol摘要 && !core::AcceptTextLengths({Grid明細.Columns(col).Value().toString()})) cancel = 1;
+    };
 
     // Under the list.
     PBar.Move(120, 7005, 3000, 270);

@@ -133,7 +133,10 @@ void IoMaster::ConnectHandlers() {
     connect(&cmd科目, &ui::CommandButton::Click, this, [this] { cmd科目_Click(); });
 
     Grid科目.onBeforeColUpdate = [this](int col, const QVariant&, int& cancel) { Grid科目_CheckCount(col, cancel); };
-    Grid科目.onAfterColUpdate = [this](int) { Grid科目_BlankToNull(); };
+    Grid科目.onAfterColUpdate = [this](int col) {
+        if (col == kItemName) TakeStoredItem();
+        Grid科目_BlankToNull();
+    };
     Grid科目.onDropDownChoice = [this](int col) { Grid科目_TakeDropDown(col); };
     Grid科目.onKeyPress = [this](int& keyAscii) { Grid科目_EnterNextRow(keyAscii); };
     Grid科目.onRowColChange = [this](const QVariant&, int) { Grid科目_SetIme(); };
@@ -302,6 +305,7 @@ void IoMaster::cmd科目_Click() {
     core::LookupItem([this](const QString& name, const QString& reading) {
         Grid科目.Columns(kItemName).SetValue(name);
         Grid科目.Columns(kItemReading).SetValue(reading);
+        TakeStoredItem();
         Grid科目.SetFocus();
     });
 }
@@ -328,7 +332,23 @@ void IoMaster::Grid科目_BlankToNull() {
     }
 }
 
-void IoMaster::Grid科目_TakeDropDown(int) { Grid科目.Columns(kItemReading).SetValue(DD科目参照.ColumnValue(1)); }
+void IoMaster::Grid科目_TakeDropDown(int) {
+    Grid科目.Columns(kItemReading).SetValue(DD科目参照.ColumnValue(1));
+    TakeStoredItem();
+}
+
+// An item entered into a row, picked, looked up or typed, shows what the
+// item master holds of it, so that registering the row keeps the item's own
+// reading and mark unless the user changes them on the row. A new item
+// leaves the row's reading and mark as they are.
+void IoMaster::TakeStoredItem() {
+    const QString name = Grid科目.Columns(kItemName).Value().toString();
+    if (name.isEmpty()) return;
+    const std::optional<StoredItem> item = ReadStoredItem(name);
+    if (!item) return;
+    Grid科目.Columns(kItemReading).SetValue(item->reading);
+    Grid科目.Columns(kItemExempt).SetValue(item->exempt);
+}
 
 void IoMaster::Grid科目_EnterNextRow(int& keyAscii) {
     if (keyAscii != 13 || Grid科目.Col() != kItemCount || Grid科目.IsEOF()) return;

@@ -107,6 +107,7 @@ private:
     void Grid科目_CheckCount(int col, int& cancel);
     void Grid科目_BlankToNull();
     void Grid科目_TakeDropDown(int col);
+    void TakeStoredItem();
     void Grid科目_EnterNextRow(int& keyAscii);
     void Grid科目_SetIme();
 

@@ -64,6 +64,7 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
             pending_ = Pending{true, row_, col_, QVariant(), false};
         }
         pending_.fromCode = false;
+        pending_.refused = pending_.clickSelects = false;
         if (onChange) onChange();
     });
     connect(top, &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });

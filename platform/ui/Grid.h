@@ -16,7 +16,9 @@
 // (CommitAllPendingEdits). A commit raises onBeforeColUpdate, stores the value
 // in the table at once, then raises onAfterColUpdate. A cancelled before-update
 // stores nothing, skips the after-update, keeps the cell as the handler left
-// it (still pending) and keeps the cursor in it. Esc drops the pending edit and
+// it (still pending) and keeps the cursor in it, with the kept text selected
+// so that typing replaces it; the first click on that cell selects it again
+// (a further click places the caret). Esc drops the pending edit and
 // shows the stored value again, with no events. Check boxes and the button
 // editor's values commit at once. Empty text is stored as Null; the test is
 // made on the value, never on the formatted text (an amount 0 stays 0).
@@ -202,6 +204,8 @@ private:
         int col = -1;
         QVariant value;  // when no editor is open, or set by code during before-update
         bool fromCode = false;
+        bool refused = false;       // its commit was cancelled, and nothing typed since
+        bool clickSelects = false;  // refused, and not clicked since
     };
 
     // binding

@@ -112,6 +112,9 @@ bool DataGrid::CommitPendingEdit() {
     if (cancel != 0) {
         committing_ = false;
         InvalidateCell(row, col);
+        // Back in the cell with the refused text: typing replaces it.
+        pending_.refused = pending_.clickSelects = true;
+        if (editorOpen_) editor_->selectAll();
         return false;
     }
     if (!StoreCell(row, col, PendingValue())) {

@@ -136,7 +136,8 @@ bool DataGrid::HandleKey(QKeyEvent* event, bool fromEditor) {
     case Qt::Key_Left:
     case Qt::Key_Right: {
         const bool left = qtKey == Qt::Key_Left;
-        if (fromEditor && !editor_->hasSelectedText() &&
+        // A refused text is selected for typing over, not for leaving.
+        if (fromEditor && (pending_.refused || !editor_->hasSelectedText()) &&
             (left ? editor_->cursorPosition() > 0 : editor_->cursorPosition() < editor_->text().size()))
             return false;  // the caret moves inside the text
         if (!IsRealRow(row_)) return true;
@@ -193,6 +194,15 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         return HandleKey(key, true);
+    }
+    if (event->type() == QEvent::MouseButtonPress && pending_.active && pending_.clickSelects &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // A click on a cell whose text was refused selects that text, as the
+        // refusal did, so that typing replaces it.
+        pending_.clickSelects = false;
+        editor_->setFocus(Qt::MouseFocusReason);
+        editor_->selectAll();
+        return true;
     }
     if (event->type() == QEvent::InputMethod) {
         auto* ime = static_cast<QInputMethodEvent*>(event);

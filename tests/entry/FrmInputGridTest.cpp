@@ -70,6 +70,25 @@ TEST_F(FrmInputGridTest, RefusedAndImpossibleAndClearedMonthDays) {
         EXPECT_TRUE(CellAt(f, 1, col).isNull()) << col;
 }
 
+TEST_F(FrmInputGridTest, ARefusedMonthDayOrDayIsTypedOverAfterEnterOrAClick) {
+    F& f = OpenWithPeriod();
+    const auto retype = [&](int row, int col, const QString& refused, bool click, const QString& typed) {
+        GoTo(f, row, col);
+        Enter(f, refused);
+        if (click) ClickCell(f, row, col);
+        Enter(f, typed);
+        return CellAt(f, row, F::kCol日付);
+    };
+    EXPECT_EQ(retype(0, F::kCol月日, "0230", false, "0301"), QVariant(QDate(2027, 3, 1)));
+    EXPECT_EQ(retype(1, F::kCol月日, "0230", true, "0302"), QVariant(QDate(2027, 3, 2)));
+    QTest::mouseClick(&f.cmd入力マスク, Qt::LeftButton);  // the mask fixes February: the day is typed alone
+    TypeInto(&f.num月, QStringLiteral("2"));
+    QTest::mouseClick(&f.cmd実行, Qt::LeftButton);
+    EXPECT_EQ(retype(2, F::kCol日, "30", false, "1"), QVariant(QDate(2027, 2, 1)));
+    EXPECT_EQ(retype(3, F::kCol日, "30", true, "28"), QVariant(QDate(2027, 2, 28)));
+    EXPECT_EQ(Texts().size(), 4) << "each refusal is said once";
+}
+
 TEST_F(FrmInputGridTest, DaysTypedUnderAFixedMonth) {
     F& f = OpenWithPeriod();
     f.SetStyle入力明細(QStringLiteral("TYPE1"));

@@ -1,11 +1,13 @@
 // The expense list by clicks and keys: the default window and its bounds,
 // the month buttons, the filters, the thirteen orders, the month steps,
 // deleting ticked lines, and names and paths with quotes.
+#include <QClipboard>
 #include <QScrollBar>
 
 #include "lists/FrmKeihiList.h"
 #include "lists/FrmMonthList.h"
 #include "tests/lists/ListsFixture.h"
+#include "tests/support/Drivers.h"
 
 namespace {
 
@@ -345,6 +347,22 @@ TEST_F(FrmKeihiListTest, OnlyTheTickAndTheNoteCanBeEdited) {
     ClickCell(g, 0, F::kCol摘要);
     TypeInGrid(g, QStringLiteral("memo"));
     EXPECT_EQ(Rows(QStringLiteral("select 摘要 from w経費一覧")), QStringList{QStringLiteral("memo")});
+
+    // Pasted: a note longer than its field is said, never cut; 255 characters beyond the BMP fit whole.
+    const test::GridDriver driver(g);
+    const QString wide = QString::fromUcs4(U"\U0002000B").repeated(255);
+    for (const QString& note : {QString(256, QChar(u'あ')), wide}) {
+        QGuiApplication::clipboard()->setText(note);
+        driver.Click(0, F::kCol摘要);
+        driver.Click(0, F::kCol摘要);  // into its editor
+        driver.Key(Qt::Key_A, Qt::ControlModifier);
+        driver.Key(Qt::Key_V, Qt::ControlModifier);
+        driver.Key(Qt::Key_Return);
+    }
+    ASSERT_EQ(Texts().size(), 1);
+    EXPECT_TRUE(Texts()[0].startsWith(QStringLiteral("入力された文字が長すぎます（256文字）。")))
+        << Texts()[0].toStdString();
+    EXPECT_EQ(Rows(QStringLiteral("select 摘要 from w経費一覧")), QStringList{wide});
 }
 
 TEST_F(FrmKeihiListTest, KeysActAsTheirButtonsAndCloseGoesBackToTheMenuWhenAlone) {

@@ -100,18 +100,21 @@ TEST_F(IoMasterTest, RegistrationReplacesThePartnersItemsAndWritesThemIntoTheIte
     Key(io.Grid科目, Qt::Key_Return);
     GoTo(io.Grid科目, 2, kName);
     PickFromList(io.Grid科目, 0);  // 雑費, first by reading
+    GoTo(io.Grid科目, 3, kName);   // an item typed by its name brings its reading; its box is the user's
+    Type(io.Grid科目, QStringLiteral("消耗品費"));
     Key(io.Grid科目, Qt::Key_Return);
+    Key(io.Grid科目, Qt::Key_Space);
     EXPECT_EQ(Cells(io.Grid科目, kName, 3), (QStringList{"-", "Tom's", "雑費"}));
-    EXPECT_EQ(Cells(io.Grid科目, kReading, 3), (QStringList{"そぜいこうか", "とむず", "ざっぴ"}));
+    EXPECT_EQ(Cells(io.Grid科目, kReading, 4), (QStringList{"そぜいこうか", "とむず", "ざっぴ", "しょうもうひんひ"}));
 
     Press(io.cmd登録, Answer::Yes);
     EXPECT_EQ(Texts(), (QStringList{"取引先の科目 を登録します。よろしいですか", "取引先科目 を登録しました。"}));
     EXPECT_EQ(Rows("select * from 取引先マスタ where 取引先名 = 'O''Hara商会'"),
               QStringList{"O'Hara商会/おはらしょうかい/-"});
-    EXPECT_EQ(Pairs(QStringLiteral("O''Hara商会")), (QStringList{"Tom's/とむず/0/2", "雑費/ざっぴ/0/1"}));
-    // The row's clear box is written over the item's tax-exempt mark.
+    EXPECT_EQ(Pairs(QStringLiteral("O''Hara商会")),
+              (QStringList{"Tom's/とむず/0/2", "雑費/ざっぴ/1/1", "消耗品費/しょうもうひんひ/1/1"}));
     EXPECT_EQ(Rows("select * from 科目マスタ order by 科目"),
-              (QStringList{"Tom's/とむず/0/-", "雑費/ざっぴ/0/-", "消耗品費/しょうもうひんひ/0/事務用品"}));
+              (QStringList{"Tom's/とむず/0/-", "雑費/ざっぴ/1/-", "消耗品費/しょうもうひんひ/1/事務用品"}));
     EXPECT_TRUE(io.Cn取引先詳細.Visible());
 
     // An empty name: nothing is written and nothing more said.
@@ -262,16 +265,20 @@ TEST_F(IoMasterTest, TheItemLookupFillsTheRowAndThePartnerLookupFindsTheListRow)
     QString error;
     ASSERT_TRUE(com::Register(QString::fromLatin1(lookup::kClsidClsPelmora), items, &error)) << error.toStdString();
     ASSERT_TRUE(com::Register(QString::fromLatin1(lookup::kClsidClsDunvasel), partners, &error));
-    ExecData(QStringLiteral("insert into 科目マスタ (科目, ふりがな) values ('交通費', 'こうつうひ')"));
+    ExecData(QStringLiteral("insert into 科目マスタ values ('交通費', 'こうつうひ', -1, null)"));
 
     IoMaster& io = Screen();
     OpenPanel(io, 1);
-    GoTo(io.Grid科目, 1, kName);                                         // 租税公課: tax-exempt, used once
-    WhenModal({QStringLiteral("cmd50(9)"), QStringLiteral("cmd選択")});  // こ: 交通費
+    GoTo(io.Grid科目, 2, kName);
+    PickFromList(io.Grid科目, 1);                                        // 雑費: tax-exempt
+    GoTo(io.Grid科目, 0, kName);                                         // 消耗品費: taxed, used 3 times
+    WhenModal({QStringLiteral("cmd50(9)"), QStringLiteral("cmd選択")});  // こ: 交通費, tax-exempt
     QTest::mouseClick(&io.cmd科目, Qt::LeftButton);
-    EXPECT_EQ(Cells(io.Grid科目, kName, 2), (QStringList{"消耗品費", "交通費"}));
-    EXPECT_EQ(Cells(io.Grid科目, kReading, 2), (QStringList{"しょうもうひんひ", "こうつうひ"}));
-    EXPECT_EQ(Cells(io.Grid科目, kExempt, 2) + Cells(io.Grid科目, kCount, 2), (QStringList{"0", "1", "3", "1"}));
+    EXPECT_EQ(Cells(io.Grid科目, kReading, 3), (QStringList{"こうつうひ", "そぜいこうか", "ざっぴ"}));
+    EXPECT_EQ(Cells(io.Grid科目, kExempt, 3) + Cells(io.Grid科目, kCount, 1), (QStringList{"1", "1", "1", "3"}));
+    Press(io.cmd登録, Answer::Yes);  // the picked items keep their own marks
+    EXPECT_EQ(Rows("select 科目, 非課税 from 科目マスタ where 科目 in ('交通費', '雑費') order by ふりがな"),
+              (QStringList{"交通費/1", "雑費/1"}));
 
     io.Grid明細.SetRow(0);
     WhenModal({QStringLiteral("cmd50(4)"), QStringLiteral("cmd選択")});  // お: O'Hara商会

@@ -93,11 +93,13 @@ public:
         Type(text);
         Key(Qt::Key_Return);
     }
-    // A click on a cell (scrolled into view first).
+    // A click on a cell (scrolled into view first), into its editor when one is open, as a user's click.
     void Click(int row, int col) const {
         QAbstractItemView* view = grid_.View();
         view->scrollTo(view->model()->index(row, col));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, CellCenter(row, col));
+        const QPoint at = CellCenter(row, col);
+        QWidget* target = view->viewport()->childAt(at) ? view->viewport()->childAt(at) : view->viewport();
+        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(view->viewport(), at));
     }
     QPoint CellCenter(int row, int col) const {
         return grid_.View()->visualRect(grid_.View()->model()->index(row, col)).center();
