@@ -190,13 +190,7 @@ enum class DiskStep { Done, Retry, Cancel };
 DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& progress) {
     if (!AskOkCancel(kSaveTitle, SetDiskPrompt(k, disks))) return DiskStep::Cancel;
     if (disk::GoodDrive(drive) == 0) return AskOkCancel(kCheckTitle, kNoDisk) ? DiskStep::Retry : DiskStep::Cancel;
-    if (disk::WriteTest(drive) == 0) {
-        // A disk without room for a byte cannot be written either: say that it is full.
-        const QStorageInfo space(drive);
-        const bool full = space.isValid() && !space.isReadOnly() && space.bytesAvailable() < 4096;
-        const QString text = full ? kNotWritable + u'\n' + disk::SystemReason(ENOSPC) : kNotWritable;
-        return AskOkCancel(kCheckTitle, text) ? DiskStep::Retry : DiskStep::Cancel;
-    }
+    if (disk::WriteTest(drive) == 0) return AskOkCancel(kCheckTitle, kNotWritable) ? DiskStep::Retry : DiskStep::Cancel;
     // Disk 1 receives the control file after its archive or piece.
     QStringList names{disks == 1 ? kArchiveName : PieceName(k)};
     if (k == 1) names << kControlName;
@@ -207,12 +201,14 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
     const QStorageInfo space(drive);
     const qint64 block = space.isValid() && space.blockSize() > 0 ? space.blockSize() : 512;
     const SetOnDisk older = SetFilesOn(drive, block);
-    qint64 need = block;  // a block more for the folder
-    for (const QString& name : names) need += BlocksOf(core::GetFileSizeByName(ModMurv::DataFolder + name), block);
+    qint64 files = 0;
+    for (const QString& name : names) files += BlocksOf(core::GetFileSizeByName(ModMurv::DataFolder + name), block);
+    const qint64 need = files + block;  // beside the older set, a block more for the folder
     const qint64 free = space.isValid() ? space.bytesAvailable() : std::numeric_limits<qint64>::max();
     bool olderKept = !older.files.isEmpty();
     if (ok && need > free) {
-        if (need > free + older.bytes) {
+        // In the older set's place the new files take the room (and the names) its files leave.
+        if (files > free + older.bytes) {
             ok = false;
             error = disk::SystemReason(ENOSPC) +
                     QStringLiteral("\n%1: %2 bytes needed, %3 free").arg(drive).arg(need).arg(free);

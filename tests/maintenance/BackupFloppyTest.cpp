@@ -363,6 +363,10 @@ TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeRepl
     backUp({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel});
     EXPECT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
     EXPECT_EQ(FilesOn(1), withFiller);
+    // Not a byte free: asked the same, and the set of the same size takes the older one's place.
+    ASSERT_TRUE(disk.LeaveFree(0));
+    backUp({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel});
+    EXPECT_EQ(Texts().mid(3), QStringList({replace, QStringLiteral("保存が終了しました。")}));
     disks_.Clear();
     Restore();  // the new set, with the added rows
     EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
