@@ -60,8 +60,7 @@ bool SnapshotDataFile(const QString& target, db::Failure* why) {
         return false;
     }
     if (ModMurv::DbData.SnapshotTo(target)) return true;
-    *why = ModMurv::DbData.LastFailure();
-    qCWarning(lcDataFile) << "copy of the data file failed:" << why->text;
+    *why = ModMurv::DbData.LastFailure();  // said and logged once by the caller
     return false;
 }
 
@@ -75,8 +74,8 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     *kind = ReplaceFailure::None;
     auto fail = [&](ReplaceFailure what, const QString& why) {
         *kind = what;
-        *error = why;
-        qCWarning(lcDataFile) << "the data file was not replaced by" << newFile << ":" << why;
+        // Said and logged once by the caller, with the file it read.
+        *error = why + QStringLiteral("\nthe data file was not replaced by ") + newFile;
         QString ignored;
         disk::RemoveFile(staged, &ignored);
         return false;

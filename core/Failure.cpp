@@ -40,14 +40,13 @@ bool SaysCause(const QString& what, db::ErrorKind kind) {
     return false;
 }
 
-// The message box: the user's part, the cause on a line of its own, and the
-// system's own text as a detail line after a blank line.
-void Present(const QString& what, const QString& cause, const QString& text, const QString& title) {
+// The message box: the user's part and the cause on a line of its own, in
+// Japanese; the system's own text is in the log only.
+void Present(const QString& what, const QString& cause, const QString& title) {
     ui::MessageBoxContent box;
     box.title = title;
     box.text = what;
     if (!cause.isEmpty()) box.text += u'\n' + cause;
-    if (!text.trimmed().isEmpty()) box.text += QStringLiteral("\n\n") + text.trimmed();
     box.buttons = ui::MessageButtons::Ok;
     box.icon = ui::MessageIcon::Warning;
     box.defaultButton = ui::Answer::Ok;
@@ -86,16 +85,18 @@ void ShowFailure(const QString& what, const db::Failure& failure, const QString&
     // text of its own, its Japanese reason first.
     if (failure.kind == db::ErrorKind::Other || !failure) return ShowFailure(what, failure.text, title);
     LogFailure(what, failure);
-    const QString cause = SaysCause(what, failure.kind) ? QString() : CauseOf(failure.kind);
-    Present(what, cause, failure.text, title);
+    Present(what, SaysCause(what, failure.kind) ? QString() : CauseOf(failure.kind), title);
 }
 
 void ShowFailure(const QString& what, const QString& detail) { ShowFailure(what, detail, QStringLiteral("エラー")); }
 
 void ShowFailure(const QString& what, const QString& detail, const QString& title) {
     LogFailure(what, detail);
-    const QString own = JapaneseReason(detail);
-    Present(what, own, own.isEmpty() ? detail : detail.section(u'\n', 1), title);
+    // Every line of the detail that is a reason in Japanese; the system's own lines are left out.
+    QStringList reasons;
+    for (const QString& line : detail.split(u'\n'))
+        if (!JapaneseReason(line).isEmpty()) reasons << line;
+    Present(what, reasons.join(u'\n'), title);
 }
 
 void SetDataWriteBlock(const QString& reason) { g_writeBlock = reason; }

@@ -1,10 +1,10 @@
 #pragma once
 // How the program tells the user that something failed: one message box
-// with the warning icon and the title "エラー", the user's part in Japanese
-// (what could not be done, then why, when the kind of failure is known) and
-// the database engine's own text, if there is one, on a last line of its
-// own. The text of the statement that failed is never shown. Each failure
-// is also written once to the log (category "murv"), with its full detail.
+// with the warning icon and the title "エラー", in Japanese only: what could
+// not be done, then why, when the kind of failure is known. The system's own
+// text (SQLite's, a file operation's) and the statement that failed are never
+// shown: each failure is written once to the log (category "murv"), with its
+// full detail.
 
 #include <QLoggingCategory>
 #include <QString>
@@ -21,12 +21,12 @@ QString JapaneseReason(const QString& detail);
 
 // Shows a failure of the database layer and logs it once. `what` is one or
 // more Japanese sentences ("経費を登録できませんでした。"); the failure's
-// kind chooses the words of the cause, and SQLite's text follows on a line
-// of its own. A failure of kind Other may carry a file operation's text.
+// kind chooses the words of the cause. A failure of kind Other may carry a
+// file operation's text.
 void ShowFailure(const QString& what, const db::Failure& failure);
 void ShowFailure(const QString& what, const db::Failure& failure, const QString& title);
 // The same for a failure that is not the database's: `detail` is a file
-// operation's text, its Japanese reason (when it has one) on the first line.
+// operation's text; its lines that are reasons in Japanese are shown.
 void ShowFailure(const QString& what, const QString& detail = QString());
 // The same under a title of the procedure's own ("フロッピーディスクの読込").
 void ShowFailure(const QString& what, const QString& detail, const QString& title);

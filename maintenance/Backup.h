@@ -26,8 +26,10 @@ bool CreateLzhFile(const QString& folder, const QString& fileName, const QString
 // without regard to case; a member in a folder does not count) into the
 // folder `into` (ending with "/"); nothing else of the archive is unpacked.
 // Shows the archiver's report ("[書庫解凍 ＯＫ]") or its failure's reason
-// ("[書庫解凍　エラー]"). True when the member was unpacked.
-bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName, const QString& into);
+// ("[書庫解凍　エラー]"), followed by damagedNote when the archive is damaged.
+// True when the member was unpacked.
+bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName, const QString& into,
+               const QString& damagedNote = QString());
 
 // cmdFD書込: a snapshot of the data file in use is packed and written onto
 // as many disks in drive as it needs, with the control file on disk 1.

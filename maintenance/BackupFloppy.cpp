@@ -186,17 +186,12 @@ bool PutOnDisk(const QString& drive, const QStringList& names, bool* renamed, QS
 
 enum class DiskStep { Done, Retry, Cancel };
 
-// One disk of the backup: checks it, makes sure the new files fit and writes them.
-DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& progress) {
+// One disk of the backup: checks it, makes sure the new files fit and writes them;
+// changed is set once a file of a set on the disk was replaced or removed.
+DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& progress, bool* changed) {
     if (!AskOkCancel(kSaveTitle, SetDiskPrompt(k, disks))) return DiskStep::Cancel;
     if (disk::GoodDrive(drive) == 0) return AskOkCancel(kCheckTitle, kNoDisk) ? DiskStep::Retry : DiskStep::Cancel;
-    if (disk::WriteTest(drive) == 0) {
-        // A disk without room for a byte cannot be written either: say that it is full.
-        const QStorageInfo space(drive);
-        const bool full = space.isValid() && !space.isReadOnly() && space.bytesAvailable() < 4096;
-        const QString text = full ? kNotWritable + u'\n' + disk::SystemReason(ENOSPC) : kNotWritable;
-        return AskOkCancel(kCheckTitle, text) ? DiskStep::Retry : DiskStep::Cancel;
-    }
+    if (disk::WriteTest(drive) == 0) return AskOkCancel(kCheckTitle, kNotWritable) ? DiskStep::Retry : DiskStep::Cancel;
     // Disk 1 receives the control file after its archive or piece.
     QStringList names{disks == 1 ? kArchiveName : PieceName(k)};
     if (k == 1) names << kControlName;
@@ -207,12 +202,14 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
     const QStorageInfo space(drive);
     const qint64 block = space.isValid() && space.blockSize() > 0 ? space.blockSize() : 512;
     const SetOnDisk older = SetFilesOn(drive, block);
-    qint64 need = block;  // a block more for the folder
-    for (const QString& name : names) need += BlocksOf(core::GetFileSizeByName(ModMurv::DataFolder + name), block);
+    qint64 files = 0;
+    for (const QString& name : names) files += BlocksOf(core::GetFileSizeByName(ModMurv::DataFolder + name), block);
+    const qint64 need = files + block;  // beside the older set, a block more for the folder
     const qint64 free = space.isValid() ? space.bytesAvailable() : std::numeric_limits<qint64>::max();
     bool olderKept = !older.files.isEmpty();
     if (ok && need > free) {
-        if (need > free + older.bytes) {
+        // In the older set's place the new files take the room (and the names) its files leave.
+        if (files > free + older.bytes) {
             ok = false;
             error = disk::SystemReason(ENOSPC) +
                     QStringLiteral("\n%1: %2 bytes needed, %3 free").arg(drive).arg(need).arg(free);
@@ -223,6 +220,7 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
                     "ありません。\n前回保存したデータを削除して保存します。よろしいですか。")
                     .arg(k);
             if (!AskOkCancel(kSaveTitle, replace)) return DiskStep::Cancel;
+            *changed = true;
             ok = RemoveFromDisk(drive, older.files, &error);
             olderKept = false;
         }
@@ -232,6 +230,7 @@ DiskStep WriteDisk(const QString& drive, int k, int disks, const ProgressLabel& 
         bool renamed = false;
         ok = PutOnDisk(drive, names, &renamed, &error);
         olderKept = olderKept && !renamed;
+        *changed = *changed || renamed;
         ShowProgress(progress, QString());
     }
     if (ok) return DiskStep::Done;
@@ -313,7 +312,8 @@ bool CreateLzhFile(const QString& folder, const QString& fileName, const QString
     return false;
 }
 
-bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName, const QString& into) {
+bool DefrostMV(const QString& folder, const QString& fileName, const QString& archiveName, const QString& into,
+               const QString& damagedNote) {
     const QString archive = folder + archiveName;
     if (!QFileInfo::exists(archive)) {
         qCWarning(lcBackup) << archive << "is missing; nothing was unpacked";
@@ -327,9 +327,12 @@ bool DefrostMV(const QString& folder, const QString& fileName, const QString& ar
         TellWithAppTitle(QStringLiteral("[書庫解凍 ＯＫ]") + QStringLiteral("\r\n") + report, false);
         return true;
     }
-    const QString reason = rc == static_cast<int>(lzh::Status::NothingMatched)
-                               ? QStringLiteral("書庫にデータファイル %1 が入っていません。").arg(fileName)
-                               : QString();
+    QString reason = rc == static_cast<int>(lzh::Status::NothingMatched)
+                         ? QStringLiteral("書庫にデータファイル %1 が入っていません。").arg(fileName)
+                         : QString();
+    if (!damagedNote.isEmpty() &&
+        (rc == static_cast<int>(lzh::Status::Damaged) || rc == static_cast<int>(lzh::Status::NotArchive)))
+        reason = core::JapaneseReason(report) + u'\n' + damagedNote;
     TellArchiverFailure(QStringLiteral("[書庫解凍　エラー]"), QStringLiteral("書庫を解凍できませんでした。"), report,
                         reason);
     return false;
@@ -386,11 +389,20 @@ void FDDBuckUp(const QString& drive, const ProgressLabel& progress) {
     }
     if (!AskOkCancel(kSaveTitle, QStringLiteral("%1 枚のフロッピーディスクを準備してださい。").arg(disks))) return;
 
+    // Once a disk of several holds the new set's piece, neither set is whole until the last disk is written.
+    bool changed = false;
     for (int k = 1; k <= disks;) {
-        switch (WriteDisk(drive, k, disks, progress)) {
+        switch (WriteDisk(drive, k, disks, progress, &changed)) {
         case DiskStep::Done: ++k; break;
         case DiskStep::Retry: break;
-        case DiskStep::Cancel: return;
+        case DiskStep::Cancel:
+            if (disks > 1 && changed)
+                TellFailure(kSaveTitle,
+                            QStringLiteral("保存を中止しました。書き込んだフロッピーディスクには前回の保存データの一部"
+                                           "が残っていないため、前回の保存データも今回の保存データも読み込めません。"
+                                           "もう一度保存してください。"),
+                            QString());
+            return;
         }
     }
     finished = true;
@@ -448,7 +460,10 @@ bool RestoreMV(const QString& drive, const ProgressLabel& progress) {
         return false;
     }
     const QString into = unpackFolder.path() + u'/';
-    const bool unpacked = DefrostMV(folder, kSetDataFile, kArchiveName, into);
+    // Disks of several sets join to an archive that fails its check.
+    const bool unpacked = DefrostMV(
+        folder, kSetDataFile, kArchiveName, into,
+        disks > 1 ? QStringLiteral("フロッピーディスクがすべて同じ保存のものか確認してください。") : QString());
     QString error;
     disk::RemoveFile(archive, &error);
     const QString restored = unpacked ? FindOnDisk(into, kSetDataFile) : QString();

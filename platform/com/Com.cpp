@@ -109,32 +109,32 @@ bool Unregister(const QString& clsid, const QString& libraryPath, QString* error
 Ptr<Object> CreateObject(const QString& clsid, QString* error) {
     const QString path = RegisteredLibrary(clsid);
     if (path.isEmpty()) {
-        if (error) *error = QStringLiteral("クラス %1 が登録されていません。").arg(clsid);
+        if (error) *error = QStringLiteral("クラス「%1」が登録されていません。").arg(clsid);
         return nullptr;
     }
     void* handle = LoadedLibraries().value(path);
     if (!handle) {
         if (!QFileInfo::exists(path)) {
-            if (error) *error = QStringLiteral("ライブラリ %1 が見つかりません。").arg(path);
+            if (error) *error = QStringLiteral("ライブラリ「%1」が見つかりません。").arg(path);
             return nullptr;
         }
         handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) {
             if (error)
-                *error =
-                    QStringLiteral("ライブラリ %1 を読み込めません: %2").arg(path, QString::fromLocal8Bit(dlerror()));
+                *error = QStringLiteral("ライブラリ「%1」を読み込めません。\n%2")
+                             .arg(path, QString::fromLocal8Bit(dlerror()));
             return nullptr;
         }
         LoadedLibraries().insert(path, handle);
     }
     auto factory = reinterpret_cast<GetClassObject>(dlsym(handle, "DllGetClassObject"));
     if (!factory) {
-        if (error) *error = QStringLiteral("ライブラリ %1 はクラスを提供していません。").arg(path);
+        if (error) *error = QStringLiteral("ライブラリ「%1」はクラスを提供していません。").arg(path);
         return nullptr;
     }
     Object* o = factory(clsid.toUpper().toLatin1().constData());
     if (!o) {
-        if (error) *error = QStringLiteral("ライブラリ %1 はクラス %2 を作成できません。").arg(path, clsid);
+        if (error) *error = QStringLiteral("ライブラリ「%1」はクラス「%2」を作成できません。").arg(path, clsid);
         return nullptr;
     }
     return Ptr<Object>(o);

@@ -2,8 +2,9 @@
 // The disks a backup can go to. On this system a "drive" is a folder: a
 // mounted removable medium, or any folder the user chooses. A disk is
 // present when the folder can be read and is not one of the program's own
-// folders (nor inside one); it is writable when a probe file can be made and
-// removed there. Tests install a probe of their own over temporary folders.
+// folders (nor inside one); it is writable when an empty probe file can be
+// made and removed there, also when it has no room left. Tests install a
+// probe of their own over temporary folders.
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,7 @@ public:
     virtual QStringList RemovableMedia();
     // A folder to read from: it exists, can be read, and is not protected.
     virtual bool DiskPresent(const QString& drive);
-    // A probe file can be created and removed in the folder.
+    // An empty probe file can be created and removed in the folder.
     virtual bool DiskWritable(const QString& drive);
 };
 

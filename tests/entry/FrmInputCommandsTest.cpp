@@ -110,10 +110,9 @@ TEST_F(FrmInputCommandsTest, AFailedDeleteChangesNeitherFileSaysSoAndKeepsTheTic
     ClickCell(f, 1, F::kColチェック);
     Delete(f, Answer::Yes);
     ASSERT_EQ(Texts().size(), 2);
-    EXPECT_EQ(
-        Texts()[1],
-        QStringLiteral(
-            "明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。\n\nkept"));
+    EXPECT_EQ(Texts()[1],
+              QStringLiteral(
+                  "明細を削除できませんでした。データは変更されていません。チェックした明細は画面に残っています。"));
     EXPECT_EQ(boxes_.Shown()[1].icon, ui::MessageIcon::Warning);
     EXPECT_EQ(StoredAmounts(), (QList<double>{100, 300}));
     EXPECT_EQ(WorkRows(), F::kWorkRows);
@@ -138,7 +137,7 @@ TEST_F(FrmInputCommandsTest, RowsThatCannotBeRemovedAfterTheirLinesWentAreSaidAn
     Delete(f, Answer::Yes);
     ASSERT_EQ(Texts().size(), 2);
     EXPECT_EQ(Texts()[1], QStringLiteral("明細を削除しましたが、チェックした行を画面から消せませんでした。"
-                                         "この行は登録されません。クリアしてから入力し直してください。\n\nkept"));
+                                         "この行は登録されません。クリアしてから入力し直してください。"));
     EXPECT_EQ(StoredAmounts(), QList<double>{300}) << "the line is deleted for good";
     EXPECT_EQ(WorkRows(), F::kWorkRows);
     ASSERT_GE(RowOf(f, 100), 0) << "the row is still on the screen";

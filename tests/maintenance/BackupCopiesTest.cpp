@@ -246,6 +246,10 @@ TEST_F(CopiesTest, AFullOrUnwritableFolderIsSaidInJapaneseAndNotBlamedOnTheFile)
     const QString sound = folder_.path() + QStringLiteral("/sound.mdb");
     ASSERT_TRUE(ModMurv::DbData.SnapshotTo(sound));
     UseDataFolder(folder);
+    maintenance::FDDBuckUp(drive_, nullptr);  // a set to restore
+    ModMurv::OrgDataFilePath = QDir(DataFolder()).filePath(core::kTemplateFileName);
+    ASSERT_TRUE(ModMurv::DbData.Execute(
+        "update 自社情報 set タイトル = '2026年', 開始日 = #2026/01/01#, 終了日 = #2026/12/31#"));
     ASSERT_TRUE(small.LeaveFree(8192));
     disks_.Clear();
     dialogs_.QueuePath(sound);
@@ -256,6 +260,17 @@ TEST_F(CopiesTest, AFullOrUnwritableFolderIsSaidInJapaneseAndNotBlamedOnTheFile)
     EXPECT_EQ(text.section(u'\n', 1, 1), disk::SystemReason(ENOSPC));
     EXPECT_FALSE(text.contains(QStringLiteral("Unknown error")) || text.contains(QStringLiteral("使えません")));
     EXPECT_EQ(LineCount(), 500);
+    // Each writing action on the full disk: its reason in Japanese, no line of the system's own.
+    maintenance::FDDBuckUp(drive_, nullptr);
+    maintenance::RestoreMV(drive_, nullptr);
+    dialogs_.QueuePath(folder + QStringLiteral("/saved.mdb"));
+    maintenance::SaveDataFileToHdd(nullptr);
+    auto& f = ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
+    f.Show();
+    f.txt次期タイトル.SetText(QStringLiteral("2027年"));
+    f.cmd更新.click();
+    EXPECT_EQ(Texts().filter(disk::SystemReason(ENOSPC)).size(), 5);
+    EXPECT_FALSE(Texts().join(u'|').remove(QRegularExpression("/\\S*|MuRv")).contains(QRegularExpression("[A-Za-z]")));
 }
 
 }  // namespace

@@ -187,6 +187,22 @@ TEST_F(FloppyTest, ThreeDiskBackupAndRestoreWithDisksSwappedBetweenPrompts) {
     EXPECT_EQ(rs.Value(0).toLongLong(), 3);
 }
 
+// Cancelled at the last disk over an older set: the backup says neither set restores, the restore what to check.
+TEST_F(FloppyTest, ASeveralDiskBackupStoppedAfterADiskWasWrittenSaysNeitherSetRestores) {
+    for (int disks : {2, 3}) {
+        AddIncompressible(disks == 2 ? 2100000 : 1500000);
+        Backup();  // the older set
+        AddIncompressible(3000);
+        disks_.Clear();
+        for (int k = 0; k < disks; ++k) disks_.QueueAnswer(Answer::Ok);
+        disks_.QueueAnswer(Answer::Cancel);
+        Backup();
+        EXPECT_TRUE(Texts().last().startsWith(QStringLiteral("保存を中止しました。書き込んだ")));
+        Restore();
+        EXPECT_TRUE(Texts().join(u'|').contains(QStringLiteral("壊れています。\nフロッピーディスクがすべて同じ保存")));
+    }
+}
+
 TEST_F(FloppyTest, ACorruptOrWrongSetLeavesTheLiveDataUntouched) {
     Backup();
     ASSERT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
@@ -363,6 +379,10 @@ TEST_F(FloppyTest, ABackupKeepsTheOlderSetUnlessTheNewOneFitsAndSaysSoBeforeRepl
     backUp({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel});
     EXPECT_EQ(Texts().last(), QStringLiteral("保存が終了しました。"));
     EXPECT_EQ(FilesOn(1), withFiller);
+    // Not a byte free: asked the same, and the set of the same size takes the older one's place.
+    ASSERT_TRUE(disk.LeaveFree(0));
+    backUp({Answer::Ok, Answer::Ok, Answer::Ok, Answer::Cancel});
+    EXPECT_EQ(Texts().mid(3), QStringList({replace, QStringLiteral("保存が終了しました。")}));
     disks_.Clear();
     Restore();  // the new set, with the added rows
     EXPECT_EQ(Texts().last(), QStringLiteral("読込が終了しました。"));
