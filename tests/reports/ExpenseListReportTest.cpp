@@ -2,7 +2,11 @@
 // report per selected month with its own period, count and total, the
 // print dialog of the first month only, cancelling, and previews that keep
 // their month.
+#include <QApplication>
+#include <QDialog>
 #include <QFontMetricsF>
+#include <QPrinter>
+#include <QTimer>
 
 #include "platform/report/Fonts.h"
 #include "tests/reports/ReportsFixture.h"
@@ -157,6 +161,30 @@ TEST_F(ExpenseListReportTest, CancellingThePrinterDialogOfTheFirstMonthPrintsNoM
     ExecPrn経費一覧(kPrint, p);
     EXPECT_EQ(printer_.Jobs().size(), 2u);
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("経費一覧 を印刷できませんでした。")});
+}
+
+TEST_F(ExpenseListReportTest, EachMonthPrintsThePagesOfTheRangeItHas) {
+    Line("2026/04/03", QStringLiteral("四月の店"), 1000, QStringLiteral("消耗品費"));
+    for (int i = 0; i < 60; ++i) Line("2026/05/10", QStringLiteral("五月の店"), 2000 + i, QStringLiteral("通信費"));
+    report::QtPrintService qt;
+    report::ScopedPrintService system(qt);
+    const QString pdf = QDir(DataFolder()).filePath(QStringLiteral("months.pdf"));
+    qt.Printer().setOutputFileName(pdf);
+    qt.Printer().setPrintRange(QPrinter::PageRange);
+    ExpenseListPrint p = WholeYear();
+    p.months = Months({0, 1});  // April: one page; May: two
+    const auto printPages = [&](int page) {
+        qt.Printer().setFromTo(page, page);  // what the print dialog, answered at once, keeps
+        QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
+        ExecPrn経費一覧(kPrint, p);
+    };
+    printPages(2);
+    QFile file(pdf);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Type /Page\n"), 1) << "May's page 2, in the file chosen";
+    EXPECT_TRUE(BoxTexts().isEmpty()) << BoxTexts().join(u'|').toStdString();
+    printPages(3);
+    EXPECT_EQ(BoxTexts().size(), 1) << "a range that no month has, said once";
 }
 
 TEST_F(ExpenseListReportTest, APreviewKeepsItsMonthAfterTheNextMonthWasRun) {
