@@ -132,6 +132,8 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen) {
 
     // One report for the call, run again for each month over the refilled table.
     rpt経費一覧 report;
+    bool first = true;
+    QStringList untold;  // the months without a page in the range chosen
     for (const auto& [m1, m2] : screen.months) {
         ModMurv::PrnDateFrom = m1;
         ModMurv::PrnDateTo = m2;
@@ -147,12 +149,15 @@ void ExecPrn経費一覧(int index, const ExpenseListPrint& screen) {
         report.Restart();
         if (index == kPrint) {
             // The print dialog for the first month only; cancelling it (or a
-            // failed print) ends the series.
-            if (PrintReport(report, report.PrintsMade() == 0) != report::PrintOutcome::Printed) return;
+            // failed print) ends the series. A month without a page in the
+            // range chosen prints nothing, and the next month goes on.
+            const report::PrintOutcome outcome = PrintReport(report, std::exchange(first, false), &untold);
+            if (outcome != report::PrintOutcome::Printed && outcome != report::PrintOutcome::NoPage) return;
         } else if (index == kPreview) {
             if (!PreviewReport(report)) return;
         }
     }
+    if (report.PrintsMade() == 0 && !untold.isEmpty()) TellNoPageInRange(report.Title(), untold);
 }
 
 // ---------------------------------------------------------------- ranking and monthly table

@@ -43,7 +43,9 @@ struct ExpenseListPrint {
 // order, each over that month's rows with its own period, count and total
 // (the very months of the reading, whatever the period is now); the print
 // dialog comes for the first month only, and cancelling it prints no
-// month. "ｷｬﾝｾﾙ" still refills the print table.
+// month. Each month prints the pages of the range chosen that it has; that
+// the range holds no page is said once, when no month printed one.
+// "ｷｬﾝｾﾙ" still refills the print table.
 void ExecPrn経費一覧(int index, const ExpenseListPrint& screen);
 
 // The ranking: prints or previews w経費順位 as the last reading left it;

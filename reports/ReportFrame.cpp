@@ -33,10 +33,7 @@ void TellFailure(const report::Report& r, const QString& what, const QString& de
 
 // Says a print that printed nothing: a range without a page, or a failure.
 void TellNotPrinted(const QString& title, const report::PrintResult& result) {
-    if (result.outcome == report::PrintOutcome::NoPage)
-        TellFailure(title,
-                    QStringLiteral(" の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。"),
-                    result.error);
+    if (result.outcome == report::PrintOutcome::NoPage) TellNoPageInRange(title, {result.error});
     else if (result.outcome == report::PrintOutcome::Failed)
         TellFailure(title, QStringLiteral(" を印刷できませんでした。"), result.error);
 }
@@ -119,14 +116,20 @@ QString PeriodText() {
 
 QString ExemptMark(const QVariant& value) { return value.toBool() ? QStringLiteral("○") : QString(); }
 
-report::PrintOutcome PrintReport(report::Report& r, bool withDialog) {
+report::PrintOutcome PrintReport(report::Report& r, bool withDialog, QStringList* untold) {
     const report::Pages* pages = Laid(r);
     if (!pages) return report::PrintOutcome::Failed;
     const report::PrintRequest request{withDialog, r.PrintsMade()};
     const report::PrintResult result = report::CurrentPrintService().Print(*pages, request);
-    ++r.PrintsMade();
-    TellNotPrinted(r.Title(), result);
+    if (result.outcome == report::PrintOutcome::Printed) ++r.PrintsMade();
+    if (untold && result.outcome == report::PrintOutcome::NoPage) *untold << result.error;
+    else TellNotPrinted(r.Title(), result);
     return result.outcome;
+}
+
+void TellNoPageInRange(const QString& title, const QStringList& untold) {
+    TellFailure(title, QStringLiteral(" の指定されたページ範囲には印刷するページがないため、何も印刷しませんでした。"),
+                untold.join(QStringLiteral("; ")));
 }
 
 bool PreviewReport(report::Report& r) {

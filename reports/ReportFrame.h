@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include "platform/report/PrintService.h"
@@ -50,8 +51,13 @@ QString ExemptMark(const QVariant& value);
 // Runs the report and prints it (with or without the print dialog) or
 // opens its preview; a failure, or a page range that holds none of the
 // report's pages (nothing is printed then), is told to the user and logged,
-// from the preview's print button too.
-report::PrintOutcome PrintReport(report::Report& r, bool withDialog);
+// from the preview's print button too. The jobs of one report object that
+// printed number its series (the files of a print to file). With `untold`,
+// a range without a page of the report is not told but noted there (the
+// range and the page count): the reports of one print that share the range
+// tell it once, when none of them printed (TellNoPageInRange).
+report::PrintOutcome PrintReport(report::Report& r, bool withDialog, QStringList* untold = nullptr);
 bool PreviewReport(report::Report& r);
+void TellNoPageInRange(const QString& title, const QStringList& untold);
 
 }  // namespace reports

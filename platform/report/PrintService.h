@@ -30,8 +30,9 @@ struct PrintResult {
 // range without a page of the report, or a failure).
 using PrintTold = std::function<void(const PrintResult&)>;
 
-// One print job: series is 0 for the first job of a report object and counts
-// up for the jobs after it (the months of one expense-list print).
+// One print job: series is 0 for the first job of a report object that
+// prints and counts up for the jobs after it that print (the months of one
+// expense-list print).
 struct PrintRequest {
     bool withDialog = true;
     int series = 0;

@@ -19,6 +19,9 @@ namespace {
 
 constexpr int kBandCount = 3;
 constexpr double kSmallestFitPoints = 6;
+// A right-aligned amount shrinks further before its box widens past the
+// rule of its column: a thirteen-digit total stays inside a month column.
+constexpr double kSmallestAmountPoints = 5;
 // Room kept when a text is fitted, for the small differences between the
 // metrics of layout and those of the printer.
 constexpr double kFitSlack = 0.97;
@@ -34,9 +37,10 @@ constexpr double kSmallestLeftShare = 0.75;
 
 int Index(Band band) { return int(band); }
 
-// Shrinks a right-aligned or centred text that its box cannot hold, and
-// widens the box (towards the left for right-aligned text) when even the
-// smallest size does not fit: the leading digits of an amount are never cut.
+// Shrinks a right-aligned or centred text that its box cannot hold (an
+// amount down to a smaller size than other text), and widens the box
+// (towards the left for right-aligned text) when even the smallest size
+// does not fit: the leading digits of an amount are never cut.
 class Fitter {
 public:
     void Fit(DrawnItem& item) {
@@ -45,7 +49,8 @@ public:
         const double room = (item.rect.width() - (item.align == Align::Right ? kRightInsetTwips : 0)) * kFitSlack;
         double width = WidthOf(item.font, item.font.size, item.text);
         if (width <= room) return;
-        const double points = std::max(kSmallestFitPoints, std::floor(item.font.size * room / width * 4) / 4);
+        const double smallest = item.align == Align::Right ? kSmallestAmountPoints : kSmallestFitPoints;
+        const double points = std::max(smallest, std::floor(item.font.size * room / width * 4) / 4);
         item.printPoints = points;
         width = WidthOf(item.font, points, item.text);
         if (width <= room) return;

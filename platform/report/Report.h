@@ -158,7 +158,7 @@ public:
     const Pages& Run();
     // Makes the next Run start again over the table as it is now.
     void Restart();
-    // How many print jobs this report has handed on (the series number of the next one).
+    // How many print jobs of this report printed (the series number of the next one).
     int& PrintsMade() { return printsMade_; }
 
 protected:

@@ -1,5 +1,6 @@
 #include "platform/ui/Formats.h"
 
+#include <QFontMetricsF>
 #include <cmath>
 
 namespace ui {
@@ -77,6 +78,17 @@ int DecimalsOf(const QString& pattern) {
     if (point < 0) return 0;
     const QString fraction = pattern.mid(point + 1);
     return int(fraction.count(QLatin1Char('0')) + fraction.count(QLatin1Char('#')));
+}
+
+QFont FittedFont(const QFont& font, const QString& text, int width) {
+    const qreal needed = QFontMetricsF(font).horizontalAdvance(text);
+    if (needed <= width || width <= 0 || font.pointSizeF() <= 0) return font;
+    QFont fitted = font;
+    for (qreal points = std::floor(font.pointSizeF() * width / needed * 4) / 4; points > 0.25; points -= 0.25) {
+        fitted.setPointSizeF(points);
+        if (QFontMetricsF(fitted).horizontalAdvance(text) <= width) break;
+    }
+    return fitted;
 }
 
 QString FormatDate(const QDate& date, const QString& pattern) {

@@ -12,6 +12,7 @@
 // Western-only default handles yyyy, yy, mm, m, dd and d.
 
 #include <QDate>
+#include <QFont>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -22,6 +23,10 @@ namespace ui {
 QString FormatNumber(const QVariant& value, const QString& pattern);
 // The number of decimal places the pattern shows.
 int DecimalsOf(const QString& pattern);
+// The font in which a text shown in `width` pixels shows whole: the font
+// itself when the text fits, else the font at a smaller size (in quarter
+// points), as a number that its box or cell is too narrow for is shown.
+QFont FittedFont(const QFont& font, const QString& text, int width);
 
 using DateFormatter = std::function<QString(const QDate& date, const QString& pattern)>;
 using DateParser = std::function<QDate(const QString& text, const QString& pattern)>;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/ui/Formats.h"
 #include "platform/ui/Grid.h"
 
 namespace ui {
@@ -97,6 +98,14 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
         box.state = QStyle::State_Enabled | (on ? QStyle::State_On : QStyle::State_Off);
         style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
     } else {
+        // A number wider than its cell is drawn smaller, never cut.
+        const int type = grid_->CellValue(index.row(), index.column()).typeId();
+        if (type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int) {
+            const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+            const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+            opt.font = FittedFont(opt.font, opt.text, room.width() - 2 * margin);
+            opt.fontMetrics = QFontMetrics(opt.font);
+        }
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
     }
     if (index.row() == grid_->Row() && index.column() == grid_->Col() && grid_->HasCellButton(index.column())) {

@@ -1,7 +1,10 @@
 #include "platform/ui/NumberBox.h"
 
 #include <QFocusEvent>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QValidator>
 #include <cmath>
 
@@ -83,6 +86,26 @@ void NumberBox::focusOutEvent(QFocusEvent* event) {
     ShowValue();
 }
 
+void NumberBox::paintEvent(QPaintEvent* event) {
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    // The room of the text: the contents without the margins a line edit keeps (2 pixels a side).
+    const QRect room = style()
+                           ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                           .marginsRemoved(textMargins())
+                           .adjusted(2, 0, -2, 0);
+    const QFont shown = FittedFont(font(), text(), room.width());
+    if (hasFocus() || shown == font()) {
+        Control<QLineEdit>::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+    painter.setFont(shown);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    painter.drawText(room, int(alignment()), text());
+}
+
 QVariant NumberBox::Parse(const QString& text) const {
     const QString t = text.trimmed();
     if (t.isEmpty() || t == QLatin1String("-")) return {};
@@ -99,7 +122,7 @@ QVariant NumberBox::Clamped(const QVariant& value) const {
 QString NumberBox::EditText() const {
     if (value_.isNull()) return {};
     const double d = value_.toDouble();
-    if (d == std::trunc(d) && std::fabs(d) < 1e15) return QString::number(qint64(d));
+    if (d == std::trunc(d) && std::fabs(d) < 9e18) return QString::number(qint64(d));
     return QString::number(d, 'g', 15);
 }
 

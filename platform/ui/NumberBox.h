@@ -4,11 +4,14 @@
 // display format ("#,###" shows 0 as empty text, "#,##0" shows "0").
 // Only digits, one leading minus (when the range allows negatives) and, when
 // the format has decimals, a decimal point can be typed; full-width digits
-// are taken as ordinary ones. A typed number outside the range is cut to the
-// nearest end when the field loses the focus.
+// are taken as ordinary ones. A box has no range until one is set; a typed
+// number outside it is cut to the nearest end when the field loses the focus.
+// A number wider than the box is shown whole at a smaller size (FontSize
+// stays the size set).
 
 #include <QLineEdit>
 #include <QVariant>
+#include <limits>
 
 #include "platform/ui/Control.h"
 
@@ -45,6 +48,7 @@ signals:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QVariant Parse(const QString& text) const;
@@ -56,8 +60,8 @@ private:
 
     QVariant value_;
     QString format_ = QStringLiteral("#,##0");
-    double min_ = -999999999999.0;
-    double max_ = 999999999999.0;
+    double min_ = -std::numeric_limits<double>::infinity();
+    double max_ = std::numeric_limits<double>::infinity();
     bool editing_ = false;
 };
 

@@ -126,4 +126,20 @@ TEST_F(ListPrintTest, SevenAndNineDigitAmountsPrintToTheYen) {
     EXPECT_EQ(Printed(0, QStringLiteral("txt合計")), QStringList{"124,695,136"});
 }
 
+TEST_F(ListPrintTest, TotalsBeyondTwelveDigitsShowAndPrintWhole) {
+    for (int i = 0; i < 101; ++i)  // the largest amount a line holds
+        AddLine(10 + i, QStringLiteral("2026/06/15"), QStringLiteral("大口"), QStringLiteral("外注"), 9999999999);
+    auto& f = OpenFromMenu<lists::FrmKeihiList>(&core::MainMenu::cmd経費一覧, QStringLiteral("FrmKeihiList"));
+    auto& r = OpenFromMenu<lists::FrmKeihiJuni>(&core::MainMenu::cmd経費順位, QStringLiteral("FrmKeihiJuni"));
+    auto& m = OpenFromMenu<lists::FrmMonthList>(&core::MainMenu::cmd月別一覧, QStringLiteral("FrmMonthList"));
+    for (ui::CommandButton* b : {&f.cmd読込, &f.cmd印刷, &f.cmd印刷サブ[1], &r.cmd読込, &r.cmd印刷, &r.cmd印刷サブ[1],
+                                 &m.cmd読込, &m.cmd印刷, &m.cmd印刷サブ[1]})
+        Click(*b);
+    const QString all = QStringLiteral("1,010,000,003,679"), june = QStringLiteral("1,009,999,999,899");
+    EXPECT_EQ(QStringList({f.num合計.Text(), r.num合計.Text(), m.num合計.Text(), m.num月計[2].Text()}) +
+                  Printed(0, QStringLiteral("txt合計")) + Printed(1, QStringLiteral("txt合計")) +
+                  Printed(2, QStringLiteral("txt合計金額")) + Printed(2, QStringLiteral("txt月計3")),
+              (QStringList{all, all, all, june, all, all, u'¥' + all, june}));
+}
+
 }  // namespace

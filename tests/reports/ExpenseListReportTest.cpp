@@ -3,6 +3,8 @@
 // print dialog of the first month only, cancelling, and previews that keep
 // their month.
 #include <QFontMetricsF>
+#include <QPrinter>
+#include <QTimer>
 
 #include "platform/report/Fonts.h"
 #include "tests/reports/ReportsFixture.h"
@@ -157,6 +159,22 @@ TEST_F(ExpenseListReportTest, CancellingThePrinterDialogOfTheFirstMonthPrintsNoM
     ExecPrn経費一覧(kPrint, p);
     EXPECT_EQ(printer_.Jobs().size(), 2u);
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("経費一覧 を印刷できませんでした。")});
+}
+
+TEST_F(ExpenseListReportTest, EachMonthPrintsThePagesOfTheRangeItHas) {
+    for (int i = 0; i < 61; ++i) Line(i ? "2026/05/10" : "2026/04/03", QStringLiteral("店"), i, QStringLiteral("雑費"));
+    report::QtPrintService qt;
+    report::ScopedPrintService system(qt);
+    qt.Printer().setOutputFileName(QDir(DataFolder()).filePath(QStringLiteral("months.pdf")));
+    qt.Printer().setPrintRange(QPrinter::PageRange);
+    for (const int page : {3, 2}) {
+        qt.Printer().setFromTo(page, page);  // kept by the print dialog, answered at once
+        QTimer::singleShot(0, [] { QMetaObject::invokeMethod(QApplication::activeModalWidget(), "accept"); });
+        ExecPrn経費一覧(kPrint, {.months = Months({0, 1})});  // April: one page; May: two
+        EXPECT_EQ(BoxTexts().size(), 1) << "said once, when no month has the page";
+    }
+    QFile file(qt.Printer().outputFileName());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().count("/Type /Page\n") == 1) << "May's page 2";
 }
 
 TEST_F(ExpenseListReportTest, APreviewKeepsItsMonthAfterTheNextMonthWasRun) {
