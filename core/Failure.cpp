@@ -1,7 +1,5 @@
 #include "core/Failure.h"
 
-#include <cerrno>
-
 #include "platform/disk/FileOps.h"
 #include "platform/ui/MessagePresenter.h"
 
@@ -13,19 +11,7 @@ namespace {
 QString g_writeBlock;
 
 QString CauseOf(db::ErrorKind kind) {
-    switch (kind) {
-    case db::ErrorKind::Corrupt: return QStringLiteral("データベースのファイルが壊れています。");
-    case db::ErrorKind::NotADatabase: return QStringLiteral("ファイルがデータベースの形式ではありません。");
-    // The database engine's kinds are said in the words of the system's reasons.
-    case db::ErrorKind::IoError: return disk::SystemReason(EIO);
-    case db::ErrorKind::ReadOnly: return g_writeBlock.isEmpty() ? disk::SystemReason(EROFS) : g_writeBlock;
-    case db::ErrorKind::Full: return disk::SystemReason(ENOSPC);
-    case db::ErrorKind::Busy:
-        return QStringLiteral("ほかのプログラムがファイルを使用中です。しばらくしてからやり直してください。");
-    case db::ErrorKind::None:
-    case db::ErrorKind::Other: break;
-    }
-    return QString();
+    return kind == db::ErrorKind::ReadOnly && !g_writeBlock.isEmpty() ? g_writeBlock : db::Reason(kind);
 }
 // True when the user's part already says why (a message of the start-up
 // naming a damaged or read-only file).

@@ -108,7 +108,7 @@ LookupWindow::LookupWindow(const LookupSettings& settings, LookupState& state) :
     Grid参照.SetDataSource(&dat参照);
     // A buffer that cannot be read is said, not shown as an empty list.
     connect(&dat参照, &ui::DataControl::refreshFailed, this,
-            [this](const db::Failure& failure) { SayListFailure(failure.text); });
+            [this](const db::Failure& failure) { SayListFailure(failure); });
     Grid参照.SetColumns({settings_.nameField, kReading});
     // A list to pick from: nothing is typed into it. Its columns follow
     // what they show.
@@ -196,7 +196,7 @@ void LookupWindow::ClearList() {
     state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
     const bool emptied = state_.DbLookupWork.Execute(state_.LookupSqlText);
     // A buffer that cannot be read is said through refreshFailed, once.
-    if (dat参照.Refresh() && !emptied) SayListFailure(state_.DbLookupWork.LastError());
+    if (dat参照.Refresh() && !emptied) SayListFailure(state_.DbLookupWork.LastFailure());
 }
 
 void LookupWindow::ReadList() { FillBuffer(settings_.fullList); }
@@ -211,24 +211,24 @@ void LookupWindow::FillBuffer(const QString& source) {
     state_.LookupSqlText = QStringLiteral("delete * from ") + settings_.bufferTable;
     // A buffer that keeps its old rows would show them beside the new ones.
     const bool emptied = work.Execute(state_.LookupSqlText);
-    QString failure = emptied ? QString() : work.LastError();
+    db::Failure failure = emptied ? db::Failure() : work.LastFailure();
     state_.LookupSqlText = QStringLiteral("select * from ") + settings_.bufferTable;
     db::Recordset buffer = work.OpenRecordset(state_.LookupSqlText);
     state_.LookupSqlText = source;
     db::Recordset rows = state_.DbLookupData.OpenRecordset(state_.LookupSqlText);
 
-    if (failure.isEmpty())
-        failure = !buffer.IsOpen() ? buffer.LastError() : !rows.IsOpen() ? rows.LastError() : QString();
-    if (failure.isEmpty() && !rows.IsBOF() && !rows.IsEOF()) {
+    if (!failure)
+        failure = !buffer.IsOpen() ? buffer.LastFailure() : !rows.IsOpen() ? rows.LastFailure() : db::Failure();
+    if (!failure && !rows.IsBOF() && !rows.IsEOF()) {
         // One transaction for the whole copy: the work file is written once.
         db::Transaction batch(work);
-        while (failure.isEmpty() && !rows.IsEOF()) {
+        while (!failure && !rows.IsEOF()) {
             if (!buffer.AddNew() || !buffer.SetValue(settings_.nameField, rows.Value(settings_.nameField)) ||
                 !buffer.SetValue(kReading, rows.Value(kReading)) || !buffer.Update())
-                failure = buffer.LastError();
+                failure = buffer.LastFailure();
             rows.MoveNext();
         }
-        if (batch.Began() && failure.isEmpty() && !batch.Commit()) failure = work.LastError();
+        if (batch.Began() && !failure && !batch.Commit()) failure = work.LastFailure();
     }
     rows.Close();
     buffer.Close();
@@ -236,17 +236,18 @@ void LookupWindow::FillBuffer(const QString& source) {
     Msg検索中.End();
     // A buffer that cannot be read is said through refreshFailed; a failed
     // copy is said here, so each failure comes up once.
-    if (dat参照.Refresh() && !failure.isEmpty()) SayListFailure(failure);
+    if (dat参照.Refresh() && failure) SayListFailure(failure);
 }
 
 // A list that cannot be read is said, as the program says its failures
-// (this library carries none of the program's own code).
-void LookupWindow::SayListFailure(const QString& detail) {
-    qWarning().noquote() << "lookup list:" << detail;
-    const qsizetype statement = detail.indexOf(QStringLiteral(" ["));
+// (this library carries none of the program's own code): its reason in
+// Japanese, the engine's own words in the log only.
+void LookupWindow::SayListFailure(const db::Failure& failure) {
+    qWarning().noquote() << "lookup list:" << failure.text;
     ui::MessageBoxContent box;
     box.title = QStringLiteral("エラー");
-    box.text = QStringLiteral("一覧を読み込めませんでした。\n\n") + (statement >= 0 ? detail.left(statement) : detail);
+    box.text = QStringLiteral("一覧を読み込めませんでした。");
+    if (const QString reason = db::Reason(failure.kind); !reason.isEmpty()) box.text += u'\n' + reason;
     box.icon = ui::MessageIcon::Warning;
     ui::CurrentPresenter().Present(box);
 }

@@ -114,7 +114,7 @@ private:
     void OpenConnections();
     void CloseConnections();
     void FillBuffer(const QString& source);
-    void SayListFailure(const QString& detail);
+    void SayListFailure(const db::Failure& failure);
 
     const LookupSettings& settings_;
     LookupState& state_;

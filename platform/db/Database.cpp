@@ -3,12 +3,14 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <cerrno>
 
 #include "platform/db/Connection.h"
 #include "platform/db/Log.h"
 #include "platform/db/Reader.h"
 #include "platform/db/SchemaUpgrade.h"
 #include "platform/db/Statement.h"
+#include "platform/disk/FileOps.h"
 
 namespace db {
 
@@ -21,6 +23,22 @@ bool ChangesSchema(const QString& jet) {
 }
 
 }  // namespace
+
+QString Reason(ErrorKind kind) {
+    switch (kind) {
+    case ErrorKind::Corrupt: return QStringLiteral("データベースのファイルが壊れています。");
+    case ErrorKind::NotADatabase: return QStringLiteral("ファイルがデータベースの形式ではありません。");
+    // The engine's kinds are said in the words of the system's reasons.
+    case ErrorKind::IoError: return disk::SystemReason(EIO);
+    case ErrorKind::ReadOnly: return disk::SystemReason(EROFS);
+    case ErrorKind::Full: return disk::SystemReason(ENOSPC);
+    case ErrorKind::Busy:
+        return QStringLiteral("ほかのプログラムがファイルを使用中です。しばらくしてからやり直してください。");
+    case ErrorKind::None:
+    case ErrorKind::Other: break;
+    }
+    return QString();
+}
 
 Database::Database() = default;
 Database::~Database() { Close(); }

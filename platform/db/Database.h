@@ -41,6 +41,10 @@ struct Failure {
     explicit operator bool() const { return kind != ErrorKind::None; }
 };
 
+// Why a failure of this kind happened, in Japanese for the user; empty for
+// None and Other, whose text is the engine's own.
+QString Reason(ErrorKind kind);
+
 // The first of two failures that is one (of two steps, the one that failed).
 inline Failure FirstOf(const Failure& a, const Failure& b) { return a ? a : b; }
 

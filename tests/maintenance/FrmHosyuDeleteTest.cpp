@@ -120,7 +120,7 @@ TEST_F(FrmHosyuDeleteTest, APartnerNameThatMatchesNoPartnerIsSaidAndDeletesNothi
     ExecData(QStringLiteral("insert into 取引先マスタ (取引先名, ふりがな) values ('青葉', 'あおば')"));
     F& f = DeletePage();
     QStringList said;
-    for (const QString name : {QStringLiteral("青葉商"), QStringLiteral(" "), QStringLiteral("青葉商店 ")}) {
+    for (const QString& name : {QStringLiteral("青葉商"), QStringLiteral(" "), QStringLiteral("青葉商店 ")}) {
         Retype(&f.txt取引先名, name);
         Press(f.cmd一括削除5, {Answer::Yes});
         said << QStringLiteral("「%1」という取引先はありません。何も削除していません。").arg(name);
