@@ -29,20 +29,40 @@ void ReloadSettings() {
     if (auto* menu = dynamic_cast<MainMenu*>(ui::Forms::Find(QStringLiteral("MainMenu")))) menu->ShowTitleAndPeriod();
 }
 
-// The staged new data file of a replacement, with its journal.
-QString StagedPattern() { return kDataFileName + QStringLiteral(".new*"); }
+// A pattern's XXXXXX as the wildcard of exactly six letters or digits.
+QString Shape(const QString& pattern) {
+    return QString(pattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("[A-Za-z0-9]").repeated(6));
+}
+
+// The name of a file while QSaveFile writes it, for a name's pattern.
+QString WhileWritten(const QString& name) { return name + Shape(QStringLiteral(".XXXXXX")); }
+
+// The staged new data file of a replacement, with its journal, while each is written.
+QStringList StagedPatterns() {
+    const QString staged = kDataFileName + QStringLiteral(".new");
+    const QString journal = staged + QStringLiteral("-journal");
+    return {staged, journal, WhileWritten(staged), WhileWritten(journal)};
+}
 
 }  // namespace
 
 QStringList WorkFilePatterns() {
-    return {kSetDataFileName,
-            kSetDataFileName + QStringLiteral("-journal"),
-            kSetArchiveName,
-            kSetControlName,
-            QStringLiteral(".unpack-*"),
-            kDataFileName + QStringLiteral(".old.part"),
-            QString(kYearEndWorkPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*")) + u'*',
-            StagedPattern()};
+    const QString piece = kSetPiecePrefix + QStringLiteral("[0-9][0-9][0-9]");
+    const QString safetyPart = kDataFileName + QStringLiteral(".old.part");
+    const QString journal = QStringLiteral("-journal");
+    return QStringList{kSetDataFileName,
+                       kSetDataFileName + journal,
+                       kSetArchiveName,
+                       kSetControlName,
+                       WhileWritten(kSetArchiveName),
+                       WhileWritten(kSetControlName),
+                       WhileWritten(piece),  // a piece of a set cut short (the pieces of a finished set stay)
+                       Shape(QStringLiteral(".unpack-XXXXXX")),
+                       safetyPart,
+                       WhileWritten(safetyPart),
+                       Shape(kYearEndWorkPattern),
+                       Shape(kYearEndWorkPattern) + journal} +
+           StagedPatterns();
 }
 
 bool IsWorkFileName(const QString& fileName) {
@@ -149,17 +169,17 @@ void RecoverDataFolder() {
     // Work files of operations that failed or were killed; the staged new
     // file only once the data file is under its name.
     QStringList patterns = WorkFilePatterns();
-    if (!QFileInfo::exists(live)) patterns.removeAll(StagedPattern());
+    if (!QFileInfo::exists(live))
+        for (const QString& pattern : StagedPatterns()) patterns.removeAll(pattern);
     const QDir dir(folder);
     for (const QString& entry : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System)) {
         if (disk::RemoveFile(dir.filePath(entry), &why))
             qCInfo(lcDataFile) << "a work file left by an operation that did not finish was removed:" << entry;
         else qCWarning(lcDataFile) << "a leftover work file could not be removed:" << why;
     }
-    const QString restoreFolders =
-        QString(kRestoreWorkFolderPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*"));
-    for (const QString& entry :
-         dir.entryList({restoreFolders}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+    // The restore's own folders, by their exact shape: a folder of the user's is never one.
+    for (const QString& entry : dir.entryList({Shape(kRestoreWorkFolderPattern)},
+                                              QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         if (QDir(dir.filePath(entry)).removeRecursively())
             qCInfo(lcDataFile) << "a work folder left by a restore that did not finish was removed:" << entry;
         else qCWarning(lcDataFile) << "a leftover work folder could not be removed:" << entry;

@@ -13,10 +13,14 @@ namespace core {
 
 // Work files of the data folder's operations (the backup set's files, the
 // year-end archive while it is made). One that is still there at start-up
-// was left by an operation that failed or was killed.
+// was left by an operation that failed or was killed. In the patterns,
+// XXXXXX stands for the six letters or digits of QTemporaryFile's and
+// QTemporaryDir's names.
 inline const QString kSetDataFileName = QStringLiteral("Murvdata.mdb");
 inline const QString kSetArchiveName = QStringLiteral("murvdata.lzh");
 inline const QString kSetControlName = QStringLiteral("Murvctl");
+// A piece of a set of several disks: this and the disk number in three digits.
+inline const QString kSetPiecePrefix = QStringLiteral("murv_d");
 inline const QString kYearEndWorkPattern = QStringLiteral(".year-end-XXXXXX.tmp");
 // The folder a restore unpacks the set's data file into.
 inline const QString kRestoreWorkFolderPattern = QStringLiteral(".restore-XXXXXX");
@@ -47,7 +51,8 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
 void RecoverDataFolder();
 
 // The names of the work files that start-up removes from the data folder
-// (wildcard patterns, matched in any case).
+// (wildcard patterns, matched in any case): each the exact shape of a
+// file the program's operations make, so that no file of the user's is one.
 QStringList WorkFilePatterns();
 // True when start-up would take a file of the data folder of that name for a
 // work file an operation left, and remove it: a name the user gives a file

@@ -386,6 +386,15 @@ TEST_F(FloppyTest, ARestoreTakesOnlyTheSetsDataFileFromTheArchive) {
               QStringList());
 }
 
+// A backup killed while it cut its pieces leaves them half-written under
+// their names while written: the next start removes them, and no other file.
+TEST_F(FloppyTest, PiecesOfABackupKilledWhileCuttingThemGoAtTheNextStart) {
+    for (const char* name : {"murv_d001.aB3xY9", "murv_d002.Qw12eR", "murvdata.lzh.k9LmN0", "murv_d001.bak"})
+        WriteFile(DataFolder() + u'/' + QString::fromUtf8(name), QByteArray(maintenance::kPieceSize, 'p'));
+    core::RecoverDataFolder();
+    EXPECT_EQ(WorkFiles(), (QStringList{"MurvData2K.mdb", "MurvWork2K.mdb", "OrgMurvData2K.mdb", "murv_d001.bak"}));
+}
+
 TEST_F(FloppyTest, ABookInAFolderNamedWithQuotesBacksUpAndRestores) {
     const QString folder = folder_.path() + QStringLiteral("/my \"books\" \\ 'a'\t");
     ASSERT_TRUE(QDir().mkpath(folder));
