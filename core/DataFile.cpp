@@ -89,6 +89,7 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     const QString live = ModMurv::DataFilePath;
     const QString folder = QFileInfo(live).absolutePath();
     const QString staged = live + QStringLiteral(".new");
+    const QString stagedJournal = staged + QStringLiteral("-journal");
     const QString safety = live + QStringLiteral(".old");
     ReplaceFailure ignoredKind = ReplaceFailure::None;
     if (!kind) kind = &ignoredKind;
@@ -99,6 +100,7 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
         qCWarning(lcDataFile) << "the data file was not replaced by" << newFile << ":" << why;
         QString ignored;
         disk::RemoveFile(staged, &ignored);
+        disk::RemoveFile(stagedJournal, &ignored);
         return false;
     };
     if (disk::SameFile(newFile, live))
@@ -107,8 +109,13 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     // The new file, whole and checked beside the data file, before anything changes.
     QString why;
     bool unreadable = false;
-    if (!disk::RemoveFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
+    if (!disk::RemoveFile(staged, &why) || !disk::RemoveFile(stagedJournal, &why))
+        return fail(ReplaceFailure::CannotWrite, why);
     if (!disk::CopyVerified(newFile, staged, &why, &unreadable))
+        return fail(unreadable ? ReplaceFailure::CannotRead : ReplaceFailure::CannotWrite, why);
+    // A commit cut short in newFile: its journal goes with the copy, and the check rolls the copy back.
+    const QString journal = newFile + QStringLiteral("-journal");
+    if (QFileInfo(journal).isFile() && !disk::CopyVerified(journal, stagedJournal, &why, &unreadable))
         return fail(unreadable ? ReplaceFailure::CannotRead : ReplaceFailure::CannotWrite, why);
     if (!db::CheckDatabaseFile(staged, SchemaStatements(DataFileKind::Data), &why))
         return fail(ReplaceFailure::NotDataFile, why);

@@ -29,8 +29,9 @@ inline const QString kRestoreWorkFolderPattern = QStringLiteral(".restore-XXXXXX
 enum class ReplaceFailure { None, NotDataFile, CannotRead, CannotWrite };
 
 // Replaces the data file in use (ModMurv::DataFilePath) by a copy of
-// newFile. The copy is staged beside the data file (DataFilePath + ".new"),
-// synced and verified (a database whose schema is the program's own, see
+// newFile. The copy is staged beside the data file (DataFilePath + ".new",
+// with a copy of the journal of a commit cut short beside newFile, which
+// the check rolls back), synced and verified (a database whose schema is the program's own, see
 // db::CompareSchema, and that passes the integrity check) before the connection is closed; the old file
 // keeps a second name as a safety copy (DataFilePath + ".old", a hard link
 // or a copy), and the staged one is renamed over the data file in one step,

@@ -57,12 +57,13 @@ public:
     }
 
     // Opens a file that must be one of ours; false (closed, message) otherwise.
-    // With the statements of its schema, a file whose schema is not the
-    // program's own is refused before it is opened (opening converts an
-    // older file); unread then says why its schema could not be read (empty
-    // when it was read).
+    // With the statements of its schema, a file whose schema or values are
+    // not the program's own is refused before it is opened (opening converts
+    // an older file); unread then says why its schema could not be read
+    // (empty when it was read).
     bool OpenOurs(db::Database& database, const QString& path, const QString& role, const QString& schema = {},
                   QString* unread = nullptr) {
+        rolledBack_ = false;
         if (!QFileInfo(path).isFile()) {
             Problem(role + Name(path) + QStringLiteral("が見つかりません。"));
             return false;
@@ -74,10 +75,12 @@ public:
         }
         if (!schema.isEmpty()) {
             QString difference, detail;
-            const db::SchemaMatch match = db::CompareSchema(path, schema, &difference, &detail);
+            // A commit cut short by a crash is rolled back first, as every open does.
+            const db::SchemaMatch match = db::CompareSchema(path, schema, &difference, &detail, &rolledBack_);
             if (match == db::SchemaMatch::Differs) {
                 Problem(Name(path) + QStringLiteral("は") + role + QStringLiteral("として使えません。") + difference +
-                        QStringLiteral("このファイルは開かず、変更もしていません。"));
+                        Untouched(QStringLiteral("このファイルは開かず、変更もしていません。"),
+                                  QStringLiteral("このファイルは開いていません。")));
                 return false;
             }
             // Damage is found by the page check below.
@@ -122,9 +125,18 @@ public:
         return false;
     }
 
+    // What start-up did to a file it found: nothing (unchanged), or, when a
+    // hot journal was beside it, the rollback of a commit cut short, which
+    // is said instead (after `instead`).
+    QString Untouched(const QString& unchanged, const QString& instead) const {
+        return rolledBack_ ? instead + QStringLiteral("途中で止まっていた前回の書き込みは取り消してあります。")
+                           : unchanged;
+    }
+
 private:
     bool show_;
     DataFilesOutcome& out_;
+    bool rolledBack_ = false;
     const db::Database* advised_ = nullptr;
     QString advice_;
 };
@@ -181,7 +193,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
             if (detail.kind == db::ErrorKind::NotADatabase) {
                 DbData.Close();
                 check.Problem(Name(DataFilePath) + QStringLiteral("は経費帳のデータファイルではありません。") +
-                                  QStringLiteral("このファイルは開かず、変更もしていません。"),
+                                  check.Untouched(QStringLiteral("このファイルは開かず、変更もしていません。"),
+                                                  QStringLiteral("このファイルは開いていません。")),
                               detail);
             } else {
                 out.damaged = true;
@@ -190,7 +203,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
                                        QStringLiteral("が壊れているため、書き込みをしていません。");
                 SetDataWriteBlock(reason);
                 check.Problem(QStringLiteral("データファイル") + Name(DataFilePath) +
-                                  QStringLiteral("が壊れています。このファイルは変更していません。") +
+                                  QStringLiteral("が壊れています。") +
+                                  check.Untouched(QStringLiteral("このファイルは変更していません。"), QString()) +
                                   QStringLiteral("データは表示できる範囲で表示しますが、変更はできません。") +
                                   QStringLiteral("バックアップから復元してください。"),
                               detail);
@@ -199,7 +213,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
             // Sound, and still its schema could not be read: not taken.
             DbData.Close();
             check.Problem(Name(DataFilePath) + QStringLiteral("はデータファイルとして使えません。") +
-                              QStringLiteral("このファイルは変更していません。"),
+                              check.Untouched(QStringLiteral("このファイルは変更していません。"),
+                                              QStringLiteral("このファイルは使っていません。")),
                           {db::ErrorKind::Other, schemaUnread});
         } else {
             if (!CanWrite(DataFilePath)) {

@@ -10,6 +10,8 @@
 
 #include "platform/db/Collation.h"
 #include "platform/db/Connection.h"
+#include "platform/db/JetSql.h"
+#include "platform/db/Log.h"
 #include "platform/db/SchemaUpgrade.h"
 
 namespace db {
@@ -116,6 +118,15 @@ const QStringList* FindColumn(const std::vector<QStringList>& columns, const QSt
     return nullptr;
 }
 
+// SQLite's own statistics, which ANALYZE writes in its own definitions: they
+// only guide SQLite's choice of plans.
+bool IsStatistics(const Object& o) {
+    static const QStringList statistics{QStringLiteral("CREATE TABLE sqlite_stat1(tbl,idx,stat)"),
+                                        QStringLiteral("CREATE TABLE sqlite_stat4(tbl,idx,neq,nlt,ndlt,sample)")};
+    return o.type == u"table" && o.name.startsWith(u"sqlite_stat", Qt::CaseInsensitive) &&
+           statistics.contains(Normal(o.sql));
+}
+
 // How a table of the file differs from the program's; empty when it does not.
 bool TableDifference(const Handle& file, const Object& theirs, const Handle& reference, const Object& own,
                      QString* difference, QString* error) {
@@ -165,6 +176,7 @@ bool Difference(const Handle& file, const Schema& theirs, const Handle& referenc
         if (!difference->isEmpty()) return true;
     }
     for (const Object& t : theirs.objects) {
+        if (IsStatistics(t)) continue;
         const Object* o = own.Find(t.name, t.type);
         if (!o) {
             const bool onTable = (t.type == u"index" || t.type == u"trigger") && !t.table.isEmpty();
@@ -188,17 +200,113 @@ bool Difference(const Handle& file, const Schema& theirs, const Handle& referenc
     return true;
 }
 
+// A test that is true for a value a column of the type does not hold as the
+// program stores it (StoredForms.h), and the kind the column holds in
+// Japanese; no test for a column without a type.
+std::pair<QString, QString> KindTest(FieldType type, const QString& column) {
+    const QString c = QuoteIdent(column);
+    switch (type) {
+    case FieldType::YesNo:
+        return {QStringLiteral("coalesce(%1 IN (0, -1), 0) = 0").arg(c), QStringLiteral("はい・いいえ（-1 か 0）")};
+    case FieldType::Date:
+        return {QStringLiteral("%1 IS NOT NULL AND (typeof(%1) <> 'text' OR date(%1, '+0 days') IS NOT %1)").arg(c),
+                QStringLiteral("日付")};
+    case FieldType::Long:
+    case FieldType::Short:
+    case FieldType::Double:
+    case FieldType::Currency:
+        return {QStringLiteral("typeof(%1) NOT IN ('integer', 'real', 'null')").arg(c), QStringLiteral("数値")};
+    case FieldType::Text:
+    case FieldType::Memo:
+        return {QStringLiteral("typeof(%1) NOT IN ('text', 'null')").arg(c), QStringLiteral("文字列")};
+    case FieldType::Unknown: break;
+    }
+    return {};
+}
+
+// The first column of the program's tables that holds a value not of its
+// kind; one pass over each table, every column tested in it.
+bool ValueDifference(const Handle& file, const Handle& reference, const Schema& own, QString* difference,
+                     QString* error) {
+    for (const Object& o : own.objects) {
+        if (o.type != u"table") continue;
+        std::vector<QStringList> columns, found;
+        if (!Columns(reference, o.name, &columns, error)) return false;
+        QStringList tests, kinds, names;
+        for (const QStringList& c : columns) {
+            const auto [test, kind] = KindTest(FieldTypeFromDeclared(c[1]), c[0]);
+            if (test.isEmpty()) continue;
+            tests << QStringLiteral("max(") + test + u')';
+            kinds << kind;
+            names << c[0];
+        }
+        if (tests.isEmpty()) continue;
+        const QString sql = QStringLiteral("select ") + tests.join(QStringLiteral(", ")) + QStringLiteral(" from ") +
+                            QuoteIdent(o.name);
+        if (!Rows(file, sql.toUtf8().constData(), QString(), &found, error)) return false;
+        for (qsizetype i = 0; !found.empty() && i < names.size(); ++i) {
+            if (found[0].value(i) != u"1") continue;
+            *difference = QStringLiteral("表") + Named(o.name) + QStringLiteral("の列") + Named(names[i]) +
+                          QStringLiteral("に") + kinds[i] + QStringLiteral("でない値があります。");
+            return true;
+        }
+    }
+    return true;
+}
+
+// A journal SQLite takes for the one of a commit cut short: there, with a
+// header (its first byte not zero).
+bool HotJournalBeside(const QString& path) {
+    QFile journal(path + QStringLiteral("-journal"));
+    char first = 0;
+    return journal.open(QIODevice::ReadOnly) && journal.getChar(&first) && first != 0;
+}
+
+// Lets SQLite roll a hot journal beside the file back, as it does at the
+// first read of every connection that may write: one read of the file's
+// header through a connection with the settings of every connection
+// (defensive, untrusted schema), which runs nothing of the file's schema. It
+// is closed without a checkpoint, so a write-ahead log beside the file stays
+// as it is. rolledBack tells whether the journal went.
+bool RollBackHotJournal(const QString& path, bool* rolledBack, QString* error) {
+    *rolledBack = false;
+    if (!HotJournalBeside(path)) return true;
+    QString message;
+    int code = SQLITE_OK;
+    const std::shared_ptr<Connection> c = OpenConnection(path, SQLITE_OPEN_READWRITE, &message, &code);
+    if (!c) {
+        *error = message;
+        return false;
+    }
+    sqlite3_db_config(c->handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    const bool read = sqlite3_exec(c->handle, "PRAGMA schema_version", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!read) message = c->Message();
+    c->Close();
+    *rolledBack = !HotJournalBeside(path);
+    if (*rolledBack) qCInfo(lcDb).noquote() << "the journal of a commit cut short beside" << path << "was rolled back";
+    if (!read) *error = QStringLiteral("%1: %2").arg(path, message);
+    return read;
+}
+
 }  // namespace
 
-SchemaMatch CompareSchema(const QString& path, const QString& statements, QString* difference, QString* error) {
+SchemaMatch CompareSchema(const QString& path, const QString& statements, QString* difference, QString* error,
+                          bool* rolledBack) {
     difference->clear();
     const auto unreadable = [&](const QString& why) {
         *error = QStringLiteral("%1: %2").arg(path, why);
         return SchemaMatch::Unreadable;
     };
+    QString why;
+    bool recovered = false;
+    const bool journalRead = RollBackHotJournal(path, &recovered, &why);
+    if (rolledBack) *rolledBack = recovered;
+    if (!journalRead) {
+        *error = why;
+        return SchemaMatch::Unreadable;
+    }
     Handle file(path);
     Schema theirs;
-    QString why;
     if (!file.ok()) return unreadable(file.Message());
     if (!theirs.Read(file, &why)) return unreadable(why);
 
@@ -211,8 +319,9 @@ SchemaMatch CompareSchema(const QString& path, const QString& statements, QStrin
                           (why.isEmpty() ? reference.Message() : why));
 
     if (!Difference(file, theirs, reference, own, difference, &why)) return unreadable(why);
+    if (difference->isEmpty() && !ValueDifference(file, reference, own, difference, &why)) return unreadable(why);
     if (difference->isEmpty()) return SchemaMatch::Same;
-    *error = QStringLiteral("%1: its schema is not the program's own").arg(path);
+    *error = QStringLiteral("%1: its schema or its values are not the program's own").arg(path);
     return SchemaMatch::Differs;
 }
 

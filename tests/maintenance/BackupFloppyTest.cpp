@@ -28,7 +28,7 @@ protected:
     // Random bytes, in a table of the book's own (a restore takes no other), make the archive need several disks.
     void AddIncompressible(qsizetype bytes) {
         ASSERT_TRUE(ModMurv::DbData.ExecuteNative(
-            QStringLiteral("insert into MvHint (FormName, Contents) select '添付', randomblob(%1) "
+            QStringLiteral("insert into MvHint (FormName, Contents) select '添付', hex(randomblob(%1)) "
                            "from (select 1 union all select 2 union all select 3)")
                 .arg(bytes / 3)));
     }
