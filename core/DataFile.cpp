@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QTemporaryFile>
+#include <cerrno>
 
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
@@ -61,7 +63,9 @@ QStringList WorkFilePatterns() {
                        safetyPart,
                        WhileWritten(safetyPart),
                        Shape(kYearEndWorkPattern),
-                       Shape(kYearEndWorkPattern) + journal} +
+                       Shape(kYearEndWorkPattern) + journal,
+                       Shape(kFreshFilePattern),
+                       Shape(kFreshFilePattern) + journal} +
            StagedPatterns();
 }
 
@@ -147,6 +151,30 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     }
     ReloadSettings();
     qCInfo(lcDataFile) << "the data file was replaced by a copy of" << newFile << "; the old one is kept as" << safety;
+    return true;
+}
+
+bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error) {
+    const QString folder = QFileInfo(path).absolutePath();
+    // A name no file has, of a shape start-up removes when a kill leaves it.
+    QString fresh;
+    {
+        QTemporaryFile probe(QDir(folder).filePath(kFreshFilePattern));
+        errno = 0;
+        if (!probe.open()) {
+            *error = disk::FailureText(folder, errno != 0 ? errno : EACCES);
+            return false;
+        }
+        fresh = probe.fileName();
+    }
+    if (!CreateDatabaseFile(fresh, kind, error) || !disk::SyncFile(fresh, error) ||
+        !disk::RenameOver(fresh, path, error)) {
+        QString ignored;
+        disk::RemoveFile(fresh, &ignored);
+        return false;
+    }
+    QString why;
+    if (!disk::SyncFolder(folder, &why)) qCWarning(lcDataFile) << "the data folder was not synced:" << why;
     return true;
 }
 

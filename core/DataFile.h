@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/Schema.h"
 #include "platform/db/Database.h"
 
 namespace core {
@@ -22,6 +23,8 @@ inline const QString kSetControlName = QStringLiteral("Murvctl");
 // A piece of a set of several disks: this and the disk number in three digits.
 inline const QString kSetPiecePrefix = QStringLiteral("murv_d");
 inline const QString kYearEndWorkPattern = QStringLiteral(".year-end-XXXXXX.tmp");
+// A file made afresh (MakeFileAfresh) before it takes its name.
+inline const QString kFreshFilePattern = QStringLiteral(".fresh-XXXXXX.mdb");
 // The folder a restore unpacks the set's data file into.
 inline const QString kRestoreWorkFolderPattern = QStringLiteral(".restore-XXXXXX");
 
@@ -59,6 +62,12 @@ QStringList WorkFilePatterns();
 // work file an operation left, and remove it: a name the user gives a file
 // of the data folder must not be one.
 bool IsWorkFileName(const QString& fileName);
+
+// Puts a file of the given kind made afresh from the program's own
+// statements in the place of the file at path, in one step: made beside it
+// under a work name, then renamed over it, the folder synced. On failure
+// (error says why) the file at path is as it was.
+bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error);
 
 // Writes a consistent copy of the open data file as a new file at target
 // (which must not exist); why says why it failed.

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "core/DataFile.h"
 #include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/Schema.h"
@@ -141,27 +142,50 @@ private:
     QString advice_;
 };
 
-// The work file is written without disk syncs, so a crash of the machine may
-// leave it damaged. It holds nothing that lasts: a damaged one is made afresh
-// from the schema, said once in the log.
-void RemakeDamagedWorkFile(Checker& check) {
+// The work file holds nothing that lasts: one that is not the program's own
+// (db::CompareSchema) is made afresh, and so is a damaged one (it is written
+// without disk syncs, so a crash of the machine may leave it so), said once
+// in the log; the data path kept in it stays when it can be read. False
+// (said) when a file that is not the program's own cannot be made afresh:
+// it is then not opened.
+bool RemakeWorkFileUnlessOurs(Checker& check) {
     const QString& path = ModMurv::WorkFilePath;
-    if (!QFileInfo(path).isFile() || !HasDatabaseHeader(path)) return;
-    db::Failure detail;
+    if (!QFileInfo(path).isFile() || !HasDatabaseHeader(path)) return true;
+    QString difference, compared;
+    const bool ours = db::CompareSchema(path, SchemaStatements(DataFileKind::Work), &difference, &compared) !=
+                      db::SchemaMatch::Differs;
+    db::Failure detail{db::ErrorKind::Other, compared};
+    QVariant dataPath;
     {
         db::Database work;
         if (work.Open(path)) {
-            if (check.QuickCheck(work, &detail)) return;
-        } else {
+            if (ours && check.QuickCheck(work, &detail)) return true;
+            db::Recordset rs = Open(work, QStringLiteral("select DataPath from 管理"));
+            if (rs.IsOpen() && !rs.IsEOF()) dataPath = rs.Value(0);
+        } else if (ours) {
             detail = work.LastFailure();
             if (work.LastErrorKind() != db::ErrorKind::Corrupt && work.LastErrorKind() != db::ErrorKind::NotADatabase)
-                return;
+                return true;
         }
     }
     QString error;
-    if (!QFile::remove(path) || !CreateDatabaseFile(path, DataFileKind::Work, &error)) return;
-    LogFailure(QStringLiteral("作業ファイルが壊れていたため、作り直しました。"),
-               path + QStringLiteral(": ") + detail.text);
+    if (!MakeFileAfresh(path, DataFileKind::Work, &error)) {
+        if (ours) return true;  // opened as it is, and said there when it cannot be
+        check.Problem(Name(path) + QStringLiteral("は作業ファイルとして使えません。") + difference +
+                          QStringLiteral("作り直すこともできなかったため、開いていません。"),
+                      {db::ErrorKind::Other, error});
+        return false;
+    }
+    if (!dataPath.isNull()) {
+        db::Database work;
+        if (!work.Open(path) ||
+            !Exec(work, QStringLiteral("update 管理 set DataPath = ") + Quoted(dataPath.toString())))
+            LogFailure(QStringLiteral("作り直した作業ファイルにデータパスを戻せませんでした。"), work.LastFailure());
+    }
+    LogFailure(ours ? QStringLiteral("作業ファイルが壊れていたため、作り直しました。")
+                    : QStringLiteral("作業ファイルが経費帳のものではなかったため、作り直しました。"),
+               path + QStringLiteral(": ") + (ours ? detail.text : difference));
+    return true;
 }
 
 // A second guard: the write block set beside it already stops every write, so
@@ -246,8 +270,7 @@ DataFilesOutcome OpenDataFiles(bool show) {
             WorkFilePath = copy;
         }
     }
-    RemakeDamagedWorkFile(check);
-    if (check.OpenOurs(DbWork, WorkFilePath, workRole) &&
+    if (RemakeWorkFileUnlessOurs(check) && check.OpenOurs(DbWork, WorkFilePath, workRole) &&
         check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole))
         // Scratch rows (see platform/db/Scratch.h): a refused pragma only writes more slowly.
         (void)DbWork.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));
