@@ -200,56 +200,80 @@ bool Difference(const Handle& file, const Schema& theirs, const Handle& referenc
     return true;
 }
 
-// A test that is true for a value a column of the type does not hold as the
-// program stores it (StoredForms.h), and the kind the column holds in
-// Japanese; no test for a column without a type.
-std::pair<QString, QString> KindTest(FieldType type, const QString& column) {
-    const QString c = QuoteIdent(column);
+// The kind of value a column of the type holds, as the program stores it
+// (StoredForms.h), in Japanese; empty for a column without a type.
+QString KindName(FieldType type) {
     switch (type) {
-    case FieldType::YesNo:
-        return {QStringLiteral("coalesce(%1 IN (0, -1), 0) = 0").arg(c), QStringLiteral("はい・いいえ（-1 か 0）")};
-    case FieldType::Date:
-        return {QStringLiteral("%1 IS NOT NULL AND (typeof(%1) <> 'text' OR date(%1, '+0 days') IS NOT %1)").arg(c),
-                QStringLiteral("日付")};
+    case FieldType::YesNo: return QStringLiteral("はい・いいえ（-1 か 0）");
+    case FieldType::Date: return QStringLiteral("日付");
     case FieldType::Long:
     case FieldType::Short:
     case FieldType::Double:
-    case FieldType::Currency:
-        return {QStringLiteral("typeof(%1) NOT IN ('integer', 'real', 'null')").arg(c), QStringLiteral("数値")};
+    case FieldType::Currency: return QStringLiteral("数値");
     case FieldType::Text:
-    case FieldType::Memo:
-        return {QStringLiteral("typeof(%1) NOT IN ('text', 'null')").arg(c), QStringLiteral("文字列")};
+    case FieldType::Memo: return QStringLiteral("文字列");
     case FieldType::Unknown: break;
     }
-    return {};
+    return QString();
+}
+
+// A test of one row's value that is true when the column does not hold it
+// as the program stores it. Comparisons, no function calls: in SQLite's
+// order every number sorts before any text and every text before any blob,
+// and a text field's affinity turns numbers into text. A date's text is
+// tested once per distinct value (DateTest).
+QString RowTest(FieldType type, const QString& column) {
+    const QString c = QuoteIdent(column);
+    if (type == FieldType::YesNo) return QStringLiteral("(%1 IS NULL OR %1 NOT IN (0, -1))").arg(c);
+    if (type == FieldType::Text || type == FieldType::Memo) return c + QStringLiteral(" >= x''");
+    if (KindName(type) == u"数値") return c + QStringLiteral(" >= ''");
+    return QString();
+}
+
+// A select that gives 1 when a date field holds a value that is not a date
+// as "yyyy-mm-dd": each distinct value tested once (an aggregate, so that
+// the test is not pushed down to every row).
+QString DateTest(const QString& table, const QString& column) {
+    return QStringLiteral("select max(date(d, '+0 days') IS NOT d) from (select distinct %1 as d from %2)")
+        .arg(QuoteIdent(column), QuoteIdent(table));
 }
 
 // The first column of the program's tables that holds a value not of its
-// kind; one pass over each table, every column tested in it.
+// kind: one pass over each table that stops at the first such row, and one
+// over the distinct values of each date field.
 bool ValueDifference(const Handle& file, const Handle& reference, const Schema& own, QString* difference,
                      QString* error) {
+    const auto found = [&](const QString& table, const QString& column, FieldType type) {
+        *difference = QStringLiteral("表") + Named(table) + QStringLiteral("の列") + Named(column) +
+                      QStringLiteral("に") + KindName(type) + QStringLiteral("でない値があります。");
+        return true;
+    };
     for (const Object& o : own.objects) {
         if (o.type != u"table") continue;
-        std::vector<QStringList> columns, found;
+        std::vector<QStringList> columns, rows;
         if (!Columns(reference, o.name, &columns, error)) return false;
-        QStringList tests, kinds, names;
+        QStringList tests, names;
+        std::vector<FieldType> types;
         for (const QStringList& c : columns) {
-            const auto [test, kind] = KindTest(FieldTypeFromDeclared(c[1]), c[0]);
-            if (test.isEmpty()) continue;
-            tests << QStringLiteral("max(") + test + u')';
-            kinds << kind;
-            names << c[0];
+            const FieldType type = FieldTypeFromDeclared(c[1]);
+            if (type == FieldType::Date) {
+                rows.clear();
+                if (!Rows(file, DateTest(o.name, c[0]).toUtf8().constData(), QString(), &rows, error)) return false;
+                if (!rows.empty() && rows[0].value(0) == u"1") return found(o.name, c[0], type);
+            } else if (const QString test = RowTest(type, c[0]); !test.isEmpty()) {
+                tests << test;
+                names << c[0];
+                types.push_back(type);
+            }
         }
         if (tests.isEmpty()) continue;
+        rows.clear();
         const QString sql = QStringLiteral("select ") + tests.join(QStringLiteral(", ")) + QStringLiteral(" from ") +
-                            QuoteIdent(o.name);
-        if (!Rows(file, sql.toUtf8().constData(), QString(), &found, error)) return false;
-        for (qsizetype i = 0; !found.empty() && i < names.size(); ++i) {
-            if (found[0].value(i) != u"1") continue;
-            *difference = QStringLiteral("表") + Named(o.name) + QStringLiteral("の列") + Named(names[i]) +
-                          QStringLiteral("に") + kinds[i] + QStringLiteral("でない値があります。");
-            return true;
-        }
+                            QuoteIdent(o.name) + QStringLiteral(" where ") + tests.join(QStringLiteral(" OR ")) +
+                            QStringLiteral(" limit 1");
+        if (!Rows(file, sql.toUtf8().constData(), QString(), &rows, error)) return false;
+        for (qsizetype i = 0; !rows.empty() && i < names.size(); ++i)
+            if (rows[0].value(i) == u"1") return found(o.name, names[i], types[size_t(i)]);
     }
     return true;
 }
