@@ -154,7 +154,8 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     return true;
 }
 
-bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error) {
+bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error,
+                    const std::function<bool(db::Database& fresh)>& fill) {
     const QString folder = QFileInfo(path).absolutePath();
     // A name no file has, of a shape start-up removes when a kill leaves it.
     QString fresh;
@@ -167,7 +168,13 @@ bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error) {
         }
         fresh = probe.fileName();
     }
-    if (!CreateDatabaseFile(fresh, kind, error) || !disk::SyncFile(fresh, error) ||
+    const auto filled = [&] {
+        db::Database d;
+        if (d.Open(fresh) && fill(d)) return true;
+        *error = d.LastError();
+        return false;
+    };
+    if (!CreateDatabaseFile(fresh, kind, error) || (fill && !filled()) || !disk::SyncFile(fresh, error) ||
         !disk::RenameOver(fresh, path, error)) {
         QString ignored;
         disk::RemoveFile(fresh, &ignored);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "core/Schema.h"
 #include "platform/db/Database.h"
@@ -65,9 +66,11 @@ bool IsWorkFileName(const QString& fileName);
 
 // Puts a file of the given kind made afresh from the program's own
 // statements in the place of the file at path, in one step: made beside it
-// under a work name, then renamed over it, the folder synced. On failure
-// (error says why) the file at path is as it was.
-bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error);
+// under a work name (and given what `fill`, when set, writes into it), then
+// renamed over it, the folder synced. On failure (error says why) the file
+// at path is as it was.
+bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error,
+                    const std::function<bool(db::Database& fresh)>& fill = {});
 
 // Writes a consistent copy of the open data file as a new file at target
 // (which must not exist); why says why it failed.

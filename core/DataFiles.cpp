@@ -168,19 +168,19 @@ bool RemakeWorkFileUnlessOurs(Checker& check) {
                 return true;
         }
     }
+    // The data path kept in it goes into the new file before it takes the name, when it can.
+    const auto keepDataPath = [&dataPath](db::Database& fresh) {
+        if (!dataPath.isNull())
+            (void)Exec(fresh, QStringLiteral("update 管理 set DataPath = ") + Quoted(dataPath.toString()));
+        return true;
+    };
     QString error;
-    if (!MakeFileAfresh(path, DataFileKind::Work, &error)) {
+    if (!MakeFileAfresh(path, DataFileKind::Work, &error, keepDataPath)) {
         if (ours) return true;  // opened as it is, and said there when it cannot be
         check.Problem(Name(path) + QStringLiteral("は作業ファイルとして使えません。") + difference +
                           QStringLiteral("作り直すこともできなかったため、開いていません。"),
                       {db::ErrorKind::Other, error});
         return false;
-    }
-    if (!dataPath.isNull()) {
-        db::Database work;
-        if (!work.Open(path) ||
-            !Exec(work, QStringLiteral("update 管理 set DataPath = ") + Quoted(dataPath.toString())))
-            LogFailure(QStringLiteral("作り直した作業ファイルにデータパスを戻せませんでした。"), work.LastFailure());
     }
     LogFailure(ours ? QStringLiteral("作業ファイルが壊れていたため、作り直しました。")
                     : QStringLiteral("作業ファイルが経費帳のものではなかったため、作り直しました。"),
