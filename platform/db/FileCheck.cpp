@@ -224,9 +224,17 @@ QString KindName(FieldType type) {
 // tested once per distinct value (DateTest).
 QString RowTest(FieldType type, const QString& column) {
     const QString c = QuoteIdent(column);
-    if (type == FieldType::YesNo) return QStringLiteral("(%1 IS NULL OR %1 NOT IN (0, -1))").arg(c);
-    if (type == FieldType::Text || type == FieldType::Memo) return c + QStringLiteral(" >= x''");
-    if (KindName(type) == u"数値") return c + QStringLiteral(" >= ''");
+    switch (type) {
+    case FieldType::YesNo: return QStringLiteral("(%1 IS NULL OR %1 NOT IN (0, -1))").arg(c);
+    case FieldType::Long:
+    case FieldType::Short:
+    case FieldType::Double:
+    case FieldType::Currency: return c + QStringLiteral(" >= ''");  // text or a blob
+    case FieldType::Text:
+    case FieldType::Memo: return c + QStringLiteral(" >= x''");  // a blob
+    case FieldType::Date:
+    case FieldType::Unknown: break;
+    }
     return QString();
 }
 
