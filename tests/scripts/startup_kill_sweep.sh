@@ -51,7 +51,7 @@ sweep() {  # operation, lines of the book after it
             }
             gsub(data "/", "", what); gsub(data, "data folder", what)
             gsub(/\.year-end-[A-Za-z0-9]+\.tmp/, ".year-end-XXXXXX.tmp", what); gsub(/-mj[0-9A-F]+/, "-mjXXXXXXXX", what)
-            gsub(/\/proc\/self\/fd\/[0-9]+/, "(new file)", what)
+            gsub(/\/proc\/self\/fd\/[0-9]+|^#[0-9]+/, "(new file)", what)  # a file not named yet
             print sc "\t" n[sc] "\t" sc " " what
         }' "$W/trace" | perl -pe 's/\\([0-7]{3})/chr(oct($1))/ge' >"$W/moments"  # strace's octal bytes as text
     while IFS=$'\t' read -r sc k what; do
