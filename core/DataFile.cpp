@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QTemporaryFile>
+#include <cerrno>
 
 #include "core/Clock.h"
 #include "core/CompanyInfo.h"
@@ -29,20 +31,42 @@ void ReloadSettings() {
     if (auto* menu = dynamic_cast<MainMenu*>(ui::Forms::Find(QStringLiteral("MainMenu")))) menu->ShowTitleAndPeriod();
 }
 
-// The staged new data file of a replacement, with its journal.
-QString StagedPattern() { return kDataFileName + QStringLiteral(".new*"); }
+// A pattern's XXXXXX as the wildcard of exactly six letters or digits.
+QString Shape(const QString& pattern) {
+    return QString(pattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("[A-Za-z0-9]").repeated(6));
+}
+
+// The name of a file while QSaveFile writes it, for a name's pattern.
+QString WhileWritten(const QString& name) { return name + Shape(QStringLiteral(".XXXXXX")); }
+
+// The staged new data file of a replacement, with its journal, while each is written.
+QStringList StagedPatterns() {
+    const QString staged = kDataFileName + QStringLiteral(".new");
+    const QString journal = staged + QStringLiteral("-journal");
+    return {staged, journal, WhileWritten(staged), WhileWritten(journal)};
+}
 
 }  // namespace
 
 QStringList WorkFilePatterns() {
-    return {kSetDataFileName,
-            kSetDataFileName + QStringLiteral("-journal"),
-            kSetArchiveName,
-            kSetControlName,
-            QStringLiteral(".unpack-*"),
-            kDataFileName + QStringLiteral(".old.part"),
-            QString(kYearEndWorkPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*")) + u'*',
-            StagedPattern()};
+    const QString piece = kSetPiecePrefix + QStringLiteral("[0-9][0-9][0-9]");
+    const QString safetyPart = kDataFileName + QStringLiteral(".old.part");
+    const QString journal = QStringLiteral("-journal");
+    return QStringList{kSetDataFileName,
+                       kSetDataFileName + journal,
+                       kSetArchiveName,
+                       kSetControlName,
+                       WhileWritten(kSetArchiveName),
+                       WhileWritten(kSetControlName),
+                       WhileWritten(piece),  // a piece of a set cut short (the pieces of a finished set stay)
+                       Shape(QStringLiteral(".unpack-XXXXXX")),
+                       safetyPart,
+                       WhileWritten(safetyPart),
+                       Shape(kYearEndWorkPattern),
+                       Shape(kYearEndWorkPattern) + journal,
+                       Shape(kFreshFilePattern),
+                       Shape(kFreshFilePattern) + journal} +
+           StagedPatterns();
 }
 
 bool IsWorkFileName(const QString& fileName) {
@@ -68,6 +92,7 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     const QString live = ModMurv::DataFilePath;
     const QString folder = QFileInfo(live).absolutePath();
     const QString staged = live + QStringLiteral(".new");
+    const QString stagedJournal = staged + QStringLiteral("-journal");
     const QString safety = live + QStringLiteral(".old");
     ReplaceFailure ignoredKind = ReplaceFailure::None;
     if (!kind) kind = &ignoredKind;
@@ -78,6 +103,7 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
         *error = why + QStringLiteral("\nthe data file was not replaced by ") + newFile;
         QString ignored;
         disk::RemoveFile(staged, &ignored);
+        disk::RemoveFile(stagedJournal, &ignored);
         return false;
     };
     if (disk::SameFile(newFile, live))
@@ -86,8 +112,13 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     // The new file, whole and checked beside the data file, before anything changes.
     QString why;
     bool unreadable = false;
-    if (!disk::RemoveFile(staged, &why)) return fail(ReplaceFailure::CannotWrite, why);
+    if (!disk::RemoveFile(staged, &why) || !disk::RemoveFile(stagedJournal, &why))
+        return fail(ReplaceFailure::CannotWrite, why);
     if (!disk::CopyVerified(newFile, staged, &why, &unreadable))
+        return fail(unreadable ? ReplaceFailure::CannotRead : ReplaceFailure::CannotWrite, why);
+    // A commit cut short in newFile: its journal goes with the copy, and the check rolls the copy back.
+    const QString journal = newFile + QStringLiteral("-journal");
+    if (QFileInfo(journal).isFile() && !disk::CopyVerified(journal, stagedJournal, &why, &unreadable))
         return fail(unreadable ? ReplaceFailure::CannotRead : ReplaceFailure::CannotWrite, why);
     if (!db::CheckDatabaseFile(staged, SchemaStatements(DataFileKind::Data), &why))
         return fail(ReplaceFailure::NotDataFile, why);
@@ -122,6 +153,37 @@ bool ReplaceDataFile(const QString& newFile, QString* error, ReplaceFailure* kin
     return true;
 }
 
+bool MakeFileAfresh(const QString& path, DataFileKind kind, QString* error,
+                    const std::function<bool(db::Database& fresh)>& fill) {
+    const QString folder = QFileInfo(path).absolutePath();
+    // A name no file has, of a shape start-up removes when a kill leaves it.
+    QString fresh;
+    {
+        QTemporaryFile probe(QDir(folder).filePath(kFreshFilePattern));
+        errno = 0;
+        if (!probe.open()) {
+            *error = disk::FailureText(folder, errno != 0 ? errno : EACCES);
+            return false;
+        }
+        fresh = probe.fileName();
+    }
+    const auto filled = [&] {
+        db::Database d;
+        if (d.Open(fresh) && fill(d)) return true;
+        *error = d.LastError();
+        return false;
+    };
+    if (!CreateDatabaseFile(fresh, kind, error) || (fill && !filled()) || !disk::SyncFile(fresh, error) ||
+        !disk::RenameOver(fresh, path, error)) {
+        QString ignored;
+        disk::RemoveFile(fresh, &ignored);
+        return false;
+    }
+    QString why;
+    if (!disk::SyncFolder(folder, &why)) qCWarning(lcDataFile) << "the data folder was not synced:" << why;
+    return true;
+}
+
 void RecoverDataFolder() {
     const QString live = ModMurv::DataFilePath;
     const QString folder = QFileInfo(live).absolutePath();
@@ -148,17 +210,17 @@ void RecoverDataFolder() {
     // Work files of operations that failed or were killed; the staged new
     // file only once the data file is under its name.
     QStringList patterns = WorkFilePatterns();
-    if (!QFileInfo::exists(live)) patterns.removeAll(StagedPattern());
+    if (!QFileInfo::exists(live))
+        for (const QString& pattern : StagedPatterns()) patterns.removeAll(pattern);
     const QDir dir(folder);
     for (const QString& entry : dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System)) {
         if (disk::RemoveFile(dir.filePath(entry), &why))
             qCInfo(lcDataFile) << "a work file left by an operation that did not finish was removed:" << entry;
         else qCWarning(lcDataFile) << "a leftover work file could not be removed:" << why;
     }
-    const QString restoreFolders =
-        QString(kRestoreWorkFolderPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*"));
-    for (const QString& entry :
-         dir.entryList({restoreFolders}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+    // The restore's own folders, by their exact shape: a folder of the user's is never one.
+    for (const QString& entry : dir.entryList({Shape(kRestoreWorkFolderPattern)},
+                                              QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         if (QDir(dir.filePath(entry)).removeRecursively())
             qCInfo(lcDataFile) << "a work folder left by a restore that did not finish was removed:" << entry;
         else qCWarning(lcDataFile) << "a leftover work folder could not be removed:" << entry;

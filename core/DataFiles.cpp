@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "core/DataFile.h"
 #include "core/Failure.h"
 #include "core/ModMurv.h"
 #include "core/Schema.h"
@@ -57,12 +58,13 @@ public:
     }
 
     // Opens a file that must be one of ours; false (closed, message) otherwise.
-    // With the statements of its schema, a file whose schema is not the
-    // program's own is refused before it is opened (opening converts an
-    // older file); unread then says why its schema could not be read (empty
-    // when it was read).
+    // With the statements of its schema, a file whose schema or values are
+    // not the program's own is refused before it is opened (opening converts
+    // an older file); unread then says why its schema could not be read
+    // (empty when it was read).
     bool OpenOurs(db::Database& database, const QString& path, const QString& role, const QString& schema = {},
                   QString* unread = nullptr) {
+        rolledBack_ = false;
         if (!QFileInfo(path).isFile()) {
             Problem(role + Name(path) + QStringLiteral("が見つかりません。"));
             return false;
@@ -74,10 +76,12 @@ public:
         }
         if (!schema.isEmpty()) {
             QString difference, detail;
-            const db::SchemaMatch match = db::CompareSchema(path, schema, &difference, &detail);
+            // A commit cut short by a crash is rolled back first, as every open does.
+            const db::SchemaMatch match = db::CompareSchema(path, schema, &difference, &detail, &rolledBack_);
             if (match == db::SchemaMatch::Differs) {
                 Problem(Name(path) + QStringLiteral("は") + role + QStringLiteral("として使えません。") + difference +
-                        QStringLiteral("このファイルは開かず、変更もしていません。"));
+                        Untouched(QStringLiteral("このファイルは開かず、変更もしていません。"),
+                                  QStringLiteral("このファイルは開いていません。")));
                 return false;
             }
             // Damage is found by the page check below.
@@ -122,34 +126,66 @@ public:
         return false;
     }
 
+    // What start-up did to a file it found: nothing (unchanged), or, when a
+    // hot journal was beside it, the rollback of a commit cut short, which
+    // is said instead (after `instead`).
+    QString Untouched(const QString& unchanged, const QString& instead) const {
+        return rolledBack_ ? instead + QStringLiteral("途中で止まっていた前回の書き込みは取り消してあります。")
+                           : unchanged;
+    }
+
 private:
     bool show_;
     DataFilesOutcome& out_;
+    bool rolledBack_ = false;
     const db::Database* advised_ = nullptr;
     QString advice_;
 };
 
-// The work file is written without disk syncs, so a crash of the machine may
-// leave it damaged. It holds nothing that lasts: a damaged one is made afresh
-// from the schema, said once in the log.
-void RemakeDamagedWorkFile(Checker& check) {
+// The work file holds nothing that lasts: one that is not the program's own
+// (db::CompareSchema) is made afresh, and so is a damaged one (it is written
+// without disk syncs, so a crash of the machine may leave it so), said once
+// in the log; the data path kept in it stays when it can be read. False
+// (said) when a file that is not the program's own cannot be made afresh:
+// it is then not opened.
+bool RemakeWorkFileUnlessOurs(Checker& check) {
     const QString& path = ModMurv::WorkFilePath;
-    if (!QFileInfo(path).isFile() || !HasDatabaseHeader(path)) return;
-    db::Failure detail;
+    if (!QFileInfo(path).isFile() || !HasDatabaseHeader(path)) return true;
+    QString difference, compared;
+    const bool ours = db::CompareSchema(path, SchemaStatements(DataFileKind::Work), &difference, &compared) !=
+                      db::SchemaMatch::Differs;
+    db::Failure detail{db::ErrorKind::Other, compared};
+    QVariant dataPath;
     {
         db::Database work;
         if (work.Open(path)) {
-            if (check.QuickCheck(work, &detail)) return;
-        } else {
+            if (ours && check.QuickCheck(work, &detail)) return true;
+            db::Recordset rs = Open(work, QStringLiteral("select DataPath from 管理"));
+            if (rs.IsOpen() && !rs.IsEOF()) dataPath = rs.Value(0);
+        } else if (ours) {
             detail = work.LastFailure();
             if (work.LastErrorKind() != db::ErrorKind::Corrupt && work.LastErrorKind() != db::ErrorKind::NotADatabase)
-                return;
+                return true;
         }
     }
+    // The data path kept in it goes into the new file before it takes the name, when it can.
+    const auto keepDataPath = [&dataPath](db::Database& fresh) {
+        if (!dataPath.isNull())
+            (void)Exec(fresh, QStringLiteral("update 管理 set DataPath = ") + Quoted(dataPath.toString()));
+        return true;
+    };
     QString error;
-    if (!QFile::remove(path) || !CreateDatabaseFile(path, DataFileKind::Work, &error)) return;
-    LogFailure(QStringLiteral("作業ファイルが壊れていたため、作り直しました。"),
-               path + QStringLiteral(": ") + detail.text);
+    if (!MakeFileAfresh(path, DataFileKind::Work, &error, keepDataPath)) {
+        if (ours) return true;  // opened as it is, and said there when it cannot be
+        check.Problem(Name(path) + QStringLiteral("は作業ファイルとして使えません。") + difference +
+                          QStringLiteral("作り直すこともできなかったため、開いていません。"),
+                      {db::ErrorKind::Other, error});
+        return false;
+    }
+    LogFailure(ours ? QStringLiteral("作業ファイルが壊れていたため、作り直しました。")
+                    : QStringLiteral("作業ファイルが経費帳のものではなかったため、作り直しました。"),
+               path + QStringLiteral(": ") + (ours ? detail.text : difference));
+    return true;
 }
 
 // A second guard: the write block set beside it already stops every write, so
@@ -181,7 +217,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
             if (detail.kind == db::ErrorKind::NotADatabase) {
                 DbData.Close();
                 check.Problem(Name(DataFilePath) + QStringLiteral("は経費帳のデータファイルではありません。") +
-                                  QStringLiteral("このファイルは開かず、変更もしていません。"),
+                                  check.Untouched(QStringLiteral("このファイルは開かず、変更もしていません。"),
+                                                  QStringLiteral("このファイルは開いていません。")),
                               detail);
             } else {
                 out.damaged = true;
@@ -190,7 +227,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
                                        QStringLiteral("が壊れているため、書き込みをしていません。");
                 SetDataWriteBlock(reason);
                 check.Problem(QStringLiteral("データファイル") + Name(DataFilePath) +
-                                  QStringLiteral("が壊れています。このファイルは変更していません。") +
+                                  QStringLiteral("が壊れています。") +
+                                  check.Untouched(QStringLiteral("このファイルは変更していません。"), QString()) +
                                   QStringLiteral("データは表示できる範囲で表示しますが、変更はできません。") +
                                   QStringLiteral("バックアップから復元してください。"),
                               detail);
@@ -199,7 +237,8 @@ DataFilesOutcome OpenDataFiles(bool show) {
             // Sound, and still its schema could not be read: not taken.
             DbData.Close();
             check.Problem(Name(DataFilePath) + QStringLiteral("はデータファイルとして使えません。") +
-                              QStringLiteral("このファイルは変更していません。"),
+                              check.Untouched(QStringLiteral("このファイルは変更していません。"),
+                                              QStringLiteral("このファイルは使っていません。")),
                           {db::ErrorKind::Other, schemaUnread});
         } else {
             if (!CanWrite(DataFilePath)) {
@@ -231,8 +270,7 @@ DataFilesOutcome OpenDataFiles(bool show) {
             WorkFilePath = copy;
         }
     }
-    RemakeDamagedWorkFile(check);
-    if (check.OpenOurs(DbWork, WorkFilePath, workRole) &&
+    if (RemakeWorkFileUnlessOurs(check) && check.OpenOurs(DbWork, WorkFilePath, workRole) &&
         check.CheckTables(DbWork, WorkFilePath, WorkTables(), workRole))
         // Scratch rows (see platform/db/Scratch.h): a refused pragma only writes more slowly.
         (void)DbWork.ExecuteNative(QStringLiteral("PRAGMA synchronous = OFF"));

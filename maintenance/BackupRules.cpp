@@ -9,7 +9,7 @@ int DiskCount(qint64 archiveSize) {
     return static_cast<int>(archiveSize / kFddChunkSize + (archiveSize % kFddChunkSize ? 1 : 0));
 }
 
-QString PieceName(int disk) { return QStringLiteral("murv_d%1").arg(disk, 3, 10, QLatin1Char('0')); }
+QString PieceName(int disk) { return core::kSetPiecePrefix + QStringLiteral("%1").arg(disk, 3, 10, QLatin1Char('0')); }
 
 PieceSpan PieceOf(int disk, int disks, qint64 archiveSize) {
     const qint64 offset = std::min(archiveSize, (disk - 1) * kPieceSize);

@@ -21,6 +21,7 @@
 #include "core/MsgShow.h"
 #include "core/ScreenKit.h"
 #include "maintenance/FrmHosyu.h"
+#include "platform/db/FileCheck.h"
 #include "platform/db/Transaction.h"
 #include "platform/disk/FileOps.h"
 
@@ -283,6 +284,15 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
         return false;
     };
     const auto failText = [&fail](const QString& why) { return fail({db::ErrorKind::Other, why}); };
+    // The template receives the rows: one that is not the program's own (a
+    // trigger of another's would act on them) is made afresh first.
+    QString difference, why;
+    if (db::CompareSchema(templatePath, core::SchemaStatements(core::DataFileKind::Template), &difference, &why) !=
+        db::SchemaMatch::Same) {
+        if (!core::MakeFileAfresh(templatePath, core::DataFileKind::Template, &why)) return failText(why);
+        core::LogFailure(QStringLiteral("年次更新のひな形が経費帳のものではなかったため、作り直しました。"),
+                         templatePath + QStringLiteral(": ") + (difference.isEmpty() ? why : difference));
+    }
     // A copy of the template beside the archive's place, under a name of
     // its own; it is removed again unless it becomes the archive.
     QFile source(templatePath);
@@ -374,7 +384,6 @@ bool MakeYearEndArchive(const QString& dataPath, const QString& templatePath, co
         return failText(disk::FailureText(archivePath, errno));
     temp.setAutoRemove(false);
     // The archive is on the disk under its name before the period's lines leave the data file.
-    QString why;
     if (!disk::SyncFolder(QFileInfo(archivePath).absolutePath(), &why)) return failText(why);
     return true;
 }

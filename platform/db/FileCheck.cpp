@@ -10,6 +10,8 @@
 
 #include "platform/db/Collation.h"
 #include "platform/db/Connection.h"
+#include "platform/db/JetSql.h"
+#include "platform/db/Log.h"
 #include "platform/db/SchemaUpgrade.h"
 
 namespace db {
@@ -116,6 +118,15 @@ const QStringList* FindColumn(const std::vector<QStringList>& columns, const QSt
     return nullptr;
 }
 
+// SQLite's own statistics, which ANALYZE writes in its own definitions: they
+// only guide SQLite's choice of plans.
+bool IsStatistics(const Object& o) {
+    static const QStringList statistics{QStringLiteral("CREATE TABLE sqlite_stat1(tbl,idx,stat)"),
+                                        QStringLiteral("CREATE TABLE sqlite_stat4(tbl,idx,neq,nlt,ndlt,sample)")};
+    return o.type == u"table" && o.name.startsWith(u"sqlite_stat", Qt::CaseInsensitive) &&
+           statistics.contains(Normal(o.sql));
+}
+
 // How a table of the file differs from the program's; empty when it does not.
 bool TableDifference(const Handle& file, const Object& theirs, const Handle& reference, const Object& own,
                      QString* difference, QString* error) {
@@ -165,6 +176,7 @@ bool Difference(const Handle& file, const Schema& theirs, const Handle& referenc
         if (!difference->isEmpty()) return true;
     }
     for (const Object& t : theirs.objects) {
+        if (IsStatistics(t)) continue;
         const Object* o = own.Find(t.name, t.type);
         if (!o) {
             const bool onTable = (t.type == u"index" || t.type == u"trigger") && !t.table.isEmpty();
@@ -188,17 +200,145 @@ bool Difference(const Handle& file, const Schema& theirs, const Handle& referenc
     return true;
 }
 
+// The kind of value a column of the type holds, as the program stores it
+// (StoredForms.h), in Japanese; empty for a column without a type.
+QString KindName(FieldType type) {
+    switch (type) {
+    case FieldType::YesNo: return QStringLiteral("はい・いいえ（-1 か 0）");
+    case FieldType::Date: return QStringLiteral("日付");
+    case FieldType::Long:
+    case FieldType::Short:
+    case FieldType::Double:
+    case FieldType::Currency: return QStringLiteral("数値");
+    case FieldType::Text:
+    case FieldType::Memo: return QStringLiteral("文字列");
+    case FieldType::Unknown: break;
+    }
+    return QString();
+}
+
+// A test of one row's value that is true when the column does not hold it
+// as the program stores it. Comparisons, no function calls: in SQLite's
+// order every number sorts before any text and every text before any blob,
+// and a text field's affinity turns numbers into text. A date's text is
+// tested once per distinct value (DateTest).
+QString RowTest(FieldType type, const QString& column) {
+    const QString c = QuoteIdent(column);
+    switch (type) {
+    case FieldType::YesNo: return QStringLiteral("(%1 IS NULL OR %1 NOT IN (0, -1))").arg(c);
+    case FieldType::Long:
+    case FieldType::Short:
+    case FieldType::Double:
+    case FieldType::Currency: return c + QStringLiteral(" >= ''");  // text or a blob
+    case FieldType::Text:
+    case FieldType::Memo: return c + QStringLiteral(" >= x''");  // a blob
+    case FieldType::Date:
+    case FieldType::Unknown: break;
+    }
+    return QString();
+}
+
+// A select that gives 1 when a date field holds a value that is not a date
+// as "yyyy-mm-dd": each distinct value tested once (an aggregate, so that
+// the test is not pushed down to every row).
+QString DateTest(const QString& table, const QString& column) {
+    return QStringLiteral("select max(date(d, '+0 days') IS NOT d) from (select distinct %1 as d from %2)")
+        .arg(QuoteIdent(column), QuoteIdent(table));
+}
+
+// The first column of the program's tables that holds a value not of its
+// kind: one pass over each table that stops at the first such row, and one
+// over the distinct values of each date field.
+bool ValueDifference(const Handle& file, const Handle& reference, const Schema& own, QString* difference,
+                     QString* error) {
+    const auto found = [&](const QString& table, const QString& column, FieldType type) {
+        *difference = QStringLiteral("表") + Named(table) + QStringLiteral("の列") + Named(column) +
+                      QStringLiteral("に") + KindName(type) + QStringLiteral("でない値があります。");
+        return true;
+    };
+    for (const Object& o : own.objects) {
+        if (o.type != u"table") continue;
+        std::vector<QStringList> columns, rows;
+        if (!Columns(reference, o.name, &columns, error)) return false;
+        QStringList tests, names;
+        std::vector<FieldType> types;
+        for (const QStringList& c : columns) {
+            const FieldType type = FieldTypeFromDeclared(c[1]);
+            if (type == FieldType::Date) {
+                rows.clear();
+                if (!Rows(file, DateTest(o.name, c[0]).toUtf8().constData(), QString(), &rows, error)) return false;
+                if (!rows.empty() && rows[0].value(0) == u"1") return found(o.name, c[0], type);
+            } else if (const QString test = RowTest(type, c[0]); !test.isEmpty()) {
+                tests << test;
+                names << c[0];
+                types.push_back(type);
+            }
+        }
+        if (tests.isEmpty()) continue;
+        rows.clear();
+        const QString sql = QStringLiteral("select ") + tests.join(QStringLiteral(", ")) + QStringLiteral(" from ") +
+                            QuoteIdent(o.name) + QStringLiteral(" where ") + tests.join(QStringLiteral(" OR ")) +
+                            QStringLiteral(" limit 1");
+        if (!Rows(file, sql.toUtf8().constData(), QString(), &rows, error)) return false;
+        for (qsizetype i = 0; !rows.empty() && i < names.size(); ++i)
+            if (rows[0].value(i) == u"1") return found(o.name, names[i], types[size_t(i)]);
+    }
+    return true;
+}
+
+// A journal SQLite takes for the one of a commit cut short: there, with a
+// header (its first byte not zero).
+bool HotJournalBeside(const QString& path) {
+    QFile journal(path + QStringLiteral("-journal"));
+    char first = 0;
+    return journal.open(QIODevice::ReadOnly) && journal.getChar(&first) && first != 0;
+}
+
+// Lets SQLite roll a hot journal beside the file back, as it does at the
+// first read of every connection that may write: one read of the file's
+// header through a connection with the settings of every connection
+// (defensive, untrusted schema), which runs nothing of the file's schema. It
+// is closed without a checkpoint, so a write-ahead log beside the file stays
+// as it is. rolledBack tells whether the journal went.
+bool RollBackHotJournal(const QString& path, bool* rolledBack, QString* error) {
+    *rolledBack = false;
+    if (!HotJournalBeside(path)) return true;
+    QString message;
+    int code = SQLITE_OK;
+    const std::shared_ptr<Connection> c = OpenConnection(path, SQLITE_OPEN_READWRITE, &message, &code);
+    if (!c) {
+        *error = message;
+        return false;
+    }
+    sqlite3_db_config(c->handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    const bool read = sqlite3_exec(c->handle, "PRAGMA schema_version", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!read) message = c->Message();
+    c->Close();
+    *rolledBack = !HotJournalBeside(path);
+    if (*rolledBack) qCInfo(lcDb).noquote() << "the journal of a commit cut short beside" << path << "was rolled back";
+    if (!read) *error = QStringLiteral("%1: %2").arg(path, message);
+    return read;
+}
+
 }  // namespace
 
-SchemaMatch CompareSchema(const QString& path, const QString& statements, QString* difference, QString* error) {
+SchemaMatch CompareSchema(const QString& path, const QString& statements, QString* difference, QString* error,
+                          bool* rolledBack) {
     difference->clear();
     const auto unreadable = [&](const QString& why) {
         *error = QStringLiteral("%1: %2").arg(path, why);
         return SchemaMatch::Unreadable;
     };
+    QString why;
+    bool recovered = false;
+    const bool journalRead = RollBackHotJournal(path, &recovered, &why);
+    if (rolledBack) *rolledBack = recovered;
+    if (!journalRead) {
+        *error = why;
+        return SchemaMatch::Unreadable;
+    }
     Handle file(path);
     Schema theirs;
-    QString why;
     if (!file.ok()) return unreadable(file.Message());
     if (!theirs.Read(file, &why)) return unreadable(why);
 
@@ -211,8 +351,9 @@ SchemaMatch CompareSchema(const QString& path, const QString& statements, QStrin
                           (why.isEmpty() ? reference.Message() : why));
 
     if (!Difference(file, theirs, reference, own, difference, &why)) return unreadable(why);
+    if (difference->isEmpty() && !ValueDifference(file, reference, own, difference, &why)) return unreadable(why);
     if (difference->isEmpty()) return SchemaMatch::Same;
-    *error = QStringLiteral("%1: its schema is not the program's own").arg(path);
+    *error = QStringLiteral("%1: its schema or its values are not the program's own").arg(path);
     return SchemaMatch::Differs;
 }
 

@@ -74,26 +74,36 @@ TEST_F(DataFilesTest, ADatabaseWithoutOurTablesIsRefusedNamingWhatIsMissing) {
     EXPECT_EQ(Bytes(DataFile()), before);
 }
 
-// The right table names over other columns are no book of ours; a file the
-// program wrote in an earlier shape still is.
+// The right table names over other columns, or with values not of their
+// columns' kind as another tool may write them, are no book of ours; a file
+// the program wrote in an earlier shape still is.
 TEST_F(DataFilesTest, TablesWithOtherColumnsAreRefusedNamingTheDifferenceAndEarlierShapesOfOursStart) {
     const QString columns = QStringLiteral(
         "(行番号 LONG, 日付 %1, 曜日 TEXT(255), 取引先名 TEXT(255), 科目 TEXT(255), 金額 DOUBLE, 税額 CURRENCY, "
         "非課税 YESNO NOT NULL ON CONFLICT REPLACE DEFAULT 0%2)");
+    const QString redefine = QStringLiteral("drop table 取引明細; create table 取引明細 ");
+    const QString value = QStringLiteral("表「%1」の列「%2」に%3でない値があります。");
     const std::pair<QString, QString> shapes[] = {
-        {QStringLiteral("(x integer, y blob)"), QStringLiteral("表「取引明細」に列「行番号」がありません。")},
-        {columns.arg(QStringLiteral("BLOB"), QString()),
+        {QStringLiteral("insert into 取引明細 (金額) values ('1,000')"), value.arg("取引明細", "金額", "数値")},
+        {QStringLiteral("update 取引明細 set 金額 = 1, 取引先名 = x'41'"), value.arg("取引明細", "取引先名", "文字列")},
+        {QStringLiteral("update 取引明細 set 取引先名 = null, 日付 = '2026-02-30'"),
+         value.arg("取引明細", "日付", "日付")},
+        {QStringLiteral("delete from 取引明細; insert into 科目マスタ (科目, 非課税) values ('雑費', 'x')"),
+         value.arg("科目マスタ", "非課税", "はい・いいえ（-1 か 0）")},
+        {redefine + QStringLiteral("(x integer, y blob)"),
+         QStringLiteral("表「取引明細」に列「行番号」がありません。")},
+        {redefine + columns.arg(QStringLiteral("BLOB"), QString()),
          QStringLiteral("表「取引明細」の列「日付」の型が「BLOB」です（経費帳では「DATE」）。")},
-        {columns.arg(QStringLiteral("DATE"), QStringLiteral(", CHECK (金額 > 0)")),
+        {redefine + columns.arg(QStringLiteral("DATE"), QStringLiteral(", CHECK (金額 > 0)")),
          QStringLiteral("表「取引明細」の定義が経費帳のものと違います。")}};
     const auto write = [this](bool fresh, const QString& sql) {
         db::Database d;
         ASSERT_TRUE((fresh ? d.Create(DataFile()) : d.Open(DataFile())) && d.ExecuteNative(sql));
     };
-    for (const auto& [table, reason] : shapes) {
-        write(false, QStringLiteral("drop table 取引明細; create table 取引明細 ") + table);
+    for (const auto& [sql, reason] : shapes) {
+        ASSERT_TRUE(test::WriteAsAnotherTool(DataFile(), sql));
         Start();
-        ASSERT_EQ(Warnings().size(), 1) << table.toStdString();
+        ASSERT_EQ(Warnings().size(), 1) << sql.toStdString();
         EXPECT_TRUE(Warnings().first().contains(QStringLiteral("はデータファイルとして使えません。") + reason))
             << Warnings().first().toStdString();
         ui::Forms::UnloadAll();
@@ -101,12 +111,15 @@ TEST_F(DataFilesTest, TablesWithOtherColumnsAreRefusedNamingTheDifferenceAndEarl
         boxes_.Clear();
     }
 
-    // Text in the program's own order, without the index added since: taken.
+    // Text in the program's own order, without the index added since, with lines: taken.
     ASSERT_TRUE(QFile::remove(DataFile()));
     QString earlier = core::SchemaStatements(core::DataFileKind::Data);
     earlier.replace(QRegularExpression(QStringLiteral("(TEXT\\(255\\)|LONGTEXT)")), QStringLiteral("\\1 COLLATE JA"))
         .remove(QRegularExpression(QStringLiteral("CREATE INDEX \"ix_取引明細_4\"[^;]*;")));
-    write(true, earlier + QStringLiteral("insert into 自社情報 (年号) values ('西暦');"));
+    write(true, earlier + QStringLiteral("insert into 自社情報 (年号, 開始日) values ('西暦', '2026-01-01');"
+                                         "insert into 科目マスタ (科目, 非課税) values ('通信費', -1);"
+                                         "insert into 取引明細 values (7, '2026-01-05', '月', '甲', '通信費', 1000.0, "
+                                         "47, 0), (8, null, null, null, null, 5.5, null, -1);"));
     Start();
     EXPECT_TRUE(Warnings().isEmpty() && ModMurv::DbData.IsOpen()) << Warnings().join(u'|').toStdString();
 }
@@ -208,6 +221,32 @@ TEST_F(DataFilesTest, AReadOnlyDataFolderIsSaidAtStartUpAndTheWorkRowsStillWork)
     ui::Forms::UnloadAll();
     ModMurv::ResetState();
     EXPECT_EQ(Bytes(DataFile()), before);
+}
+
+// SQLite's own statistics, as a database tool's ANALYZE writes them, are part of a book.
+TEST_F(DataFilesTest, ABookAnalyzedByADatabaseToolStartsWithoutAWord) {
+    ASSERT_TRUE(test::AddBookLines(DataFile(), 500) && test::WriteAsAnotherTool(DataFile(), QStringLiteral("ANALYZE")));
+    Start();
+    EXPECT_TRUE(boxes_.Shown().isEmpty() && ModMurv::DbData.IsOpen()) << Warnings().join(u'|').toStdString();
+}
+
+// A crash in a commit leaves its journal beside the book: start-up rolls the commit back, as every
+// open does, and opens the book as before it without a word; a file it then refuses is not said unchanged.
+TEST_F(DataFilesTest, ABookWhoseCommitWasCutShortStartsAsBeforeTheCommit) {
+    ASSERT_TRUE(test::AddBookLines(DataFile(), 3000));
+    ASSERT_TRUE(test::CutCommitShort(DataFile(), QStringLiteral("delete from 取引明細 where 行番号 > 100")));
+    Start();
+    EXPECT_TRUE(boxes_.Shown().isEmpty()) << Warnings().join(u'|').toStdString();
+    EXPECT_EQ(core::CountOf(ModMurv::DbData, QStringLiteral("select count(*) as total from 取引明細")), 3000);
+    ui::Forms::UnloadAll();
+    ModMurv::ResetState();
+    ASSERT_TRUE(test::WriteAsAnotherTool(DataFile(), QStringLiteral("create view 一覧 as select 1")) &&
+                test::CutCommitShort(DataFile(), QStringLiteral("delete from 取引明細")));
+    Start();
+    ASSERT_EQ(Warnings().size(), 1);
+    EXPECT_TRUE(Warnings().first().contains(QStringLiteral("ビュー「一覧」")) &&
+                !Warnings().first().contains(QStringLiteral("変更")))
+        << Warnings().first().toStdString();
 }
 
 }  // namespace

@@ -237,12 +237,15 @@ TEST_F(MainMenuTest, WorkFilesOfOperationsThatDidNotFinishAreRemovedAtStartUp) {
         QFile f(DataFolder() + u'/' + name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
+    // The restore's folder of its exact shape goes; a folder of the user's that starts alike stays whole.
+    ASSERT_TRUE(QDir(DataFolder()).mkpath(".restore-aB3xY9/sub") && QDir(DataFolder()).mkpath(".restore-mine/控え"));
     Start();
     QStringList expected = kept + QStringList{core::kDataFileName, core::kWorkFileName, core::kTemplateFileName};
     expected.sort();
     QStringList files = QDir(DataFolder()).entryList(QDir::Files | QDir::Hidden);
     files.sort();
     EXPECT_EQ(files, expected);
+    EXPECT_TRUE(QDir(DataFolder()).exists(".restore-mine/控え") && !QDir(DataFolder()).exists(".restore-aB3xY9"));
     EXPECT_TRUE(boxes_.Shown().isEmpty());
 }
 

@@ -28,7 +28,7 @@ protected:
     // Random bytes, in a table of the book's own (a restore takes no other), make the archive need several disks.
     void AddIncompressible(qsizetype bytes) {
         ASSERT_TRUE(ModMurv::DbData.ExecuteNative(
-            QStringLiteral("insert into MvHint (FormName, Contents) select '添付', randomblob(%1) "
+            QStringLiteral("insert into MvHint (FormName, Contents) select '添付', hex(randomblob(%1)) "
                            "from (select 1 union all select 2 union all select 3)")
                 .arg(bytes / 3)));
     }
@@ -404,6 +404,15 @@ TEST_F(FloppyTest, ARestoreTakesOnlyTheSetsDataFileFromTheArchive) {
     EXPECT_TRUE(Texts().contains("[書庫解凍　エラー]\r\n書庫にデータファイル Murvdata.mdb が入っていません。"));
     EXPECT_EQ(QDir(DataFolder()).entryList({"sub", "*-journal", ".restore-*"}, QDir::AllEntries | QDir::Hidden),
               QStringList());
+}
+
+// A backup killed while it cut its pieces leaves them half-written under
+// their names while written: the next start removes them, and no other file.
+TEST_F(FloppyTest, PiecesOfABackupKilledWhileCuttingThemGoAtTheNextStart) {
+    for (const char* name : {"murv_d001.aB3xY9", "murv_d002.Qw12eR", "murvdata.lzh.k9LmN0", "murv_d001.bak"})
+        WriteFile(DataFolder() + u'/' + QString::fromUtf8(name), QByteArray(maintenance::kPieceSize, 'p'));
+    core::RecoverDataFolder();
+    EXPECT_EQ(WorkFiles(), (QStringList{"MurvData2K.mdb", "MurvWork2K.mdb", "OrgMurvData2K.mdb", "murv_d001.bak"}));
 }
 
 TEST_F(FloppyTest, ABookInAFolderNamedWithQuotesBacksUpAndRestores) {

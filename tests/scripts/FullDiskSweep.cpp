@@ -7,7 +7,9 @@
 //   full_disk_sweep readcopy <data folder> <file>
 //   full_disk_sweep savecopy <data folder> <file>
 //   full_disk_sweep yearend  <data folder>
-//   full_disk_sweep start    <data folder>     (prints START and the lines of the book the next start opens)
+//   full_disk_sweep register <data folder>     (5000 typed rows of the entry screen registered)
+//   full_disk_sweep start    <data folder>     (the program's start-up: prints what it says, then START
+//                                               and the lines of the book it opened, -1 when none)
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include "core/ModMurv.h"
 #include "core/Paths.h"
 #include "core/Schema.h"
+#include "entry/FrmInput.h"
 #include "maintenance/Backup.h"
 #include "maintenance/FrmHosyu.h"
 #include "platform/disk/Drives.h"
@@ -63,9 +66,10 @@ int main(int argc, char** argv) {
     ui::ScriptedFileDialogPresenter dialogs;
     ui::SetFileDialogPresenter(&dialogs);
     disk::SetProtectedFolders({data});
+    // The screens' operations start as the program does, through the menu
+    // (whose data folder is the program folder's "data").
+    if (op == u"yearend" || op == u"register") ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu")).Show();
     if (op == u"yearend") {
-        auto& menu = ui::Forms::Get<core::MainMenu>(QStringLiteral("MainMenu"));
-        menu.Show();
         auto& f = ui::Forms::Get<maintenance::FrmHosyu>(QStringLiteral("FrmHosyu"));
         f.Show();
         f.dt今期開始.SetDate(QDate(2026, 1, 1));
@@ -75,18 +79,28 @@ int main(int argc, char** argv) {
         f.txt今期タイトル.SetText(QStringLiteral("2026年"));
         f.txt次期タイトル.SetText(QStringLiteral("2027年"));
         f.cmd更新.click();
-        ui::Forms::UnloadAll();
-        return 0;
-    }
-    // start: what the next start finds (the book's lines, or -1 when no whole book opens).
-    if (op == u"start") core::RecoverDataFolder();
-    const core::DataFilesOutcome opened = core::OpenDataFiles(false);
-    if (op == u"start") {
+    } else if (op == u"register") {
+        auto& f = ui::Forms::Get<entry::FrmInput>(QStringLiteral("FrmInput"));
+        f.Show();
+        if (!ModMurv::DbWork.ExecuteNative(
+                QStringLiteral("UPDATE w取引明細 SET 日付 = date('2026-01-01', '+' || (lno % 365) || ' days'), "
+                               "取引先名 = '取引先' || (lno % 50), 科目 = '科目' || (lno % 20), "
+                               "金額 = 100 + lno, 税額 = (100 + lno) / 11, 曜日 = '月'")))
+            return 1;
+        (void)f.Entry経費明細();
+    } else if (op == u"start") {
+        // The start-up's own steps on this folder, its messages said.
+        core::RecoverDataFolder();
+        const core::DataFilesOutcome opened = core::OpenDataFiles();
         db::Recordset rs = ModMurv::DbData.OpenRecordset(QStringLiteral("select count(*) from 取引明細"));
         std::printf("START\t%lld\n",
                     opened.dataOpen && opened.dataWritable && rs.IsOpen() ? rs.Value(0).toLongLong() : -1LL);
+    }
+    if (op == u"yearend" || op == u"register" || op == u"start") {
+        ui::Forms::UnloadAll();
         return 0;
     }
+    core::OpenDataFiles(false);
     if (op == u"backup") maintenance::FDDBuckUp(other, nullptr);
     else if (op == u"restore") maintenance::RestoreMV(other, nullptr);
     else if (op == u"readcopy") dialogs.QueuePath(other), maintenance::ReadDataFileFromHdd(nullptr);

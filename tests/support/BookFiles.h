@@ -1,6 +1,6 @@
 #pragma once
 // Data files for tests and benchmarks: a book of many expense lines, a file
-// damaged on some of its pages, as a failing disk leaves it, and a full disk.
+// damaged on some of its pages, as a failing disk leaves it, a crash in a commit, another tool's writes, a full disk.
 
 #include <sqlite3.h>
 #include <QFile>
@@ -90,6 +90,28 @@ inline bool DamageLastRows(const QString& file, const QString& table) {
     write32(24, changes);
     write32(92, changes);  // and the version the header is valid for
     return true;
+}
+
+// Runs SQLite statements on the file as another tool may, running no trigger.
+inline bool WriteAsAnotherTool(const QString& file, const QString& sql) {
+    sqlite3* h = nullptr;
+    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &h) == SQLITE_OK &&
+                    sqlite3_db_config(h, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr) == SQLITE_OK &&
+                    sqlite3_exec(h, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    return sqlite3_close(h) == SQLITE_OK && ok;
+}
+
+// Leaves the file as a crash in the commit of `sql` does: pages of it written (a small cache
+// writes them early), and beside the file the journal of what they held.
+inline bool CutCommitShort(const QString& file, const QString& sql) {
+    const QString cut = file + QStringLiteral(".cut"), journal = QStringLiteral("-journal");
+    sqlite3* h = nullptr;
+    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &h) == SQLITE_OK &&
+                    sqlite3_exec(h, ("PRAGMA cache_size = 2; BEGIN; " + sql).toUtf8().constData(), nullptr, nullptr,
+                                 nullptr) == SQLITE_OK &&
+                    QFile::copy(file, cut) && QFile::copy(file + journal, cut + journal);
+    sqlite3_close(h);  // rolls the commit back
+    return ok && QFile::remove(file) && QFile::rename(cut, file) && QFile::rename(cut + journal, file + journal);
 }
 
 // A full disk for the connections opened while it lives (the program's
